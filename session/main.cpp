@@ -1,0 +1,3 @@
+// Program entry.
+#include <cstdio>
+int main() { return 0; }

@@ -1,0 +1,2 @@
+// Platform services that do nothing on this platform.
+#include "store/master.h"

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Runs one end-to-end session: CASE/input.txt on standard input of a fresh program in a
+# scratch directory (CASE/files/* copied there first), standard output compared exactly
+# with CASE/expected.txt; each file under CASE/after/ must then match the scratch file of
+# the same name. CASE/stdin-closed makes standard input empty after the script (the default),
+# CASE/no-input runs with no input file at all (standard input from /dev/null).
+set -u
+bin="$1"; case_dir="$2"
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+[ -d "$case_dir/files" ] && cp -r "$case_dir/files/." "$scratch/"
+input=/dev/null
+[ -f "$case_dir/input.txt" ] && input="$case_dir/input.txt"
+(cd "$scratch" && timeout 60 "$bin" <"$input" >"$scratch/.stdout" 2>"$scratch/.stderr")
+rc=$?
+status=0
+if [ -f "$case_dir/exit-status" ]; then
+  want="$(cat "$case_dir/exit-status")"
+  if [ "$rc" != "$want" ]; then echo "exit status $rc, expected $want"; status=1; fi
+elif [ "$rc" -ne 0 ]; then
+  echo "exit status $rc"; status=1
+fi
+if ! diff -u "$case_dir/expected.txt" "$scratch/.stdout" >"$scratch/.diff"; then
+  echo "standard output differs (--- expected, +++ actual):"; cat "$scratch/.diff"; status=1
+fi
+if [ -f "$case_dir/expected-stderr.txt" ] && ! diff -u "$case_dir/expected-stderr.txt" "$scratch/.stderr"; then
+  echo "standard error differs"; status=1
+fi
+if [ -d "$case_dir/after" ]; then
+  while IFS= read -r -d '' f; do
+    rel="${f#$case_dir/after/}"
+    if ! diff -u "$f" "$scratch/$rel"; then echo "file $rel differs"; status=1; fi
+  done < <(find "$case_dir/after" -type f -print0)
+fi
+[ "$status" -ne 0 ] && { echo "stderr was:"; head -c 2000 "$scratch/.stderr"; }
+exit $status
