@@ -157,6 +157,7 @@ void xecute_(Work& W, MasterRecord& L, int32_t code, int32_t first, int32_t last
   out = 0.0;
 }
 double xecute_top_(MasterRecord& L) { return 0.0; }
+double xecute_first_(MasterRecord& L) { return 0.0; }
 void xecute_reset_(MasterRecord& L) {}
 
 void grwset_(Work& W, MasterRecord& L, int32_t& status) {

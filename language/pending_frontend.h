@@ -25,7 +25,8 @@ int32_t lprint_(MasterRecord& L, int32_t& unit, char* line, int32_t len);
 void errmsh_(Work& W, MasterRecord& L, int32_t n);
 void filbuf_(Work& W, MasterRecord& L, int32_t& status);
 void xecute_(Work& W, MasterRecord& L, int32_t code, int32_t first, int32_t last, int32_t& status, double& out);
-double xecute_top_(MasterRecord& L);  // value at the top of the evaluation stack
+double xecute_top_(MasterRecord& L);    // value at the top of the evaluation stack
+double xecute_first_(MasterRecord& L);  // first entry of the evaluation stack
 void xecute_reset_(MasterRecord& L);  // clears the stack-control words
 void grwset_(Work& W, MasterRecord& L, int32_t& status);
 void grwvr3_(Work& W, MasterRecord& L, int32_t n, int32_t& status);
