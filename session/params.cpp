@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "session/session.h"
@@ -175,7 +176,9 @@ void rectols_(MasterRecord& L, int32_t n, const double* realvals, const int32_t*
 // form followed by four blanks when 0.1 <= |v| < 10^d, otherwise an exponent form
 // 0.ddddE+xx; right-aligned, NUL-terminated (out holds at least w + 1 characters).
 void fmtgen_(double v, int w, int d, char* out) {
-  char body[64];
+  if (d < 1) d = 1;
+  if (d > 20) d = 20;
+  char body[96];
   if (!std::isfinite(v)) {
     std::snprintf(body, sizeof body, "%s", std::isnan(v) ? "NaN" : (v > 0 ? "Infinity" : "-Infinity"));
   } else if (v == 0.0) {

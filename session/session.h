@@ -7,9 +7,10 @@
 #include "session/command_table.h"
 #include "session/params.h"
 #include "session/pending_session.h"
-#include "store/io.h"
 #include "store/master.h"
 #include "store/work.h"
+#include "store/hooks.h"
+#include "store/store.h"
 
 // ---- program entry and driver ----
 // Runs a whole session on the current terminal streams; result the process exit status.

@@ -32,5 +32,5 @@ int32_t FBRGETDIMENSIONS_(int32_t& model, int32_t& nvars, int32_t& ncons, int32_
 int32_t createbresk_(MasterRecord& L);  // 1 when a new environment was created
 int32_t deletebresk_(MasterRecord& L);  // 1 when the environment was deleted
 void resetsolverstatus_(MasterRecord& L);
-int32_t timeout_(MasterRecord& L, int32_t& spare);  // -1 when the time limit has passed
+void timeout_(MasterRecord& L, int32_t& result);  // result -1 when the time limit has passed
 void freematrix_(MasterRecord& L);

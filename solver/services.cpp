@@ -2,6 +2,7 @@
 // the cleared solver status, the time-limit poll and the release of the matrix copy.
 #include "solver/bindings.h"
 #include "store/master.h"
+#include "store/hooks.h"
 #include "store/store.h"
 
 // Deletes any earlier environment and creates a new one; 1 on success, 0 on failure
@@ -49,14 +50,15 @@ void resetsolverstatus_(MasterRecord& L) {
 
 // -1 when the solver time limit (working TIMLIM seconds, 0 = none) has passed since the
 // solve started, else 0; the clock wraps at midnight and a day is added then.
-int32_t timeout_(MasterRecord& L, int32_t& spare) {
-  if (L.TIMLIM < 1) return 0;
+void timeout_(MasterRecord& L, int32_t& result) {
+  result = 0;
+  if (L.TIMLIM < 1) return;
   int32_t now = 0;
   getime_(now);
   if (now < L.TMPREV) L.TMDAYOFF += 8640000;
   L.TMPREV = now;
   int64_t used = (int64_t)now + L.TMDAYOFF - L.TMSTART;
-  return used > (int64_t)L.TIMLIM * 100 ? -1 : 0;
+  result = used > (int64_t)L.TIMLIM * 100 ? -1 : 0;
 }
 
 // Releases the blocks of the program's copy of the loaded model's matrix.
