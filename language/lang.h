@@ -5,6 +5,8 @@
 #include <string>
 #include "store/master.h"
 #include "store/work.h"
+#include "store/store.h"
+#include "store/pending_store.h"
 
 constexpr int NAMELEN = 32;  // characters of a name slot
 

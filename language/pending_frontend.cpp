@@ -5,73 +5,6 @@
 #include <string>
 #include "language/lang.h"
 
-static int32_t elsize(int32_t type) {
-  switch (type) {
-    case 1: return 1;
-    case 3: return 2;
-    case 6: case 7: return 8;
-    default: return 4;
-  }
-}
-
-void setblk_(int32_t type, int32_t& count, Work& W, MasterRecord& L, int32_t& handle, int32_t& status) {
-  int32_t s = elsize(type), g = 8 / s;
-  status = 0;
-  if (handle > 0 && count < 1) {
-    rlsblk_(L, handle);
-    return;
-  }
-  if ((int64_t)count >= 2147483640LL / s) {
-    status = 2;
-    if (handle <= 0) { handle = 0; count = 0; }
-    return;
-  }
-  int64_t c = count < 1 ? g : ((int64_t)(count - 1) / g) * g + g;
-  int64_t w = c * s / 4;
-  if (W.w.size() < 2) W.w.assign(2, 0);
-  if (handle <= 0) {
-    int32_t h = 0;
-    for (int32_t k = 3; k <= 480; ++k)
-      if (L.START[k] == 0) { h = k; break; }
-    if (!h) { status = 3; handle = 0; count = 0; return; }
-    if ((int64_t)W.w.size() + w > 80000000) { status = 2; handle = 0; count = 0; return; }
-    L.START[h] = (int32_t)W.w.size();
-    L.LEN[h] = (int32_t)w;
-    W.w.resize(W.w.size() + (size_t)w, 0);
-    handle = h;
-  } else {
-    int32_t h = handle;
-    if (w <= L.LEN[h] || (int64_t)L.START[h] + L.LEN[h] == (int64_t)W.w.size()) {
-      if ((int64_t)L.START[h] + w > (int64_t)W.w.size()) W.w.resize((size_t)(L.START[h] + w), 0);
-      L.LEN[h] = (int32_t)w;
-    } else {
-      if ((int64_t)W.w.size() + w > 80000000) { status = 2; return; }
-      int32_t ns = (int32_t)W.w.size();
-      W.w.resize(W.w.size() + (size_t)w, 0);
-      for (int32_t k = 0; k < L.LEN[h]; ++k) W.w[(size_t)(ns + k)] = W.w[(size_t)(L.START[h] + k)];
-      L.START[h] = ns;
-      L.LEN[h] = (int32_t)w;
-    }
-  }
-  count = (int32_t)c;
-}
-
-void rlsblk_(MasterRecord& L, int32_t& handle) {
-  if (handle <= 0) return;
-  L.START[handle] = 0;
-  L.LEN[handle] = 0;
-  handle = 0;
-}
-
-int32_t lprint_(MasterRecord& L, int32_t& unit, char* line, int32_t len) {
-  int32_t k = len < L.LINLEN ? len : L.LINLEN;
-  while (k > 0 && line[k - 1] == ' ') --k;
-  if (k == 0) k = 1;
-  std::fwrite(line, 1, (size_t)k, stdout);
-  std::fputc('\n', stdout);
-  return 32;
-}
-
 static void pt2err(MasterRecord& L, int32_t p) {
   int32_t start = 1, lineno = L.SRCLINE;
   for (int32_t i = p - 1; i >= 4; --i)
@@ -159,37 +92,6 @@ void xecute_(Work& W, MasterRecord& L, int32_t code, int32_t first, int32_t last
 double xecute_top_(MasterRecord& L) { return 0.0; }
 double xecute_first_(MasterRecord& L) { return 0.0; }
 void xecute_reset_(MasterRecord& L) {}
-
-void grwset_(Work& W, MasterRecord& L, int32_t& status) {
-  int32_t S = L.SETCAP, st = 0, any = 0;
-  int32_t n = (S + 32) * 4;
-  setblk_(7, n, W, L, L.KSNAME, st);
-  any |= st;
-  int32_t* hs[] = {&L.LXSTUB, &L.LASTUB, &L.INXNTR, &L.SETORD, &L.INANTR, &L.NNTRYS, &L.SETPST, &L.SETALC, &L.SETCST};
-  for (int32_t* h : hs) {
-    n = S + 32;
-    setblk_(2, n, W, L, *h, st);
-    any |= st;
-  }
-  if (!any) L.SETCAP = S + 32;
-  status = any;
-}
-
-void grwvr3_(Work& W, MasterRecord& L, int32_t n, int32_t& status) {
-  int32_t g = n > 256 ? n : 256;
-  int32_t P = L.VARCAP, Q = P + g, st = 0, c = Q;
-  setblk_(2, c, W, L, L.VARKND, st);
-  if (st) { status = 2; return; }
-  L.VARCAP = Q;
-  for (int32_t k = P + 1; k <= Q; ++k) iput(W, L, L.VARKND, k, 0);
-  for (int32_t k = 1; k <= L.VARTOP && P > 0; ++k) {
-    iput(W, L, L.VARKND, Q - k + 1, iget(W, L, L.VARKND, P - k + 1));
-    iput(W, L, L.VARKND, P - k + 1, 0);
-  }
-  for (int32_t s = 1; s <= L.NSETS; ++s)
-    if (iget(W, L, L.INANTR, s) > 0) iput(W, L, L.INANTR, s, iget(W, L, L.INANTR, s) + (Q - P));
-  status = 0;
-}
 
 void savet_(Work& W, MasterRecord& L, const char* text, int32_t len, int32_t& status) {
   status = 0;

@@ -142,7 +142,10 @@ static void fail(Work& W, MasterRecord& L, int32_t msg, int32_t set, int32_t& st
     std::memset(L.ERRTXT, ' ', sizeof L.ERRTXT - 1);
     std::memcpy(L.ERRTXT, nm.data(), nm.size());
   }
-  if (msg >= 0) errmsh_(W, L, msg);
+  if (msg >= 0) {
+    errmsh_(W, L, msg);
+    L.SETMSG = 1;
+  }
 }
 
 // Appends the tuple of d entries to NDRVEL; false when no storage.
@@ -212,6 +215,7 @@ static int32_t build_one(Work& W, MasterRecord& L, int32_t t, int32_t& need) {
           if (msg == 70) {
             L.ERRARG2 = t;
             errmsh_(W, L, 70);
+            L.SETMSG = 1;
             return 1;
           }
           int32_t dummy = 0;
