@@ -149,14 +149,22 @@ struct Compiler {
     if (L.NDXCNT < d) fail(16);
     for (int32_t j = L.NDXCNT - d + 1; j <= L.NDXCNT; ++j) op1(PUSHX, j);
   }
-  // The words of PUSHSR after its two operands: the primitive set of each open loop position.
-  void loop_positions() {
-    for (int32_t k = 1; k <= L.LOOPLV; ++k) {
+  // The n words of PUSHSR after its two operands: the primitive set of each index position
+  // of the open set loops, outermost first (0 for a position no loop covers).
+  void loop_positions(int32_t n) {
+    room(n);
+    int32_t written = 0;
+    for (int32_t k = 1; k <= L.LOOPLV && written < n; ++k) {
       int32_t s = L.LOOPSET[k], d = setdim(W, L, s);
-      if (d == 0) word(s);
-      else
-        for (int32_t c = 0; c < d; ++c) word(iget(W, L, L.NDXSTB, iget(W, L, L.LXSTUB, s) + c));
+      if (d == 0) {
+        word(s);
+        ++written;
+      } else {
+        for (int32_t c = 0; c < d && written < n; ++c, ++written)
+          word(iget(W, L, L.NDXSTB, iget(W, L, L.LXSTUB, s) + c));
+      }
     }
+    for (; written < n; ++written) word(0);
   }
   int32_t rowdim() {
     int32_t r = 0;
@@ -232,11 +240,10 @@ struct Compiler {
         op(BEGCND);
         pushx_last(d);
         op(ENDCND);
-        room(3 + rowdim());
         op(PUSHSR);
         word(idx);
         word(d);
-        loop_positions();
+        loop_positions(d);
         return;
       }
     }
@@ -430,11 +437,10 @@ struct Compiler {
       } else {
         --L.OPDEPTH;  // the row's recorded dimension below
         int32_t d = iget(W, L, L.ROWNDIM, tok);
-        room(3 + rowdim());
         op(PUSHSR);
         word(tok);
         word(d);
-        loop_positions();
+        loop_positions(d);
       }
       return;
     }

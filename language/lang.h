@@ -8,6 +8,8 @@
 #include "store/store.h"
 #include "store/pending_store.h"
 
+void errmsh_(Work& W, MasterRecord& L, int32_t n);  // the numbered message printer
+
 constexpr int NAMELEN = 32;  // characters of a name slot
 
 // Integer element k (1-based) of the type-2 block with handle h.
@@ -113,3 +115,4 @@ void shoins_(Work& W, MasterRecord& L);
 void intran_(Work& W, MasterRecord& L, int32_t blk, int32_t first, int32_t last);
 void getrowdim_(const Work& W, const MasterRecord& L, int32_t& result);
 void outline(MasterRecord& L, const std::string& s);  // one line on the output unit
+int32_t genmod_(Work& W, MasterRecord& L);

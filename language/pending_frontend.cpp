@@ -5,37 +5,6 @@
 #include <string>
 #include "language/lang.h"
 
-static void pt2err(MasterRecord& L, int32_t p) {
-  int32_t start = 1, lineno = L.SRCLINE;
-  for (int32_t i = p - 1; i >= 4; --i)
-    if (L.SCANBUF[i] == 0 && i - 3 >= 1 && L.SCANBUF[i - 3] == 0) {
-      lineno = (int16_t)((unsigned char)L.SCANBUF[i - 2] | ((unsigned char)L.SCANBUF[i - 1] << 8));
-      start = i + 1;
-      break;
-    }
-  int32_t end = L.SCANLEN;
-  for (int32_t i = p + 1; i + 3 <= L.SCANLEN; ++i)
-    if (L.SCANBUF[i] == 0 && L.SCANBUF[i + 3] == 0) { end = i - 1; break; }
-  char buf[16];
-  std::snprintf(buf, sizeof buf, " %6d] ", lineno);
-  std::string s = buf;
-  for (int32_t i = start; i <= end; ++i) s += L.SCANBUF[i];
-  outline(L, s);
-  outline(L, std::string((size_t)(p - start + 9), ' ') + "^");
-}
-
-void errmsh_(Work& W, MasterRecord& L, int32_t n) {
-  char buf[40];
-  outline(L, "");
-  std::snprintf(buf, sizeof buf, " [Error Code:%5d]", n);
-  outline(L, buf);
-  outline(L, "");
-  outline(L, "");
-  pt2err(L, L.ERRARG);
-  outline(L, "");
-  L.LASTERR = n;
-}
-
 // Reader stand-in: the whole model text with line escapes, blanks folded, "!" comments to ";".
 void filbuf_(Work& W, MasterRecord& L, int32_t& status) {
   status = 0;

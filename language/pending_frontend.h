@@ -15,7 +15,6 @@ struct PendingFrontendFields {
   int32_t TITLBLK = 0, TITLEN = 0;
 };
 
-void errmsh_(Work& W, MasterRecord& L, int32_t n);
 void filbuf_(Work& W, MasterRecord& L, int32_t& status);
 void xecute_(Work& W, MasterRecord& L, int32_t code, int32_t first, int32_t last, int32_t& status, double& out);
 double xecute_top_(MasterRecord& L);    // value at the top of the evaluation stack
