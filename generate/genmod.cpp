@@ -29,6 +29,12 @@ static bool compile_model(Work& W, MasterRecord& L) {
     return false;
   }
   L.TEXTPOS = 0;
+  // a text that begins with "MODEL:" is compiled from after it
+  int32_t total = iget(W, L, L.LINEIX, L.MODLINES + 1) - 1;
+  static const char KMAWDL[] = "MODEL:";
+  int32_t k = 0;
+  while (k < 6 && k < total && kshift_(cget(W, wbyte(L.START[L.TEXTBLK]) + k)) == KMAWDL[k]) ++k;
+  if (k == 6) L.TEXTPOS = 6;
   L.TEXTLINE = 0;
   L.SRCLINE = 1;
   if (L.STMTCAP > 0) iput(W, L, L.STMTIX, 1, 1);
@@ -80,7 +86,6 @@ static bool compile_model(Work& W, MasterRecord& L) {
       return false;
     }
   }
-  L.NVARS = L.NSCALAR + L.VARTOP;
   return true;
 }
 

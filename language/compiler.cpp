@@ -43,6 +43,7 @@ struct Compiler {
   int32_t prevstate = 0;
   int32_t errpos = 0;
   bool aftertitle = false;
+  bool firsttok = true;  // the next token is the statement's first
   // SETS section
   int32_t curset = 0;      // set of the statement being compiled, 0 none
   int32_t listkind = 0;    // 1 primitive member list, 2 derived member list
@@ -717,13 +718,15 @@ bool Compiler::run(int32_t& state) {
     if (L.TRACELV > 1) outline(L, "NEXT COMPILER STATE=" + std::to_string(ns));
     prevstate = state;
     state = ns;
-    if (!begun) {
+    if (!begun && firsttok) {
+      firsttok = false;
       if (ns == 25 || ns == 35) {
         begun = true;
       } else if (tok == T_FOR) {
         // BEGFOR takes the row's place
-      } else if (!(tok == T_SEMI || tok == T_TITLE || tok == T_CALC || tok == T_ENDCALC || tok == T_END ||
-                   setcond || section != 0 || ns == 33 || ns == 60)) {
+      } else if (tok == T_SEMI || tok == T_TITLE || tok == T_CALC || tok == T_ENDCALC || tok == T_END) {
+        firsttok = tok != T_SEMI ? tok == T_CALC : true;
+      } else {
         op(BEGROW);
         begun = true;
       }
@@ -736,8 +739,9 @@ bool Compiler::run(int32_t& state) {
           state = 44;
           break;
         }
-        if (!begun) {
+        if (!begun && lastop != ENDFOR) {
           aftertitle = false;
+          firsttok = true;
           break;  // an empty statement or the end of a TITLE line: go on
         }
         if (paren > 0 || L.LOOPLV > 0) fail(2);
