@@ -33,6 +33,8 @@ void errmsh_(Work& W, MasterRecord& L, int32_t n);
 struct PendingModeltextFields {
   int32_t LINLEN = 76;          // working line width
   char KPASSW[9] = "        ";  // password of the hidden model
+  int32_t INPEOF = 0;           // 1 after a terminal read met the end of input
+  int32_t TITLBLK = 0, TITLEN = 0;  // model title block
 };
 
 // Terminal streams (tests redirect them).

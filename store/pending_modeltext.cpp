@@ -145,9 +145,11 @@ int32_t blankl_(MasterRecord& L, int32_t unit, int32_t n) {
 void gettxt_(MasterRecord& L, const char*, int32_t, char* line, int32_t, int32_t& pos, int32_t& len, int32_t mode) {
   char buf[4096];
   FILE* in = g_in ? g_in : stdin;
+  L.INPEOF = 0;
   if (!std::fgets(buf, sizeof buf, in)) {
     len = 0;
     pos = 0;
+    L.INPEOF = 1;
     return;
   }
   size_t n = std::strlen(buf);
@@ -156,15 +158,15 @@ void gettxt_(MasterRecord& L, const char*, int32_t, char* line, int32_t, int32_t
   len = 0;
   for (size_t i = 0; i < n; ++i) {
     char c = buf[i] == '\t' ? ' ' : buf[i];
-    line[i + 1] = c;
-    L.LINRAW[i + 1] = c;
+    line[i] = c;
+    L.LINRAW[i] = c;
     if (c != ' ') len = (int32_t)i + 1;
   }
-  for (size_t i = n; i < 200; ++i) line[i + 1] = L.LINRAW[i + 1] = ' ';
+  for (size_t i = n; i < 200; ++i) line[i] = L.LINRAW[i] = ' ';
   if (mode > 0)
-    for (int32_t i = 1; i <= len; ++i) line[i] = (char)std::toupper((unsigned char)line[i]);
+    for (int32_t i = 0; i < len; ++i) line[i] = (char)std::toupper((unsigned char)line[i]);
   pos = 1;
-  while (pos <= len && line[pos] == ' ') ++pos;
+  while (pos <= len && line[pos - 1] == ' ') ++pos;
 }
 void lunget2_(MasterRecord&, int32_t& h, int32_t) { h = 0; }
 void getnum_(MasterRecord&, int32_t& status, double& value) {

@@ -103,3 +103,26 @@ inline std::string esc(int n) {
   s[2] = (char)((n >> 8) & 0xff);
   return s;
 }
+
+#include "session/modeltext.h"
+
+// Runs f with the terminal reading `input` and returns what it printed on the terminal.
+template <class F>
+std::string onterminal(const std::string& input, F f) {
+  std::string in = input;
+  FILE* fin = fmemopen(in.empty() ? nullptr : in.data(), in.size(), "r");
+  if (in.empty()) fin = std::tmpfile();
+  FILE* fout = std::tmpfile();
+  trmstreams_(fin, fout, nullptr);
+  f();
+  std::fflush(fout);
+  std::rewind(fout);
+  std::string out;
+  char buf[4096];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, fout)) > 0) out.append(buf, n);
+  trmstreams_(nullptr, nullptr, nullptr);
+  std::fclose(fin);
+  std::fclose(fout);
+  return out;
+}
