@@ -1,7 +1,6 @@
 // Master-record fields owned by the language subsystem.
 #pragma once
 #include <cstdint>
-#include "language/pending_modeltext.h"
 
 // ---- model text store and reader (reader.cpp) -------------------------------------------
 // The stored model text, the reader that turns it into the scanner's character stream,
@@ -45,6 +44,14 @@ struct ReaderFields {
   int32_t INCSAVE[INCSLOTS + 1] = {};  // saved-line block of a suspended file
   int32_t INCHEAD = 0, INCFREE = 0, INCCUR = 0, INCON = 1;
   int32_t INCLBLK = 0, INCLCAP = 0;    // character block holding the current file's line
+};
+
+// Fields of other owners that the model text routines read, until they land.
+struct PendingModeltextFields {
+  int32_t LINLEN = 76;          // working line width
+  char KPASSW[9] = "        ";  // password of the hidden model
+  int32_t INPEOF = 0;           // 1 after a terminal read met the end of input
+  int32_t TITLBLK = 0, TITLEN = 0;  // model title block
 };
 
 struct LangFields : ReaderFields, PendingModeltextFields {

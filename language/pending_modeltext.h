@@ -4,14 +4,11 @@
 #include <cstdint>
 #include <string_view>
 
+#include "store/store.h"
+
 struct MasterRecord;
 struct Work;
 
-// work store
-void setblk_(int32_t type, int32_t& count, Work& W, MasterRecord& L, int32_t& handle, int32_t& status);
-void rlsblk_(MasterRecord& L, int32_t& handle);
-int32_t idoub_(int32_t n);
-void recovr_(Work& W, MasterRecord& L);
 
 // files, terminal, line output, line input, messages
 int32_t FOPEN_(const char* name, const char* mode);
@@ -28,14 +25,6 @@ void lunget2_(MasterRecord& L, int32_t& h, int32_t mode);
 void getnum_(MasterRecord& L, int32_t& status, double& value);
 void getsgn_(MasterRecord& L, double& sign);
 void errmsh_(Work& W, MasterRecord& L, int32_t n);
-
-// Fields of other owners that the model text routines read, until they land.
-struct PendingModeltextFields {
-  int32_t LINLEN = 76;          // working line width
-  char KPASSW[9] = "        ";  // password of the hidden model
-  int32_t INPEOF = 0;           // 1 after a terminal read met the end of input
-  int32_t TITLBLK = 0, TITLEN = 0;  // model title block
-};
 
 // Terminal streams (tests redirect them).
 #include <cstdio>

@@ -571,6 +571,11 @@ int32_t addfiletolist_(MasterRecord& L, const char* path, int32_t& unit) {
   return 0;
 }
 
+void rdrforget_(MasterRecord& L) {
+  for (int32_t s = 1; s <= INCSLOTS; ++s) L.INCSAVE[s] = 0;
+  L.INCLBLK = L.INCLCAP = 0;
+}
+
 void initfi_(MasterRecord& L) {
   for (int32_t s = 1; s <= INCSLOTS; ++s) {
     L.INCNEXT[s] = s < INCSLOTS ? s + 1 : 0;

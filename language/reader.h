@@ -60,3 +60,5 @@ int32_t isfileopen_(MasterRecord& L, const char* path);
 int32_t addfiletolist_(MasterRecord& L, const char* path, int32_t& unit);
 void initfi_(MasterRecord& L);
 void shutfi_(MasterRecord& L);
+// Forgets the include table's blocks (the work store forgets all its blocks).
+void rdrforget_(MasterRecord& L);

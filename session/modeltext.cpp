@@ -31,11 +31,13 @@ bool resize(Work& W, MasterRecord& L, int32_t type, int32_t& handle, int32_t& ca
 bool makeroom(Work& W, MasterRecord& L, int32_t n) {
   int32_t need = n > L.MAXLIN ? n : L.MAXLIN;
   while ((int64_t)L.TEXTCAP - used(W, L) <= need) {
-    int32_t cap = idoub_(L.TEXTCAP < 8 ? 8 : L.TEXTCAP);
+    int32_t cap = L.TEXTCAP < 8 ? 8 : L.TEXTCAP;
+    idoub_(cap);
     if (cap <= L.TEXTCAP || !resize(W, L, 1, L.TEXTBLK, L.TEXTCAP, cap)) return false;
   }
   if (L.LINECAP - L.MODLINES <= 2) {
-    int32_t cap = idoub_(L.LINECAP < 4 ? 4 : L.LINECAP), c1 = 0, c2 = 0;
+    int32_t cap = L.LINECAP < 4 ? 4 : L.LINECAP, c1 = 0, c2 = 0;
+    idoub_(cap);
     if (cap <= L.LINECAP || !resize(W, L, 2, L.LINEIX, c1, cap) || !resize(W, L, 2, L.LINEMAP, c2, cap)) return false;
     L.LINECAP = c1 < c2 ? c1 : c2;
   }
@@ -92,6 +94,16 @@ int32_t ndigits(int32_t n) {
 
 }  // namespace
 
+void txtforget_(MasterRecord& L) {
+  L.MODLINES = 0;
+  L.TEXTBLK = L.LINEIX = L.LINEMAP = 0;
+  L.TEXTCAP = L.LINECAP = 0;
+  L.GENCPY = L.GENLEN = L.SOLCPY = L.SOLLEN = 0;
+  L.APIBLK = L.APICNT = 0;
+  L.TITLBLK = L.TITLEN = 0;
+  rdrforget_(L);
+}
+
 void cuttxt_(Work& W, MasterRecord& L, int32_t& status) {
   status = 0;
   if (L.TEXTBLK <= 0 || L.LINEIX <= 0 || L.LINEMAP <= 0) return;
@@ -104,6 +116,7 @@ void cuttxt_(Work& W, MasterRecord& L, int32_t& status) {
 
 void getmod_(int32_t mode, Work& W, MasterRecord& L, int32_t hidden, int32_t keylen, int32_t syntax,
              int32_t oneline, char* key) {
+  addresethook_(L, txtforget_);
   L.SYNTAX = syntax;
   rlsblk_(L, L.TITLBLK);
   L.TITLEN = 0;
@@ -270,6 +283,7 @@ void deline_(Work& W, MasterRecord& L, int32_t first, int32_t last) {
 }
 
 void savmod_(Work& W, MasterRecord& L, int32_t& handle, int32_t& length) {
+  addresethook_(L, txtforget_);
   int32_t n = textlen_(W, L);
   if (n <= 0) {
     length = 0;

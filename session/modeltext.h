@@ -23,6 +23,9 @@ void savmod_(Work& W, MasterRecord& L, int32_t& handle, int32_t& length);
 int32_t compare_(const Work& W, const MasterRecord& L, int32_t handle, int32_t length);
 // True when the held solution belongs to the text as it stands.
 int32_t tstopt_(Work& W, MasterRecord& L);
+// Forgets every block handle of the model text, its copies and the custom parameters
+// (the work store forgets all its blocks).
+void txtforget_(MasterRecord& L);
 // Cuts the text block to the text and the line blocks to MODLINES+2 entries, keeping
 // TEXTCAP and LINECAP equal to the blocks' sizes. Status 0, or the store's status.
 void cuttxt_(Work& W, MasterRecord& L, int32_t& status);

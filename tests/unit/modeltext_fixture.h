@@ -20,8 +20,10 @@ struct TextSession {
   MasterRecord& L = *Lp;
   Work W;
   explicit TextSession(int32_t words = 1 << 20) {
+    init_(L);
     W.w.assign((size_t)words + 1, 0);
     L.TOTWRD = words;
+    intmem_(W, L);
     L.MAXLIN = 200;
     L.COMCHR = '!';
     L.TILCHR = '~';
