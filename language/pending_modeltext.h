@@ -29,4 +29,3 @@ void errmsh_(Work& W, MasterRecord& L, int32_t n);
 // Terminal streams (tests redirect them).
 #include <cstdio>
 void trmstreams_(FILE* in, FILE* out, FILE* err);
-FILE* trmout_();

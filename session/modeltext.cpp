@@ -231,7 +231,7 @@ void look2_(Work& W, MasterRecord& L, int32_t first, int32_t last, int32_t hidde
       lkrypt_(buf, k, chain, nscr);
       n += 2;
     }
-    lprint_(L, L.OUTUNIT, reinterpret_cast<const char*>(buf), n);
+    lprint_(L, L.OUTUNIT, std::string_view(reinterpret_cast<const char*>(buf), (size_t)n));
   };
   for (int32_t k = first; k <= last; ++k) {
     int32_t a = lixget(W, L, k), b = lixget(W, L, k + 1);
