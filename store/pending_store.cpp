@@ -4,7 +4,7 @@
 #include "store/master.h"
 #include "store/pending_store.h"
 
-int32_t lprint_(MasterRecord& L, int32_t& unit, char* line, int32_t len) {
+int32_t lprint_(MasterRecord& L, int32_t unit, const char* line, int32_t len) {
   int32_t k = 200;
   while (k > 0 && line[k - 1] == ' ') --k;
   if (k == 0) k = 1;

@@ -53,3 +53,6 @@ void mem_(MasterRecord& L);
 // The fatal stop: flushes output, closes divert files through FATALHK, prints the text on
 // the terminal and ends the program with exit status 1. Used only for impossible states.
 [[noreturn]] void fatal_(MasterRecord& L, const char* text);
+
+constexpr int32_t NAMECH = 32;   // characters of a name slot
+constexpr int32_t WORDTYPE = 2;  // block type of the 4-byte word
