@@ -6,6 +6,7 @@
 #include "store/io.h"
 #include "store/master.h"
 #include "store/pending_io.h"
+#include "store/store.h"
 
 namespace {
 constexpr int32_t kLineMax = 200;  // most characters kept from one line
@@ -40,7 +41,7 @@ int32_t read_line(MasterRecord& L, const char* prompt, int32_t npairs, char* raw
         FSKIPLN_(L.INUNIT);
       return n;
     }
-    if (!FEOF_(L.INUNIT)) iostop_(L, "I/O ERROR");
+    if (!FEOF_(L.INUNIT)) fatal_(L, "I/O ERROR");
     int32_t h = L.INUNIT;
     FCLOSE_(h);
     if (L.TAKELV >= 1 && L.TAKELV <= 10) L.TAKSTK[L.TAKELV] = 0;
@@ -55,13 +56,6 @@ int32_t read_line(MasterRecord& L, const char* prompt, int32_t npairs, char* raw
   }
 }
 }  // namespace
-
-// Stops the program after a fatal input/output failure.
-void iostop_(MasterRecord& L, const char* text) {
-  PUTS_(text);
-  FCLOSEALL_();
-  std::exit(1);
-}
 
 // Reads the next line of input into line, unless a word remains after the one under pos.
 void gettxt_(MasterRecord& L, const char* prompt, int32_t npairs, char* line, int32_t,

@@ -80,5 +80,3 @@ void paws_(MasterRecord& L, const char* prompt, int32_t& plen);
 void errmsh_(Work& W, MasterRecord& L, int32_t n);
 void ptekod_(MasterRecord& L, int32_t unit, int32_t n);
 void pt2err_(MasterRecord& L, int32_t unit, int32_t p);
-// Stops the program after a fatal input/output failure: prints the text, closes files.
-[[noreturn]] void iostop_(MasterRecord& L, const char* text);

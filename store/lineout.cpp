@@ -1,6 +1,7 @@
 // Line output and paging: every line of the system leaves through lprint_.
 #include <cstring>
 
+#include "store/hooks.h"
 #include "store/io.h"
 #include "store/master.h"
 #include "store/pending_io.h"

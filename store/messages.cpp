@@ -5,10 +5,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "store/hooks.h"
 #include "store/io.h"
 #include "store/master.h"
 #include "store/msgtable.h"
 #include "store/pending_io.h"
+#include "store/util.h"
 #include "store/work.h"
 
 namespace {
@@ -217,7 +219,7 @@ const char* item(Ctx& x, Line& ln, const char* p) {
     ln.puts(text);
   } else if (!std::strcmp(name, "m234")) {
     char t[128];
-    std::snprintf(t, sizeof t, "%d large number(s) were truncated to a value of: %.3g", pf_BIGCNT(L), L.BIGNUM);
+    ERRMESS234_(pf_BIGCNT(L), L.BIGNUM, t);
     ln.puts(t);
   }
   return p;

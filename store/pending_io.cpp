@@ -50,11 +50,6 @@ WEAK void txt2nm_(MasterRecord& L, const char* text, int32_t& pos, int32_t& len,
 }
 
 WEAK int32_t FBRGETERRORMESSAGE_(int32_t& env, int32_t& code, char* text) { return 1; }
-WEAK void beeper_() {}
-WEAK void printb_() {}
-WEAK void record_(int32_t) {}
-WEAK void ebox_() {}
-WEAK void gotolf_(int32_t) {}
 WEAK bool msgname_(Work&, MasterRecord&, int32_t, int32_t, int32_t, char*, int32_t&) { return false; }
 WEAK bool paramlimits_(MasterRecord&, int32_t, int32_t&, int32_t&, int32_t&, double&, double&) { return false; }
 WEAK bool nuniqpair_(Work&, MasterRecord&, int32_t, int32_t&, int32_t&) { return false; }

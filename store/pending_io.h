@@ -52,11 +52,6 @@ void getrsp_(MasterRecord& L, const char* prompt, int32_t npairs);
 int32_t nxblnk_(MasterRecord& L, int32_t flag);
 void txt2nm_(MasterRecord& L, const char* text, int32_t& pos, int32_t& len, int32_t& err, double& value);
 int32_t FBRGETERRORMESSAGE_(int32_t& env, int32_t& code, char* text);
-void beeper_();
-void printb_();
-void record_(int32_t flag);
-void ebox_();
-void gotolf_(int32_t line);
 // Name of entry i of a model name table for a message (kind: 1 set, 2 attribute, 3 member,
 // 4 row name table, 5 generated variable, 6 generated row); false when there is none.
 // Kind 7: attribute j of the attributes of set i (the first attribute entry of set i, plus
