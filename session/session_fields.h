@@ -1,7 +1,33 @@
 // Master-record fields owned by the session subsystem.
 #pragma once
 #include <cstdint>
+#include "session/param_table.h"
+
+#define QUIRN_PARAM_FIELD_I(key, def) int32_t key = (int32_t)(def);
+#define QUIRN_PARAM_FIELD_R(key, def) double key = (def);
+#define QUIRN_PARAM_FIELD_H(key, def) int32_t key##_SET = 0; double key = (def);
+#define QUIRN_PARAM_FIELD(no, key, kind, def, lo, hi) QUIRN_PARAM_FIELD_##kind(key, def)
 
 struct SessionFields {
-  int32_t SESSION_RESERVED = 0;
+  // --- parameter table: current values and working fields ---
+  // Current values by table position 1..97 (index 0 unused): an integer parameter uses
+  // IPVAL, a real one RPVAL, HURDLE both (IPVAL = 1 while a hurdle is set).
+  int32_t IPVAL[NPARAMS_DECL + 1] = {};
+  double RPVAL[NPARAMS_DECL + 1] = {};
+  // Working fields, one per parameter named by its key (HURDLE: HURDLE_SET flag and
+  // HURDLE value); the rest of the system reads and writes these.
+  QUIRN_PARAMS(QUIRN_PARAM_FIELD)
+
+  // --- command loop ---
+  char KPASSW[9] = "        ";  // password of the hidden model, blank padded to 8
+  int32_t ENDINP = 0;           // 1 once the terminal has no more input
+
+  // --- model text store: counters read by the command loop ---
+  int32_t MODLINES = 0;  // lines of the current model (0 = no model)
+  int32_t SYNTAX = 0;    // 0 modelling language, 1 row-by-row syntax
 };
+
+#undef QUIRN_PARAM_FIELD
+#undef QUIRN_PARAM_FIELD_I
+#undef QUIRN_PARAM_FIELD_R
+#undef QUIRN_PARAM_FIELD_H
