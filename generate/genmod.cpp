@@ -5,6 +5,7 @@
 #include <string>
 #include "language/compiler.h"
 #include "language/lang.h"
+#include "language/reader.h"
 
 // Records the code of a compiled statement in the statement list; false when no storage.
 static bool record_statement(Work& W, MasterRecord& L, int32_t from) {
@@ -23,6 +24,8 @@ static bool record_statement(Work& W, MasterRecord& L, int32_t from) {
 // Compiles the model and builds its sets; true when the model text compiled.
 static bool compile_model(Work& W, MasterRecord& L) {
   int32_t st = 0;
+  shutfi_(L);
+  initfi_(L);
   cinit_(W, L, st);
   if (st) {
     errmsh_(W, L, 0);

@@ -6,16 +6,8 @@
 struct Work;
 struct MasterRecord;
 
-struct PendingFrontendFields {
-  // model text reader and its look-ahead buffer
-  char SCANBUF[808] = {};  // 1-based: SCANBUF[1..SCANCAP]
-  int32_t SCANPOS = 0, SCANLEN = 0, SCANCAP = 800;
-  int32_t TEXTPOS = 0, TEXTBLK = 0, LINEIX = 0, LINEMAP = 0;
-  int32_t SRCLINE = 1, TEXTLINE = 0;
-  int32_t TITLBLK = 0, TITLEN = 0;
-};
+struct PendingFrontendFields {};
 
-void filbuf_(Work& W, MasterRecord& L, int32_t& status);
 void xecute_(Work& W, MasterRecord& L, int32_t code, int32_t first, int32_t last, int32_t& status, double& out);
 double xecute_top_(MasterRecord& L);    // value at the top of the evaluation stack
 double xecute_first_(MasterRecord& L);  // first entry of the evaluation stack

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 #include "language/lang.h"
+#include "language/reader.h"
 
 static bool isletter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 static bool isdig(char c) { return c >= '0' && c <= '9'; }
@@ -20,7 +21,7 @@ bool textleft(const Work& W, const MasterRecord& L) {
 // Steps over a line-number escape at position p (its first NUL), recording the line.
 static int32_t over_escape(MasterRecord& L, int32_t p) {
   if (p + 3 <= L.SCANLEN) {
-    L.SRCLINE = (int16_t)((unsigned char)L.SCANBUF[p + 1] | ((unsigned char)L.SCANBUF[p + 2] << 8));
+    L.SRCLINE = escline_(L, p);
     return p + 3;
   }
   return L.SCANLEN;
