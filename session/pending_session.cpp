@@ -6,13 +6,6 @@
 
 #include "session/session.h"
 
-void getmod_(int32_t, Work& W, MasterRecord& L, int32_t, int32_t, int32_t, int32_t, const char*) {
-  errmsh_(W, L, 152);
-}
-void look2_(Work& W, MasterRecord& L, int32_t, int32_t, int32_t, const char*, int32_t) {
-  errmsh_(W, L, 152);
-}
-void deline_(Work& W, MasterRecord& L, int32_t, int32_t) { errmsh_(W, L, 152); }
 void altbos_(Work& W, MasterRecord& L) { errmsh_(W, L, 152); }
 void lstcat_(Work& W, MasterRecord& L, int32_t unit, int32_t) {
   if (unit == L.TRMOUT) errmsh_(W, L, 152);
@@ -21,7 +14,6 @@ void help_(Work& W, MasterRecord& L, int32_t, int32_t unit) {
   if (unit == L.TRMOUT) errmsh_(W, L, 152);
 }
 void setapicom_(Work& W, MasterRecord& L) { errmsh_(W, L, 152); }
-int32_t tstopt_(Work&, MasterRecord&) { return QFALSE; }
 
 #ifdef QUIRN_SESSION_IO_PENDING
 namespace {

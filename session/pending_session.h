@@ -7,22 +7,7 @@ struct MasterRecord;
 struct Work;
 
 // ---- model text (entry, listing, deletion, alteration, catalogue, help, APISET) ----
-// Reads model lines: mode 1 appends (EXT), any other value starts a new text.
-void getmod_(int32_t mode, Work& W, MasterRecord& L, int32_t hidden, int32_t keylen,
-             int32_t syntax, int32_t oneline, const char* key);
-// Lists lines first..last on OUTUNIT (hidden 1: scrambled with the 8-character key).
-void look2_(Work& W, MasterRecord& L, int32_t first, int32_t last, int32_t hidden,
-            const char* key, int32_t heading);
-void deline_(Work& W, MasterRecord& L, int32_t first, int32_t last);
-// ALTER; afterwards the model text's character block is trimmed to the text's end.
-void altbos_(Work& W, MasterRecord& L);
-// COM (mode 0) and CAT (mode 1) on one output unit.
-void lstcat_(Work& W, MasterRecord& L, int32_t unit, int32_t mode);
-// Help of command k of the table (0 or below: the general help) on one output unit.
-void help_(Work& W, MasterRecord& L, int32_t topic, int32_t unit);
-void setapicom_(Work& W, MasterRecord& L);
-// True when the held solution belongs to the current model text.
-int32_t tstopt_(Work& W, MasterRecord& L);
+#include "session/modeltext.h"
 
 // ---- solver interface ----
 // The solve driver: mode 0 GO, 1 GEN, 3 SMPS, 4 STATS, 5 generate only, 6 PICTURE, 7 SMPI.

@@ -8,7 +8,17 @@
 #define QUIRN_PARAM_FIELD_H(key, def) int32_t key##_SET = 0; double key = (def);
 #define QUIRN_PARAM_FIELD(no, key, kind, def, lo, hi) QUIRN_PARAM_FIELD_##kind(key, def)
 
-struct SessionFields {
+// ---- model text copies and custom solver-library parameters (modeltext.cpp, apiset.cpp) ----
+struct ModelTextFields {
+  int32_t GENCPY = 0, GENLEN = 0;  // copy of the text taken at the last generation
+  int32_t SOLCPY = 0, SOLLEN = 0;  // copy taken after the last solve that gave a solution
+  int32_t HAVESOL = 0;             // logical: the solution of the last solve is held
+  int32_t APICNT = 0;              // custom solver-library parameters stored
+  int32_t APIBLK = 0;              // their block: id, type, value per entry (8-byte reals)
+  int32_t APICHG = -1;             // logical: the list changed since the last generation (true at start)
+};
+
+struct SessionFields : ModelTextFields {
   // --- parameter table: current values and working fields ---
   // Current values by table position 1..97 (index 0 unused): an integer parameter uses
   // IPVAL, a real one RPVAL, HURDLE both (IPVAL = 1 while a hurdle is set).
@@ -21,10 +31,6 @@ struct SessionFields {
   // --- command loop ---
   char KPASSW[9] = "        ";  // password of the hidden model, blank padded to 8
   int32_t ENDINP = 0;           // 1 once the terminal has no more input
-
-  // --- model text store: counters read by the command loop ---
-  int32_t MODLINES = 0;  // lines of the current model (0 = no model)
-  int32_t SYNTAX = 0;    // 0 modelling language, 1 row-by-row syntax
 };
 
 #undef QUIRN_PARAM_FIELD

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "session/session.h"
 #include "store/io.h"
 #include "store/master.h"
 #include "store/pending_io.h"
@@ -89,7 +90,7 @@ void gettxt_(MasterRecord& L, const char* prompt, int32_t npairs, char* line, in
     for (int32_t i = n + 1; i <= maxlin; ++i) line[i - 1] = L.LINRAW[i - 1] = ' ';
     len = last;
     if (last == 0) return;
-    if (L.BATMOD > 0 || pf_ECHOIN(L) > 0) {
+    if (L.BATMOD > 0 || L.ECHOIN > 0) {
       FILE* e = trmerr_();
       std::fputs(" : ", e);
       std::fwrite(line, 1, (size_t)last, e);

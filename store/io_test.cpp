@@ -30,9 +30,9 @@ struct Console {
     L.COMCHR = '!';
     L.TABCHR = '\t';
     L.BIGNUM = 1e307;
-    pf_LINLEN(L) = 76;
-    pf_LENPAG(L) = 0;
-    pf_ECHOIN(L) = 0;
+    L.LINLEN = 76;
+    L.LENPAG = 0;
+    L.ECHOIN = 0;
     W.w.assign(64, 0);
   }
   ~Console() {
@@ -94,7 +94,7 @@ TEST(Lprint, CutsToWidthDropsTrailingBlanksAndKeepsTheBuffer) {
   std::string blank(200, ' ');
   lprint_(t.L, 0, blank.data(), 200);
   lprint_(t.L, 0, "  two  ", 7);
-  pf_LINLEN(t.L) = 64;
+  t.L.LINLEN = 64;
   lprint_(t.L, 0, line, 200);
   EXPECT_EQ(t.output(), std::string(70, 'x') + "\n \n  two\n" + std::string(64, 'x') + "\n");
   EXPECT_EQ(line[76], 'x');  // the caller's buffer is untouched
@@ -107,7 +107,7 @@ TEST(Lprint, WritesToAFileUnitWithoutPaging) {
   int32_t h = FOPEN_("io_test_unit.txt", "wt");
   ASSERT_GT(h, 0);
   t.L.OUTUNIT = h;
-  pf_LENPAG(t.L) = 2;
+  t.L.LENPAG = 2;
   for (int i = 0; i < 3; ++i) lprint_(t.L, h, "line", 4);
   blankl_(t.L, h, 2);
   EXPECT_EQ(FCLOSE_(h), 0);
@@ -120,7 +120,7 @@ TEST(Lprint, WritesToAFileUnitWithoutPaging) {
 
 TEST(Paging, PausesBeforeTheLastLineOfEachPage) {
   Console t("\nanything\n");
-  pf_LENPAG(t.L) = 3;
+  t.L.LENPAG = 3;
   for (int i = 1; i <= 5; ++i) lprint_(t.L, 0, std::to_string(i));
   EXPECT_EQ(t.output(), "1\n2\n --- Press <Enter> ---3\n4\n --- Press <Enter> ---5\n");
   EXPECT_EQ(t.L.LINCNT, 1);
@@ -334,7 +334,7 @@ TEST(Messages, DivertedTwiceSilencedAndCutToWidth) {
   EXPECT_EQ(q.L.LASTERR, 5);
 
   Console w;
-  pf_LINLEN(w.L) = 63;  // the 64-character line loses its full stop
+  w.L.LINLEN = 63;  // the 64-character line loses its full stop
   errmsh_(w.W, w.L, 8);
   EXPECT_EQ(w.output(), " \n [Error Code:    8]\n \n  Too many consecutive command errors. Revert to terminal input\n \n \n");
 }

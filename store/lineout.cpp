@@ -20,7 +20,7 @@ int32_t writeln(MasterRecord& L, int32_t unit, const char* text, int32_t n) {
 
 // Prints one line cut to LINLEN without its trailing blanks (a blank line as one blank).
 int32_t lprint_(MasterRecord& L, int32_t unit, const char* line, int32_t len) {
-  int32_t k = pf_LINLEN(L);
+  int32_t k = L.LINLEN;
   if (len >= 0 && k > len) k = len;
   while (k > 0 && line[k - 1] == ' ') --k;
   int32_t r = k > 0 ? writeln(L, unit, line, k) : writeln(L, unit, " ", 1);
@@ -47,7 +47,7 @@ int32_t blankl_(MasterRecord& L, int32_t unit, int32_t n) {
 // Counts n terminal lines and pauses with the Enter prompt when a page is full.
 void hitcr_(MasterRecord& L, int32_t n) {
   int32_t c = L.LINCNT + n;
-  int32_t page = pf_LENPAG(L);
+  int32_t page = L.LENPAG;
   if (page == 0 || c < page || L.OUTUNIT != L.TRMOUT || L.BATMOD > 0) {
     L.LINCNT = c;
     return;
@@ -78,7 +78,7 @@ void dmpstr_(MasterRecord& L, const Work& W, int32_t first, int32_t n, int32_t& 
   status = 0;
   beeper_();
   blankl_(L, L.TRMOUT, 1);
-  int32_t m = pf_LINLEN(L);
+  int32_t m = L.LINLEN;
   if (n < m) m = n;
   char buf[202];
   buf[0] = ' ';

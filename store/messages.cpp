@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "session/params.h"
+#include "solver/bindings.h"
 #include "store/hooks.h"
 #include "store/io.h"
 #include "store/master.h"
@@ -123,8 +125,8 @@ struct Ctx {
 // Whether the condition k of a line holds.
 bool holds(const Ctx& x, const char* k) {
   const MasterRecord& L = x.L;
-  int32_t u = pf_NUNIQ(const_cast<MasterRecord&>(L));
-  if (!std::strcmp(k, "F")) return pf_FILFMT(const_cast<MasterRecord&>(L)) != 2;
+  int32_t u = L.NUNIQ;
+  if (!std::strcmp(k, "F")) return L.FILFMT != 2;
   if (!std::strcmp(k, "U3")) return u > 3;
   if (!std::strcmp(k, "U2")) return u == 2 || u == 3;
   if (!std::strcmp(k, "U1")) return u < 2;
@@ -144,11 +146,53 @@ bool holds(const Ctx& x, const char* k) {
   return false;
 }
 
+// Integer element k (1-based) of the block of handle h, when the block holds it.
+bool blkint(const Work& W, const MasterRecord& L, int32_t h, int32_t k, int32_t& v) {
+  if (h < 1 || h > NHANDLES || L.START[h] < 1 || k < 1 || k > L.LEN[h]) return false;
+  v = wget(W, (int64_t)L.START[h] + k - 1);
+  return true;
+}
+
+// Name i of the name table in block h holding count names (32 characters a slot).
+bool tablename(const Work& W, const MasterRecord& L, int32_t h, int32_t count, int32_t i, char* text,
+               int32_t& len) {
+  constexpr int32_t kSlotWords = 8;  // 32 characters
+  if (h < 1 || h > NHANDLES || L.START[h] < 1 || i < 1 || i > count) return false;
+  if ((int64_t)i * kSlotWords > L.LEN[h]) return false;
+  int64_t b = wbyte((int64_t)L.START[h] + (int64_t)(i - 1) * kSlotWords);
+  len = 0;
+  for (int32_t k = 0; k < 32; ++k) {
+    text[k] = cget(W, b + k);
+    if (text[k] != ' ') len = k + 1;
+  }
+  return true;
+}
+
+// Name of a model object for a message (kind: 1 set, 3 primitive member, 4 row name
+// table, 5 generated variable, 6 generated row, 7 attribute j of set i); false when the
+// index lies outside its table.
+bool msgname(Work& W, MasterRecord& L, int32_t kind, int32_t i, int32_t j, char* text, int32_t& len) {
+  switch (kind) {
+    case 1: return tablename(W, L, L.KSNAME, L.NSETS, i, text, len);
+    case 3: return tablename(W, L, L.KPNAME, L.NPRIMEL, i, text, len);
+    case 4: return tablename(W, L, L.ROWNAM, L.NROWNM, i, text, len);
+    case 5: return i >= 1 && i <= L.NVARS && msgvarrow_(W, L, kind, i, text, len);
+    case 6: return i >= 1 && i <= L.NROWS && msgvarrow_(W, L, kind, i, text, len);
+    case 7: {
+      int32_t s = 0;
+      if (i < 1 || i > L.NSETS || !blkint(W, L, L.LASTUB, i, s)) return false;
+      int64_t a = (int64_t)s + j - 1;
+      return a >= 1 && a <= L.NATTRS && tablename(W, L, L.KANAME, L.NATTRS, (int32_t)a, text, len);
+    }
+  }
+  return false;
+}
+
 // Appends the name of a model object, or its number when there is no such name.
 void name_item(Ctx& x, Line& ln, int32_t kind, int32_t i, int32_t j) {
   char text[204];
   int32_t len = 0;
-  if (msgname_(x.W, x.L, kind, i, j, text, len) && len > 0) {
+  if (msgname(x.W, x.L, kind, i, j, text, len) && len > 0) {
     ln.put(text, len < 200 ? len : 200);
     return;
   }
@@ -173,8 +217,8 @@ const char* item(Ctx& x, Line& ln, const char* p) {
   if (!name[1]) {  // one-letter fields
     switch (name[0]) {
       case 'A': case 'B': case 'C': case 'D': ln.integer(argof(L, name[0]), w ? w : 12); break;
-      case 'M': ln.integer(pf_MODLINES(L), w ? w : 12); break;
-      case 'U': ln.integer(pf_NUNIQ(L), w ? w : 12); break;
+      case 'M': ln.integer(L.MODLINES, w ? w : 12); break;
+      case 'U': ln.integer(L.NUNIQ, w ? w : 12); break;
       case 'S': ln.field(L.ERRSTR, 200, w); break;
       case 'T': ln.field(L.ERRTXT, 132, w); break;
     }
@@ -202,12 +246,12 @@ const char* item(Ctx& x, Line& ln, const char* p) {
   else if (!std::strcmp(name, "dbl")) real24(ln, L.ERRDBL);
   else if (!std::strcmp(name, "big")) real12d4(ln, L.BIGNUM);
   else if (!std::strcmp(name, "line57")) {
-    int32_t k = pf_LINLEN(L) - 5;
+    int32_t k = L.LINLEN - 5;
     if (L.LINEND < k) k = L.LINEND;
     if (k > 200) k = 200;
     if (k > 0) ln.put(L.LINBUF, k);
   } else if (!std::strcmp(name, "word")) {
-    int32_t lim = pf_LINLEN(L) < 200 ? pf_LINLEN(L) : 200, k = 0;
+    int32_t lim = L.LINLEN < 200 ? L.LINLEN : 200, k = 0;
     while (k < lim && L.LINBUF[k] != ' ' && L.LINBUF[k]) ++k;
     ln.put(L.LINBUF, k);
   } else if (!std::strcmp(name, "lib")) {
@@ -227,10 +271,10 @@ const char* item(Ctx& x, Line& ln, const char* p) {
 
 // Prints the pairs of fixed rows and variables of message 66.
 void pairs66(Ctx& x) {
-  int32_t m = pf_NUNIQ(x.L) < 3 ? pf_NUNIQ(x.L) : 3;
+  int32_t m = x.L.NUNIQ < 3 ? x.L.NUNIQ : 3;
   for (int32_t k = 1; k <= m; ++k) {
     int32_t row = 0, var = 0;
-    if (!nuniqpair_(x.W, x.L, k, row, var)) continue;
+    if (!blkint(x.W, x.L, x.L.UNIQBLK, 2 * k - 1, row) || !blkint(x.W, x.L, x.L.UNIQBLK, 2 * k, var)) continue;
     Line ln;
     ln.puts("     ");
     name_item(x, ln, 6, row, 0);
@@ -327,7 +371,7 @@ void pt2err_(MasterRecord& L, int32_t unit, int32_t p) {
       end = j - 1;
       break;
     }
-  int32_t w = pf_LINLEN(L);
+  int32_t w = L.LINLEN;
   if (end - start + 1 > w - 12) {
     if (p - w / 2 + 7 > start) start = p - w / 2 + 7;
     if (p + w / 2 - 7 < end) end = p + w / 2 - 7;
@@ -356,9 +400,17 @@ void errmsh_(Work& W, MasterRecord& L, int32_t n) {
   const MsgDef* def = msgdef_(n);
   Ctx x{W, L, L.TRMOUT, false, 0, 0, 0, 0.0, 0.0};
   MsgEnd end = def ? def->end : E1;
-  if (n == 11 && pf_FILFMT(L) == 2) end = E1;
+  if (n == 11 && L.FILFMT == 2) end = E1;
   if (n == 129) {
-    x.param_known = paramlimits_(L, L.ERRARG, x.pkind, x.pimin, x.pimax, x.prmin, x.prmax);
+    x.param_known = L.ERRARG >= 1 && L.ERRARG <= NPARAMS;
+    if (x.param_known) {
+      const ParamDef& d = paramdef(L.ERRARG);
+      x.pkind = d.kind;
+      x.pimin = d.imin;
+      x.pimax = d.imax;
+      x.prmin = d.rmin;
+      x.prmax = d.rmax;
+    }
     if (x.param_known && x.pkind == 0) end = E1;
   }
   for (int pass = 1;; ++pass) {

@@ -10,24 +10,6 @@
 
 #define WEAK __attribute__((weak))
 
-WEAK void ushift_(char* line, int32_t len, char* raw) {
-  for (int32_t i = 0; i < len; ++i) {
-    raw[i] = line[i];
-    if (line[i] >= 'a' && line[i] <= 'z') line[i] = (char)(line[i] - 'a' + 'A');
-  }
-}
-
-WEAK int32_t nxblnk_(MasterRecord& L, int32_t flag) {
-  int32_t p = L.LINCUR < 1 ? 1 : L.LINCUR;
-  while (p <= L.LINEND && L.LINBUF[p - 1] != ' ') ++p;
-  if (flag & 1) L.LINCUR = p;
-  return p;
-}
-
-WEAK void getrsp_(MasterRecord& L, const char* prompt, int32_t npairs) {
-  gettxt_(L, prompt, npairs, L.LINBUF, L.MAXLIN, L.LINCUR, L.LINEND, 1);
-}
-
 WEAK void txt2nm_(MasterRecord& L, const char* text, int32_t& pos, int32_t& len, int32_t& err,
                   double& value) {
   int32_t p = pos + 1;
@@ -49,7 +31,4 @@ WEAK void txt2nm_(MasterRecord& L, const char* text, int32_t& pos, int32_t& len,
   pos = p + (int32_t)(end - tmp);
 }
 
-WEAK int32_t FBRGETERRORMESSAGE_(int32_t& env, int32_t& code, char* text) { return 1; }
-WEAK bool msgname_(Work&, MasterRecord&, int32_t, int32_t, int32_t, char*, int32_t&) { return false; }
-WEAK bool paramlimits_(MasterRecord&, int32_t, int32_t&, int32_t&, int32_t&, double&, double&) { return false; }
-WEAK bool nuniqpair_(Work&, MasterRecord&, int32_t, int32_t&, int32_t&) { return false; }
+WEAK bool msgvarrow_(Work&, MasterRecord&, int32_t, int32_t, char*, int32_t&) { return false; }

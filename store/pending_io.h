@@ -15,12 +15,6 @@
     }                                                               \
   }
 
-QUIRN_PENDING_FIELD(LINLEN, int32_t, 76)
-QUIRN_PENDING_FIELD(LENPAG, int32_t, 0)
-QUIRN_PENDING_FIELD(ECHOIN, int32_t, 0)
-QUIRN_PENDING_FIELD(FILFMT, int32_t, 1)
-QUIRN_PENDING_FIELD(MODLINES, int32_t, 0)
-QUIRN_PENDING_FIELD(NUNIQ, int32_t, 0)
 QUIRN_PENDING_FIELD(BIGCNT, int32_t, 0)
 QUIRN_PENDING_FIELD(SCANLEN, int32_t, 0)
 QUIRN_PENDING_FIELD(SRCLINE, int32_t, 1)
@@ -47,18 +41,6 @@ int32_t pf_SCANCAP(R& L) {
 struct MasterRecord;
 struct Work;
 // Routines of other subsystems, defined weakly in pending_io.cpp until they land.
-void ushift_(char* line, int32_t len, char* raw);
-void getrsp_(MasterRecord& L, const char* prompt, int32_t npairs);
-int32_t nxblnk_(MasterRecord& L, int32_t flag);
 void txt2nm_(MasterRecord& L, const char* text, int32_t& pos, int32_t& len, int32_t& err, double& value);
-int32_t FBRGETERRORMESSAGE_(int32_t& env, int32_t& code, char* text);
-// Name of entry i of a model name table for a message (kind: 1 set, 2 attribute, 3 member,
-// 4 row name table, 5 generated variable, 6 generated row); false when there is none.
-// Kind 7: attribute j of the attributes of set i (the first attribute entry of set i, plus
-// j - 1). The text gets at most 200 characters.
-bool msgname_(Work& W, MasterRecord& L, int32_t kind, int32_t i, int32_t j, char* text, int32_t& len);
-// Kind (0 real or NONE, 1 integer, 2 real) and limits of parameter i; false when unknown.
-bool paramlimits_(MasterRecord& L, int32_t i, int32_t& kind, int32_t& imin, int32_t& imax, double& rmin,
-                  double& rmax);
-// Row and variable of the k-th fixed row with a non-unique root; false when unknown.
-bool nuniqpair_(Work& W, MasterRecord& L, int32_t k, int32_t& row, int32_t& var);
+// Printable name of generated variable (kind 5) or row (kind 6) i; false when unknown.
+bool msgvarrow_(Work& W, MasterRecord& L, int32_t kind, int32_t i, char* text, int32_t& len);
