@@ -48,7 +48,6 @@ struct ReaderFields {
 
 // Fields of other owners that the model text routines read, until they land.
 struct PendingModeltextFields {
-  int32_t INPEOF = 0;           // 1 after a terminal read met the end of input
   int32_t TITLBLK = 0, TITLEN = 0;  // model title block
 };
 
