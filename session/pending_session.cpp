@@ -6,7 +6,6 @@
 
 #include "session/session.h"
 
-void altbos_(Work& W, MasterRecord& L) { errmsh_(W, L, 152); }
 void lstcat_(Work& W, MasterRecord& L, int32_t unit, int32_t) {
   if (unit == L.TRMOUT) errmsh_(W, L, 152);
 }
