@@ -12,7 +12,6 @@ void lstcat_(Work& W, MasterRecord& L, int32_t unit, int32_t) {
 void help_(Work& W, MasterRecord& L, int32_t, int32_t unit) {
   if (unit == L.TRMOUT) errmsh_(W, L, 152);
 }
-void setapicom_(Work& W, MasterRecord& L) { errmsh_(W, L, 152); }
 
 #ifdef QUIRN_SESSION_IO_PENDING
 namespace {
