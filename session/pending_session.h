@@ -38,7 +38,6 @@ QUIRN_SESSION_PENDING_FIELD(QPFLAG, int32_t, 0)    // quadratic model flag
 QUIRN_SESSION_PENDING_FIELD(USERPEND, int32_t, 0)  // @USER answer pending
 QUIRN_SESSION_PENDING_FIELD(NROWS, int32_t, 0)     // rows of the generated model
 QUIRN_SESSION_PENDING_FIELD(NVARS, int32_t, 0)     // variables of the generated model
-QUIRN_SESSION_PENDING_FIELD(INPEOF, int32_t, 0)    // the terminal met end of input
 
 // ---- files, terminal, line output, line input and messages (until they land) ----
 #if __has_include("store/io.h")
