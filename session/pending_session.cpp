@@ -1,5 +1,5 @@
 // Placeholders for handlers of later steps that the command loop reaches (catalogue and
-// help, APISET) until they land.
+// help) until they land.
 #include "session/session.h"
 
 void lstcat_(Work& W, MasterRecord& L, int32_t unit, int32_t) {
@@ -8,4 +8,3 @@ void lstcat_(Work& W, MasterRecord& L, int32_t unit, int32_t) {
 void help_(Work& W, MasterRecord& L, int32_t, int32_t unit) {
   if (unit == L.TRMOUT) errmsh_(W, L, 152);
 }
-void setapicom_(Work& W, MasterRecord& L) { errmsh_(W, L, 152); }
