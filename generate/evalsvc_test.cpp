@@ -21,8 +21,9 @@ void stack(EvalModel& m, std::initializer_list<double> v) {
 
 // A text block holding s and its NUL.
 int32_t text(EvalModel& m, const char* s) {
-  int32_t h = 0, st = 0, n = (int32_t)std::strlen(s) + 1;
-  setblk_(1, n, m.A, m.L, h, st);
+  const int32_t n = (int32_t)std::strlen(s) + 1;
+  int32_t h = 0, st = 0, cnt = n;
+  setblk_(1, cnt, m.A, m.L, h, st);
   for (int32_t k = 0; k < n; ++k) bputc(m.A, m.L, h, k + 1, s[k]);
   return h;
 }
