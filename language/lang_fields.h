@@ -2,7 +2,56 @@
 #pragma once
 #include <cstdint>
 
-struct LangFields {
+// ---- model text store and reader (reader.cpp) -------------------------------------------
+// The stored model text, the reader that turns it into the scanner's character stream,
+// the scanner's look-ahead buffer and the table of include files.
+constexpr int SCANMAX = 800;   // characters of the scanner's look-ahead buffer
+constexpr int INCSLOTS = 256;  // include slots
+constexpr int INCNAMELEN = 256;
+
+struct ReaderFields {
+  // model text store
+  int32_t MODLINES = 0;  // stored lines, 0 = no model
+  int32_t TEXTBLK = 0;   // character block: all lines, no separators
+  int32_t LINEIX = 0;    // integer block: start of line k, entry MODLINES+1 one past the end
+  int32_t LINEMAP = 0;   // integer block: a caller's value per source line
+  int32_t SYNTAX = 0;    // 0 modelling language, 1 row-by-row syntax
+  int32_t TEXTCAP = 0;   // characters TEXTBLK holds
+  int32_t LINECAP = 0;   // entries LINEIX and LINEMAP hold
+  int32_t TEXTPOS = 0;   // characters of the text the reader has consumed
+
+  // reader state
+  int32_t TEXTLINE = 0;  // line of the text the reader is in
+  int32_t SRCLINE = 1;   // last source line decoded from an escape (32 bits)
+  char PENDQ[6] = {};    // queued characters, 1-based
+  int32_t PENDLEN = 0, PENDCNT = 0;
+  int32_t PENDSRC = 0;   // 1 when the queued characters came from the model text
+  int32_t PENDHI = 0;    // high 16 bits of the line of a queued escape
+  char QUOTECH = 0;      // open quote character of the model text, NUL outside quotes
+
+  // scanner look-ahead buffer: SCANBUF[1..SCANCAP]; SCANHI[k] holds the high 16 bits of
+  // the line number of an escape that starts at position k
+  char SCANBUF[SCANMAX + 8] = {};
+  int32_t SCANHI[SCANMAX + 8] = {};
+  int32_t SCANCAP = SCANMAX, SCANPOS = 0, SCANLEN = 0;
+
+  // include table: slots 1..256 on the open list (INCHEAD, newest first) or the free list
+  char INCNAME[INCSLOTS + 1][INCNAMELEN + 1] = {};
+  int32_t INCUNIT[INCSLOTS + 1] = {};  // file handle, 0 = closed
+  int32_t INCLEN[INCSLOTS + 1] = {};   // characters of the current line
+  int32_t INCPOS[INCSLOTS + 1] = {};   // characters of it consumed
+  int32_t INCNEXT[INCSLOTS + 1] = {}, INCPREV[INCSLOTS + 1] = {};
+  int32_t INCSAVE[INCSLOTS + 1] = {};  // saved-line block of a suspended file
+  int32_t INCHEAD = 0, INCFREE = 0, INCCUR = 0, INCON = 1;
+  int32_t INCLBLK = 0, INCLCAP = 0;    // character block holding the current file's line
+};
+
+// Fields of other owners that the model text routines read, until they land.
+struct PendingModeltextFields {
+  int32_t TITLBLK = 0, TITLEN = 0;  // model title block
+};
+
+struct LangFields : ReaderFields, PendingModeltextFields {
   int32_t LANG_RESERVED = 0;
 
   // ---- added by the evaluation core (generate/); the front end keeps it ----

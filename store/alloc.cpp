@@ -238,9 +238,12 @@ void rlsblk_(MasterRecord& L, int32_t& handle) {
 // Initialises the block table over a work array of TOTWRD words; every block is forgotten.
 void intmem_(Work& a, MasterRecord& L) {
   freesort_(a, L);
+  // the table never describes more words than the array has
+  L.TOTWRD = (int32_t)std::clamp<int64_t>(L.TOTWRD, 0, std::max<int64_t>((int64_t)a.w.size() - 1, 0));
   L.NEXT[HEAD] = TAIL;
   L.LOWWRD = L.TOTWRD;
   L.FREEHD = 3;
+  L.TOTHND = NHANDLES;
   L.NFREEH = L.TOTHND - 2;
   L.LOWHND = L.NFREEH;
   L.NCOMPACT = 0;

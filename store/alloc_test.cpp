@@ -249,3 +249,14 @@ TEST(Allocator, CloneCompareAndDoubling) {
     EXPECT_EQ(n, out[i]);
   }
 }
+
+TEST(Allocator, TableNeverExceedsTheArray) {
+  auto rec = std::make_unique<MasterRecord>();
+  Work a;
+  a.w.assign(101, 0);
+  rec->TOTWRD = 5000;
+  init_(*rec);
+  intmem_(a, *rec);
+  EXPECT_EQ(rec->TOTWRD, 100);
+  EXPECT_EQ(rec->START[2], 101);
+}

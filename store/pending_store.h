@@ -14,4 +14,4 @@ void resetsolverstatus_(MasterRecord& L);            // solver status region
 void clrdbs_(char* text, int32_t& len, int32_t width);  // database login text
 void dmy2d_(int32_t& day, int32_t& month, int32_t& year, int32_t& dayno, int32_t& weekday);
 void timeout_(MasterRecord& L, int32_t& result);     // time limit reached: bit 0 set
-int32_t lprint_(MasterRecord& L, int32_t unit, const char* line, int32_t len);
+#include "store/io.h"  // lprint_

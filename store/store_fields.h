@@ -11,7 +11,12 @@ constexpr int NRESETHOOKS = 8;
 
 constexpr int NHANDLES = 480;  // block handles 1..480; 1 and 2 are the chain sentinels
 
-struct StoreFields {
+// ---- console input state of the line reader (files, terminal, messages) ----------------
+struct StoreIoFields {
+  int32_t INPEOF = 0;  // 1 after a terminal read that met end of input with nothing read
+};
+
+struct StoreFields : StoreIoFields {
   // session words
   int32_t WORD0 = 0;    // the session word 0
   int32_t MODSTAT = 0;  // model/solution status (1..14); 12 UNKNOWN at start

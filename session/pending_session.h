@@ -1,0 +1,66 @@
+// Routines of later steps that the command loop calls, declared here until their own
+// headers exist; placeholder bodies live in the pending_session.cpp files.
+#pragma once
+#include <cstdint>
+
+struct MasterRecord;
+struct Work;
+
+// ---- model text (entry, listing, deletion, alteration, catalogue, help, APISET) ----
+#include "session/modeltext.h"
+
+// ---- solver interface ----
+// The solve driver: mode 0 GO, 1 GEN, 3 SMPS, 4 STATS, 5 generate only, 6 PICTURE, 7 SMPI.
+int32_t solver_(Work& W, MasterRecord& L, int32_t mode, const char* fname);
+void resultsummary_(Work& W, MasterRecord& L);
+void dodebug_(Work& W, MasterRecord& L);
+
+// ---- reports and data exchange ----
+void outsol_(Work& W, MasterRecord& L, int32_t allvalues, const char* text, int32_t textlen,
+             const char* name, int32_t namelen);
+void range_(Work& W, MasterRecord& L);
+void dormps_(MasterRecord& L, Work& W, int32_t fixed);
+
+// Fields of later steps read by the session, reached through these accessors until they
+// exist in the master record: the field when it exists, else a fallback variable.
+#define QUIRN_SESSION_PENDING_FIELD(NAME, TYPE, DEF) \
+  template <class R>                                 \
+  TYPE& sf_##NAME(R& L) {                            \
+    if constexpr (requires { L.NAME; }) {            \
+      return L.NAME;                                 \
+    } else {                                         \
+      static TYPE fallback = DEF;                    \
+      return fallback;                               \
+    }                                                \
+  }
+QUIRN_SESSION_PENDING_FIELD(NINTVAR, int32_t, 0)   // integer variables of the generated model
+QUIRN_SESSION_PENDING_FIELD(QPFLAG, int32_t, 0)    // quadratic model flag
+QUIRN_SESSION_PENDING_FIELD(USERPEND, int32_t, 0)  // @USER answer pending
+QUIRN_SESSION_PENDING_FIELD(NROWS, int32_t, 0)     // rows of the generated model
+QUIRN_SESSION_PENDING_FIELD(NVARS, int32_t, 0)     // variables of the generated model
+
+// ---- files, terminal, line output, line input and messages (until they land) ----
+#if __has_include("store/io.h")
+#include "store/io.h"
+#else
+#include <cstdio>
+#include <string_view>
+int32_t FOPEN_(const char* name, const char* mode);
+int32_t FCLOSE_(int32_t& h);
+int32_t FGETS_(char* buf, int32_t n, int32_t h);
+int32_t FEOF_(int32_t h);
+int32_t FPUTS_(const char* text, int32_t h);
+int32_t FEXISTS_(const char* name);
+void FFLUSHALL_();
+void trmstreams_(FILE* in, FILE* out, FILE* err);
+int32_t lprint_(MasterRecord& L, int32_t unit, std::string_view line);
+int32_t blankl_(MasterRecord& L, int32_t unit, int32_t n);
+void gettxt_(MasterRecord& L, const char* prompt, int32_t npairs, char* line, int32_t limit,
+             int32_t& pos, int32_t& len, int32_t mode);
+void lunget2_(MasterRecord& L, int32_t& h, int32_t mode);
+void getnum_(MasterRecord& L, int32_t& status, double& value);
+void getsgn_(MasterRecord& L, double& sign);
+void paws_(MasterRecord& L, const char* prompt, int32_t& plen);
+void errmsh_(Work& W, MasterRecord& L, int32_t n);
+#define QUIRN_SESSION_IO_PENDING 1
+#endif

@@ -1,0 +1,122 @@
+// Unit tests of the command table matching, the work array sizing rule and the parameter
+// table.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "session/session.h"
+
+namespace {
+int32_t match(const char* w, bool& exact) { return cmdmatch_(w, (int32_t)std::strlen(w), exact); }
+}  // namespace
+
+TEST(CommandTable, MatchingByKeywordAndAbbreviation) {
+  struct Case {
+    const char* word;
+    int32_t want;  // entry, 0 unknown, -1 ambiguous
+    bool exact;
+  } cases[] = {
+      {"GO", CMD_GO, true},          {"GOTO", CMD_GO, true},       {"G", -1, false},
+      {"GE", -1, false},             {"GEN", CMD_GEN, true},       {"GENERATE", CMD_GEN, true},
+      {"GENL", CMD_GENL, true},      {"FRE", -1, false},           {"FREE", CMD_FREE, true},
+      {"FREEZER", CMD_FREEZE, true}, {"FREEZ", CMD_FREE, true}, {"DE", -1, false},
+      {"S", -1, false},              {"DIVERT", CMD_DIV, true},    {"XYZZY", 0, false},
+      {"APIS", CMD_APISET, false},   {"PIC", CMD_PICTURE, false},  {"QUIT", CMD_QUIT, true},
+  };
+  for (const Case& c : cases) {
+    bool exact = false;
+    EXPECT_EQ(match(c.word, exact), c.want) << c.word;
+    EXPECT_EQ(exact, c.exact) << c.word;
+  }
+}
+
+TEST(CommandTable, PackedKeywordsAndCategories) {
+  EXPECT_EQ(NCMDS, 54);
+  EXPECT_EQ(std::string(cmdkeys()).substr(0, 13), "MODELLOOKQUIT");
+  EXPECT_EQ(cmdkeyend(1), 5);
+  EXPECT_EQ(cmdkeyend(NCMDS), (int32_t)std::strlen(cmdkeys()));
+  EXPECT_STREQ(cmddef(CMD_APISET).key, "APISET");
+  EXPECT_EQ(cmddef(CMD_LOOK).hidden, 0);
+  EXPECT_EQ(cmddef(CMD_FREEZE).category, 8);
+}
+
+namespace {
+int64_t g_limit = 0;  // largest allocation the fake probe grants (words)
+int g_calls = 0;
+bool fakeprobe(int64_t words) {
+  ++g_calls;
+  return words <= g_limit;
+}
+}  // namespace
+
+TEST(WorkSizing, TargetBisectionAndFailure) {
+  // Enough memory: the target itself, no 0.9 factor.
+  g_limit = INT64_MAX;
+  EXPECT_EQ(worksize_(memtarget_(32), fakeprobe), 8388608);
+  // Not enough: 0.9 (single precision) of the largest size found within 10,000 words.
+  g_limit = 1000003;
+  g_calls = 0;
+  int64_t got = worksize_(memtarget_(32), fakeprobe);
+  EXPECT_EQ(got % 8, 0);
+  EXPECT_LE(got, (int64_t)(1000003 * (double)0.9f));
+  EXPECT_GE(got, (int64_t)((1000003 - 10000) * (double)0.9f) - 8);
+  EXPECT_LT(g_calls, 40);
+  // Not even the 64,000-word probe: no store.
+  g_limit = 63999;
+  EXPECT_EQ(worksize_(memtarget_(32), fakeprobe), 0);
+}
+
+TEST(WorkSizing, ProductsInSixtyFourBitsAndHugeSettingsCapped) {
+  EXPECT_EQ(memtarget_(1), 262144);
+  EXPECT_EQ(memtarget_(0), 0);
+  EXPECT_EQ(memtarget_(8192), 536870904);  // 262,144 x 8192 overflows 32 bits
+  EXPECT_EQ(memtarget_(2147483640), 536870904);
+  g_limit = INT64_MAX;
+  int64_t w = worksize_(memtarget_(2147483640), fakeprobe);
+  EXPECT_EQ(w, 536870904);
+  EXPECT_LT(w + 1, (int64_t)INT32_MAX);
+}
+
+TEST(Parameters, TableDefaultsAndCopies) {
+  MasterRecord L;
+  defparam_(L);
+  EXPECT_STREQ(paramdef(P_LINLEN).key, "LINLEN");
+  EXPECT_EQ(std::string(paramkeys()).substr(0, 12), "ILFTOLFLFTOL");
+  EXPECT_EQ(L.LINLEN, 76);
+  EXPECT_EQ(L.MXMEMB, 32);
+  EXPECT_EQ(L.ILFTOL, 3e-6);
+  EXPECT_EQ(L.HURDLE_SET, 0);
+  EXPECT_EQ(L.GLBVBD, 1e10);
+  L.LENPAG = 24;
+  loadpvector_(L);
+  EXPECT_EQ(L.IPVAL[P_LENPAG], 24);
+  int32_t i = 0;
+  getparamx_(L, "TERSEO", i);
+  EXPECT_EQ(i, 23);
+  getparamx_(L, "TERSEX", i);
+  EXPECT_EQ(i, 0);
+  // An outside caller's count is clamped to the table.
+  double r[200] = {};
+  int32_t n[200] = {};
+  for (int k = 0; k < 200; ++k) n[k] = 7;
+  rectols_(L, 200, r, n);
+  EXPECT_EQ(L.LINLEN, 7);
+}
+
+TEST(Parameters, GeneralNumberField) {
+  struct Case {
+    double v;
+    int w, d;
+    const char* want;
+  } cases[] = {
+      {3e-6, 16, 8, "  0.30000000E-05"}, {0.0001, 14, 6, "  0.100000E-03"},
+      {100.0, 16, 8, "   100.00000    "}, {0.75, 14, 6, "  0.750000    "},
+      {1e10, 16, 8, "  0.10000000E+11"}, {-5.0, 20, 8, "      -5.0000000    "},
+      {1e307, 16, 8, "  0.10000000+308"},
+  };
+  for (const Case& c : cases) {
+    char out[64];
+    fmtgen_(c.v, c.w, c.d, out);
+    EXPECT_STREQ(out, c.want) << c.v;
+  }
+}
