@@ -22,7 +22,7 @@ struct FrontendFields {
   int32_t CMPSTATE = 0;    // state handed between compiler calls
 
   // set builder
-  int32_t CURTUP[NDXMAX + 1] = {};
+  int32_t CURTUP[NDXMAX + 1] = {};  // candidate member of the set being built, components 1..48
   int32_t ODOMTR[NDXMAX + 1] = {};
   int32_t CURSET = 0;  // set whose condition is being run
   int32_t SETMSG = 0;  // 1 when the set builder has printed its message

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 #include "language/lang.h"
+#include "generate/eval.h"
 
 static int32_t nparents(const Work& W, const MasterRecord& L, int32_t s) {
   return iget(W, L, L.SETPST, s + 1) - iget(W, L, L.SETPST, s);
@@ -187,7 +188,7 @@ static int32_t build_one(Work& W, MasterRecord& L, int32_t t, int32_t& need) {
     int32_t c0 = iget(W, L, L.SETCST, t), c1 = iget(W, L, L.SETCST, t + 1);
     bool cond = c0 < c1;
     while (!empty && np > 0) {
-      int32_t c = 0;
+      int32_t c = 1;
       for (int32_t j = 1; j <= np; ++j) {
         int32_t p = parent(W, L, t, j), dp = setdim(W, L, p);
         if (dp == 0) {
@@ -199,16 +200,19 @@ static int32_t build_one(Work& W, MasterRecord& L, int32_t t, int32_t& need) {
       }
       bool keep = true;
       if (cond) {
-        xecute_reset_(L);
-        int32_t st = 0;
+        L.STKTOP = 0;
+        L.LFDEPTH = 0;
+        L.IRCNT = 0;
+        int32_t st = 0, last = c1 - 1;
         double out = 0.0;
         L.CURSET = t;
-        xecute_(W, L, L.START[L.CNDBLK], c0, c1 - 1, st, out);
+        xecute_(W, L, L.CNDBLK, c0, last, st, out);
         if (st == 0) {
-          keep = xecute_top_(L) != 0.0;
+          keep = L.STKTOP >= 1 && L.STKVAL[L.STKTOP] != 0.0;
           if (!keep) iput(W, L, L.SETORD, t, 0);
         } else if (st == 9) {
-          need = (int32_t)xecute_first_(L);
+          double v = L.STKVAL[1];
+          need = (v >= 1.0 && v <= (double)L.NSETS) ? (int32_t)v : 0;
           return 9;
         } else {
           int32_t msg = st == -1 ? 42 : (st == 1 || st == 5) ? 43 : st == 2 ? 70 : -1;
@@ -224,7 +228,7 @@ static int32_t build_one(Work& W, MasterRecord& L, int32_t t, int32_t& need) {
         }
       }
       if (keep) {
-        if (!append_tuple(W, L, L.CURTUP, d)) {
+        if (!append_tuple(W, L, L.CURTUP + 1, d)) {
           int32_t dummy = 0;
           fail(W, L, 0, 0, dummy);
           return 1;

@@ -117,3 +117,23 @@ TEST(Sets, LoopsWriteTheirFrames) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Sets, ConditionsChooseTheMembers) {
+  FrontFixture f;
+  // E's size is needed while compiling; its condition needs F, which is then built first
+  f.text("SETS: A /1..3/; B /X Y/; D(A, A) | &1 #EQ# &2: V; F(A) | &1 #GE# 2; E(A, B) | @IN(F, &1) #AND# "
+         "&2 #EQ# 2; G(A, A) | &1 #LT# &2 : W; H(A) | @SIZE(B) #EQ# 2; ENDSETS MAX = @SIZE(E) * X;");
+  f.go(0);
+  ASSERT_EQ(f.L.LASTERR, 0);
+  EXPECT_EQ(members(f, 3), "(1,1) (2,2) (3,3)");
+  EXPECT_GT(iget(f.W, f.L, f.L.SETORD, 3), 0);  // filtered: sorted order
+  EXPECT_EQ(members(f, 4), "(2) (3)");
+  EXPECT_EQ(members(f, 5), "(2,2) (3,2)");
+  EXPECT_EQ(f.code(), "BEGROW | PUSHN 2 | PUSHV X | MUL | ENDROW MX");
+  EXPECT_EQ(members(f, 6), "(1,2) (1,3) (2,3)");
+  EXPECT_EQ(iget(f.W, f.L, f.L.NNTRYS, 7), 3);
+}
+
+}  // namespace
