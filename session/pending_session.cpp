@@ -6,13 +6,6 @@
 
 #include "session/session.h"
 
-void lstcat_(Work& W, MasterRecord& L, int32_t unit, int32_t) {
-  if (unit == L.TRMOUT) errmsh_(W, L, 152);
-}
-void help_(Work& W, MasterRecord& L, int32_t, int32_t unit) {
-  if (unit == L.TRMOUT) errmsh_(W, L, 152);
-}
-
 #ifdef QUIRN_SESSION_IO_PENDING
 namespace {
 FILE* g_files[101] = {};
