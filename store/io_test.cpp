@@ -118,6 +118,19 @@ TEST(Lprint, WritesToAFileUnitWithoutPaging) {
   std::remove("io_test_unit.txt");
 }
 
+TEST(Lprint, NoticeAndTextDumpFromTheWorkArray) {
+  Console t;
+  brbpost_(t.L, 0, "Structural analysis, pass 1 ...");
+  const char* stop = "STOP: limit reached";
+  t.W.w.assign(64, 0x20202020);  // blanks
+  for (int i = 0; stop[i]; ++i) cput(t.W, wbyte(3) + i, stop[i]);
+  int32_t st = 9;
+  dmpstr_(t.L, t.W, (int32_t)wbyte(3), 4, st);
+  EXPECT_EQ(st, 0);
+  dmpstr_(t.L, t.W, (int32_t)wbyte(3), 1000, st);  // cut to the width and to the array
+  EXPECT_EQ(t.output(), "  Structural analysis, pass 1 ...\n \n STOP\n \n \n STOP: limit reached\n \n");
+}
+
 TEST(Paging, PausesBeforeTheLastLineOfEachPage) {
   Console t("\nanything\n");
   t.L.LENPAG = 3;
