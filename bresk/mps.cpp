@@ -424,10 +424,21 @@ int parse(Reader& r, MpsData& d) {
       case S_QUADOBJ:
       case S_QMATRIX:
       case S_QCMATRIX: {
-        if (t.size() != 3) return fail(r);
-        int a = col_of(d, t[0]), b = col_of(d, t[1]);
+        std::string_view n1, n2, nv;
+        if (use_fixed && f[0].empty() && !f[1].empty() && !f[2].empty() && f[4].empty()) {
+          n1 = f[1];
+          n2 = f[2];
+          nv = f[3];
+        } else if (t.size() == 3) {
+          n1 = t[0];
+          n2 = t[1];
+          nv = t[2];
+        } else {
+          return fail(r);
+        }
+        int a = col_of(d, n1), b = col_of(d, n2);
         double v;
-        if (a < 0 || b < 0 || !number(t[2], &v)) return fail(r);
+        if (a < 0 || b < 0 || !number(nv, &v)) return fail(r);
         const int row = sec == S_QCMATRIX ? qcrow : -1;
         const int i = std::max(a, b), j = std::min(a, b);
         double q;
