@@ -31,7 +31,7 @@ void nxchar_(MasterRecord& L) {
     L.LINEND = 0;
     L.LINCUR = 0;
     gettxt_(L, L.PROMPT3, 1, L.LINBUF, L.MAXLIN, L.LINCUR, L.LINEND, 1);
-    if (L.LINEND == 0 && sf_INPEOF(L) && L.INUNIT == L.TRMIN) return;
+    if (L.LINEND == 0 && L.INPEOF && L.INUNIT == L.TRMIN) return;
   }
 }
 

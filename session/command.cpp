@@ -275,7 +275,10 @@ void dispatch(Work& W, MasterRecord& L, int32_t k) {
       deline_(W, L, first, last);
       break;
     case CMD_EXT: getmod_(1, W, L, L.HIDDEN, MAXPW, L.SYNTAX, 0, L.KPASSW); break;
-    case CMD_ALT: altbos_(W, L); break;
+    case CMD_ALT:
+      altbos_(W, L);
+      cuttxt_(W, L, st);  // the text block shrinks to the altered text's end
+      break;
     case CMD_DIV: dodive_(W, L, 0, " ", st); break;
     case CMD_RVRT:
     case CMD_REV: dorvrt_(L); break;

@@ -107,6 +107,7 @@ int32_t quirn_(MasterRecord& L, Work& W, int32_t& status) {
   }
   L.TOTWRD = (int32_t)size;
   intmem_(W, L);
+  addresethook_(L, matforget_);
   L.FATALHK = revertall;
 
   autolg_(L);

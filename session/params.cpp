@@ -215,3 +215,16 @@ void fmtgen_(double v, int w, int d, char* out) {
   std::memset(out, ' ', w - n);
   std::memcpy(out + (w - n), body, n + 1);
 }
+
+// Kind and limits of parameter i for the messages (maximum -1 = none); false when unknown.
+bool paramlimits_(MasterRecord& L, int32_t i, int32_t& kind, int32_t& imin, int32_t& imax,
+                  double& rmin, double& rmax) {
+  if (i < 1 || i > NPARAMS) return false;
+  const ParamDef& p = TABLE[i];
+  kind = p.kind;
+  imin = p.imin;
+  imax = p.imax;
+  rmin = p.rmin;
+  rmax = p.rmax;
+  return true;
+}

@@ -34,5 +34,7 @@ void rettols_(MasterRecord& L, int32_t& n, int32_t* kinds, double* realcur, doub
               int32_t* intmin, int32_t* intmax);
 void rectols_(MasterRecord& L, int32_t n, const double* realvals, const int32_t* intvals);
 
+bool paramlimits_(MasterRecord& L, int32_t i, int32_t& kind, int32_t& imin, int32_t& imax,
+                  double& rmin, double& rmax);
 // Fortran-style general number field Gw.d (right-aligned in w columns, NUL-terminated).
 void fmtgen_(double v, int w, int d, char* out);

@@ -38,30 +38,5 @@ QUIRN_SESSION_PENDING_FIELD(QPFLAG, int32_t, 0)    // quadratic model flag
 QUIRN_SESSION_PENDING_FIELD(USERPEND, int32_t, 0)  // @USER answer pending
 QUIRN_SESSION_PENDING_FIELD(NROWS, int32_t, 0)     // rows of the generated model
 QUIRN_SESSION_PENDING_FIELD(NVARS, int32_t, 0)     // variables of the generated model
-QUIRN_SESSION_PENDING_FIELD(INPEOF, int32_t, 0)    // the terminal met end of input
 
-// ---- files, terminal, line output, line input and messages (until they land) ----
-#if __has_include("store/io.h")
 #include "store/io.h"
-#else
-#include <cstdio>
-#include <string_view>
-int32_t FOPEN_(const char* name, const char* mode);
-int32_t FCLOSE_(int32_t& h);
-int32_t FGETS_(char* buf, int32_t n, int32_t h);
-int32_t FEOF_(int32_t h);
-int32_t FPUTS_(const char* text, int32_t h);
-int32_t FEXISTS_(const char* name);
-void FFLUSHALL_();
-void trmstreams_(FILE* in, FILE* out, FILE* err);
-int32_t lprint_(MasterRecord& L, int32_t unit, std::string_view line);
-int32_t blankl_(MasterRecord& L, int32_t unit, int32_t n);
-void gettxt_(MasterRecord& L, const char* prompt, int32_t npairs, char* line, int32_t limit,
-             int32_t& pos, int32_t& len, int32_t mode);
-void lunget2_(MasterRecord& L, int32_t& h, int32_t mode);
-void getnum_(MasterRecord& L, int32_t& status, double& value);
-void getsgn_(MasterRecord& L, double& sign);
-void paws_(MasterRecord& L, const char* prompt, int32_t& plen);
-void errmsh_(Work& W, MasterRecord& L, int32_t n);
-#define QUIRN_SESSION_IO_PENDING 1
-#endif

@@ -54,8 +54,6 @@ int32_t read1r_(MasterRecord& L);
 void read2h_(Work& W, MasterRecord& L, int32_t& first, int32_t& last);
 void duincm_(MasterRecord& L, int32_t mode);
 void pause_(MasterRecord& L);
-void getswt_(const char* text, int32_t textlen, int32_t& pos, const char* letters,
-             int32_t nletters, const int32_t* numflags, int32_t& result, double& value);
 
 // ---- command scripts, diversion, small handlers ----
 void dotake_(Work& W, MasterRecord& L);

@@ -30,7 +30,6 @@ struct SessionFields : ModelTextFields {
 
   // --- command loop ---
   char KPASSW[9] = "        ";  // password of the hidden model, blank padded to 8
-  int32_t ENDINP = 0;           // 1 once the terminal has no more input
 };
 
 #undef QUIRN_PARAM_FIELD

@@ -70,3 +70,10 @@ void freematrix_(MasterRecord& L) {
   for (int32_t* h : blocks) *h = 0;
   L.MATNZ = 0;
 }
+
+// Forgets the matrix copy's handles when the work store forgets every block (CLRMEM).
+void matforget_(MasterRecord& L) {
+  L.MATCOEF = L.MATROW = L.MATCOLST = L.MATRHS = L.MATRTYP = L.MATLB = 0;
+  L.MATUB = L.MATRFLG = L.MATVFLG = L.MATOBJ = L.MATSCR = 0;
+  L.MATNZ = 0;
+}

@@ -118,6 +118,19 @@ TEST(Lprint, WritesToAFileUnitWithoutPaging) {
   std::remove("io_test_unit.txt");
 }
 
+TEST(Lprint, NoticeAndTextDumpFromTheWorkArray) {
+  Console t;
+  brbpost_(t.L, 0, "Structural analysis, pass 1 ...");
+  const char* stop = "STOP: limit reached";
+  t.W.w.assign(64, 0x20202020);  // blanks
+  for (int i = 0; stop[i]; ++i) cput(t.W, wbyte(3) + i, stop[i]);
+  int32_t st = 9;
+  dmpstr_(t.L, t.W, (int32_t)wbyte(3), 4, st);
+  EXPECT_EQ(st, 0);
+  dmpstr_(t.L, t.W, (int32_t)wbyte(3), 1000, st);  // cut to the width and to the array
+  EXPECT_EQ(t.output(), "  Structural analysis, pass 1 ...\n \n STOP\n \n \n STOP: limit reached\n \n");
+}
+
 TEST(Paging, PausesBeforeTheLastLineOfEachPage) {
   Console t("\nanything\n");
   t.L.LENPAG = 3;
@@ -341,16 +354,16 @@ TEST(Messages, DivertedTwiceSilencedAndCutToWidth) {
 
 TEST(Messages, ModelLineWithCaret) {
   Console t;
-  char* buf = pf_SCANBUF(t.L);
-  // Line 3 of the model, a short one, then line 300 of 300 characters.
+  // Line 3 of the model, a short one, then line 300 of 300 characters (positions 1-based).
   const char esc3[4] = {0, 3, 0, 0}, esc300[4] = {0, (char)(300 & 255), (char)(300 >> 8), 0};
   std::string text = std::string(esc3, 4) + "MAX = 2*X + ;" + std::string(esc300, 4);
   for (int i = 0; i < 300; ++i) text += (char)('a' + i % 26);
-  std::memcpy(buf, text.data(), text.size());
-  pf_SCANLEN(t.L) = (int32_t)text.size();
+  std::string ext = text.substr(0, 350);  // what the buffer holds
+  std::memcpy(t.L.SCANBUF + 1, ext.data(), ext.size());
+  t.L.SCANLEN = (int32_t)ext.size();
   t.L.SHOWPOS = 1;
-  pt2err_(t.L, 0, 5 + 11);  // the ';'... position of '+' is 15, ';' is 17
-  pt2err_(t.L, 0, 21 + 150);  // character 150 of the long line
+  pt2err_(t.L, 0, 16);       // the '+' of line 3
+  pt2err_(t.L, 0, 22 + 150);  // character 151 of the long line
   std::string out = t.output();
   std::string l1 = "      3] MAX = 2*X + ;\n" + std::string(16 - 5 + 9, ' ') + "^\n";
   ASSERT_EQ(out.substr(0, l1.size()), l1);
@@ -361,11 +374,14 @@ TEST(Messages, ModelLineWithCaret) {
   EXPECT_LE(line.size(), 76u);
   size_t col = caret.find('^');
   ASSERT_LT(col, line.size());
-  EXPECT_EQ(line[col], (char)('a' + 149 % 26));
+  EXPECT_EQ(line[col], (char)('a' + 150 % 26));
+  EXPECT_EQ(caret.size(), col + 2);
   t.L.HIDDEN = 1;
   pt2err_(t.L, 0, 16);
+  t.L.HIDDEN = 0;
+  t.L.SHOWPOS = 0;
+  pt2err_(t.L, 0, 16);
   EXPECT_EQ(t.output(), out);
-  pf_SCANLEN(t.L) = 0;
 }
 
 }  // namespace

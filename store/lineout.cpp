@@ -60,16 +60,15 @@ void hitcr_(MasterRecord& L, int32_t n) {
   L.LINCNT = n;
 }
 
-// Prints a notice (up to its NUL, at most 200 or MAXLIN characters) on the terminal.
+// Prints a notice (up to its NUL, at most 200 or MAXLIN characters) on the terminal in
+// list form: a blank, a blank character, then the text.
 void brbpost_(MasterRecord& L, int32_t, const char* text) {
   char buf[203];
-  int32_t lim = 200;
-  const void* z = std::memchr(text, 0, 200);
-  int32_t n = z ? (int32_t)((const char*)z - text) : (L.MAXLIN < 200 ? L.MAXLIN : 200);
-  if (n > lim) n = lim;
+  int32_t n = (int32_t)strnlen(text, 200);
+  if (n == 200 && L.MAXLIN < 200) n = L.MAXLIN < 0 ? 0 : L.MAXLIN;
   buf[0] = ' ';
   buf[1] = ' ';
-  std::memcpy(buf + 2, text, (size_t)(n > 0 ? n : 0));
+  std::memcpy(buf + 2, text, (size_t)n);
   lprint_(L, L.TRMOUT, buf, n + 2);
 }
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "language/reader.h"
 #include "session/params.h"
 #include "solver/bindings.h"
 #include "store/hooks.h"
@@ -349,18 +350,17 @@ void ptekod_(MasterRecord& L, int32_t unit, int32_t n) {
 // Prints the model line holding position p of the scanner buffer and a caret under p.
 void pt2err_(MasterRecord& L, int32_t unit, int32_t p) {
   if (L.HIDDEN == 1 || L.SHOWPOS == 0) return;
-  const unsigned char* buf = reinterpret_cast<const unsigned char*>(pf_SCANBUF(L));
-  int32_t len = pf_SCANLEN(L);
-  if (len > pf_SCANCAP(L)) len = pf_SCANCAP(L);
-  if (len < 0) len = 0;
+  int32_t len = L.SCANLEN < SCANMAX ? L.SCANLEN : SCANMAX;
+  if (len < 1) return;  // no model text to show
   if (p < 1) p = 1;
-  if (p > len + 1) p = len + 1;
-  auto at = [&](int32_t i) { return buf[i - 1]; };  // 1-based
-  // The line-number escape is NUL, low byte, high byte, NUL.
-  int32_t start = 1, lineno = pf_SRCLINE(L);
+  if (p > len) p = len;
+  auto at = [&](int32_t i) { return L.SCANBUF[i]; };  // 1-based
+  // A line-number escape is NUL, two bytes, NUL; escline_ gives the number of the one
+  // whose first NUL stands at a position.
+  int32_t start = 1, lineno = L.SRCLINE;
   for (int32_t j = p - 1; j >= 4; --j)
     if (at(j) == 0 && at(j - 3) == 0) {
-      lineno = at(j - 2) + 256 * at(j - 1);
+      lineno = escline_(L, j - 3);
       if (lineno < 1) lineno += 65536;
       start = j + 1;
       break;
@@ -381,7 +381,7 @@ void pt2err_(MasterRecord& L, int32_t unit, int32_t p) {
   ln.integer(lineno, 6);
   ln.puts("] ");
   for (int32_t i = start; i <= end; ++i) {
-    char c = (char)at(i);
+    char c = at(i);
     ln.put(c ? &c : " ", 1);
   }
   lprint_(L, unit, ln.c, ln.n);

@@ -16,28 +16,6 @@
   }
 
 QUIRN_PENDING_FIELD(BIGCNT, int32_t, 0)
-QUIRN_PENDING_FIELD(SCANLEN, int32_t, 0)
-QUIRN_PENDING_FIELD(SRCLINE, int32_t, 1)
-
-// The scanner buffer (at least 800 characters), 1-based positions through [p - 1].
-template <class R>
-char* pf_SCANBUF(R& L) {
-  if constexpr (requires { L.SCANBUF; }) {
-    return L.SCANBUF;
-  } else {
-    static char fallback[804] = {};
-    return fallback;
-  }
-}
-template <class R>
-int32_t pf_SCANCAP(R& L) {
-  if constexpr (requires { L.SCANBUF; }) {
-    return (int32_t)sizeof(L.SCANBUF);
-  } else {
-    return 804;
-  }
-}
-
 struct MasterRecord;
 struct Work;
 // Routines of other subsystems, defined weakly in pending_io.cpp until they land.
