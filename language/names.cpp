@@ -49,6 +49,11 @@ int32_t fprime_(int32_t n) {
 
 // Copies slot i into text (32 characters) and its trimmed length.
 void getnam_(const Work& W, const MasterRecord& L, int32_t blk, int32_t i, char* text, int32_t& len) {
+  if (blk <= 0 || blk > NHANDLES || L.START[blk] <= 0 || i < 1 || (int64_t)i * 8 > L.LEN[blk]) {
+    std::memset(text, ' ', NAMELEN);
+    len = 0;
+    return;
+  }
   int64_t b = nbyte(L, blk, i);
   for (int j = 0; j < NAMELEN; ++j) text[j] = cget(W, b + j);
   len = trimlen(text, NAMELEN);
