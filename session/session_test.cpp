@@ -2,7 +2,11 @@
 // table.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "session/session.h"
 
@@ -119,4 +123,63 @@ TEST(Parameters, GeneralNumberField) {
     fmtgen_(c.v, c.w, c.d, out);
     EXPECT_STREQ(out, c.want) << c.v;
   }
+}
+
+namespace {
+// Runs a whole session in process on a script; result its terminal output.
+std::string runsession(const std::string& script) {
+  std::string in = script;
+  FILE* fin = fmemopen(in.data(), in.size() ? in.size() : 1, "r");
+  if (in.empty()) std::fgetc(fin);
+  FILE* fout = std::tmpfile();
+  trmstreams_(fin, fout, fout);
+  MAIN__();
+  trmstreams_(nullptr, nullptr, nullptr);
+  std::fclose(fin);
+  std::rewind(fout);
+  std::string out;
+  char buf[4096];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, fout)) > 0) out.append(buf, n);
+  std::fclose(fout);
+  return out;
+}
+bool refuseall(int64_t) { return false; }
+bool upto300k(int64_t words) { return words <= 300000; }
+}  // namespace
+
+TEST(Driver, SessionsRunInProcessAndMemoryFailureIsMessageZero) {
+  char dir[] = "/tmp/quirn_driver_XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  char old[4096];
+  ASSERT_NE(getcwd(old, sizeof old), nullptr);
+  ASSERT_EQ(chdir(dir), 0);
+
+  // End of input without QUIT ends the session and closes the divert file.
+  setallocprobe_(upto300k);
+  std::string out = runsession("DIV x.txt\nMEM\n");
+  EXPECT_NE(out.find("  QUIRN  9.0.2.13 (26 JUL 05)"), std::string::npos);
+  FILE* f = std::fopen("x.txt", "r");
+  ASSERT_NE(f, nullptr);
+  char line[200] = {};
+  std::fgets(line, sizeof line, f);
+  std::fgets(line, sizeof line, f);
+  std::fclose(f);
+  // 0.9 x the largest size found, a multiple of 8 words, as bytes.
+  int64_t words = worksize_(memtarget_(32), upto300k);
+  char want[80];
+  std::snprintf(want, sizeof want, " Total generator memory      %12lld\n", (long long)(4 * words));
+  EXPECT_STREQ(line, want);
+
+  // Not even the probe can be had: the banner, then message 0, and the program ends.
+  setallocprobe_(refuseall);
+  out = runsession("MEM\n");
+  setallocprobe_(nullptr);
+  EXPECT_NE(out.find(" [Error Code:    0]"), std::string::npos);
+  EXPECT_NE(out.find(" The model generator ran out of memory."), std::string::npos);
+  EXPECT_EQ(out.find("Total generator memory"), std::string::npos);
+
+  std::remove("x.txt");
+  ASSERT_EQ(chdir(old), 0);
+  rmdir(dir);
 }
