@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MasterRecord& L = *rec;
   Work W;
   init_(L);
-  const int32_t words = 400000;
+  const int32_t words = 200000;
   W.w.assign((size_t)words + 1, 0);
   L.TOTWRD = words;
   intmem_(W, L);
