@@ -183,3 +183,59 @@ TEST(Driver, SessionsRunInProcessAndMemoryFailureIsMessageZero) {
   ASSERT_EQ(chdir(old), 0);
   rmdir(dir);
 }
+
+namespace {
+// Puts a line into the command line buffers as the line reader would (upper-cased copy
+// in LINBUF, as typed in LINRAW) with the cursor at position cur.
+void setline(MasterRecord& L, const char* text, int32_t cur) {
+  std::memset(L.LINBUF, ' ', 200);
+  std::memset(L.LINRAW, ' ', 200);
+  int32_t n = (int32_t)std::strlen(text);
+  std::memcpy(L.LINBUF, text, n);
+  ushift_(L.LINBUF, n, L.LINRAW);
+  L.LINEND = n;
+  while (L.LINEND > 0 && L.LINBUF[L.LINEND - 1] == ' ') --L.LINEND;
+  L.LINCUR = cur;
+}
+}  // namespace
+
+TEST(CommandLine, QuotedTextsWordsAndTokens) {
+  MasterRecord L;
+  init_(L);
+  struct Case {
+    const char* line;
+    const char* text;  // expected quoted text
+    int32_t count;
+    int32_t cursor;  // cursor afterwards
+  } cases[] = {
+      {"SOLU 'abc' X", "abc", 3, 10}, {"SOLU 'abc", "", 0, 1}, {"SOLU ''", "", 0, 7},
+      {"SOLU \"a'b\"", "a'b", 3, 10}, {"SOLU abc", "", 0, 1},  {"SOLU '", "", 0, 1},
+  };
+  for (const Case& c : cases) {
+    setline(L, c.line, 1);
+    char text[204] = {};
+    int32_t n = -1;
+    getcst_(L, text, n);
+    EXPECT_EQ(n, c.count) << c.line;
+    EXPECT_EQ(std::string(text, n > 0 ? n : 0), c.text) << c.line;
+    EXPECT_EQ(L.LINCUR, c.cursor) << c.line;
+  }
+  // The rest of the line without blanks, up to a comment.
+  setline(L, "NONZ x (1) ! note", 1);
+  char name[204] = {};
+  int32_t n = 0;
+  getcvn_(L, name, n);
+  EXPECT_EQ(std::string(name, n), "X(1)");
+  // A token of at most 32 characters; the cursor ends after the word.
+  setline(L, "APISET 1001 INT", 8);
+  char tok[33] = {};
+  gettoken_(L, tok);
+  EXPECT_EQ(std::string(tok, 32), "1001" + std::string(28, ' '));
+  EXPECT_EQ(L.LINCUR, 12);
+  EXPECT_EQ(nxblnk_(L, 0), 12);
+  // A response on the same line needs no new line.
+  setline(L, "PAGE 24", 1);
+  getrsp_(L, "Page length?", 6);
+  EXPECT_EQ(L.LINCUR, 6);
+  EXPECT_EQ(L.LINEND, 7);
+}
