@@ -1,6 +1,6 @@
 // Names of the model: title, objective, right-hand side, range and bound
 // set names, row and variable names, with default names when none were given.
-#include "bresk/internal.h"
+#include "bresk/names.h"
 
 #include <cstdio>
 #include <cstring>

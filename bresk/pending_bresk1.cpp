@@ -10,3 +10,7 @@ int solve_nlp(BRmodel* m, int) {
 }
 
 } // namespace bresk
+
+// Integer solves arrive with the integer solver.
+extern "C" int BRsolveMIP(BRmodel*) { return BRERR_NOT_AVAILABLE; }
+extern "C" int BRgetMIPSolution(BRmodel*, double*) { return BRERR_NO_SOLUTION; }

@@ -1,5 +1,6 @@
 // Command line reading: responses to prompts, the cursor, words, quoted texts, line
 // numbers and ranges, and the PAUS command.
+#include <cmath>
 #include <cstring>
 
 #include "session/session.h"
@@ -22,7 +23,7 @@ void getrsp_(MasterRecord& L, const char* prompt, int32_t npairs) {
 // Moves the cursor to the next non-blank character, reading new lines with the current
 // prompt while the line is used up or holds only a comment; stops at end of input.
 void nxchar_(MasterRecord& L) {
-  for (int guard = 0;; ++guard) {
+  for (;;) {
     int32_t p = skipblanks(L, L.LINCUR);
     if (p <= L.LINEND && linc(L, p) != L.COMCHR) {
       L.LINCUR = p;
@@ -110,7 +111,7 @@ int32_t read1r_(MasterRecord& L) {
   int32_t st = 1;
   double v = 0.0;
   getnum_(L, st, v);
-  if (st == 0 && v == (double)(int64_t)v && v >= 1.0 && v <= (double)L.MODLINES) {
+  if (st == 0 && v >= 1.0 && v <= (double)L.MODLINES && v == std::trunc(v)) {
     L.LINCUR += 1;
     return (int32_t)v;
   }

@@ -33,7 +33,7 @@ void dotrace(MasterRecord& L) {
   getrsp_(L, "Trace level?", 6);
   if (L.LINEND == 0) return;
   double v = 0.0;
-  if (!signednumber(L, v)) return;
+  if (!signednumber(L, v) || std::isnan(v)) return;
   if (v > 5.0) v = 5.0;
   if (v < -2147483640.0) v = -2147483640.0;
   int32_t n = (int32_t)v;
@@ -47,7 +47,7 @@ void dopage(Work& W, MasterRecord& L) {
   double v = 0.0;
   int32_t st = 1;
   if (L.LINEND != 0) getnum_(L, st, v);
-  if (L.LINEND == 0 || st != 0 || v < 0.0 || v > 2147483640.0) return errmsh_(W, L, 61);
+  if (L.LINEND == 0 || st != 0 || !(v >= 0.0 && v <= 2147483640.0)) return errmsh_(W, L, 61);
   int32_t n = (int32_t)v;
   oldnew(L, L.LENPAG, n);
   L.LENPAG = n;

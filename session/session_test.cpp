@@ -2,7 +2,11 @@
 // table.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "session/session.h"
 
@@ -119,4 +123,119 @@ TEST(Parameters, GeneralNumberField) {
     fmtgen_(c.v, c.w, c.d, out);
     EXPECT_STREQ(out, c.want) << c.v;
   }
+}
+
+namespace {
+// Runs a whole session in process on a script; result its terminal output.
+std::string runsession(const std::string& script) {
+  std::string in = script;
+  FILE* fin = fmemopen(in.data(), in.size() ? in.size() : 1, "r");
+  if (in.empty()) std::fgetc(fin);
+  FILE* fout = std::tmpfile();
+  trmstreams_(fin, fout, fout);
+  MAIN__();
+  trmstreams_(nullptr, nullptr, nullptr);
+  std::fclose(fin);
+  std::rewind(fout);
+  std::string out;
+  char buf[4096];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, fout)) > 0) out.append(buf, n);
+  std::fclose(fout);
+  return out;
+}
+bool refuseall(int64_t) { return false; }
+bool upto300k(int64_t words) { return words <= 300000; }
+}  // namespace
+
+TEST(Driver, SessionsRunInProcessAndMemoryFailureIsMessageZero) {
+  char dir[] = "/tmp/quirn_driver_XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  char old[4096];
+  ASSERT_NE(getcwd(old, sizeof old), nullptr);
+  ASSERT_EQ(chdir(dir), 0);
+
+  // End of input without QUIT ends the session and closes the divert file.
+  setallocprobe_(upto300k);
+  std::string out = runsession("DIV x.txt\nMEM\n");
+  EXPECT_NE(out.find("  QUIRN  9.0.2.13 (26 JUL 05)"), std::string::npos);
+  FILE* f = std::fopen("x.txt", "r");
+  ASSERT_NE(f, nullptr);
+  char line[200] = {};
+  std::fgets(line, sizeof line, f);
+  std::fgets(line, sizeof line, f);
+  std::fclose(f);
+  // 0.9 x the largest size found, a multiple of 8 words, as bytes.
+  int64_t words = worksize_(memtarget_(32), upto300k);
+  char want[80];
+  std::snprintf(want, sizeof want, " Total generator memory      %12lld\n", (long long)(4 * words));
+  EXPECT_STREQ(line, want);
+
+  // Not even the probe can be had: the banner, then message 0, and the program ends.
+  setallocprobe_(refuseall);
+  out = runsession("MEM\n");
+  setallocprobe_(nullptr);
+  EXPECT_NE(out.find(" [Error Code:    0]"), std::string::npos);
+  EXPECT_NE(out.find(" The model generator ran out of memory."), std::string::npos);
+  EXPECT_EQ(out.find("Total generator memory"), std::string::npos);
+
+  std::remove("x.txt");
+  ASSERT_EQ(chdir(old), 0);
+  rmdir(dir);
+}
+
+namespace {
+// Puts a line into the command line buffers as the line reader would (upper-cased copy
+// in LINBUF, as typed in LINRAW) with the cursor at position cur.
+void setline(MasterRecord& L, const char* text, int32_t cur) {
+  std::memset(L.LINBUF, ' ', 200);
+  std::memset(L.LINRAW, ' ', 200);
+  int32_t n = (int32_t)std::strlen(text);
+  std::memcpy(L.LINBUF, text, n);
+  ushift_(L.LINBUF, n, L.LINRAW);
+  L.LINEND = n;
+  while (L.LINEND > 0 && L.LINBUF[L.LINEND - 1] == ' ') --L.LINEND;
+  L.LINCUR = cur;
+}
+}  // namespace
+
+TEST(CommandLine, QuotedTextsWordsAndTokens) {
+  MasterRecord L;
+  init_(L);
+  struct Case {
+    const char* line;
+    const char* text;  // expected quoted text
+    int32_t count;
+    int32_t cursor;  // cursor afterwards
+  } cases[] = {
+      {"SOLU 'abc' X", "abc", 3, 10}, {"SOLU 'abc", "", 0, 1}, {"SOLU ''", "", 0, 7},
+      {"SOLU \"a'b\"", "a'b", 3, 10}, {"SOLU abc", "", 0, 1},  {"SOLU '", "", 0, 1},
+  };
+  for (const Case& c : cases) {
+    setline(L, c.line, 1);
+    char text[204] = {};
+    int32_t n = -1;
+    getcst_(L, text, n);
+    EXPECT_EQ(n, c.count) << c.line;
+    EXPECT_EQ(std::string(text, n > 0 ? n : 0), c.text) << c.line;
+    EXPECT_EQ(L.LINCUR, c.cursor) << c.line;
+  }
+  // The rest of the line without blanks, up to a comment.
+  setline(L, "NONZ x (1) ! note", 1);
+  char name[204] = {};
+  int32_t n = 0;
+  getcvn_(L, name, n);
+  EXPECT_EQ(std::string(name, n), "X(1)");
+  // A token of at most 32 characters; the cursor ends after the word.
+  setline(L, "APISET 1001 INT", 8);
+  char tok[33] = {};
+  gettoken_(L, tok);
+  EXPECT_EQ(std::string(tok, 32), "1001" + std::string(28, ' '));
+  EXPECT_EQ(L.LINCUR, 12);
+  EXPECT_EQ(nxblnk_(L, 0), 12);
+  // A response on the same line needs no new line.
+  setline(L, "PAGE 24", 1);
+  getrsp_(L, "Page length?", 6);
+  EXPECT_EQ(L.LINCUR, 6);
+  EXPECT_EQ(L.LINEND, 7);
 }
