@@ -6,6 +6,7 @@
 #include "language/compiler.h"
 #include "language/lang.h"
 #include "language/reader.h"
+#include "generate/genmod.h"
 
 // Records the code of a compiled statement in the statement list; false when no storage.
 static bool record_statement(Work& W, MasterRecord& L, int32_t from) {
@@ -99,6 +100,7 @@ int32_t genmod_(Work& W, MasterRecord& L) {
     errmsh_(W, L, 5);
     return QFALSE;
   }
+  L.SHOWPOS = 1;  // errors in the model text show the line and a caret
   compile_model(W, L);
   return QFALSE;
 }

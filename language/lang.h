@@ -115,4 +115,4 @@ void shoins_(Work& W, MasterRecord& L);
 void intran_(Work& W, MasterRecord& L, int32_t blk, int32_t first, int32_t last);
 void getrowdim_(const Work& W, const MasterRecord& L, int32_t& result);
 void outline(MasterRecord& L, const std::string& s);  // one line on the output unit
-int32_t genmod_(Work& W, MasterRecord& L);
+

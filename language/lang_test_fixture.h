@@ -7,6 +7,7 @@
 #include <vector>
 #include "language/compiler.h"
 #include "language/lang.h"
+#include "generate/genmod.h"
 
 struct FrontFixture {
   std::unique_ptr<MasterRecord> rec = std::make_unique<MasterRecord>();
