@@ -7,7 +7,7 @@
 
 #include "generate/blk.h"
 #include "generate/eval.h"
-#include "generate/pending_eval.h"
+#include "language/lang.h"
 #include "generate/probfn.h"
 #include "generate/randfn.h"
 #include "language/opcodes.h"
