@@ -257,8 +257,15 @@ TEST(BreskLoad, GradientsMatchCentralDifferences) {
       {"x0 x1 fpa", 0.1, 2},         {"x0 x1 fpl", 0.1, 2},      {"x0 5 wrap x1 *", 1.2, 1.8},
       {"x0 floor x1 sign + x0 *", 0.2, 0.8}, {"x0 x1 == x0 x1 != + x0 x1 <= + x1 *", 0.1, 1},
       {"x0 x1 and x0 not or x1 *", 0.1, 1}, {"x0 x1 >= x0 x1 < + x0 x1 > * x1 *", 0.1, 1},
+      // Probability kernels (arguments kept inside their domains).
+      {"x0 psn x1 psl +", -2, 2},      {"x0 lgm x1 *", 0.5, 3},
+      {"x0 x1 pel x0 x1 peb +", 1.1, 4.9}, {"x0 x1 pps x0 x1 ppl +", 1.1, 4.9},
+      {"5.5 x0 * x1 ptd", 0.3, 0.9},   {"5.5 x0 * x1 pcx", 0.3, 0.9},
+      {"x0 4 / 12.5 x1 4 * pbn", 0.6, 0.9}, {"x0 3.5 11.5 pfs x1 *", 0.5, 2},
+      {"4.5 6.5 x0 x1 + pfd", 0.3, 0.9}, {"20 8.5 6.5 x0 x1 + 2 * phg", 0.3, 0.9},
   };
   std::mt19937 rng(7);
+  int checked = 0;
   for (int mode : {0, 3}) {
     for (const Case& c : cases) {
       Fixture f;
@@ -285,10 +292,12 @@ TEST(BreskLoad, GradientsMatchCentralDifferences) {
           double fd = (fp - fm) / (2 * h);
           EXPECT_NEAR(g[k - row.var_begin], fd, 1e-6 * (1 + std::fabs(fd)))
               << c.code << " var " << j << " at " << x[0] << "," << x[1];
+          ++checked;
         }
       }
     }
   }
+  EXPECT_EQ(checked, 2 * 5 * 2 * 29);
 }
 
 TEST(BreskLoad, DomainFailuresFlagTheRow) {

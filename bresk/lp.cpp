@@ -138,6 +138,7 @@ int solve_lp(BRmodel* m, int method) {
 
   const bool presolve = ipar(m, P_REDUCE) != 0 && !quad;
   if (quad) {
+    StdoutMute mute;
     if (method == 3) s->barrier(true);
     else s->primal();
   } else {
@@ -180,6 +181,17 @@ int solve_lp(BRmodel* m, int method) {
                         s->status() != 1;
   int code;
   map_status(*s, run, feasible, &r.status, &code);
+  if (quad && (r.status == BR_OPTIMAL || r.status == BR_FEASIBLE || r.status == BR_UNKNOWN)) {
+    // Clp's quadratic solver can stop "optimal" at a point pushed to its
+    // infinity along an unbounded ray.
+    bool ray = !std::isfinite(z) || std::fabs(z) >= 1e20;
+    for (int j = 0; j < n && !ray; ++j)
+      ray = std::fabs(r.x[j]) >= 1e20;
+    if (ray) {
+      r.status = BR_UNBOUNDED;
+      code = 0;
+    }
+  }
   r.simplex_iters = run.iters > 0 ? run.iters : s->numberIterations();
   r.has_primal = r.has_dual = true;
   r.solstatus = r.status;

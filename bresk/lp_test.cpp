@@ -210,6 +210,8 @@ TEST(BreskLp, QuadraticObjectives) {
       {1, "x0 sqr x0 x1 * + x1 sqr + 3 x0 * -", "x0 x1 + 10 -", 0, -3, {2, -1}, {0}},
       // max -(x-1)^2 - (y-2)^2, x + y <= 2: (0.5, 1.5), -0.5, dual -1.
       {-1, "x0 1 - sqr neg x1 2 - sqr -", "x0 x1 + 2 -", 0, -0.5, {0.5, 1.5}, {-1}},
+      // Unbounded: max -x^2 + y with y free upwards.
+      {-1, "x0 sqr neg x1 +", "x0 x1 - 1 -", 4, 0, {}, {}},
       // Not convex.
       {1, "x0 x1 *", "x0 x1 + 1 -", 2018, 0, {}, {}},
       {-1, "x0 sqr", "x0 x1 + 1 -", 2018, 0, {}, {}},
@@ -224,6 +226,13 @@ TEST(BreskLp, QuadraticObjectives) {
     s.obj = c.obj;
     s.rows = {{'L', c.row}};
     ASSERT_EQ(brtest::load(f.m, s), 0) << c.obj;
+    if (c.rc == 4) {
+      ASSERT_EQ(BRoptimize(f.m, 0), 0);
+      int st = 0;
+      BRgetInfo(f.m, 1255, &st);
+      EXPECT_EQ(st, 4) << c.obj;
+      continue;
+    }
     ASSERT_EQ(BRoptimize(f.m, 0), c.rc) << c.obj;
     if (c.rc) continue;
     int st = 0;

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <unistd.h>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -471,6 +473,56 @@ TEST(BreskMps, InstructionListFilesRoundTrip) {
   Solved a = solve(k.m);
   EXPECT_NEAR(a.z, 21, 1e-9);
   EXPECT_EQ(BRwriteMPIFile(h.m, "/nonexistent/dir/x.mpi"), 2021);
+}
+
+} // namespace
+
+namespace {
+
+// Nothing reaches the standard streams, whatever the calls meet.
+TEST(BreskMps, LibraryNeverPrints) {
+  std::fflush(stdout);
+  std::fflush(stderr);
+  std::string path = ::testing::TempDir() + "/streams.txt";
+  std::FILE* sink = std::fopen(path.c_str(), "w+");
+  ASSERT_NE(sink, nullptr);
+  int out = dup(1), err = dup(2);
+  dup2(fileno(sink), 1);
+  dup2(fileno(sink), 2);
+  {
+    for (const char* name : {"afiro", "e226", "boeing2", "degen2"}) {
+      Fixture f;
+      std::string file = std::string(BRESK_NETLIB_DIR) + "/" + name + ".mps";
+      BRreadMPSFile(f.m, file.c_str(), 1);
+      BRoptimize(f.m, 3);
+      double r[2000];
+      BRgetObjectiveRanges(f.m, r, r + 1000);
+    }
+    Fixture f;
+    std::string bad = temp_file("loud.mps", "NAME\nROWS\n N OBJ\nCOLUMNS\n X OBJ 1 Y\nENDATA\n");
+    BRreadMPSFile(f.m, bad.c_str(), 0);
+    Spec s;
+    s.sense = -1;
+    s.nvars = 2;
+    s.obj = "x0 x1 +";
+    s.rows = {{'L', "x0 x1 - 1 -"}};
+    brtest::load(f.m, s);
+    BRoptimize(f.m, 1);
+    BRsetModelIntParameter(f.m, 219, 1);
+    s.obj = "x0 sqr neg x1 +";
+    brtest::load(f.m, s);
+    BRoptimize(f.m, 0);
+  }
+  std::fflush(stdout);
+  std::fflush(stderr);
+  dup2(out, 1);
+  dup2(err, 2);
+  close(out);
+  close(err);
+  std::fseek(sink, 0, SEEK_END);
+  long size = std::ftell(sink);
+  std::fclose(sink);
+  EXPECT_EQ(size, 0) << slurp(path);
 }
 
 } // namespace

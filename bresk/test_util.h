@@ -29,7 +29,9 @@ struct Code {
         {"ln", 1021}, {"sin", 1023}, {"cos", 1024}, {"tan", 1025}, {"exp", 1030},
         {"mod", 1031}, {"if", 1034}, {"sign", 1038}, {"floor", 1039}, {"fpa", 1040},
         {"fpl", 1041}, {"wrap", 1048}, {"sqr", 1077}, {"noop", 1000}, {"min", 1057},
-        {"max", 1058}, {"user", 1054}, {"psn", 1035}, {"rand", 1053}};
+        {"max", 1058}, {"user", 1054}, {"psn", 1035}, {"rand", 1053}, {"psl", 1036},
+        {"lgm", 1037}, {"pel", 1042}, {"peb", 1043}, {"pps", 1044}, {"ppl", 1045}, {"ptd", 1046},
+        {"pcx", 1047}, {"pbn", 1049}, {"pfs", 1050}, {"pfd", 1051}, {"phg", 1052}};
     int start = static_cast<int>(words.size());
     std::istringstream in(text);
     std::string t;

@@ -50,6 +50,9 @@ FILE* trmerr_() { return g_err ? g_err : stderr; }
 // Opens a text file; result its handle, 0 on failure.
 int32_t FOPEN_(const char* name, const char* mode) {
   if (!name || !*name) return 0;
+  // A directory opens as a stream on this platform but fails at the first read: refuse it here.
+  struct stat st;
+  if (::stat(name, &st) == 0 && S_ISDIR(st.st_mode)) return 0;
   char m[8];
   cmode(mode, m);
   return enter(std::fopen(name, m));

@@ -385,3 +385,9 @@ TEST(Messages, ModelLineWithCaret) {
 }
 
 }  // namespace
+
+TEST(Files, DirectoryIsNotOpened) {
+  // Reading a directory would fail at the first line and stop the session.
+  EXPECT_EQ(FOPEN_(".", "rt"), 0);
+  EXPECT_EQ(FOPEN_("/", "wt"), 0);
+}
