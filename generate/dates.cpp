@@ -5,7 +5,7 @@
 #include "generate/eval.h"
 #include "generate/pending_eval.h"
 #include "store/hooks.h"
-#include "store/pending_store.h"
+#include "store/io.h"
 
 namespace {
 
