@@ -9,7 +9,6 @@
 
 #include "store/io.h"
 #include "store/master.h"
-#include "store/pending_io.h"
 #include "store/work.h"
 
 namespace {
