@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "generate/eval.h"
-#include "generate/pending_eval.h"
+#include "language/lang.h"
 #include "store/hooks.h"
-#include "store/pending_store.h"
+#include "store/io.h"
 
 namespace {
 

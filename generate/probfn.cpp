@@ -309,7 +309,9 @@ void srcfin_(const int32_t& s, const double& k, const double& r, const int32_t& 
   }
   t = 1.0;
   i = start;
-  while (i > 0) {
+  // downward at most as many terms as the binomial sum takes upward
+  const int64_t stop = start > 10000000 ? start - 10000000 : 0;
+  while (i > stop) {
     double id = (double)i;
     t = t * std::fmin(id, sd) / ((1.0 - (id - 1.0) / k) * r);
     --i;

@@ -7,11 +7,11 @@
 
 #include "generate/blk.h"
 #include "generate/eval.h"
-#include "generate/pending_eval.h"
+#include "language/lang.h"
 #include "generate/probfn.h"
 #include "generate/randfn.h"
 #include "language/opcodes.h"
-#include "store/pending_store.h"
+#include "store/io.h"
 #include "store/store.h"
 
 namespace {
@@ -101,7 +101,11 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
   int32_t sp = L.STKTOP < 0 || L.STKTOP > stkmax ? 0 : L.STKTOP;
   int64_t ip = first;
   int32_t op = 0;
-  int32_t setupat[XLFLIM / 4 + 2] = {};  // position of the SETUP of each open frame
+  // Per open loop frame: the position of its SETUP, and whether its GETNEXT has exited.
+  // A jump backward must land on the innermost loop's GETNEXT, and a loop that has exited
+  // must be closed, so every run of a stream ends.
+  int32_t setupat[XLFLIM / 4 + 2];
+  bool exited[XLFLIM / 4 + 2];
   int32_t nframes = 0;
 
   if (code < 1 || code > NHANDLES || L.START[code] <= 0) {
@@ -264,13 +268,14 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
           L.LFRAME[f + 2] = (int32_t)step;
           L.LFRAME[f + 3] = (int32_t)cur;
           setupat[++nframes] = (int32_t)ip;
+          exited[nframes] = false;
           for (int32_t j = 0; j < dd; ++j) L.IREG[++L.IRCNT] = UNSETREG;
           ip += 2;
           continue;
         }
         case OP_GETNEXT: {
           NEED(2);
-          if (L.LFDEPTH < 4) { rc = XCORRUPT; goto corrupt; }
+          if (L.LFDEPTH < 4 || nframes < 1 || exited[nframes]) { rc = XCORRUPT; goto corrupt; }
           const int32_t f = L.LFDEPTH - 3;
           const int32_t step = L.LFRAME[f + 2];
           const int32_t as = step < 0 ? -step : step;
@@ -280,6 +285,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
           if (cur > L.LFRAME[f + 1]) {
             const int64_t to = ip + 1 + (int64_t)cw[ip + 1];
             if (to <= ip) { rc = XCORRUPT; goto corrupt; }
+            exited[nframes] = true;
             ip = to;
             continue;
           }
@@ -902,10 +908,12 @@ finish:
     status = c;
     if (status == 5) V[1] = L.ERRDBL;
   }
-  freetexts(L);
-  rlsblk_(L, L.PEIBLK);
-  rlsblk_(L, L.PERBLK);
-  L.PECNT = L.PECAP = 0;
+  if (L.XTXTN > 0) freetexts(L);
+  if (L.PECAP > 0) {
+    rlsblk_(L, L.PEIBLK);
+    rlsblk_(L, L.PERBLK);
+    L.PECNT = L.PECAP = 0;
+  }
   return;
 
 overflow:

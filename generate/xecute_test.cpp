@@ -319,6 +319,7 @@ TEST(Xecute, InstructionsThatCannotRun) {
       {"operator on an empty stack", [](EvalModel& m) { m.op(OP_ADD); }, 17, 0},
       {"jump back to itself", [](EvalModel& m) { m.op(OP_GOTO, -1); }, 17, 0},
       {"loop exit backward", [](EvalModel& m) { m.op(OP_SETUP, 5).op(OP_GETNEXT, -2); }, 17, 0},
+      {"loop run again after its exit", [](EvalModel& m) { m.op(OP_SETUP, 1).op(OP_GETNEXT, 4).num(1).op(OP_GOTO, -6); }, 17, 0},
       {"set out of range", [](EvalModel& m) { m.op(OP_SETUP, 99); }, 17, 0},
       {"POPSET without a loop", [](EvalModel& m) { m.op(OP_POPSET); }, 17, 0},
       {"text longer than the code", [](EvalModel& m) { m.op(OP_PUSHSTR, 400); }, 17, 0},

@@ -116,3 +116,4 @@ void intran_(Work& W, MasterRecord& L, int32_t blk, int32_t first, int32_t last)
 void getrowdim_(const Work& W, const MasterRecord& L, int32_t& result);
 void outline(MasterRecord& L, const std::string& s);  // one line on the output unit
 
+void rdx2nh_(Work& W, MasterRecord& L, int32_t r, char* text, int32_t& len);

@@ -161,3 +161,43 @@ void vdx2nh_(Work& W, MasterRecord& L, int32_t v, char* text, int32_t& len) {
   len = (int32_t)s.size() < cap ? (int32_t)s.size() : cap;
   if (len > 0) std::memcpy(text, s.data(), (size_t)len);
 }
+
+// Printable name of row r into text (capacity len on entry, characters written on return).
+void rdx2nh_(Work& W, MasterRecord& L, int32_t r, char* text, int32_t& len) {
+  int32_t cap = len;
+  if (r < 1) {
+    len = 0;
+    return;
+  }
+  std::string s;
+  int32_t nm = (L.ROWRNM > 0 && r <= L.NROWS) ? iget(W, L, L.ROWRNM, r) : 0;
+  if (r > L.NROWS) {
+    std::string d = std::to_string(r - L.NROWS);
+    s = "_R";
+    while ((int32_t)(s.size() + d.size()) < L.RNAMEWD) s += '0';
+    s += d;
+  } else if (nm < 1 || nm > L.NROWNM) {
+    char t[16];
+    int32_t n = 0;
+    nm2txt_((double)r, t, n);
+    s.assign(t + 15 - n, (size_t)n);
+  } else {
+    s = namestr(W, L, L.ROWNAM, nm);
+    if (L.ROWIXS > 0 && L.ROWIXW > 0) {
+      int32_t a = iget(W, L, L.ROWIXS, r), b = iget(W, L, L.ROWIXS, r + 1);
+      int32_t ni = (b - a) / 2;
+      if (ni > 0) {
+        s += "( ";
+        for (int32_t c = 0; c < ni; ++c) {
+          int32_t set = iget(W, L, L.ROWIXW, a + c), m = iget(W, L, L.ROWIXW, a + ni + c);
+          if (c > 0) s += ", ";
+          if (set >= 1 && set <= L.NSETS) s += namestr(W, L, L.KPNAME, iget(W, L, L.INXNTR, set) + m - 1);
+        }
+        s += ")";
+      }
+    }
+  }
+  len = (int32_t)s.size() < cap ? (int32_t)s.size() : cap;
+  if (cap > 0) std::memset(text, ' ', (size_t)cap);
+  if (len > 0) std::memcpy(text, s.data(), (size_t)len);
+}

@@ -1,8 +1,34 @@
 // Command scripts (TAKE, the start-up script), output diversion (DIV, RVRT), and the
 // small handlers BIP and RANGE with the quiet generate and solve entries.
+#include <sys/stat.h>
+
 #include <cstring>
 
 #include "session/session.h"
+
+namespace {
+// True when the name is a directory (which opens for reading but yields no lines).
+bool isdir(const char* name) {
+  struct stat st {};
+  return stat(name, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// True when the script just opened by name from the command line is a directory: the
+// name as typed is tried first, then upper-cased, as the file was opened.
+bool takendir(MasterRecord& L) {
+  int32_t c = L.LINCUR < 1 ? 1 : L.LINCUR;
+  if (c > L.MAXLIN) return false;
+  char raw[204] = {}, up[204] = {};
+  int32_t n = 0;
+  for (int32_t k = c; k <= L.MAXLIN && rawc(L, k) != 0 && n < 200; ++k, ++n) {
+    raw[n] = rawc(L, k);
+    up[n] = (raw[n] >= 'a' && raw[n] <= 'z') ? (char)(raw[n] - 'a' + 'A') : raw[n];
+  }
+  struct stat st {};
+  if (stat(raw, &st) == 0) return S_ISDIR(st.st_mode);
+  return isdir(up);
+}
+}  // namespace
 
 // TAKE: opens a command script named on the line (or asked for) one level deeper.
 void dotake_(Work& W, MasterRecord& L) {
@@ -13,6 +39,11 @@ void dotake_(Work& W, MasterRecord& L) {
   int32_t h = 0;
   lunget2_(L, h, 1);
   if (h == 0) return;
+  if (takendir(L)) {  // a directory would stop the session at its first read
+    FCLOSE_(h);
+    PUTS_(" Unable to open file");
+    return;
+  }
   L.TAKELV += 1;
   L.TAKSTK[L.TAKELV] = h;
   L.INUNIT = h;
@@ -22,6 +53,7 @@ void dotake_(Work& W, MasterRecord& L) {
 
 // Opens the start-up script AUTOLG.DAT as script level 1 when it exists.
 void autolg_(MasterRecord& L) {
+  if (isdir("AUTOLG.DAT")) return;
   int32_t h = FOPEN_("AUTOLG.DAT", "rt");
   if (h == 0) return;
   L.TAKELV = 1;
