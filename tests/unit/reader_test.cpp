@@ -62,9 +62,16 @@ TEST(Reader, IncludeSlotsAreFreedAtTheEndOfTheFile) {
   ASSERT_GT(t.L.INCHEAD, 0);
   EXPECT_EQ(t.L.INCNEXT[t.L.INCHEAD], 0);
   EXPECT_NE(std::string(t.L.INCNAME[t.L.INCHEAD]).find("b.txt"), std::string::npos);
-  EXPECT_GT(t.L.INCSAVE[t.L.INCHEAD], 0);
-  shutfi_(t.L);
+  int32_t s = t.L.INCHEAD, unit = t.L.INCUNIT[s];
+  EXPECT_GT(t.L.INCSAVE[s], 0);
+  EXPECT_GT(unit, 0);
+  // a new run closes what the last one left open and frees its blocks
+  int32_t handles = t.L.NFREEH;
+  initfi_(t.L);
   EXPECT_EQ(t.L.INCHEAD, 0);
+  EXPECT_EQ(t.L.INCFREE, 1);
+  EXPECT_EQ(t.L.NFREEH, handles + 2);  // the saved line and the current line
+  EXPECT_EQ(FCLOSE_(unit), -1);        // already closed
 }
 
 TEST(Reader, IncludeFailures) {
