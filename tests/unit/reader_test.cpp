@@ -40,6 +40,10 @@ TEST(Reader, IncludeSectionsContinueAtTheNextReference) {
   int32_t st = -1;
   EXPECT_EQ(t.stream(&st), esc(1) + " A =  1 2;" + esc(2) + " B =  3 4 ; C = ;");
   EXPECT_EQ(st, 0);
+  // a section that ends inside a line continues there
+  d.write("mid.txt", "7 ~8~ 9");
+  t.store({"@FILE(mid.txt)@FILE(mid.txt)@FILE(mid.txt)@FILE(mid.txt)"});
+  EXPECT_EQ(t.stream(&st), esc(1) + "  78 9 7");  // the end of the file frees it: the fourth opens it anew
 }
 
 TEST(Reader, IncludeSlotsAreFreedAtTheEndOfTheFile) {
