@@ -29,6 +29,10 @@ struct FrontendFields {
 
   // generated names
   int32_t VNAMEWD = 0, RNAMEWD = 0;
+
+  // variables whose values are asked at run time: DATA and INIT lists (handle, count, capacity)
+  int32_t RTDATA = 0, RTDATAN = 0, RTDATACAP = 0;
+  int32_t RTINIT = 0, RTINITN = 0, RTINITCAP = 0;
 };
 
 // ---- model text store and reader (reader.cpp) -------------------------------------------
