@@ -80,3 +80,38 @@ TEST(Data, Errors) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Title, KeptCutAndPrinted) {
+  FrontFixture f;
+  f.text("TITLE A small model; MAX = X;");
+  f.go(0);
+  ASSERT_EQ(f.L.TITLEN, 13);
+  f.L.LINLEN = 20;
+  testing::internal::CaptureStdout();
+  printt_(f.W, f.L, f.L.TRMOUT, 1);
+  printt_(f.W, f.L, f.L.TRMOUT, 3);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "  Model Title: A sm\nTITLE A small;\n");
+  char u[200], p[200];
+  std::string lng(200, 'x');
+  int32_t st = 0;
+  dbuser_(f.L, 1, lng.data(), p, st);
+  EXPECT_EQ(st, 1);  // longer than the field allows: refused
+  std::strcpy(u, "scott");
+  std::strcpy(p, "tiger");
+  dbuser_(f.L, 1, u, p, st);
+  EXPECT_EQ(st, 0);
+  EXPECT_EQ(f.L.DBUSERLEN, 5);
+}
+
+TEST(Title, DuplicateNamesWarn) {
+  FrontFixture f;
+  f.L.CHKDUP = 1;
+  f.text("SETS: S /X Y P Q/: P; ENDSETS MAX = X + Y + Q;");
+  f.go(0);
+  EXPECT_EQ(f.L.LASTERR, 146);
+  EXPECT_EQ(f.L.ERRARG3, 3);
+}
+
+}  // namespace
