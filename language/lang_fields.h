@@ -75,9 +75,12 @@ struct ReaderFields {
   int32_t INCLBLK = 0, INCLCAP = 0;    // character block holding the current file's line
 };
 
-// Fields of other owners that the model text routines read, until they land.
-struct PendingModeltextFields {
-  int32_t TITLBLK = 0, TITLEN = 0;  // model title block
+// ---- values of the data sections, login store and title (values.h) ---------------------
+struct ValueFields {
+  int32_t TITLBLK = 0, TITLEN = 0;  // model title: character block and its length
+  int32_t DBHANDLE = 0;             // open database object, 0 none
+  int32_t DBSRC = 0, DBSRCLN = 0;   // data source of the open object: character block, length
+  int32_t PTRARG = 0;               // word handed to the pointer hook
 };
 
-struct LangFields : FrontendFields, ReaderFields, PendingModeltextFields, PendingFrontendFields {};
+struct LangFields : FrontendFields, ReaderFields, ValueFields, PendingFrontendFields {};
