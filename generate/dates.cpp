@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "generate/eval.h"
-#include "generate/pending_eval.h"
+#include "language/lang.h"
 #include "store/hooks.h"
 #include "store/io.h"
 

@@ -7,7 +7,7 @@
 
 #include "generate/blk.h"
 #include "generate/eval.h"
-#include "generate/pending_eval.h"
+#include "language/lang.h"
 #include "generate/probfn.h"
 #include "generate/randfn.h"
 #include "language/opcodes.h"
@@ -104,8 +104,8 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
   // Per open loop frame: the position of its SETUP, and whether its GETNEXT has exited.
   // A jump backward must land on the innermost loop's GETNEXT, and a loop that has exited
   // must be closed, so every run of a stream ends.
-  int32_t setupat[XLFLIM / 4 + 2] = {};
-  bool exited[XLFLIM / 4 + 2] = {};
+  int32_t setupat[XLFLIM / 4 + 2];
+  bool exited[XLFLIM / 4 + 2];
   int32_t nframes = 0;
 
   if (code < 1 || code > NHANDLES || L.START[code] <= 0) {
@@ -908,10 +908,12 @@ finish:
     status = c;
     if (status == 5) V[1] = L.ERRDBL;
   }
-  freetexts(L);
-  rlsblk_(L, L.PEIBLK);
-  rlsblk_(L, L.PERBLK);
-  L.PECNT = L.PECAP = 0;
+  if (L.XTXTN > 0) freetexts(L);
+  if (L.PECAP > 0) {
+    rlsblk_(L, L.PEIBLK);
+    rlsblk_(L, L.PERBLK);
+    L.PECNT = L.PECAP = 0;
+  }
   return;
 
 overflow:

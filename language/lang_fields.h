@@ -48,6 +48,7 @@ struct ReaderFields {
   int32_t TEXTCAP = 0;   // characters TEXTBLK holds
   int32_t LINECAP = 0;   // entries LINEIX and LINEMAP hold
   int32_t TEXTPOS = 0;   // characters of the text the reader has consumed
+  int32_t TITLBLK = 0, TITLEN = 0;  // the model title's block and length
 
   // reader state
   int32_t TEXTLINE = 0;  // line of the text the reader is in
@@ -77,7 +78,6 @@ struct ReaderFields {
 
 // ---- values of the data sections, login store and title (values.h) ---------------------
 struct ValueFields {
-  int32_t TITLBLK = 0, TITLEN = 0;  // model title: character block and its length
   int32_t DBHANDLE = 0;             // open database object, 0 none
   int32_t DBSRC = 0, DBSRCLN = 0;   // data source of the open object: character block, length
   int32_t PTRARG = 0;               // word handed to the pointer hook
