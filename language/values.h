@@ -1,7 +1,6 @@
-// Values of the SETS, DATA and INIT sections: the value loaders, the @TEXT and @POINTER
-// readers, the argument lists of the interface functions with their literal heap, the
-// database login store and model title, the model checks, and the data statements of the
-// compiler.
+// Values of the SETS, DATA and INIT sections: the value loaders, the @POINTER reader, the
+// argument lists of the interface functions with their literal heap, and the output
+// statements of the compiler.
 #pragma once
 #include <cstdint>
 #include "language/lang.h"
@@ -42,9 +41,7 @@ void loadem2_(Work& W, MasterRecord& L, int32_t values, int32_t index, int32_t k
 void loademx_(Work& W, MasterRecord& L, int32_t colId, int32_t colStep, int32_t colKind, int32_t colSet, int32_t names,
               int32_t values, int32_t rows, int32_t cols, int32_t dataFlag, int32_t initFlag, int32_t& status);
 
-// ---- @TEXT files and @POINTER input (textdata.cpp) ----
-void getextd2_(Work& W, MasterRecord& L, const char* file, int32_t fields, int32_t expected, const int32_t* kinds,
-               int32_t& numbers, int32_t& names, int32_t& countRead, int32_t& status);
+// ---- @POINTER input and name reordering (ptrdata.cpp) ----
 void getpntrd_(Work& W, MasterRecord& L, int32_t targets, int32_t ptrEnds, int32_t ptrText, int32_t ptrCount,
                const int32_t* index, const int32_t* kinds, int32_t& values, int32_t& status);
 void txtpose_(Work& W, MasterRecord& L, int32_t& names, int32_t groupLen, int32_t groups, int32_t& status);
@@ -60,15 +57,5 @@ void expandarglist_(Work& W, MasterRecord& L, int32_t count, int32_t& newCount, 
                     const int32_t* owner, const int32_t* kind, int32_t& newNum, int32_t& newType, int32_t& newOwner,
                     int32_t& newKind, int32_t& status);
 
-// ---- database login store and model title (dblogin.cpp) ----
-void clrdbs_(char* text, int32_t& len, int32_t width);
-void dbuser_(MasterRecord& L, int32_t mode, char* user, char* password, int32_t& status);
-void initdbs_(Work& W, MasterRecord& L, const char* source, int32_t len, int32_t& status);
-void itcomp_(const Work& W, const MasterRecord& L, const char* text, int32_t len, int32_t& same);
-void savet_(Work& W, MasterRecord& L, const char* text, int32_t len, int32_t& status);
-void printt_(Work& W, MasterRecord& L, int32_t unit, int32_t mode);
-
-// ---- model checks (checks.cpp) ----
-void chkdup_(Work& W, MasterRecord& L);
-int32_t isitlinear_(MasterRecord& L, int32_t& failed);
+// ---- a block of reals from row order to column order (checks.cpp) ----
 void transpose_(Work& W, MasterRecord& L, int32_t& matrix, int32_t rows, int32_t cols, int32_t& status);
