@@ -2,12 +2,14 @@
 // statement grammar that writes the instruction stream, keeps the operator, index and set-loop
 // stacks, and fills the set table from the SETS section.
 #include <algorithm>
+#include <utility>
 #include <cstdio>
 #include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
 #include "language/compiler.h"
+#include "language/outstmt.h"
 #include "language/textdata.h"
 #include "language/vocab.h"
 
@@ -380,7 +382,10 @@ struct Compiler {
       case T_MAX: op(MAXOP); break;
       case T_MIN: op(MINOP); break;
       case T_PROD: op(MULOP); break;
-      case T_WRITEFOR: op1(WRITEFOROP, -counter); break;
+      case T_WRITEFOR:
+        op1(WRITEFOROP, -counter);
+        lastoutargs = -counter;
+        break;
       case T_FOR:
         if (lastop != ENDROW && lastop != ENDFOR) {
           if (rowtype == NOREL) fail(5);
@@ -467,6 +472,7 @@ struct Compiler {
       if (tok == T_SMAX || tok == T_SMIN || tok == T_USER || tok == T_WRITE) word(-counter);
       if (tok == T_USER) ++L.NRUNTM;
       if (tok == T_WRITE) {
+        lastoutargs = -counter;
         --outdepth;
         return;
       }
@@ -697,6 +703,10 @@ struct Compiler {
   }
 
   bool run(int32_t& state);
+  bool loop(int32_t& state);
+  int32_t pending_e = 0;    // a token already scanned that the loop is to take first
+  bool outstmt = false;     // compiling the right side of an output statement
+  int32_t lastoutargs = 0;  // arguments of the last output function closed
   void data_section(int32_t& state);
   void putval(int32_t v, double x);
   void askval(int32_t v);
@@ -704,10 +714,15 @@ struct Compiler {
 
 bool Compiler::run(int32_t& state) {
   state = 1;
+  return loop(state);
+}
+
+// The statement loop from the current state.
+bool Compiler::loop(int32_t& state) {
   for (;;) {
     if (L.OPDEPTH > L.OPLIMIT - 3) fail(4);
     room(std::max(2 * L.OPLIMIT, 44));
-    int32_t e = scan(state);
+    int32_t e = pending_e > 0 ? std::exchange(pending_e, 0) : scan(state);
     if (e < 0) {
       if (state == 1 && !begun && L.OPDEPTH == 0 && curset == 0) return false;
       fail(paren > 0 || L.LOOPLV > 0 ? 2 : 1);
@@ -782,7 +797,7 @@ bool Compiler::run(int32_t& state) {
       case 6: {
         if (setcond) fail(1);
         if (L.LOOPLV > 0 && L.LOOPJMP[L.LOOPLV] < 0) fail(1);
-        if (outdepth > 0) fail(199);
+        if (outdepth > 0 || outstmt) fail(199);
         if (rowtype != NOREL) fail(12);
         rowtype = (tok == T_LE || tok == T_LT) ? 1 : tok == T_EQ ? 0 : -1;
         pop_operators();
@@ -1025,6 +1040,8 @@ void Compiler::data_section(int32_t& state) {
   std::vector<int32_t> heldkind; // 1 value, 2 asked, 3 skipped
   std::vector<std::string> names;
   std::vector<std::string> textargs;
+  int32_t infn = 0;  // the interface function on the right
+  OutStmt out(W, L, section == 3);
   std::vector<double> firstval;    // the first value of each column, for a repeated value
   std::vector<int32_t> firstkind;
   int32_t defset = 0, parentset = -1;
@@ -1083,7 +1100,9 @@ void Compiler::data_section(int32_t& state) {
     state = g.kod2st[e];
     if (L.TRACELV > 1) outline(L, "NEXT COMPILER STATE=" + std::to_string(state));
     switch (state) {
-      case 27: return;
+      case 27:
+        if (int32_t err = out.section_end()) fail(err);
+        return;
       case 26: {
         if (tok != T_NAME) break;
         int32_t kind = 0, idx = 0;
@@ -1290,24 +1309,27 @@ void Compiler::data_section(int32_t& state) {
         reset();
         break;
       }
-      case 63: case 72:
-        if (tok == T_OLE) fail(138);
-        if (tok == T_ODBC) fail(140);
-        if (tok == T_POINTER) fail(141);
-        if (tok == T_WKX) fail(139);
-        if (tok == T_IMPORT) fail(1);
-        if (state == 72) {
-          if (cols.empty()) fail(1);
-          textargs.clear();
-        }
+      case 72:
+        if (int32_t err = out.gate(tok)) fail(err);
+        if (cols.empty()) fail(1);
+        if (tok == T_TEXT && mixed) fail(6);
+        infn = tok;
+        textargs.clear();
         break;
       case 73:
         if (tok != T_LINE) break;
         textargs.push_back(std::string(sym.text, (size_t)sym.textlen));
         break;
+      case 74:
+        if (prev == 72) fail(1);  // an empty first argument
+        break;
       case 75: {
+        if (infn == T_IMPORT) {
+          ++L.NRUNTM;  // supplies no values
+          break;
+        }
         // @TEXT(file) on the right: the values and members come from the file
-        if (textargs.size() != 1 || textargs[0].empty()) fail(1);
+        if (textargs.size() != 1 || textargs[0].empty()) fail(50);
         std::vector<int32_t> kinds;
         for (const Col& c : cols) kinds.push_back(c.kind == 3 ? (setdim(W, L, c.obj) == 0 ? 4 : 5) : 1);
         std::vector<TextToken> toks;
@@ -1342,6 +1364,66 @@ void Compiler::data_section(int32_t& state) {
             value(1, t.val);
           }
         }
+        break;
+      }
+      // @QRAND( [seed] ) on the right
+      case 89: out.qrand_open(); break;
+      case 91: out.qrand_int((double)sym.ival); break;
+      case 92:
+        if (int32_t err = out.qrand_name(sym.name)) fail(err);
+        break;
+      case 90: {
+        int32_t attr = cols.size() == 1 && cols[0].kind == 1 ? cols[0].obj : 0;
+        if (int32_t err = out.qrand_close((int32_t)cols.size(), attr, defset != 0)) fail(err);
+        k = expected;  // every value is placed
+        break;
+      }
+      // output statements: an interface function on the left
+      case 63:
+        if (int32_t err = out.out_open(tok)) fail(err);
+        break;
+      case 64:
+        if (tok == T_LINE) out.out_arg(sym.text, sym.textlen);
+        break;
+      case 65:
+        if (prev == 63) fail(out.out_empty_first());
+        break;
+      case 66:
+        if (int32_t err = out.out_args_done()) fail(err);
+        break;
+      case 68: out.out_equals(); break;
+      case 69:
+        if (tok != T_NAME) break;
+        if (int32_t err = out.out_name(sym.name)) fail(err);
+        break;
+      case 70: out.out_comma(); break;
+      case 71:
+        if (int32_t err = out.out_modifier(tok)) fail(err);
+        break;
+      case 78:
+        if (int32_t err = out.out_modifier_close()) fail(err);
+        break;
+      case 86:
+        if (int32_t err = out.out_quoted(sym.text, sym.textlen)) fail(err);
+        break;
+      case 67:
+        if (int32_t err = out.out_end()) fail(err);
+        break;
+      case 79:
+        if (sbnext_(W, L) != ')' || sbnext_(W, L) != ';') fail(1);
+        if (int32_t err = out.out_status()) fail(err);
+        break;
+      case 7: case 93: {
+        // @WRITE( or @WRITEFOR(: the right side is compiled as code up to the ";" that ends it
+        if (prev != 68) fail(1);
+        out.out_function();
+        outstmt = true;
+        pending_e = e;
+        state = prev;
+        loop(state);
+        outstmt = false;
+        if (int32_t err = out.out_code(lastoutargs)) fail(err);
+        state = 67;
         break;
       }
       default:
