@@ -59,3 +59,7 @@ void expandarglist_(Work& W, MasterRecord& L, int32_t count, int32_t& newCount, 
 
 // ---- a block of reals from row order to column order (checks.cpp) ----
 void transpose_(Work& W, MasterRecord& L, int32_t& matrix, int32_t rows, int32_t cols, int32_t& status);
+
+// ---- @QRAND input (qrand.cpp) ----
+int32_t qrandseed_(Work& W, MasterRecord& L, const char* name, int32_t& seed);
+int32_t qrandin_(Work& W, MasterRecord& L, int32_t ncols, int32_t attr, bool setdefined, int32_t seed, bool init);
