@@ -123,7 +123,8 @@ class IisSearch : public Search {
   }
 
   // Elastic filter: members whose elastic variables are needed become hard until the hard set
-  // alone is infeasible; `in` then marks that set.  True when stopped.
+  // alone is infeasible; `in` then marks that set.  True when stopped (`in` then marks every
+  // candidate, the set known to hold an irreducible one).
   bool elasticFilter(std::vector<char>& in) {
     std::vector<char> hard(cand_.size(), 0);
     for (int round = 0; round <= static_cast<int>(cand_.size()); round++) {
@@ -182,7 +183,7 @@ class IisSearch : public Search {
       lp.setMaximumIterations(10000000);
       lp.primal();
       int st = lp.status();
-      if (report(static_cast<int>(cand_.size()) - round)) { in = hard; return true; }
+      if (report(static_cast<int>(cand_.size()) - round)) { in.assign(cand_.size(), 1); return true; }
       if (st == 1) break;                       // the hard members alone are infeasible
       bool grew = false;
       if (st == 0 && lp.objectiveValue() > 1e-9) {
