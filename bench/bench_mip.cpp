@@ -206,7 +206,6 @@ int main(int argc, char** argv) {
       tl = std::min(tl, viaLibrary(file, st, zl));
       tc = std::min(tc, viaCommand(file, file + ".out", zc));
     }
-    if (p.sense < 0) zc = -zc;   // the file holds the negated costs of a maximisation
     double ratio = tl / tc;
     if (ratio > 1.2) worse++;
     std::printf("%-32s %10.3f %10.3f %7.2f %14.6f %14.6f%s\n", p.name.c_str(), tl, tc, ratio, zl, zc,

@@ -216,6 +216,7 @@ int solveMinlp(BRmodel* m, int resolves) {
   if (code && status != BR_INFEASIBLE && status != BR_LOCAL_INFEASIBLE)
     status = x.empty() ? BR_UNKNOWN : BR_FEASIBLE;
   if (!code && bb.mipStatus() == Bonmin::Bab::Feasible && lim >= 0 && elapsed(m) >= lim) code = BRERR_TIME_LIMIT;
+  if (!x.empty() && std::fabs(z) > 1e20 && status != BR_INFORUNB) status = BR_UNBOUNDED;
   if (status == BR_INFEASIBLE || status == BR_LOCAL_INFEASIBLE || status == BR_INFORUNB) x.clear();
   double bound = status == BR_OPTIMAL ? z : (m->sense > 0 ? -kInf : kInf);
   double bb_bound = bb.bestBound();

@@ -307,6 +307,11 @@ void runIpopt(NlpCore& core, const std::vector<double>& x0, int location, NlpOut
       if (m->error_row_set && !out.feasible) out.status = BR_NUMERICAL_ERROR;
       break;
   }
+  // A feasible point whose objective has run away: the model is unbounded in that direction.
+  if (out.feasible && std::fabs(out.obj) > 1e20 && out.status != BR_NUMERICAL_ERROR) {
+    out.status = BR_UNBOUNDED;
+    out.code = 0;
+  }
 }
 
 // ---------------------------------------------------------------- model tests and start points
@@ -399,9 +404,7 @@ int solve_nlp(BRmodel* m, int starts) {
     runIpopt(core, xs, BR_LOC_NLP, cur);
     m->res.nlp_iters += cur.iterations;
     done++;
-    if (better(m, cur, best) || (k == 0)) {
-      if (k == 0 || better(m, cur, best)) best = cur;
-    }
+    if (k == 0 || better(m, cur, best)) best = cur;
     if (cur.code == BRERR_INTERRUPTED || cur.code == BRERR_TIME_LIMIT) { code = cur.code; break; }
     if (starts > 1) {
       Progress& p = m->prog;
