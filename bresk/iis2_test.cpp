@@ -19,7 +19,9 @@ Iis findIis(BRmodel* m, int level) {
   int st = 0;
   BRgetInfo(m, 1255, &st);
   EXPECT_EQ(st, 3);
+  br2::Capture cap;
   EXPECT_EQ(BRfindIIS(m, level), 0);
+  EXPECT_EQ(cap.text(), "");
   r.rows.assign(16, -1);
   r.vars.assign(16, -1);
   r.types.assign(16, 0);

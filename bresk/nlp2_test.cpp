@@ -121,6 +121,39 @@ TEST_F(NlpTest, DomainErrorReportsTheRow) {
   EXPECT_EQ(row, 1);
 }
 
+// Statuses of local solves that cannot end in an optimum, and the iteration limit.
+TEST_F(NlpTest, StatusesOfFailedLocalSolves) {
+  struct Case {
+    const char* name;
+    Model model;
+    bool integer;
+    int status;
+  };
+  Model infeasible = hs(2, "x0 x1 * sin", {{'E', "x0 sqr x1 sqr + 1 -"}, {'G', "x0 x1 + 3 -"}}, {0.5, 0.5},
+                        {-5, -5}, {5, 5});
+  Model infeasibleInt = infeasible;
+  infeasibleInt.types = "IC";
+  Model unbounded = hs(1, "x0 exp", {}, {0}, {0}, {1e30});
+  unbounded.sense = -1;
+  std::vector<Case> cases = {{"locally infeasible", infeasible, false, 9},
+                             {"integer, locally infeasible", infeasibleInt, true, 9},
+                             {"unbounded", unbounded, false, 4}};
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_EQ(br2::load(m, c.model), 0);
+    Capture cap;
+    EXPECT_EQ(c.integer ? BRsolveMIP(m) : BRoptimize(m, 0), 0);
+    EXPECT_EQ(cap.text(), "");
+    EXPECT_EQ(status(), c.status);
+  }
+  Hs p = hsProblems()[0];
+  ASSERT_EQ(br2::load(m, p.model), 0);
+  ASSERT_EQ(BRsetModelIntParameter(m, 342, 2), 0);
+  EXPECT_EQ(BRoptimize(m, 0), 2023);
+  int st = status();
+  EXPECT_TRUE(st == 5 || st == 12) << st;
+}
+
 TEST_F(NlpTest, QuadraticModelsOnRecognisedStructure) {
   ASSERT_EQ(BRsetModelIntParameter(m, 219, 1), 0);
   // Convex: min x^2 + xy + y^2 - 3x gives -3 at (2, -1); a doubled cross term would not.

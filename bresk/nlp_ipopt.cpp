@@ -445,7 +445,7 @@ int solve_nlp(BRmodel* m, int starts) {
   p.q_steps = starts > 1 ? done : p.q_steps;
   p.nlp_iters = r.nlp_iters;
   p.q_iters = r.nlp_iters;
-  if (!code && call_back(m, starts > 1 ? BR_LOC_GLOBAL : BR_LOC_NLP)) code = 0;  // final counters
+  if (!code) call_back(m, starts > 1 ? BR_LOC_GLOBAL : BR_LOC_NLP);   // final counters
   return code;
 }
 
