@@ -23,13 +23,10 @@ struct MipSettings {
   double seconds = -1;                  // < 0: none
   long long iterations = -1;            // simplex iteration cap, < 0: none
   double absgap = 0, relgap = 0;        // stop when within these gaps
-  double reltime = 0;                   // relative gap applies only after these seconds (0: always)
   double inttol = 1e-6, primaltol = 1e-7;
   bool hurdle = false; double hurdleValue = 0; // cutoff in the user's sense
   bool presolve = true, heuristics = true, probing = true;
-  int cutsRoot = -1, cutsTree = -1;     // passes, -1 default
-  bool cutsOn = true;
-  int cutMask = -1;                     // -1 default generators
+  bool treeCuts = true;                 // false: cuts at the root node only
   int strong = -1;                      // strong branching candidates, -1 default
   int nodeStrategy = 4;                 // 1 depth first, 3 best bound, other default
 };

@@ -73,11 +73,10 @@ brmip::MipSettings mipSettings(const BRmodel* m) {
   s.hurdleValue = par(m, P_HURDLE);
   s.presolve = ipar(m, P_REDUCE) != 0;
   s.heuristics = ipar(m, P_HEURIS) != 0;
-  s.probing = ipar(m, P_PRBLVL) != 0;
-  s.cutsOn = !(ipar(m, P_CUTROOT) == 0 && ipar(m, P_CUTTREE) == 0);
+  s.probing = ipar(m, P_PRBLVL) != 0;                       // 0: no probing
+  s.treeCuts = !(ipar(m, P_CUTROOT) == 0 && ipar(m, P_CUTTREE) == 0);   // 0 and 0: root only
   s.nodeStrategy = ipar(m, P_NODESL);
-  int st = ipar(m, P_STRONG);
-  if (st > 0) s.strong = st;
+  s.strong = std::max(0, ipar(m, P_STRONG));
   return s;
 }
 

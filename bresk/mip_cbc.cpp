@@ -123,16 +123,14 @@ void solveMipCbc(const LinearProblem& p, const MipSettings& s, const MipCallback
   auto add = [&](const std::string& k, const std::string& v) { a.push_back(k); a.push_back(v); };
   if (s.seconds >= 0) add("-sec", num(s.seconds));
   if (s.absgap > 0) add("-allowableGap", num(s.absgap));
-  if (s.relgap > 0 && s.reltime <= 0) add("-ratioGap", num(s.relgap));
+  if (s.relgap > 0) add("-ratioGap", num(s.relgap));
   add("-integerTolerance", num(std::max(1e-20, std::min(0.5, s.inttol))));
   add("-primalTolerance", num(std::max(1e-20, s.primaltol)));
   if (s.hurdle) add("-cutoff", num(s.hurdleValue - p.objconst));
   if (!s.presolve) { add("-presolve", "off"); add("-preprocess", "off"); }
   if (!s.heuristics) add("-heuristicsOnOff", "off");
-  if (!s.cutsOn) add("-cutsOnOff", "off");
+  if (!s.treeCuts) add("-passTree", "0");
   if (!s.probing) add("-probingCuts", "off");
-  if (s.cutsRoot >= 0) add("-passCuts", std::to_string(s.cutsRoot));
-  if (s.cutsTree >= 0) add("-passTree", std::to_string(s.cutsTree));
   if (s.strong >= 0) add("-strongBranching", std::to_string(s.strong));
   if (s.nodeStrategy == 1) add("-nodeStrategy", "depth");
   a.push_back("-solve");
