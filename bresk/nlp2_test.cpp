@@ -230,6 +230,15 @@ TEST_F(NlpTest, GlobalSolveProvesOnlyWhatItCan) {
     EXPECT_EQ(status(), c.status);
     EXPECT_NEAR(objective(), c.z, 1e-7);
   }
+  // A recognised convex quadratic with integers: branch and bound over convex relaxations proves it.
+  ASSERT_EQ(BRsetModelIntParameter(m, 219, 1), 0);
+  Model miqp = hs(2, "x0 1.4 - sqr x1 2.6 - sqr +", {{'L', "x0 x1 + 10 -"}}, {0, 0}, {0, 0}, {5, 5});
+  miqp.types = "II";
+  ASSERT_EQ(br2::load(m, miqp), 0);
+  ASSERT_EQ(BRsolveGOP(m), 0);
+  EXPECT_EQ(status(), 1);
+  EXPECT_NEAR(objective(), 0.32, 1e-7);
+  ASSERT_EQ(BRsetModelIntParameter(m, 219, 0), 0);
   ASSERT_EQ(br2::load(m, wavy), 0);
   ASSERT_EQ(BRoptimize(m, 0), 0);       // one local solve from x = 4 ends in a poorer valley
   double local = objective();
