@@ -71,6 +71,110 @@ int BRgetModelDouParameter(BRmodel* model, int id, double* value);
 int BRgetDimensions(BRmodel* model, int* nvars, int* ncons, int* nlin, int* nnlcon,
                     int* nqc, int* nnlobj, int* nint, int* nnlrows);
 
+/* ---- Loading ---- */
+/* The whole model as instruction lists: every row's code in postfix words
+ * (codes 1000+k) with constants from a pool; see the library's notes. */
+int BRloadNLPCode(BRmodel* model, int ncons, int nobj, int nvars, int nconst,
+                  const int* objsense, const char* rowtype, const char* vartype,
+                  const int* code, int ncode, const int* varindex, const double* consts,
+                  const double* start, const int* objstart, const int* objlen,
+                  const int* rowstart, const int* rowlen, const double* lb, const double* ub);
+/* Row-wise linear load: open, add pool numbers and rows, build. */
+int BRloadLPInstRowWise(BRmodel* model, int ncons, int nobj, int nvars, const char* vartype,
+                        const void* unused1, const void* unused2, const double* lb,
+                        const double* ub);
+int BRaddLRWNumbers(BRmodel* model, int n, const double* values, const void* unused);
+int BRaddLRWobjective(BRmodel* model, int sense, int nwords, const int* words, int* result);
+int BRaddLRWconstraint(BRmodel* model, char type, int nwords, const int* words, int* result);
+int BRbuildLRWModel(BRmodel* model);
+/* Failing row of the last load or evaluation: -1 objective, >= 0 constraint. */
+int BRgetErrorRowIndex(BRmodel* model, int* row);
+int BRloadVarStartPoint(BRmodel* model, const double* x);
+/* Names; a NULL argument keeps the old value. */
+int BRloadNameData(BRmodel* model, const char* title, const char* objname, const char* rhsname,
+                   const char* rngname, const char* bndname, const char** rownames,
+                   const char** varnames);
+/* Names back: NUL-terminated names written one after another into the buffers,
+ * the pointer arrays pointing at them. */
+int BRgetNameData(BRmodel* model, char* title, char* objname, char* rhsname, char* rngname,
+                  char* bndname, char** rowptr, char* rowbuf, char** varptr, char* varbuf);
+/* MPS files: format 1 fixed columns, 0 free. */
+int BRreadMPSFile(BRmodel* model, const char* file, int format);
+int BRgetFileError(BRmodel* model, int* line, char* text);
+
+/* ---- Callbacks ---- */
+int BRsetCallback(BRmodel* model, BRcallback cb, void* user);
+int BRsetUsercalc(BRmodel* model, BRusercalc f, void* user);
+/* out points to an int or a double according to the item. */
+int BRgetCallbackInfo(BRmodel* model, int location, int item, void* out);
+int BRgetQuickbackInfo(BRmodel* model, int location, int item, void* out);
+int BRgetMIPCallbackInfo(BRmodel* model, int item, void* out);
+int BRgetInfo(BRmodel* model, int item, void* out);
+
+/* ---- Solving ---- */
+/* method: 0 automatic, 1 primal simplex, 2 dual simplex, 3 barrier. */
+int BRoptimize(BRmodel* model, int method);
+int BRsolveMIP(BRmodel* model);
+int BRsolveGOP(BRmodel* model);
+
+/* ---- Status and solution ---- */
+int BRgetSolutionStatus(BRmodel* model, int* status);
+int BRgetPrimalSolution(BRmodel* model, double* x);
+int BRgetSlacks(BRmodel* model, double* slacks);
+int BRgetDualSolution(BRmodel* model, double* duals);
+int BRgetReducedCosts(BRmodel* model, double* redcosts);
+int BRgetMIPSolution(BRmodel* model, double* x);
+int BRgetMIPSlacks(BRmodel* model, double* slacks);
+int BRgetDualMIPsolution(BRmodel* model, double* duals, double* redcosts);
+/* Outputs in order: status, objective, best bound, simplex iterations, barrier
+ * iterations, nonlinear iterations, LPs, nodes, active nodes, cuts, solutions
+ * found, elapsed seconds, then 13 reserved outputs set to 0. */
+int BRgetCurrentMIPSolutionInfo(BRmodel* model, int* status, double* obj, double* bound,
+                                int* simplex, int* barrier, int* nlp, int* lps, int* nodes,
+                                int* active, int* cuts, int* sols, double* seconds,
+                                int* r1, int* r2, int* r3, int* r4, int* r5, int* r6, int* r7,
+                                double* r8, double* r9, double* r10, double* r11, double* r12,
+                                double* r13);
+
+/* ---- Ranges ---- */
+int BRgetObjectiveRanges(BRmodel* model, double* dec, double* inc);
+int BRgetConstraintRanges(BRmodel* model, double* dec, double* inc);
+int BRgetNLPRanges(BRmodel* model, double* rowdec, double* rowinc, double* vardec,
+                   double* varinc, double* x1, double* x2);
+
+/* ---- Model data ---- */
+/* Column-wise linear data; infinite bounds as +-1e30; rhs = -row constant. */
+int BRgetLPData(BRmodel* model, int* sense, double* objconst, double* cost, double* rhs,
+                char* contype, int* colstart, int* collen, double* value, int* rowidx,
+                double* lb, double* ub);
+/* Nonlinear entries of the constraints by column (colstart has nvars+1
+ * entries), each row's nonlinearity code (0 linear, 1 quadratic, 2 smooth,
+ * 3 nonsmooth, 4 user function or random draw), a flag byte per row, and the
+ * nonlinear variables of each row (rowstart has ncons+1 entries). */
+int BRgetNLPData(BRmodel* model, int* colstart, int* collen, int* rowidx, int* rowcode,
+                 char* rowflag, int* rowstart, int* rowvars);
+int BRgetNLPObjectiveData(BRmodel* model, int* n, int* vars);
+/* Quadratic terms in the convention 1/2 x'Qx, lower triangle (i >= j): a
+ * diagonal q means q/2 x_i^2, an off-diagonal q means q x_i x_j.  Row -1 is the
+ * objective. */
+int BRgetQCData(BRmodel* model, int* n, int* row, int* i, int* j, double* q);
+int BRgetQCDatai(BRmodel* model, int row, int* n, int* i, int* j, double* q);
+int BRgetLPConstraintDatai(BRmodel* model, int row, char* type, double* rhs, int* n, int* col,
+                           double* val);
+int BRgetVarType(BRmodel* model, char* types);
+
+/* ---- Infeasible and unbounded sets ---- */
+int BRfindIIS(BRmodel* model, int level);
+int BRgetIIS(BRmodel* model, int* nsufrows, int* nrows, int* rows, int* nsufbnds, int* nbnds,
+             int* vars, int* bndtype);
+int BRfindIUS(BRmodel* model, int level);
+int BRgetIUS(BRmodel* model, int* nsuf, int* n, int* vars);
+
+/* ---- Files ---- */
+int BRwriteMPSFile(BRmodel* model, const char* file, int format);
+int BRwriteMPIFile(BRmodel* model, const char* file);
+int BRwriteBRESKFile(BRmodel* model, const char* file);
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,5 +1,6 @@
 // Environment and model lifecycle, parameters, version and error texts, dimensions.
 #include "bresk/internal.h"
+#include "bresk/quiet.h"
 
 #include <ClpSimplex.hpp>
 #include <ClpConfig.h>
@@ -195,12 +196,15 @@ int iteration_limit(const BRmodel* m, int id) {
 bool call_back(BRmodel* m, int location) {
   if (!m->callback || m->in_callback) return false;
   m->in_callback = true;
+  StdoutMute* mute = StdoutMute::active();
+  if (mute) mute->pause(true);
   int r = 0;
   try {
     r = m->callback(m, location, m->cbdata);
   } catch (...) {
     r = 0;
   }
+  if (mute) mute->pause(false);
   m->in_callback = false;
   return r != 0;
 }

@@ -120,6 +120,8 @@ struct Node {
   int32_t var;    // variable of PUSHVAR
   double val;     // constant of PUSHNUM
 };
+// For PUSHVAR nodes kid holds the variable's position in the row's variable
+// list (row_var), or -1 when the variable drops out of the row's gradient.
 
 // ---------------------------------------------------------------- rows
 
@@ -311,6 +313,31 @@ void lp_arrays(const BRmodel* m, LpArrays& a);
 // (objective: convex for min, concave for max; 'L' convex; 'G' concave; 'E'
 // only when it has no quadratic terms).  Nonlinear rows give false.
 bool row_is_convex(const BRmodel* m, int r);
+
+// ---------------------------------------------------------------- model class
+
+// True when every row (objective included) is linear.
+bool model_is_linear(const BRmodel* m);
+// True when the model has integer ('B' or 'I') variables.
+bool model_has_integers(const BRmodel* m);
+// True when no row is nonlinear beyond recognised quadratic terms.
+bool model_is_quadratic(const BRmodel* m);
+
+// ---------------------------------------------------------------- backends
+//
+// Entry points by file: env.cpp lifecycle and parameters; load*.cpp and
+// eval*.cpp instruction lists, row-wise loads and evaluation; lp*.cpp Clp
+// (BRoptimize, solutions, ranges); info*.cpp status, information items and
+// callback queries; data*.cpp model data out; mps*.cpp and write*.cpp files.
+// mip*.cpp BRsolveMIP and the MIP solution calls; nlp*.cpp Ipopt and
+// BRgetNLPRanges; minlp*.cpp Bonmin; gop*.cpp BRsolveGOP; iis*.cpp IIS/IUS.
+
+// Solves a linear or convex quadratic continuous model with Clp; 0, an
+// interrupt code (2016, 2017, 2023) or a failure code.  Fills m->res.
+int solve_lp(BRmodel* m, int method);
+// Solves a continuous nonlinear model with Ipopt from `starts` start points
+// (1 = one local solve from the given start); same results as solve_lp.
+int solve_nlp(BRmodel* m, int starts);
 
 // Runs f() as one library entry point: checks the handle and the callback
 // guard, and turns exceptions into 2004 (memory) or 2022.

@@ -2,6 +2,51 @@
 #pragma once
 #include <cstdint>
 
+// Interpreter stack entry tags.
+constexpr int32_t TAGNUM = -16000;  // a number
+constexpr int32_t TAGTXT = -16001;  // a text: value = length, index = its block handle
+constexpr int32_t TAGROW = -16002;  // a row reference: index = generated row
+constexpr int32_t TAGVAR = -16003;  // a variable reference: index = variable
+constexpr int32_t TAGERR = -100;    // an entry that carries an error
+constexpr int32_t XSTKLIM = 512;    // entries of the interpreter stack
+constexpr int32_t XIRLIM = 60;      // index registers
+constexpr int32_t XLFLIM = 80;      // loop-frame words (4 per frame)
+constexpr int32_t XTXTLIM = 64;     // text slots per run
+
 struct GenFields {
-  int32_t GEN_RESERVED = 0;
+  // ---- numeric interpreter: stack, registers, loop frames ----
+  double STKVAL[XSTKLIM + 2] = {};   // entry values 1..512
+  int32_t STKTAG[XSTKLIM + 2] = {};  // entry tags
+  int32_t STKIDX[XSTKLIM + 2] = {};  // entry indices (-1 plain number)
+  int32_t STKPER[XSTKLIM + 2] = {};  // pending-error number carried by the entry
+  int32_t STKTOP = 0;                // stack depth
+  int32_t XIP = 0;                   // instruction pointer
+  int32_t LFDEPTH = 0;               // loop-frame depth in words
+  int32_t LFRAME[XLFLIM + 5] = {};   // frames: set, last, step, current
+  int32_t IRCNT = 0;                 // index registers in use
+  int32_t IREG[XIRLIM + 2] = {};     // index registers 1..60
+  int32_t XTXT[XTXTLIM + 1] = {};    // text-slot block handles of the current run
+  int32_t XTXTN = 0;                 // text slots in use
+  // pending errors of the current run: integer and real record blocks, count, capacity
+  int32_t PEIBLK = 0, PERBLK = 0, PECNT = 0, PECAP = 0;
+
+  // ---- @USER: asked once per session ----
+  int32_t USRASK = 0;   // 1 once the user has answered
+  int32_t USRPST = 0;   // -1 while the prompt is open
+  double USRANS = 0.0;  // the answer
+
+  // ---- solution read by the accessors ----
+  int32_t SOLKND = 0;    // 0 primal values only, 1 with duals, 2 with ranges
+  double ZEROTOL = 0.0;  // values at or below it in magnitude print as 0
+  int32_t ITERS = 0;     // iteration count last reported by the solve callback
+
+  // ---- generated model blocks read by the interpreter and the accessors (handles) ----
+  int32_t VARRDC = 0;  // per-variable reduced cost (reals)
+  int32_t ROWSLK = 0;  // per-row slack (reals)
+  int32_t ROWDUL = 0;  // per-row dual price (reals)
+  int32_t ROWSNS = 0;  // per-row sense code
+  int32_t ROWRNM = 0;  // per-row row-name number
+  int32_t ROWIXS = 0;  // per-row start of its index words (NROWS + 1 entries)
+  int32_t ROWIXW = 0;  // index words: d set numbers, then d member positions per row
+  int32_t RCURSR = 0;  // last row found by the row search
 };

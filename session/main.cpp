@@ -1,3 +1,4 @@
 // Program entry.
-#include <cstdio>
-int main() { return 0; }
+#include "session/session.h"
+
+int main() { return MAIN__(); }

@@ -3,5 +3,43 @@
 #include <cstdint>
 
 struct SolverFields {
-  int32_t SOLVER_RESERVED = 0;
+  // ---- solver status region: the callback record, cleared by resetsolverstatus_ ----
+  int32_t CBSTATUS = 0;    // library status during the solve
+  int32_t CBCLASS = 0;     // 1 while the final status is read
+  int32_t CBSOLVER = 0;    // solver in use
+  int32_t CBITER = 0;      // iteration count
+  int32_t CBSTEPS = -1;    // steps of the global, multistart or integer solver (-1 none)
+  int32_t CBINTR = 0;      // nonzero asks the library to stop
+  int32_t CBGEN[4] = {};   // generation counts reported while loading
+  int32_t CBSTAGE = 0;     // generation stage 1..3 while loading, else 0
+  int32_t CBACTIVE = -1;   // active count (-1 none)
+  int32_t CBSOLVING = 0;   // 1 while a solve runs
+  int32_t CBSOLVW[3] = {};  // the three words after the solving flag
+  double CBINFEAS = 0.0;   // infeasibility
+  double CBOBJ = 0.0;      // objective
+  double CBBOUND = 0.0;    // bound
+  double CBBEST = 0.0;     // best bound
+  double CBGENVAL = 0.0;   // generation value
+  double CBEXTRA = 0.0;    // further real status value
+  int32_t LOGTAB[20][5] = {};  // progress-log table: 20 records of 20 bytes
+
+  // ---- time limit polling ----
+  int32_t TMSTART = 0;   // clock (hundredths of a second) when the solve started
+  int32_t TMPREV = 0;    // previous clock reading
+  int32_t TMDAYOFF = 0;  // hundredths added for each midnight passed
+
+  // ---- the program's copy of the loaded model's matrix (released by freematrix_) ----
+  int32_t MATCOEF = 0;   // coefficients, column by column (reals)
+  int32_t MATROW = 0;    // row of each stored entry
+  int32_t MATCOLST = 0;  // column starts
+  int32_t MATRHS = 0;    // right-hand sides (reals)
+  int32_t MATRTYP = 0;   // row types
+  int32_t MATLB = 0;     // lower bounds (reals)
+  int32_t MATUB = 0;     // upper bounds (reals)
+  int32_t MATRFLG = 0;   // row flags
+  int32_t MATVFLG = 0;   // variable flags
+  int32_t MATOBJ = 0;    // objective coefficients (reals)
+  int32_t MATSCR = 0;    // scratch block of the matrix build
+  int32_t MATNZ = 0;     // stored entries
+  int32_t SLVROWS = 0, SLVCOLS = 0;  // rows and columns of the model in the solver library
 };

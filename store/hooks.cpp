@@ -1,2 +1,36 @@
-// Platform services that do nothing on this platform.
+// Platform hooks that answer by a rule: clock, date, time limit, pointer input.
+#include "store/hooks.h"
 #include "store/master.h"
+#include "store/pending_store.h"
+
+void getuserfncptr_(int32_t& companion, int32_t& entry) { companion = entry = 0; }
+
+void userinterrupt_(int32_t& flag) { flag = 0; }
+
+void getime_(int32_t& clock) { clock = 0; }
+
+void cumtim_(double& seconds) {
+  int32_t c = 0;
+  getime_(c);
+  seconds = c * 0.01f;
+}
+
+void brgtdt_(int32_t& dayno) {
+  int32_t d = 1, m = 1, y = 1, wd = 0;
+  dayno = 0;
+  dmy2d_(d, m, y, dayno, wd);
+}
+
+void stsgn2_(MasterRecord& L, int32_t unused, int32_t& status) {
+  int32_t t = 0;
+  timeout_(L, t);
+  status = (t & 1) ? 2 : 0;
+}
+
+int32_t getptrvals_(int32_t& result, int32_t ptrno, int32_t n, double* dest) {
+  for (int32_t i = 1; i <= n; ++i) dest[i - 1] = (double)i;
+  result = n < 1 ? 1 : (n < INT32_MAX ? n + 1 : n);
+  return result;
+}
+
+void freelibrary_(MasterRecord& L) { freelibc_(L.USRFN[1]); }

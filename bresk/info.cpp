@@ -1,0 +1,193 @@
+// Callback installation, information items, callback queries, status and
+// solution vectors.
+#include "bresk/internal.h"
+
+#include <algorithm>
+
+using namespace bresk;
+
+namespace {
+
+int put_i(void* out, int v) {
+  if (!out) return BRERR_BAD_ARGUMENT;
+  *static_cast<int*>(out) = v;
+  return 0;
+}
+
+int put_d(void* out, double v) {
+  if (!out) return BRERR_BAD_ARGUMENT;
+  *static_cast<double*>(out) = v;
+  return 0;
+}
+
+// Counts of the loaded model answered by BRgetInfo.
+struct Counts {
+  int lin = 0, nlcon = 0, qc = 0, nlobj = 0, gint = 0, bin = 0;
+};
+
+Counts count(const BRmodel* m) {
+  Counts c;
+  for (const Row& r : m->rows) {
+    c.lin += r.lin_end - r.lin_begin;
+    if (r.kind == ROW_NONLINEAR) c.nlcon += r.nl_end - r.nl_begin;
+    if (r.kind == ROW_QUADRATIC) c.qc += r.quad_end - r.quad_begin;
+  }
+  if (m->obj.kind == ROW_NONLINEAR) c.nlobj = m->obj.nl_end - m->obj.nl_begin;
+  if (m->obj.kind == ROW_QUADRATIC) c.qc += m->obj.quad_end - m->obj.quad_begin;
+  for (char t : m->vtype) {
+    c.gint += t == 'I';
+    c.bin += t == 'B';
+  }
+  return c;
+}
+
+// Copies a result vector or reports that there is none.
+int copy_out(const std::vector<double>& v, bool have, double* out) {
+  if (!out) return BRERR_BAD_ARGUMENT;
+  if (!have) return BRERR_NO_SOLUTION;
+  std::copy(v.begin(), v.end(), out);
+  return 0;
+}
+
+} // namespace
+
+extern "C" {
+
+int BRsetCallback(BRmodel* model, BRcallback cb, void* user) {
+  return api_call(model, false, [&]() -> int {
+    model->callback = cb;
+    model->cbdata = user;
+    return 0;
+  });
+}
+
+int BRsetUsercalc(BRmodel* model, BRusercalc f, void* user) {
+  return api_call(model, false, [&]() -> int {
+    model->usercalc = f;
+    model->userdata = user;
+    return 0;
+  });
+}
+
+int BRgetCallbackInfo(BRmodel* model, int location, int item, void* out) {
+  return api_call(model, true, [&]() -> int {
+    const Progress& p = model->prog;
+    if (location >= BR_LOC_LOAD_PARSE && location <= BR_LOC_LOAD_BUILD) {
+      switch (item) {
+        case 1800: return put_d(out, p.load_seconds);
+        case 1801: return put_i(out, p.load_rows);
+        case 1802: return put_i(out, p.load_vars);
+        case 1803: return put_i(out, p.load_words);
+        case 1804: return put_i(out, p.load_nlrows);
+      }
+      return BRERR_UNKNOWN_ITEM;
+    }
+    if (location < 0 || location > BR_LOC_IIS) return BRERR_UNKNOWN_ITEM;
+    switch (item) {
+      case 1251: return put_d(out, p.primal_obj);
+      case 1252: return put_d(out, p.dual_obj);
+      case 1253: return put_d(out, p.primal_inf);
+      case 1254: return put_d(out, p.dual_inf);
+      case 1259: return put_i(out, p.simplex_iters);
+      case 1260: return put_i(out, p.barrier_iters);
+      case 1261: return put_i(out, p.nlp_iters);
+    }
+    return BRERR_UNKNOWN_ITEM;
+  });
+}
+
+int BRgetQuickbackInfo(BRmodel* model, int location, int item, void* out) {
+  return api_call(model, true, [&]() -> int {
+    const Progress& p = model->prog;
+    if (location < 0 || location > BR_LOC_IIS) return BRERR_UNKNOWN_ITEM;
+    switch (item) {
+      case 1700: return put_d(out, p.q_obj);
+      case 1701: return put_d(out, p.q_inf);
+      case 1702: return put_d(out, p.q_best);
+      case 1703: return put_i(out, p.q_iters);
+      case 1704: return put_d(out, p.q_bound);
+      case 1705: return put_i(out, p.q_status);
+      case 1707: return put_i(out, p.q_steps);
+      case 1708: return put_i(out, p.q_active);
+    }
+    return BRERR_UNKNOWN_ITEM;
+  });
+}
+
+int BRgetMIPCallbackInfo(BRmodel* model, int item, void* out) {
+  return api_call(model, true, [&]() -> int {
+    const Progress& p = model->prog;
+    switch (item) {
+      case 1300: return put_i(out, p.mip_status);
+      case 1301: return put_d(out, p.mip_best);
+      case 1302: return put_d(out, p.mip_bound);
+      case 1303: return put_i(out, p.mip_simplex);
+      case 1304: return put_i(out, p.mip_barrier);
+      case 1305: return put_i(out, p.mip_nlp);
+      case 1306: return put_i(out, p.mip_progress);
+      case 1307: return put_i(out, p.mip_event);
+      case 1308: return put_i(out, p.mip_lps);
+      case 1309: return put_i(out, p.mip_nodes);
+      case 1310: return put_i(out, p.mip_kind);
+      case 1311: return put_i(out, p.mip_active);
+      case 1312: return put_i(out, p.mip_cuts);
+    }
+    return BRERR_UNKNOWN_ITEM;
+  });
+}
+
+int BRgetInfo(BRmodel* model, int item, void* out) {
+  return api_call(model, true, [&]() -> int {
+    const BRmodel* m = model;
+    const Result& r = m->res;
+    switch (item) {
+      case 1201: return put_i(out, m->nvars);
+      case 1202: return put_i(out, count(m).lin);
+      case 1203: return put_i(out, count(m).gint);
+      case 1204: return put_i(out, count(m).bin);
+      case 1206: return put_i(out, count(m).qc);
+      case 1207: return put_i(out, count(m).nlcon);
+      case 1208: return put_i(out, count(m).nlobj);
+      case 1251: return put_d(out, r.has_mip ? r.mip_obj : r.obj);
+      case 1253: return put_d(out, r.bound);
+      case 1255: return put_i(out, r.status);
+      case 1259: return put_i(out, r.simplex_iters);
+      case 1260: return put_i(out, r.barrier_iters);
+      case 1261: return put_i(out, r.nlp_iters);
+      case 1300: return put_i(out, r.mip_status);
+      case 1353:
+      case 1354: return put_d(out, r.mip_bound);
+      case 1853: return put_i(out, r.iis_candidates);
+      case 1854: return put_i(out, r.iis_lps);
+    }
+    return BRERR_UNKNOWN_ITEM;
+  });
+}
+
+int BRgetSolutionStatus(BRmodel* model, int* status) {
+  return api_call(model, true, [&]() -> int { return put_i(status, model->res.solstatus); });
+}
+
+int BRgetPrimalSolution(BRmodel* model, double* x) {
+  return api_call(model, false, [&]() -> int { return copy_out(model->res.x, model->res.has_primal, x); });
+}
+
+int BRgetSlacks(BRmodel* model, double* slacks) {
+  return api_call(model, false, [&]() -> int {
+    return copy_out(model->res.slack, model->res.has_primal, slacks);
+  });
+}
+
+int BRgetDualSolution(BRmodel* model, double* duals) {
+  return api_call(model, false, [&]() -> int {
+    return copy_out(model->res.dual, model->res.has_dual, duals);
+  });
+}
+
+int BRgetReducedCosts(BRmodel* model, double* redcosts) {
+  return api_call(model, false, [&]() -> int {
+    return copy_out(model->res.redcost, model->res.has_dual, redcosts);
+  });
+}
+
+} // extern "C"

@@ -1,0 +1,329 @@
+// Linear and convex quadratic models with Clp: BRoptimize, the solve with its
+// limits and progress callbacks, status mapping, solution vectors in the
+// library's sign conventions, and objective and right-hand-side ranging.
+#include "bresk/internal.h"
+#include "bresk/quiet.h"
+
+#include <ClpEventHandler.hpp>
+#include <ClpSimplex.hpp>
+#include <ClpSolve.hpp>
+#include <CoinHelperFunctions.hpp>
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <memory>
+
+namespace bresk {
+
+namespace {
+
+// State shared by the event handler and its clones inside Clp's presolve.
+struct LpRun {
+  BRmodel* m;
+  int iters = 0;
+  int stop = 0;           // 2016 or 2017 when the handler stopped the solve
+  int location = BR_LOC_DUAL;
+  double limit = -1;
+};
+
+// Counts iterations, updates the progress snapshot, calls the progress
+// callback and enforces the wall-clock time limit.
+class LpEvents : public ClpEventHandler {
+ public:
+  explicit LpEvents(LpRun* run) : run_(run) {}
+  ClpEventHandler* clone() const override { return new LpEvents(*this); }
+  int event(Event e) override {
+    if (e != endOfIteration) return -1;
+    LpRun* r = run_;
+    ++r->iters;
+    BRmodel* m = r->m;
+    if (r->limit > 0 && (r->iters & 63) == 0 && elapsed(m) > r->limit) {
+      r->stop = BRERR_TIME_LIMIT;
+      return 0;
+    }
+    if (!m->callback) return -1;
+    ClpSimplex* s = model_;
+    Progress& p = m->prog;
+    const int loc = s && s->algorithm() > 0 ? BR_LOC_PRIMAL : BR_LOC_DUAL;
+    if (s) {
+      p.primal_obj = p.dual_obj = s->objectiveValue();
+      p.primal_inf = s->sumPrimalInfeasibilities();
+      p.dual_inf = s->sumDualInfeasibilities();
+    }
+    p.simplex_iters = r->iters;
+    p.q_obj = p.primal_obj;
+    p.q_inf = p.primal_inf;
+    p.q_iters = r->iters;
+    p.q_status = p.primal_inf <= 0.0 ? BR_FEASIBLE : BR_UNKNOWN;
+    p.q_steps = -1;
+    p.q_active = -1;
+    r->location = loc;
+    if (call_back(m, loc)) {
+      r->stop = BRERR_INTERRUPTED;
+      return 0;
+    }
+    return -1;
+  }
+
+ private:
+  LpRun* run_;
+};
+
+// Clp's status turned into the model status and the solve's return code.
+void map_status(const ClpSimplex& s, const LpRun& run, bool feasible, int* status, int* code) {
+  *code = 0;
+  switch (s.status()) {
+    case 0: *status = BR_OPTIMAL; break;
+    case 1: *status = BR_INFEASIBLE; break;
+    case 2: *status = BR_UNBOUNDED; break;
+    case 3:
+      *status = feasible ? BR_FEASIBLE : BR_UNKNOWN;
+      *code = s.secondaryStatus() == 9 ? BRERR_TIME_LIMIT : BRERR_ITER_LIMIT;
+      break;
+    case 4: *status = BR_NUMERICAL_ERROR; break;
+    case 5:
+      *status = feasible ? BR_FEASIBLE : BR_UNKNOWN;
+      *code = run.stop ? run.stop : BRERR_INTERRUPTED;
+      break;
+    default: *status = BR_UNKNOWN; break;
+  }
+}
+
+} // namespace
+
+int solve_lp(BRmodel* m, int method) {
+  const int n = m->nvars, nr = m->ncons;
+  LpArrays a;
+  lp_arrays(m, a);
+  const bool quad = m->obj.kind == ROW_QUADRATIC && m->obj.quad_end > m->obj.quad_begin;
+  // Quadratic objectives are solved as minimisations; f turns values back.
+  const double f = (quad && m->sense < 0) ? -1.0 : 1.0;
+  if (f < 0)
+    for (double& c : a.cost) c = -c;
+
+  auto s = std::make_unique<ClpSimplex>();
+  s->passInMessageHandler(quiet_handler());
+  s->setLogLevel(0);
+  s->loadProblem(n, nr, a.colstart.data(), a.rowidx.data(), a.value.data(), a.collb.data(),
+                 a.colub.data(), a.cost.data(), a.rowlb.data(), a.rowub.data());
+  s->setOptimizationDirection(quad ? 1.0 : static_cast<double>(m->sense));
+  if (quad) {
+    std::vector<CoinBigIndex> start(n + 1, 0);
+    const Row& o = m->obj;
+    for (int k = o.quad_begin; k < o.quad_end; ++k) ++start[m->quad_j[k] + 1];
+    for (int j = 0; j < n; ++j) start[j + 1] += start[j];
+    std::vector<int> col(start[n]);
+    std::vector<double> el(start[n]);
+    std::vector<CoinBigIndex> fill(start.begin(), start.end() - 1);
+    for (int k = o.quad_begin; k < o.quad_end; ++k) {
+      CoinBigIndex p = fill[m->quad_j[k]]++;
+      col[p] = m->quad_i[k];
+      el[p] = f * m->quad_q[k];
+    }
+    s->loadQuadraticObjective(n, start.data(), col.data(), el.data());
+  }
+  s->setPrimalTolerance(std::max(1e-10, par(m, P_FLFTOL)));
+  s->scaling(ipar(m, P_SCALEM) ? 3 : 0);
+  int itlim = iteration_limit(m, P_ITRLIM);
+  const double tlim = time_limit(m);
+  if (quad) itlim = std::min(itlim, std::max(100000, 50 * (n + nr)));  // Clp's QP can cycle
+  s->setMaximumIterations(itlim);
+  if (tlim > 0) s->setMaximumSeconds(tlim);
+
+  LpRun run{m};
+  run.limit = tlim;
+  LpEvents events(&run);
+  s->passInEventHandler(&events);
+
+  const bool presolve = ipar(m, P_REDUCE) != 0 && !quad;
+  if (quad) {
+    StdoutMute mute;
+    if (method == 3) s->barrier(true);
+    else s->primal();
+  } else {
+    ClpSolve opt;
+    opt.setPresolveType(presolve ? ClpSolve::presolveOn : ClpSolve::presolveOff);
+    switch (method) {
+      case 1: opt.setSolveType(ClpSolve::usePrimal); break;
+      case 2: opt.setSolveType(ClpSolve::useDual); break;
+      case 3:
+        opt.setSolveType(ClpSolve::useBarrier);
+        // Ranging needs a basis, so crossover runs even when it is switched off.
+        opt.setSpecialOption(4, 0);
+        break;
+      default: opt.setSolveType(ClpSolve::automatic); break;
+    }
+    s->initialSolve(opt);
+  }
+  ClpEventHandler plain;
+  s->passInEventHandler(&plain);
+
+  Result& r = m->res;
+  const double* x = s->primalColumnSolution();
+  const double* act = s->primalRowSolution();
+  const double* y = s->dualRowSolution();
+  const double* d = s->dualColumnSolution();
+  r.x.assign(x, x + n);
+  r.slack.resize(nr);
+  r.dual.resize(nr);
+  for (int i = 0; i < nr; ++i) {
+    r.slack[i] = -m->rows[i].constant - act[i];
+    r.dual[i] = -f * y[i];
+  }
+  r.redcost.resize(n);
+  for (int j = 0; j < n; ++j) r.redcost[j] = f * d[j];
+  double z = 0.0;
+  if (!eval_row(m, -1, r.x.data(), &z)) z = 0.0;
+  r.obj = z;
+  r.bound = z;
+  const bool feasible = s->sumPrimalInfeasibilities() <= 1e-6 * std::max(1.0, 1.0 * nr) &&
+                        s->status() != 1;
+  int code;
+  map_status(*s, run, feasible, &r.status, &code);
+  if (quad && (r.status == BR_OPTIMAL || r.status == BR_FEASIBLE || r.status == BR_UNKNOWN)) {
+    // Clp's quadratic solver can stop "optimal" at a point pushed to its
+    // infinity along an unbounded ray.
+    bool ray = !std::isfinite(z) || std::fabs(z) >= 1e20;
+    for (int j = 0; j < n && !ray; ++j)
+      ray = std::fabs(r.x[j]) >= 1e20;
+    if (ray) {
+      r.status = BR_UNBOUNDED;
+      code = 0;
+    }
+  }
+  r.simplex_iters = run.iters > 0 ? run.iters : s->numberIterations();
+  r.has_primal = r.has_dual = true;
+  r.solstatus = r.status;
+  if (presolve && (r.status == BR_INFEASIBLE || r.status == BR_UNBOUNDED)) {
+    r.solstatus = BR_UNLOADED;
+    r.has_primal = r.has_dual = false;
+  }
+  if (r.status == BR_NUMERICAL_ERROR || r.status == BR_UNKNOWN) r.has_dual = false;
+  if (r.status == BR_UNKNOWN) r.has_primal = false;
+  r.seconds = elapsed(m);
+
+  // The final progress call carries the final counters.
+  Progress& p = m->prog;
+  p.primal_obj = p.dual_obj = p.q_obj = p.q_best = p.q_bound = r.obj;
+  p.primal_inf = p.q_inf = s->sumPrimalInfeasibilities();
+  p.dual_inf = s->sumDualInfeasibilities();
+  p.simplex_iters = p.q_iters = r.simplex_iters;
+  p.q_status = r.status;
+  p.q_steps = p.q_active = -1;
+  const int loc = method == 3 ? BR_LOC_BARRIER : run.location;
+  if (run.stop != BRERR_INTERRUPTED) call_back(m, loc);
+
+  if (!quad) m->clp = s.release();
+  return code;
+}
+
+} // namespace bresk
+
+using namespace bresk;
+
+namespace {
+
+// Ranging needs the basis of a finished linear solve.
+int need_basis(BRmodel* m) {
+  if (!m->loaded) return BRERR_NOT_LOADED;
+  if (!m->clp || !model_is_linear(m)) return BRERR_NOT_AVAILABLE;
+  if (m->res.status == BR_INFEASIBLE || m->res.status == BR_UNBOUNDED ||
+      m->res.status == BR_NUMERICAL_ERROR || m->res.status == BR_UNKNOWN)
+    return BRERR_NOT_AVAILABLE;
+  return 0;
+}
+
+double out_inf(double v) { return v >= 1e30 ? kInf : (v <= -1e30 ? -kInf : v); }
+
+} // namespace
+
+extern "C" {
+
+int BRoptimize(BRmodel* model, int method) {
+  return api_call(model, false, [&]() -> int {
+    BRmodel* m = model;
+    if (!m->loaded) return BRERR_NOT_LOADED;
+    if (method < 0 || method > 3) method = 0;
+    clear_result(m);
+    m->error_row_set = false;
+    m->t0 = std::chrono::steady_clock::now();
+    if (model_is_linear(m)) return solve_lp(m, method);
+    bool constraints_linear = true;
+    for (const Row& r : m->rows) constraints_linear = constraints_linear && r.kind == ROW_LINEAR;
+    if (model_is_quadratic(m)) {
+      for (int i = -1; i < m->ncons; ++i)
+        if (!row_is_convex(m, i)) return BRERR_NOT_CONVEX;
+      if (constraints_linear) return solve_lp(m, method);
+      return solve_nlp(m, 1);
+    }
+    return solve_nlp(m, std::max(1, ipar(m, P_MULTISTART)));
+  });
+}
+
+int BRgetObjectiveRanges(BRmodel* model, double* dec, double* inc) {
+  return api_call(model, false, [&]() -> int {
+    BRmodel* m = model;
+    if (int e = need_basis(m)) return e;
+    const int n = m->nvars;
+    if (n == 0) return 0;
+    std::vector<int> which(n), seqi(n), seqd(n);
+    for (int j = 0; j < n; ++j) which[j] = j;
+    std::vector<double> ci(n), cd(n);
+    int rc = m->clp->dualRanging(n, which.data(), ci.data(), seqi.data(), cd.data(), seqd.data());
+    if (rc != 0) return BRERR_NOT_AVAILABLE;
+    for (int j = 0; j < n; ++j) {
+      if (dec) dec[j] = out_inf(cd[j]);
+      if (inc) inc[j] = out_inf(ci[j]);
+    }
+    return 0;
+  });
+}
+
+int BRgetConstraintRanges(BRmodel* model, double* dec, double* inc) {
+  return api_call(model, false, [&]() -> int {
+    BRmodel* m = model;
+    if (int e = need_basis(m)) return e;
+    const int n = m->nvars, nr = m->ncons;
+    if (nr == 0) return 0;
+    ClpSimplex* s = m->clp;
+    std::vector<int> which, at;
+    for (int i = 0; i < nr; ++i) {
+      if (s->getRowStatus(i) != ClpSimplex::basic) {
+        which.push_back(n + i);
+        at.push_back(i);
+      }
+    }
+    std::vector<double> vi(which.size()), vd(which.size());
+    std::vector<int> si(which.size()), sd(which.size());
+    if (!which.empty()) {
+      int rc = s->primalRanging(static_cast<int>(which.size()), which.data(), vi.data(), si.data(),
+                                vd.data(), sd.data());
+      if (rc != 0) return BRERR_NOT_AVAILABLE;
+    }
+    std::vector<double> rdec(nr), rinc(nr);
+    const double* act = s->primalRowSolution();
+    for (int i = 0; i < nr; ++i) {
+      // A row off its bound can move its right-hand side freely towards the
+      // slack side, and up to the row activity the other way.
+      double slack = -m->rows[i].constant - act[i];
+      char t = m->rows[i].type;
+      rinc[i] = t == 'G' ? std::fabs(slack) : kInf;
+      rdec[i] = t == 'G' ? kInf : std::fabs(slack);
+      if (t == 'E') rinc[i] = rdec[i] = 0.0;
+    }
+    for (size_t k = 0; k < which.size(); ++k) {
+      int i = at[k];
+      // Clp gives the distances the row activity can move with the basis kept.
+      rinc[i] = out_inf(std::fabs(vi[k]));
+      rdec[i] = out_inf(std::fabs(vd[k]));
+    }
+    for (int i = 0; i < nr; ++i) {
+      if (dec) dec[i] = rdec[i];
+      if (inc) inc[i] = rinc[i];
+    }
+    return 0;
+  });
+}
+
+} // extern "C"

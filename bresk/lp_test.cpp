@@ -1,0 +1,252 @@
+// Tests of linear and quadratic solves with Clp: values, sign conventions,
+// ranges, statuses, limits and progress callbacks.
+#include "bresk/internal.h"
+#include "bresk/test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+using brtest::Fixture;
+using brtest::Spec;
+
+namespace {
+
+// max 5x + 4y; 6x + 4y <= 24; x + 2y <= 6; -x + y <= 1; y <= 2.
+Spec reddy_mikks() {
+  Spec s;
+  s.sense = -1;
+  s.nvars = 2;
+  s.obj = "5 x0 * 4 x1 * +";
+  s.rows = {{'L', "6 x0 * 4 x1 * + 24 -"},
+            {'L', "x0 2 x1 * + 6 -"},
+            {'L', "x0 neg x1 + 1 -"},
+            {'L', "x1 2 -"}};
+  return s;
+}
+
+void expect_vec(const std::vector<double>& got, const std::vector<double>& want, const char* what) {
+  ASSERT_EQ(got.size(), want.size()) << what;
+  for (size_t k = 0; k < want.size(); ++k) EXPECT_NEAR(got[k], want[k], 1e-6) << what << " " << k;
+}
+
+TEST(BreskLp, ReddyMikksValuesDualsRanges) {
+  Fixture f;
+  ASSERT_EQ(brtest::load(f.m, reddy_mikks()), 0);
+  for (int method : {0, 1, 2, 3}) {
+    ASSERT_EQ(BRoptimize(f.m, method), 0) << method;
+    int st = 0;
+    BRgetInfo(f.m, 1255, &st);
+    EXPECT_EQ(st, 1);
+    double z = 0;
+    BRgetInfo(f.m, 1251, &z);
+    EXPECT_NEAR(z, 21.0, 1e-9);
+    std::vector<double> x(2), s(4), y(4), d(2), cd(2), ci(2), rd(4), ri(4);
+    ASSERT_EQ(BRgetPrimalSolution(f.m, x.data()), 0);
+    ASSERT_EQ(BRgetSlacks(f.m, s.data()), 0);
+    ASSERT_EQ(BRgetDualSolution(f.m, y.data()), 0);
+    ASSERT_EQ(BRgetReducedCosts(f.m, d.data()), 0);
+    expect_vec(x, {3, 1.5}, "x");
+    expect_vec(s, {0, 0, 2.5, 0.5}, "slacks");
+    expect_vec(y, {-0.75, -0.5, 0, 0}, "duals");
+    expect_vec(d, {0, 0}, "reduced costs");
+    ASSERT_EQ(BRgetObjectiveRanges(f.m, cd.data(), ci.data()), 0);
+    expect_vec(ci, {1, 6}, "cost increase");
+    expect_vec(cd, {3, 2.0 / 3}, "cost decrease");
+    ASSERT_EQ(BRgetConstraintRanges(f.m, rd.data(), ri.data()), 0);
+    expect_vec(ri, {12, 2.0 / 3, 1e30, 1e30}, "rhs increase");
+    expect_vec(rd, {4, 2, 2.5, 0.5}, "rhs decrease");
+  }
+}
+
+TEST(BreskLp, MinimisationSignsAndRanges) {
+  Fixture f;
+  Spec s;
+  s.nvars = 2;
+  s.obj = "2 x0 * 3 x1 * +";
+  s.rows = {{'G', "x0 x1 + 4 -"}, {'G', "x0 3 x1 * + 6 -"}};
+  ASSERT_EQ(brtest::load(f.m, s), 0);
+  ASSERT_EQ(BRoptimize(f.m, 0), 0);
+  std::vector<double> x(2), sl(2), y(2), cd(2), ci(2), rd(2), ri(2);
+  BRgetPrimalSolution(f.m, x.data());
+  BRgetSlacks(f.m, sl.data());
+  BRgetDualSolution(f.m, y.data());
+  expect_vec(x, {3, 1}, "x");
+  expect_vec(sl, {0, 0}, "slacks");
+  expect_vec(y, {-1.5, -0.5}, "duals");
+  ASSERT_EQ(BRgetObjectiveRanges(f.m, cd.data(), ci.data()), 0);
+  expect_vec(ci, {1, 3}, "cost increase");
+  expect_vec(cd, {1, 1}, "cost decrease");
+  ASSERT_EQ(BRgetConstraintRanges(f.m, rd.data(), ri.data()), 0);
+  expect_vec(ri, {2, 6}, "rhs increase");
+  expect_vec(rd, {2, 2}, "rhs decrease");
+}
+
+// A bigger LP: max sum x s.t. 40 rows of random positive coefficients <= 100.
+Spec random_lp(int n, int rows) {
+  Spec s;
+  s.sense = -1;
+  s.nvars = n;
+  unsigned seed = 12345;
+  auto rnd = [&] { seed = seed * 1103515245u + 12345u; return 1 + (seed >> 16) % 97; };
+  for (int j = 0; j < n; ++j) s.obj += "x" + std::to_string(j) + (j ? " + " : " ");
+  for (int i = 0; i < rows; ++i) {
+    std::string r;
+    for (int j = 0; j < n; ++j) r += std::to_string(rnd()) + " x" + std::to_string(j) + " *" + (j ? " + " : " ");
+    s.rows.push_back({'L', r + "100 -"});
+  }
+  return s;
+}
+
+TEST(BreskLp, StatusesAndSolutionAvailability) {
+  struct Case {
+    Spec spec;
+    int presolve;
+    int status, solstatus, dual_rc;
+  };
+  Spec infeasible;
+  infeasible.nvars = 2;
+  infeasible.obj = "x0 x1 +";
+  infeasible.rows = {{'G', "x0 x1 + 5 -"}, {'L', "x0 x1 + 3 -"}};
+  Spec unbounded;
+  unbounded.sense = -1;
+  unbounded.nvars = 2;
+  unbounded.obj = "x0 x1 +";
+  unbounded.rows = {{'L', "x0 x1 - 1 -"}};
+  const Case cases[] = {
+      {infeasible, 2, 3, 13, 2011}, {infeasible, 0, 3, 3, 0},
+      {unbounded, 2, 4, 13, 2011},  {unbounded, 0, 4, 4, 0},
+  };
+  for (const Case& c : cases) {
+    Fixture f;
+    ASSERT_EQ(BRsetModelIntParameter(f.m, 28, c.presolve), 0);
+    ASSERT_EQ(brtest::load(f.m, c.spec), 0);
+    ASSERT_EQ(BRoptimize(f.m, 0), 0);
+    int st = 0, sst = 0;
+    BRgetInfo(f.m, 1255, &st);
+    BRgetSolutionStatus(f.m, &sst);
+    EXPECT_EQ(st, c.status);
+    EXPECT_EQ(sst, c.solstatus);
+    std::vector<double> y(2);
+    EXPECT_EQ(BRgetDualSolution(f.m, y.data()), c.dual_rc);
+  }
+  Fixture f;
+  int st = 0;
+  EXPECT_EQ(BRoptimize(f.m, 0), 2010);
+  BRgetSolutionStatus(f.m, &st);
+  EXPECT_EQ(st, 13);
+  ASSERT_EQ(brtest::load(f.m, reddy_mikks()), 0);
+  BRgetSolutionStatus(f.m, &st);
+  EXPECT_EQ(st, 14);
+  std::vector<double> x(2);
+  EXPECT_EQ(BRgetPrimalSolution(f.m, x.data()), 2011);
+  EXPECT_EQ(BRgetObjectiveRanges(f.m, x.data(), x.data()), 2012);
+}
+
+TEST(BreskLp, LimitsAndCallbacks) {
+  struct Seen {
+    int calls = 0, stop_at = 0, last_iters = 0, last_loc = -1;
+  };
+  auto cb = [](BRmodel* m, int loc, void* u) -> int {
+    auto* s = static_cast<Seen*>(u);
+    ++s->calls;
+    s->last_loc = loc;
+    int it = 0;
+    EXPECT_EQ(BRgetCallbackInfo(m, loc, 1259, &it), 0);
+    s->last_iters = it;
+    int dummy;
+    EXPECT_EQ(BRgetInfo(m, 1207, &dummy), 0);       // allowed inside
+    EXPECT_EQ(BRoptimize(m, 0), 2020);              // not allowed inside
+    EXPECT_EQ(BRgetCallbackInfo(m, loc, 1801, &dummy), 2009);
+    return s->stop_at && it >= s->stop_at;
+  };
+  Spec lp = random_lp(40, 40);
+  {
+    Fixture f;
+    Seen seen;
+    ASSERT_EQ(brtest::load(f.m, lp), 0);
+    ASSERT_EQ(BRsetCallback(f.m, cb, &seen), 0);
+    ASSERT_EQ(BRoptimize(f.m, 1), 0);
+    int iters = 0;
+    BRgetInfo(f.m, 1259, &iters);
+    EXPECT_GT(iters, 3);
+    EXPECT_EQ(seen.last_iters, iters);  // the final call carries the final count
+    EXPECT_EQ(seen.calls, iters + 1);
+  }
+  {
+    Fixture f;
+    Seen seen;
+    seen.stop_at = 3;
+    ASSERT_EQ(brtest::load(f.m, lp), 0);
+    ASSERT_EQ(BRsetCallback(f.m, cb, &seen), 0);
+    EXPECT_EQ(BRoptimize(f.m, 1), 2016);
+    int st = 0;
+    BRgetInfo(f.m, 1255, &st);
+    EXPECT_TRUE(st == 5 || st == 12) << st;
+    EXPECT_EQ(seen.last_iters, 3);
+  }
+  {
+    Fixture f;
+    ASSERT_EQ(BRsetModelIntParameter(f.m, 30, 2), 0);
+    ASSERT_EQ(brtest::load(f.m, lp), 0);
+    EXPECT_EQ(BRoptimize(f.m, 1), 2023);
+  }
+}
+
+TEST(BreskLp, QuadraticObjectives) {
+  struct Case {
+    int sense;
+    const char* obj;
+    const char* row;
+    int rc;
+    double z;
+    std::vector<double> x, y;
+  };
+  const Case cases[] = {
+      // min x^2 + y^2 - 2x - 4y, x + y <= 1: (0, 1), dual 2 (z falls 2 per unit of rhs).
+      {1, "x0 sqr x1 sqr + 2 x0 * - 4 x1 * -", "x0 x1 + 1 -", 0, -3, {0, 1}, {2}},
+      // min x^2 + xy + y^2 - 3x with a loose row: (2, -1), -3.
+      {1, "x0 sqr x0 x1 * + x1 sqr + 3 x0 * -", "x0 x1 + 10 -", 0, -3, {2, -1}, {0}},
+      // max -(x-1)^2 - (y-2)^2, x + y <= 2: (0.5, 1.5), -0.5, dual -1.
+      {-1, "x0 1 - sqr neg x1 2 - sqr -", "x0 x1 + 2 -", 0, -0.5, {0.5, 1.5}, {-1}},
+      // Unbounded: max -x^2 + y with y free upwards.
+      {-1, "x0 sqr neg x1 +", "x0 x1 - 1 -", 4, 0, {}, {}},
+      // Not convex.
+      {1, "x0 x1 *", "x0 x1 + 1 -", 2018, 0, {}, {}},
+      {-1, "x0 sqr", "x0 x1 + 1 -", 2018, 0, {}, {}},
+  };
+  for (const Case& c : cases) {
+    Fixture f;
+    ASSERT_EQ(BRsetModelIntParameter(f.m, 219, 1), 0);
+    Spec s;
+    s.sense = c.sense;
+    s.nvars = 2;
+    s.lb = {-1e307, -1e307};
+    s.obj = c.obj;
+    s.rows = {{'L', c.row}};
+    ASSERT_EQ(brtest::load(f.m, s), 0) << c.obj;
+    if (c.rc == 4) {
+      ASSERT_EQ(BRoptimize(f.m, 0), 0);
+      int st = 0;
+      BRgetInfo(f.m, 1255, &st);
+      EXPECT_EQ(st, 4) << c.obj;
+      continue;
+    }
+    ASSERT_EQ(BRoptimize(f.m, 0), c.rc) << c.obj;
+    if (c.rc) continue;
+    int st = 0;
+    double z = 0;
+    BRgetInfo(f.m, 1255, &st);
+    BRgetInfo(f.m, 1251, &z);
+    EXPECT_EQ(st, 1) << c.obj;
+    EXPECT_NEAR(z, c.z, 1e-6) << c.obj;
+    std::vector<double> x(2), y(1);
+    BRgetPrimalSolution(f.m, x.data());
+    BRgetDualSolution(f.m, y.data());
+    expect_vec(x, c.x, c.obj);
+    expect_vec(y, c.y, c.obj);
+  }
+}
+
+} // namespace

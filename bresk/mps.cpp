@@ -1,0 +1,672 @@
+// Reading MPS files: fixed format by columns (names may hold blanks) and free
+// format by tokens; objective constant, OBJSENSE, ranges (split into a second
+// row), every bound type, integer markers and quadratic sections.  The first
+// bad line stops the reader and is kept for BRgetFileError.
+#include "bresk/internal.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace bresk {
+
+namespace {
+
+enum Section { S_NONE, S_NAME, S_ROWS, S_COLUMNS, S_RHS, S_RANGES, S_BOUNDS, S_OBJSENSE,
+               S_QUADOBJ, S_QMATRIX, S_QCMATRIX, S_END };
+
+struct Entry {
+  int row, col;
+  double v;
+};
+struct QEntry {
+  int row, i, j;  // row -1 = objective; i >= j
+  double q;       // 1/2 x'Qx convention
+};
+
+// Everything read from the file before the model is built.
+struct MpsData {
+  std::string title, rhsname, rngname, bndname;
+  std::string objname;
+  bool have_obj = false;
+  int sense = 1;
+  double objconst = 0.0;
+  std::vector<std::string> rownames;  // constraints
+  std::vector<char> rowtype;
+  std::vector<double> rhs, range;
+  std::vector<char> ranged;
+  std::unordered_map<std::string, int> rowindex;  // -1 objective, -2 dropped free row
+  std::vector<std::string> colnames;
+  std::vector<char> coltype;
+  std::vector<double> lb, ub;
+  std::unordered_map<std::string, int> colindex;
+  std::vector<Entry> entries;
+  std::vector<double> cost;
+  std::vector<QEntry> quad;
+};
+
+// The reader's state: current line and the error found.
+struct Reader {
+  const char* p;
+  const char* end;
+  int lineno = 0;
+  std::string_view line;
+  bool fixed;
+  int err = 0;
+  int err_line = 0;
+  std::string err_text;
+};
+
+bool next_line(Reader& r) {
+  if (r.p >= r.end) return false;
+  const char* s = r.p;
+  const char* e = static_cast<const char*>(std::memchr(s, '\n', r.end - s));
+  if (!e) e = r.end;
+  r.p = e < r.end ? e + 1 : r.end;
+  size_t n = e - s;
+  if (n > 0 && s[n - 1] == '\r') --n;
+  r.line = std::string_view(s, n);
+  ++r.lineno;
+  return true;
+}
+
+int fail(Reader& r) {
+  if (!r.err) {
+    r.err = BRERR_MPS_SYNTAX;
+    r.err_line = r.lineno;
+    r.err_text = std::string(r.line);
+  }
+  return r.err;
+}
+
+std::string_view trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
+// Blank- or tab-separated tokens of a line.
+void tokens(std::string_view s, std::vector<std::string_view>& out) {
+  out.clear();
+  size_t k = 0;
+  while (k < s.size()) {
+    while (k < s.size() && (s[k] == ' ' || s[k] == '\t')) ++k;
+    size_t b = k;
+    while (k < s.size() && s[k] != ' ' && s[k] != '\t') ++k;
+    if (k > b) out.push_back(s.substr(b, k - b));
+  }
+}
+
+// Columns [a, b] (1-based, inclusive) of a line, trimmed.
+std::string_view field(std::string_view s, size_t a, size_t b) {
+  if (s.size() < a) return {};
+  return trim(s.substr(a - 1, std::min(b, s.size()) - (a - 1)));
+}
+
+// Fixed-format fields of a data line, or false when the line does not keep to
+// the columns (a tab, or text in the gaps between fields).
+bool fixed_fields(std::string_view s, std::vector<std::string_view>& f) {
+  if (s.find('\t') != std::string_view::npos) return false;
+  static const int gaps[][2] = {{1, 1}, {4, 4}, {13, 14}, {23, 24}, {37, 39}, {48, 49}};
+  for (auto& g : gaps)
+    for (int c = g[0]; c <= g[1]; ++c)
+      if (static_cast<int>(s.size()) >= c && s[c - 1] != ' ') return false;
+  if (s.size() > 61 && !trim(s.substr(61)).empty()) return false;
+  f.assign({field(s, 2, 3), field(s, 5, 12), field(s, 15, 22), field(s, 25, 36),
+            field(s, 40, 47), field(s, 50, 61)});
+  return true;
+}
+
+bool number(std::string_view t, double* v) {
+  if (t.empty() || t.size() > 64) return false;
+  char buf[72];
+  std::memcpy(buf, t.data(), t.size());
+  buf[t.size()] = '\0';
+  char* e;
+  errno = 0;
+  double x = std::strtod(buf, &e);
+  if (e != buf + t.size() || std::isnan(x)) return false;
+  *v = x;
+  return true;
+}
+
+int col_of(MpsData& d, std::string_view name) {
+  auto it = d.colindex.find(std::string(name));
+  return it == d.colindex.end() ? -3 : it->second;
+}
+
+int row_of_name(MpsData& d, std::string_view name) {
+  auto it = d.rowindex.find(std::string(name));
+  return it == d.rowindex.end() ? -3 : it->second;
+}
+
+// Adds one (row, value) pair of a column; false on an unknown row or bad number.
+bool add_entry(MpsData& d, int col, std::string_view row, std::string_view val) {
+  double v;
+  if (!number(val, &v)) return false;
+  int r = row_of_name(d, row);
+  if (r == -3) return false;
+  if (r == -2) return true;
+  if (r == -1) d.cost[col] += v;
+  else d.entries.push_back({r, col, v});
+  return true;
+}
+
+// Adds right-hand-side or range pairs.
+bool add_rhs(MpsData& d, std::string_view row, std::string_view val, bool range) {
+  double v;
+  if (!number(val, &v)) return false;
+  int r = row_of_name(d, row);
+  if (r == -3) return false;
+  if (r == -2) return true;
+  if (r == -1) {
+    if (!range) d.objconst = -v;
+    return true;
+  }
+  if (range) {
+    d.range[r] = v;
+    d.ranged[r] = 1;
+  } else {
+    d.rhs[r] = v;
+  }
+  return true;
+}
+
+bool is_section(std::string_view line, Section* s, std::string_view* rest) {
+  if (line.empty() || line[0] == ' ' || line[0] == '\t') return false;
+  std::vector<std::string_view> t;
+  tokens(line, t);
+  static const struct { const char* name; Section s; } names[] = {
+      {"NAME", S_NAME},       {"ROWS", S_ROWS},         {"COLUMNS", S_COLUMNS},
+      {"RHS", S_RHS},         {"RANGES", S_RANGES},     {"BOUNDS", S_BOUNDS},
+      {"OBJSENSE", S_OBJSENSE}, {"QUADOBJ", S_QUADOBJ}, {"QMATRIX", S_QMATRIX},
+      {"QCMATRIX", S_QCMATRIX}, {"ENDATA", S_END}};
+  for (auto& n : names) {
+    if (t[0] == n.name) {
+      *s = n.s;
+      *rest = trim(line.substr(t[0].size()));
+      return true;
+    }
+  }
+  return false;
+}
+
+// Parses the whole text into d; 0 or 2003 with the line in r.
+int parse(Reader& r, MpsData& d) {
+  Section sec = S_NONE;
+  int qcrow = -1;
+  bool integer = false;
+  std::vector<std::string_view> f, t;
+  int lastcol = -1;
+  std::string lastname;
+  while (next_line(r)) {
+    std::string_view line = r.line;
+    if (trim(line).empty() || line[0] == '*') continue;
+    Section ns;
+    std::string_view rest;
+    if (is_section(line, &ns, &rest)) {
+      sec = ns;
+      if (sec == S_NAME) {
+        d.title = std::string(rest);
+        if (d.title.size() > 4 && d.title.substr(d.title.size() - 4) == "FREE" &&
+            (d.title.size() == 4 || d.title[d.title.size() - 5] == ' ')) {
+          d.title = std::string(trim(std::string_view(d.title).substr(0, d.title.size() - 4)));
+          r.fixed = false;
+        } else if (d.title == "FREE") {
+          d.title.clear();
+          r.fixed = false;
+        }
+      } else if (sec == S_OBJSENSE && !rest.empty()) {
+        if (rest == "MAX" || rest == "MAXIMIZE") d.sense = -1;
+        else if (rest == "MIN" || rest == "MINIMIZE") d.sense = 1;
+        else return fail(r);
+      } else if (sec == S_QCMATRIX) {
+        int row = row_of_name(d, rest);
+        if (row < 0) return fail(r);
+        qcrow = row;
+      } else if (sec == S_COLUMNS) {
+        d.cost.assign(d.colnames.size(), 0.0);
+      } else if (sec == S_END) {
+        return 0;
+      } else if (!rest.empty() && sec != S_RHS && sec != S_RANGES && sec != S_BOUNDS) {
+        return fail(r);
+      }
+      continue;
+    }
+    if (line[0] != ' ' && line[0] != '\t') return fail(r);  // unknown section
+    const bool use_fixed = r.fixed && fixed_fields(line, f);
+    tokens(line, t);
+    switch (sec) {
+      case S_ROWS: {
+        std::string_view type, name;
+        if (use_fixed) {
+          type = f[0];
+          name = f[1];
+        } else {
+          if (t.size() < 2) return fail(r);
+          type = t[0];
+          name = trim(line.substr(line.find(t[0]) + t[0].size()));
+          if (!r.fixed) {
+            if (t.size() != 2) return fail(r);
+            name = t[1];
+          }
+        }
+        if (type.size() != 1 || name.empty()) return fail(r);
+        std::string key(name);
+        if (d.rowindex.count(key)) return fail(r);
+        char c = type[0];
+        if (c == 'N') {
+          d.rowindex[key] = d.have_obj ? -2 : -1;
+          if (!d.have_obj) d.objname = key;
+          d.have_obj = true;
+        } else if (c == 'L' || c == 'G' || c == 'E') {
+          d.rowindex[key] = static_cast<int>(d.rownames.size());
+          d.rownames.push_back(key);
+          d.rowtype.push_back(c);
+          d.rhs.push_back(0.0);
+          d.range.push_back(0.0);
+          d.ranged.push_back(0);
+        } else {
+          return fail(r);
+        }
+        break;
+      }
+      case S_COLUMNS: {
+        if (line.find("'MARKER'") != std::string_view::npos) {
+          if (line.find("'INTORG'") != std::string_view::npos) integer = true;
+          else if (line.find("'INTEND'") != std::string_view::npos) integer = false;
+          else return fail(r);
+          break;
+        }
+        // Fixed by columns first; a line that does not fit falls back to tokens.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+          std::vector<std::string_view> g;
+          if (attempt == 0) {
+            if (!use_fixed) continue;
+            if (f[1].empty() || f[2].empty() || !f[0].empty()) continue;
+            g = {f[1], f[2], f[3]};
+            if (!f[4].empty() || !f[5].empty()) {
+              g.push_back(f[4]);
+              g.push_back(f[5]);
+            }
+          } else {
+            if (t.size() != 3 && t.size() != 5) return fail(r);
+            g = t;
+          }
+          int col;
+          if (!lastname.empty() && g[0] == lastname) {
+            col = lastcol;
+          } else {
+            std::string key(g[0]);
+            auto it = d.colindex.find(key);
+            if (it == d.colindex.end()) {
+              col = static_cast<int>(d.colnames.size());
+              d.colindex.emplace(key, col);
+              d.colnames.push_back(key);
+              d.coltype.push_back(integer ? 'I' : 'C');
+              d.lb.push_back(0.0);
+              d.ub.push_back(kInf);
+              d.cost.push_back(0.0);
+            } else {
+              col = it->second;
+            }
+            lastcol = col;
+            lastname = key;
+          }
+          bool ok = add_entry(d, col, g[1], g[2]) && (g.size() < 5 || add_entry(d, col, g[3], g[4]));
+          if (ok) break;
+          if (attempt == 1 || !r.fixed) return fail(r);
+        }
+        break;
+      }
+      case S_RHS:
+      case S_RANGES: {
+        const bool range = sec == S_RANGES;
+        bool done = false;
+        if (use_fixed && f[0].empty() && !f[2].empty()) {
+          std::string_view set = f[1];
+          bool ok = add_rhs(d, f[2], f[3], range) && (f[4].empty() || add_rhs(d, f[4], f[5], range));
+          if (ok) {
+            std::string& nm = range ? d.rngname : d.rhsname;
+            if (nm.empty()) nm = std::string(set);
+            done = true;
+          }
+        }
+        if (!done) {
+          if (t.size() < 2 || t.size() > 5) return fail(r);
+          for (size_t k = t.size() % 2; k + 1 < t.size(); k += 2)
+            if (!add_rhs(d, t[k], t[k + 1], range)) return fail(r);
+          std::string& nm = range ? d.rngname : d.rhsname;
+          if (nm.empty() && t.size() % 2 == 1) nm = std::string(t[0]);
+        }
+        break;
+      }
+      case S_BOUNDS: {
+        std::string_view type, set, col, val;
+        bool ok = false;
+        if (use_fixed && !f[0].empty() && !f[2].empty()) {
+          type = f[0];
+          set = f[1];
+          col = f[2];
+          val = f[3];
+          ok = col_of(d, col) >= 0;
+        }
+        if (!ok) {
+          if (t.size() < 2) return fail(r);
+          type = t[0];
+          const bool needs = !(type == "FR" || type == "MI" || type == "PL" || type == "BV");
+          size_t n = t.size();
+          if (needs ? n == 4 : (n == 3 || n == 4)) {
+            if (!needs && n == 3 && col_of(d, t[2]) < 0 && col_of(d, t[1]) >= 0) {
+              col = t[1];  // "BV X 1": no set name, a value
+            } else {
+              set = t[1];
+              col = t[2];
+              val = n == 4 ? t[3] : std::string_view();
+            }
+          } else if (needs ? n == 3 : n == 2) {
+            col = t[1];
+            val = needs ? t[2] : std::string_view();
+          } else {
+            return fail(r);
+          }
+        }
+        int j = col_of(d, col);
+        if (j < 0) return fail(r);
+        if (d.bndname.empty()) d.bndname = std::string(set);
+        double v = 0.0;
+        const bool needs = !(type == "FR" || type == "MI" || type == "PL" || type == "BV");
+        if (needs && !number(val, &v)) return fail(r);
+        if (type == "UP") {
+          d.ub[j] = clamp_inf(v);
+          if (v < 0 && d.lb[j] == 0.0) d.lb[j] = -kInf;
+        } else if (type == "LO") {
+          d.lb[j] = clamp_inf(v);
+        } else if (type == "FX") {
+          d.lb[j] = d.ub[j] = clamp_inf(v);
+        } else if (type == "FR") {
+          d.lb[j] = -kInf;
+          d.ub[j] = kInf;
+        } else if (type == "MI") {
+          d.lb[j] = -kInf;
+        } else if (type == "PL") {
+          d.ub[j] = kInf;
+        } else if (type == "BV") {
+          d.coltype[j] = 'B';
+          d.lb[j] = 0.0;
+          d.ub[j] = 1.0;
+        } else if (type == "LI") {
+          d.coltype[j] = 'I';
+          d.lb[j] = clamp_inf(v);
+        } else if (type == "UI") {
+          d.coltype[j] = 'I';
+          d.ub[j] = clamp_inf(v);
+          if (v < 0 && d.lb[j] == 0.0) d.lb[j] = -kInf;
+        } else {
+          return fail(r);
+        }
+        break;
+      }
+      case S_OBJSENSE: {
+        if (t.size() != 1) return fail(r);
+        if (t[0] == "MAX" || t[0] == "MAXIMIZE") d.sense = -1;
+        else if (t[0] == "MIN" || t[0] == "MINIMIZE") d.sense = 1;
+        else return fail(r);
+        break;
+      }
+      case S_QUADOBJ:
+      case S_QMATRIX:
+      case S_QCMATRIX: {
+        std::string_view n1, n2, nv;
+        if (use_fixed && f[0].empty() && !f[1].empty() && !f[2].empty() && f[4].empty()) {
+          n1 = f[1];
+          n2 = f[2];
+          nv = f[3];
+        } else if (t.size() == 3) {
+          n1 = t[0];
+          n2 = t[1];
+          nv = t[2];
+        } else {
+          return fail(r);
+        }
+        int a = col_of(d, n1), b = col_of(d, n2);
+        double v;
+        if (a < 0 || b < 0 || !number(nv, &v)) return fail(r);
+        const int row = sec == S_QCMATRIX ? qcrow : -1;
+        const int i = std::max(a, b), j = std::min(a, b);
+        double q;
+        if (sec == S_QUADOBJ) q = v;                   // one triangle, 1/2 x'Qx
+        else if (sec == S_QMATRIX) q = i == j ? v : v / 2;  // both triangles, 1/2 x'Qx
+        else q = i == j ? 2 * v : v;                   // both triangles, x'Qx
+        d.quad.push_back({row, i, j, q});
+        break;
+      }
+      default:
+        return fail(r);
+    }
+  }
+  return 0;
+}
+
+// Builds the model from the parsed data.
+void build(BRmodel* m, MpsData& d) {
+  clear_model(m);
+  const int n = static_cast<int>(d.colnames.size());
+  // Ranged rows become a second row with the other side.
+  const int base = static_cast<int>(d.rownames.size());
+  std::vector<int> extra_of;  // original row of each extra row
+  std::vector<double> lo(base), hi(base);
+  for (int i = 0; i < base; ++i) {
+    if (!d.ranged[i]) continue;
+    double b = d.rhs[i], rg = d.range[i];
+    char t = d.rowtype[i];
+    if (t == 'E' && rg == 0.0) continue;
+    if (t == 'L') { lo[i] = b - std::fabs(rg); hi[i] = b; }
+    else if (t == 'G') { lo[i] = b; hi[i] = b + std::fabs(rg); }
+    else if (rg > 0) { lo[i] = b; hi[i] = b + rg; }
+    else { lo[i] = b + rg; hi[i] = b; }
+    extra_of.push_back(i);
+  }
+  const int nr = base + static_cast<int>(extra_of.size());
+  m->nvars = n;
+  m->vtype = d.coltype;
+  m->lb = d.lb;
+  m->ub = d.ub;
+  m->start.assign(n, 0.0);
+  for (int j = 0; j < n; ++j) m->start[j] = std::min(std::max(0.0, m->lb[j]), m->ub[j]);
+  m->ncons = nr;
+  m->sense = d.sense;
+  m->rows.assign(nr, Row());
+  // Entries per row, in column order (columns arrive in order).
+  std::vector<int> start(nr + 1, 0);
+  std::vector<int> extra_index(base, -1);
+  for (size_t k = 0; k < extra_of.size(); ++k) extra_index[extra_of[k]] = base + static_cast<int>(k);
+  for (const Entry& e : d.entries) {
+    ++start[e.row + 1];
+    if (extra_index[e.row] >= 0) ++start[extra_index[e.row] + 1];
+  }
+  for (int i = 0; i < nr; ++i) start[i + 1] += start[i];
+  const int nobj = static_cast<int>(std::count_if(d.cost.begin(), d.cost.end(), [](double c) { return c != 0.0; }));
+  m->lin_col.resize(start[nr] + nobj);
+  m->lin_val.resize(start[nr] + nobj);
+  std::vector<int> fill(start.begin(), start.end() - 1);
+  for (const Entry& e : d.entries) {
+    int p = fill[e.row]++;
+    m->lin_col[p] = e.col;
+    m->lin_val[p] = e.v;
+    if (int x = extra_index[e.row]; x >= 0) {
+      p = fill[x]++;
+      m->lin_col[p] = e.col;
+      m->lin_val[p] = e.v;
+    }
+  }
+  // Sort and merge each row's entries when columns came back out of order.
+  std::vector<std::pair<int, double>> tmp;
+  int out = 0;
+  std::vector<int> rb(nr), re(nr);
+  for (int i = 0; i < nr; ++i) {
+    tmp.clear();
+    bool sorted = true;
+    for (int p = start[i]; p < start[i + 1]; ++p) {
+      if (!tmp.empty() && m->lin_col[p] <= tmp.back().first) sorted = false;
+      tmp.push_back({m->lin_col[p], m->lin_val[p]});
+    }
+    if (!sorted) std::sort(tmp.begin(), tmp.end());
+    rb[i] = out;
+    for (size_t k = 0; k < tmp.size();) {
+      auto e = tmp[k++];
+      while (k < tmp.size() && tmp[k].first == e.first) e.second += tmp[k++].second;
+      if (e.second == 0.0) continue;
+      m->lin_col[out] = e.first;
+      m->lin_val[out] = e.second;
+      ++out;
+    }
+    re[i] = out;
+  }
+  // Objective entries after the rows.
+  Row& o = m->obj;
+  o = Row();
+  o.type = 'N';
+  o.constant = d.objconst;
+  o.lin_begin = out;
+  for (int j = 0; j < n; ++j) {
+    if (d.cost[j] != 0.0) {
+      m->lin_col[out] = j;
+      m->lin_val[out] = d.cost[j];
+      ++out;
+    }
+  }
+  o.lin_end = out;
+  m->lin_col.resize(out);
+  m->lin_val.resize(out);
+  // Quadratic terms grouped by row, merged.
+  std::sort(d.quad.begin(), d.quad.end(), [](const QEntry& a, const QEntry& b) {
+    return a.row != b.row ? a.row < b.row : (a.i != b.i ? a.i < b.i : a.j < b.j);
+  });
+  std::vector<int> qb(nr + 1, -1), qe(nr + 1, -1);
+  for (size_t k = 0; k < d.quad.size();) {
+    QEntry q = d.quad[k++];
+    while (k < d.quad.size() && d.quad[k].row == q.row && d.quad[k].i == q.i && d.quad[k].j == q.j)
+      q.q += d.quad[k++].q;
+    if (q.q == 0.0) continue;
+    int slot = q.row + 1;
+    if (qb[slot] < 0) qb[slot] = static_cast<int>(m->quad_q.size());
+    m->quad_i.push_back(q.i);
+    m->quad_j.push_back(q.j);
+    m->quad_q.push_back(q.q);
+    qe[slot] = static_cast<int>(m->quad_q.size());
+  }
+  // Rows: types, constants, variable lists.
+  for (int i = -1; i < nr; ++i) {
+    Row& w = i < 0 ? m->obj : m->rows[i];
+    if (i >= 0) {
+      int orig = i < base ? i : extra_of[i - base];
+      w.lin_begin = rb[i];
+      w.lin_end = re[i];
+      double b = d.rhs[orig];
+      char t = d.rowtype[orig];
+      if (orig != i) {  // the second row of a range: the other side
+        t = (d.rowtype[orig] == 'G') ? 'L' : (d.rowtype[orig] == 'L' ? 'G' : 'L');
+        b = t == 'L' ? hi[orig] : lo[orig];
+      } else if (extra_index[i] >= 0) {
+        if (t == 'E') {
+          t = 'G';
+          b = lo[i];
+        }
+      }
+      w.type = t;
+      w.constant = -b;
+    }
+    int slot = i + 1;
+    if (qb[slot] >= 0) {
+      w.kind = ROW_QUADRATIC;
+      w.nlcode = NL_QUAD;
+      w.quad_begin = qb[slot];
+      w.quad_end = qe[slot];
+    } else {
+      w.quad_begin = w.quad_end = 0;
+    }
+    w.var_begin = static_cast<int32_t>(m->row_var.size());
+    if (w.kind == ROW_QUADRATIC) {
+      std::vector<int> v(m->lin_col.begin() + w.lin_begin, m->lin_col.begin() + w.lin_end);
+      for (int k = w.quad_begin; k < w.quad_end; ++k) {
+        v.push_back(m->quad_i[k]);
+        v.push_back(m->quad_j[k]);
+      }
+      std::sort(v.begin(), v.end());
+      v.erase(std::unique(v.begin(), v.end()), v.end());
+      m->row_var.insert(m->row_var.end(), v.begin(), v.end());
+    } else {
+      m->row_var.insert(m->row_var.end(), m->lin_col.begin() + w.lin_begin,
+                        m->lin_col.begin() + w.lin_end);
+    }
+    w.var_end = static_cast<int32_t>(m->row_var.size());
+  }
+  // Names.
+  m->title = d.title;
+  m->objname = d.objname;
+  m->rhsname = d.rhsname;
+  m->rngname = d.rngname;
+  m->bndname = d.bndname;
+  m->rownames = d.rownames;
+  for (int x : extra_of) m->rownames.push_back(d.rownames[x] + "_RNG");
+  m->varnames = d.colnames;
+  m->loaded = true;
+  m->res.status = m->res.solstatus = BR_LOADED;
+}
+
+} // namespace
+
+} // namespace bresk
+
+using namespace bresk;
+
+extern "C" {
+
+int BRreadMPSFile(BRmodel* model, const char* file, int format) {
+  return api_call(model, false, [&]() -> int {
+    BRmodel* m = model;
+    if (!file) return BRERR_BAD_ARGUMENT;
+    m->file_line = 0;
+    m->file_text.clear();
+    std::FILE* fp = std::fopen(file, "rb");
+    if (!fp) return errno == ENOENT ? BRERR_FILE_NOT_FOUND : BRERR_FILE_OPEN;
+    std::string text;
+    char buf[1 << 16];
+    size_t got;
+    while ((got = std::fread(buf, 1, sizeof buf, fp)) > 0) text.append(buf, got);
+    bool bad = std::ferror(fp);
+    std::fclose(fp);
+    if (bad) return BRERR_FILE_OPEN;
+    Reader r;
+    r.p = text.data();
+    r.end = text.data() + text.size();
+    r.fixed = format == 1;
+    MpsData d;
+    if (parse(r, d)) {
+      clear_model(m);
+      m->file_line = r.err_line;
+      m->file_text = r.err_text;
+      return r.err;
+    }
+    build(m, d);
+    return 0;
+  });
+}
+
+int BRgetFileError(BRmodel* model, int* line, char* text) {
+  return api_call(model, true, [&]() -> int {
+    if (line) *line = model->file_line;
+    if (text) std::snprintf(text, 200, "%s", model->file_text.c_str());
+    return 0;
+  });
+}
+
+} // extern "C"

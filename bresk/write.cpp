@@ -1,0 +1,299 @@
+// Writing models: MPS (free, or fixed columns when the names allow), and the
+// instruction-list text files (MPI and the native debug dump).
+#include "bresk/names.h"
+#include "bresk/ops.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace bresk {
+
+namespace {
+
+// Shortest of %.15g / %.17g that reads back exactly.
+std::string num(double v) {
+  char b[40];
+  std::snprintf(b, sizeof b, "%.15g", v);
+  if (std::strtod(b, nullptr) != v) std::snprintf(b, sizeof b, "%.17g", v);
+  return b;
+}
+
+// A number in at most 12 characters for fixed columns.
+std::string num12(double v) {
+  std::string s = num(v);
+  for (int p = 12; s.size() > 12 && p > 1; --p) {
+    char b[40];
+    std::snprintf(b, sizeof b, "%.*g", p, v);
+    s = b;
+  }
+  return s;
+}
+
+// A name usable in free format: blanks become underscores.
+std::string free_name(std::string s) {
+  for (char& c : s)
+    if (c == ' ' || c == '\t') c = '_';
+  if (s.empty()) s = "_";
+  return s;
+}
+
+// Output with the layout of fixed or free MPS.
+struct MpsOut {
+  std::FILE* fp;
+  bool fixed;
+  // One data line: type, then up to five fields in the standard positions.
+  void line(const char* type, const std::string& f2, const std::string& f3 = "",
+            const std::string& f4 = "", const std::string& f5 = "", const std::string& f6 = "") {
+    if (fixed) {
+      char b[128];
+      std::snprintf(b, sizeof b, " %-2s %-8s  %-8s  %12s   %-8s  %12s", type, f2.c_str(), f3.c_str(),
+                    f4.c_str(), f5.c_str(), f6.c_str());
+      std::string s(b);
+      while (!s.empty() && s.back() == ' ') s.pop_back();
+      std::fprintf(fp, "%s\n", s.c_str());
+    } else {
+      std::string s = std::string(" ") + type;
+      for (const std::string* f : {&f2, &f3, &f4, &f5, &f6})
+        if (!f->empty()) s += " " + *f;
+      std::fprintf(fp, "%s\n", s.c_str());
+    }
+  }
+  std::string n(double v) const { return fixed ? num12(v) : num(v); }
+};
+
+bool model_nonlinear(const BRmodel* m) {
+  if (m->obj.kind == ROW_NONLINEAR) return true;
+  for (const Row& r : m->rows)
+    if (r.kind == ROW_NONLINEAR) return true;
+  return false;
+}
+
+// Closes a written file; 2021 when anything failed.
+int finish(std::FILE* fp) {
+  bool bad = std::ferror(fp) != 0;
+  if (std::fclose(fp) != 0) bad = true;
+  return bad ? BRERR_FILE_WRITE : 0;
+}
+
+int write_mps(BRmodel* m, const char* file, int format) {
+  if (model_nonlinear(m)) return BRERR_NOT_AVAILABLE;
+  const int n = m->nvars, nr = m->ncons;
+  std::vector<std::string> vn(n), rn(nr);
+  std::string on = row_name(m, -1);
+  bool fits = on.size() <= 8 && on.find(' ') == std::string::npos;
+  for (int j = 0; j < n; ++j) {
+    vn[j] = var_name(m, j);
+    fits = fits && vn[j].size() <= 8 && vn[j].find(' ') == std::string::npos;
+  }
+  for (int i = 0; i < nr; ++i) {
+    rn[i] = row_name(m, i);
+    fits = fits && rn[i].size() <= 8 && rn[i].find(' ') == std::string::npos;
+  }
+  const bool fixed = format == 1 && fits;
+  if (!fixed) {
+    for (auto& s : vn) s = free_name(s);
+    for (auto& s : rn) s = free_name(s);
+    on = free_name(on);
+  }
+  std::FILE* fp = std::fopen(file, "w");
+  if (!fp) return BRERR_FILE_WRITE;
+  MpsOut o{fp, fixed};
+  std::string title = m->title;
+  if (format == 1 && !fixed) title += title.empty() ? "FREE" : " FREE";
+  std::fprintf(fp, "NAME          %s\n", title.c_str());
+  if (m->sense < 0) std::fprintf(fp, "OBJSENSE\n    MAX\n");
+  std::fprintf(fp, "ROWS\n");
+  o.line("N", on);
+  for (int i = 0; i < nr; ++i) o.line(std::string(1, m->rows[i].type).c_str(), rn[i]);
+  std::fprintf(fp, "COLUMNS\n");
+  // Column-wise entries: objective first, then the rows.
+  LpArrays a;
+  lp_arrays(m, a);
+  bool in_int = false;
+  int marker = 0;
+  for (int j = 0; j < n; ++j) {
+    const bool integer = m->vtype[j] == 'I';
+    if (integer != in_int) {
+      char mk[32];
+      std::snprintf(mk, sizeof mk, "MARKER%02d", marker++ % 100);
+      if (fixed)
+        std::fprintf(fp, "    %-8s  'MARKER'                 '%s'\n", mk, integer ? "INTORG" : "INTEND");
+      else
+        std::fprintf(fp, " %s 'MARKER' '%s'\n", mk, integer ? "INTORG" : "INTEND");
+      in_int = integer;
+    }
+    std::vector<std::pair<std::string, double>> e;
+    if (a.cost[j] != 0.0) e.push_back({on, a.cost[j]});
+    for (int p = a.colstart[j]; p < a.colstart[j + 1]; ++p) e.push_back({rn[a.rowidx[p]], a.value[p]});
+    if (e.empty()) e.push_back({on, 0.0});
+    for (size_t k = 0; k < e.size(); k += 2) {
+      if (k + 1 < e.size())
+        o.line("", vn[j], e[k].first, o.n(e[k].second), e[k + 1].first, o.n(e[k + 1].second));
+      else
+        o.line("", vn[j], e[k].first, o.n(e[k].second));
+    }
+  }
+  if (in_int) {
+    if (fixed) std::fprintf(fp, "    %-8s  'MARKER'                 'INTEND'\n", "MARKEND");
+    else std::fprintf(fp, " MARKEND 'MARKER' 'INTEND'\n");
+  }
+  std::fprintf(fp, "RHS\n");
+  const std::string rhs = fixed ? "RHS" : "RHS";
+  if (m->obj.constant != 0.0) o.line("", rhs, on, o.n(-m->obj.constant));
+  for (int i = 0; i < nr; ++i) {
+    double b = -m->rows[i].constant;
+    if (b != 0.0) o.line("", rhs, rn[i], o.n(b));
+  }
+  std::fprintf(fp, "BOUNDS\n");
+  for (int j = 0; j < n; ++j) {
+    double lo = m->lb[j], up = m->ub[j];
+    const char t = m->vtype[j];
+    if (t == 'B' && lo == 0.0 && up == 1.0) {
+      o.line("BV", "BND", vn[j]);
+      continue;
+    }
+    const bool in = t != 'C';
+    if (lo <= -kInf && up >= kInf) {
+      o.line("FR", "BND", vn[j]);
+      continue;
+    }
+    if (lo == up) {
+      o.line("FX", "BND", vn[j], o.n(lo));
+      continue;
+    }
+    if (up < kInf) o.line(in ? "UI" : "UP", "BND", vn[j], o.n(up));
+    if (lo <= -kInf) {
+      if (up >= 0.0) o.line("MI", "BND", vn[j]);
+    } else if (lo != 0.0 || up < 0.0) {
+      o.line(in ? "LI" : "LO", "BND", vn[j], o.n(lo));
+    }
+  }
+  // Quadratic parts.
+  const Row& ob = m->obj;
+  if (ob.kind == ROW_QUADRATIC && ob.quad_end > ob.quad_begin) {
+    std::fprintf(fp, "QUADOBJ\n");
+    for (int k = ob.quad_begin; k < ob.quad_end; ++k)
+      o.line("", vn[m->quad_j[k]], vn[m->quad_i[k]], o.n(m->quad_q[k]));
+  }
+  for (int i = 0; i < nr; ++i) {
+    const Row& r = m->rows[i];
+    if (r.kind != ROW_QUADRATIC || r.quad_end == r.quad_begin) continue;
+    std::fprintf(fp, "QCMATRIX   %s\n", rn[i].c_str());
+    for (int k = r.quad_begin; k < r.quad_end; ++k) {
+      int a1 = m->quad_i[k], b1 = m->quad_j[k];
+      double h = m->quad_q[k] / 2;
+      o.line("", vn[a1], vn[b1], o.n(h));
+      if (a1 != b1) o.line("", vn[b1], vn[a1], o.n(h));
+    }
+  }
+  std::fprintf(fp, "ENDATA\n");
+  return finish(fp);
+}
+
+// Mnemonic lines of one row: its words, or words made from its data.
+void write_row_code(std::FILE* fp, const BRmodel* m, const Row& r,
+                    const std::vector<std::string>& vn) {
+  if (r.word_end > r.word_begin) {
+    const int32_t* w = m->words.data();
+    for (int p = r.word_begin; p < r.word_end;) {
+      int c = w[p];
+      if (c == OP_NOOP) {
+        ++p;
+        continue;
+      }
+      if (c == OP_MARKER) {
+        p += (p + 1 < r.word_end && w[p + 1] == 2) ? 2 : 4;
+        continue;
+      }
+      const OpInfo* o = op_info(c);
+      if (!o) {
+        ++p;
+        continue;
+      }
+      if (o->arity == kArityPush) {
+        int k = p + 1 < r.word_end ? w[p + 1] : 0;
+        if (c == OP_PUSHVAR || c == OP_PUSHVAR2)
+          std::fprintf(fp, "  PUSHVAR %s\n", k >= 0 && k < m->nvars ? vn[k].c_str() : "?");
+        else
+          std::fprintf(fp, "  PUSHNUM %s\n",
+                       num(k >= 0 && k < static_cast<int>(m->pool.size()) ? m->pool[k] : 0.0).c_str());
+        p += 2;
+      } else if (o->arity == kArityCounted) {
+        std::fprintf(fp, "  %s %d\n", o->name, p + 1 < r.word_end ? w[p + 1] : 0);
+        p += 2;
+      } else {
+        std::fprintf(fp, "  %s\n", o->name);
+        ++p;
+      }
+    }
+    return;
+  }
+  std::fprintf(fp, "  PUSHNUM %s\n", num(r.constant).c_str());
+  for (int k = r.lin_begin; k < r.lin_end; ++k)
+    std::fprintf(fp, "  PUSHNUM %s\n  PUSHVAR %s\n  MULTIPLY\n  PLUS\n", num(m->lin_val[k]).c_str(),
+                 vn[m->lin_col[k]].c_str());
+  for (int k = r.quad_begin; k < r.quad_end; ++k) {
+    int i = m->quad_i[k], j = m->quad_j[k];
+    double q = i == j ? m->quad_q[k] / 2 : m->quad_q[k];
+    std::fprintf(fp, "  PUSHNUM %s\n  PUSHVAR %s\n  MULTIPLY\n  PUSHVAR %s\n  MULTIPLY\n  PLUS\n",
+                 num(q).c_str(), vn[i].c_str(), vn[j].c_str());
+  }
+}
+
+int write_code_file(BRmodel* m, const char* file, const char* header) {
+  if (!m->loaded) return BRERR_NOT_LOADED;
+  std::FILE* fp = std::fopen(file, "w");
+  if (!fp) return BRERR_FILE_WRITE;
+  std::vector<std::string> vn(m->nvars);
+  for (int j = 0; j < m->nvars; ++j) vn[j] = free_name(var_name(m, j));
+  std::fprintf(fp, "%s 1\nTITLE %s\nVARIABLES %d\n", header, m->title.c_str(), m->nvars);
+  for (int j = 0; j < m->nvars; ++j)
+    std::fprintf(fp, "%s %c %s %s %s\n", vn[j].c_str(), m->vtype[j], num(m->lb[j]).c_str(),
+                 num(m->ub[j]).c_str(), num(m->start[j]).c_str());
+  std::fprintf(fp, "CONSTANTS %zu\n", m->pool.size());
+  for (double v : m->pool) std::fprintf(fp, "%s\n", num(v).c_str());
+  std::fprintf(fp, "OBJECTIVE %s %s\n", m->sense < 0 ? "MAX" : "MIN", free_name(row_name(m, -1)).c_str());
+  write_row_code(fp, m, m->obj, vn);
+  for (int i = 0; i < m->ncons; ++i) {
+    std::fprintf(fp, "CONSTRAINT %s %c\n", free_name(row_name(m, i)).c_str(), m->rows[i].type);
+    write_row_code(fp, m, m->rows[i], vn);
+  }
+  std::fprintf(fp, "END\n");
+  return finish(fp);
+}
+
+} // namespace
+
+} // namespace bresk
+
+using namespace bresk;
+
+extern "C" {
+
+int BRwriteMPSFile(BRmodel* model, const char* file, int format) {
+  return api_call(model, false, [&]() -> int {
+    if (!file) return BRERR_BAD_ARGUMENT;
+    if (!model->loaded) return BRERR_NOT_LOADED;
+    return write_mps(model, file, format);
+  });
+}
+
+int BRwriteMPIFile(BRmodel* model, const char* file) {
+  return api_call(model, false, [&]() -> int {
+    if (!file) return BRERR_BAD_ARGUMENT;
+    return write_code_file(model, file, "BRESK-MPI");
+  });
+}
+
+int BRwriteBRESKFile(BRmodel* model, const char* file) {
+  return api_call(model, false, [&]() -> int {
+    if (!file) return BRERR_BAD_ARGUMENT;
+    return write_code_file(model, file, "BRESK-NATIVE");
+  });
+}
+
+} // extern "C"

@@ -1,0 +1,62 @@
+// The evaluation core: the numeric interpreter of the instruction stream and the small
+// services it stands on (set-member look-up, solution accessors, pending errors, texts,
+// dates and @USER).
+#pragma once
+#include <cstdint>
+
+#include "store/master.h"
+#include "store/work.h"
+
+// ---- numeric interpreter ----
+// Runs the code block's words first..last on the interpreter stack (until an ENDROW, the
+// end of the range or an error). Status 0 success; otherwise the codes of the status table
+// (2 .. 16), 17 for an instruction that cannot be run (its message already printed).
+void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first,
+             const int32_t& last, int32_t& status, double& out);
+// Message number the output operations print for an interpreter status (-1: none).
+int32_t xstatmsg_(int32_t status);
+
+// ---- set-member index look-up ----
+// Attribute a > 0: variable number of the element at the tuple on top of the stack;
+// a <= 0: member locator. 0: s is no set; -1 not a member; -2 (mode 1) an index entry
+// is not a value.
+void getvx2_(const Work& A, const MasterRecord& L, int32_t a, int32_t s, int32_t mode,
+             int32_t& result);
+// Generated row of row name rn whose index tuple is on top of the stack; the set numbers
+// of its index positions are the words at sets .. sets + d - 1 of the work array. 0: none.
+void getrx2_(const Work& A, MasterRecord& L, int32_t rn, int64_t sets, int32_t& result);
+// The double held in words w[0], w[1] (low half first), and the reverse.
+void int2dp_(const MasterRecord& L, const int32_t* words, double& out);
+void dp2int_(const MasterRecord& L, const double& v, int32_t* words);
+// Error value of an arithmetic error: |x| + 1.
+void hint_(const double& x, double& out);
+
+// ---- solution accessors ----
+void getxval_(const Work& A, const MasterRecord& L, int32_t v, double& value, double& rc,
+              int32_t flags);
+void getrval_(const Work& A, const MasterRecord& L, int32_t r, double& slack, double& dual,
+              int32_t flags);
+void chopoff_(const MasterRecord& L, double& x);
+void status_(const MasterRecord& L, int32_t& code);
+// Name of the member of set s whose tuple is on top of the stack, in a new text block.
+// Status 0; 1 no block; 2 not a member; 3 an index entry is not a value (mode 1).
+void printsetmembername_(Work& A, MasterRecord& L, int32_t s, int32_t mode, int32_t& handle,
+                         int32_t& length, int32_t& status);
+int32_t heapstringlength_(const Work& A, const MasterRecord& L, int32_t handle);
+void convstackelem_(const Work& A, MasterRecord& L, int32_t k);
+void kshft_(char& out, int32_t length, char c);
+
+// ---- pending errors, bounds and texts ----
+bool recordpenderr_(Work& A, MasterRecord& L, int32_t code, int32_t& iblk, int32_t& rblk,
+                    int32_t& count, int32_t& capacity);
+void unpackpenderr_(const Work& A, MasterRecord& L, int32_t& code, int32_t iblk, int32_t rblk);
+void bounds_(Work& A, MasterRecord& L, int32_t v, double low, double high, int32_t& status);
+int32_t hstrcmpw_(const Work& A, const MasterRecord& L, int32_t h1, int32_t h2);
+char upper_(char c);
+int32_t findlastblankinrange_(const Work& A, const MasterRecord& L, int32_t h, int32_t first,
+                              int32_t last);
+bool isnan_(double x);
+
+// ---- dates and @USER ----
+void dmy2d_(int32_t& day, int32_t& month, int32_t& year, int32_t& dayno, int32_t& weekday);
+double user_(MasterRecord& L, int32_t count, const double* values);

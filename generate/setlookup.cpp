@@ -1,0 +1,126 @@
+// Set-member index look-up: attribute elements and set members by index tuple, generated
+// rows by row name and tuple, inline doubles of the instruction stream.
+#include <cmath>
+#include <cstring>
+
+#include "generate/blk.h"
+#include "generate/eval.h"
+
+namespace {
+
+// Compares the tuple c[0..d-1] with the d members of NDRVEL from position pos.
+int32_t tupcmp(const Work& A, const MasterRecord& L, const int32_t* c, int32_t d, int64_t pos) {
+  for (int32_t j = 0; j < d; ++j) {
+    int32_t m = bgeti(A, L, L.NDRVEL, pos + j);
+    if (c[j] < m) return -1;
+    if (c[j] > m) return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+void getvx2_(const Work& A, const MasterRecord& L, int32_t a, int32_t s, int32_t mode,
+             int32_t& result) {
+  if (s < 1 || s > L.NSETS) { result = 0; return; }
+  const int32_t d = bgeti(A, L, L.LXSTUB, s + 1) - bgeti(A, L, L.LXSTUB, s);
+  const int32_t na = bgeti(A, L, L.LASTUB, s + 1) - bgeti(A, L, L.LASTUB, s);
+  const int32_t n = bgeti(A, L, L.NNTRYS, s);
+  const int32_t dd = d > 0 ? d : 1;
+  result = -1;
+  if (d > 48 || L.STKTOP < dd) return;
+  int32_t c[48];
+  for (int32_t j = 0; j < dd; ++j) {
+    int32_t k = L.STKTOP - dd + 1 + j;
+    if (mode == 1 && L.STKTAG[k] >= 0) { result = -2; return; }
+    if (!d2i(L.STKVAL[k], c[j])) return;
+  }
+  int64_t p = 0;
+  if (d == 0) {
+    if (c[0] < 1 || c[0] > n) return;
+    p = c[0];
+  } else {
+    const int32_t ord = bgeti(A, L, L.SETORD, s);
+    const int64_t first = bgeti(A, L, L.INXNTR, s);
+    if (ord < 0) {
+      const int32_t stub = bgeti(A, L, L.LXSTUB, s);
+      p = 0;
+      for (int32_t j = 0; j < d; ++j) {
+        const int32_t prim = bgeti(A, L, L.NDXSTB, stub + j);
+        const int32_t np = (prim >= 1 && prim <= L.NSETS) ? bgeti(A, L, L.NNTRYS, prim) : 0;
+        if (c[j] < 1 || c[j] > np) return;
+        p = p * np + (c[j] - 1);
+      }
+      p += 1;
+      if (p > n) return;
+    } else if (ord > 0) {
+      // binary search over the sorted order; the two ends first
+      if (n < 1 || bcap(L, ord, 4) < n) return;
+      auto at = [&](int64_t k) { return first + (int64_t)(bgeti(A, L, ord, k) - 1) * d; };
+      int32_t r = tupcmp(A, L, c, d, at(1));
+      if (r == 0) p = bgeti(A, L, ord, 1);
+      else if (r < 0) return;
+      else {
+        r = tupcmp(A, L, c, d, at(n));
+        if (r == 0) p = bgeti(A, L, ord, n);
+        else if (r > 0) return;
+        else {
+          int64_t lo = 1, hi = n;
+          while (hi - lo >= 2) {
+            int64_t mid = (lo + hi) / 2;
+            r = tupcmp(A, L, c, d, at(mid));
+            if (r == 0) { p = bgeti(A, L, ord, mid); break; }
+            if (r > 0) lo = mid; else hi = mid;
+          }
+          if (p == 0) return;
+        }
+      }
+    } else {
+      for (int64_t k = 1; k <= n; ++k) {
+        if (tupcmp(A, L, c, d, first + (k - 1) * d) == 0) { p = k; break; }
+      }
+      if (p == 0) return;
+    }
+  }
+  if (a > 0) {
+    if (a > na) return;
+    result = (int32_t)(bgeti(A, L, L.INANTR, s) + (p - 1) * na + a - 1);
+  } else {
+    result = (int32_t)(bgeti(A, L, L.INXNTR, s) + (p - 1) * dd);
+  }
+}
+
+void getrx2_(const Work& A, MasterRecord& L, int32_t rn, int64_t sets, int32_t& result) {
+  result = 0;
+  if (rn < 1 || rn > L.NROWNM || L.NROWS < 1) return;
+  const int32_t d = bgeti(A, L, L.ROWNDIM, rn);
+  if (d < 0 || d > L.STKTOP) return;
+  int32_t c[XSTKLIM];
+  for (int32_t j = 0; j < d; ++j)
+    if (!d2i(L.STKVAL[L.STKTOP - d + 1 + j], c[j])) return;
+  int32_t row = L.RCURSR;
+  for (int32_t i = 0; i < L.NROWS; ++i) {
+    row = row >= L.NROWS || row < 0 ? 1 : row + 1;
+    L.RCURSR = row;
+    if (bgeti(A, L, L.ROWRNM, row) != rn) continue;
+    if (d == 0) { result = row; return; }
+    const int32_t st = bgeti(A, L, L.ROWIXS, row);
+    if (bgeti(A, L, L.ROWIXS, row + 1) - st != 2 * d) continue;
+    bool ok = true;
+    for (int32_t j = 0; j < d && ok; ++j) {
+      ok = bgeti(A, L, L.ROWIXW, st + j) == wget(A, sets + j) &&
+           bgeti(A, L, L.ROWIXW, st + d + j) == c[j];
+    }
+    if (ok) { result = row; return; }
+  }
+}
+
+void int2dp_(const MasterRecord& L, const int32_t* words, double& out) {
+  std::memcpy(&out, words, sizeof out);
+}
+
+void dp2int_(const MasterRecord& L, const double& v, int32_t* words) {
+  std::memcpy(words, &v, sizeof v);
+}
+
+void hint_(const double& x, double& out) { out = std::fabs(x) + 1.0; }

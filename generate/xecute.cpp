@@ -1,0 +1,941 @@
+// The numeric interpreter of the instruction stream: runs a stretch of compiled code on
+// the stack of the master record and leaves the result there. Recoverable errors travel
+// with the values they spoil (pending errors) and count only if they reach the result.
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "generate/blk.h"
+#include "generate/eval.h"
+#include "language/lang.h"
+#include "generate/probfn.h"
+#include "generate/randfn.h"
+#include "language/opcodes.h"
+#include "store/io.h"
+#include "store/store.h"
+
+namespace {
+
+constexpr int32_t XCORRUPT = 17;        // an instruction that cannot be run
+constexpr int32_t UNSETREG = -2147483640;  // index register not yet set
+constexpr int32_t MAXTEXT = 1000000;    // longest text an instruction may build
+
+// Message number printed by the output operations for each status (-1: none of its own).
+constexpr int32_t kStatMsg[18] = {-1, 211, 70, 216, 217, 211, 221, 0, -1,
+                                  -1, 212, 219, 222, 140, 184, 220, 236, -1};
+
+// Prints one line on the terminal.
+void termline(MasterRecord& L, const char* text) {
+  char line[201];
+  std::memset(line, ' ', 200);
+  size_t n = std::strlen(text);
+  std::memcpy(line, text, n > 200 ? 200 : n);
+  line[200] = '\0';
+  lprint_(L, L.TRMOUT, line, 200);
+}
+
+// Releases the run's text blocks.
+void freetexts(MasterRecord& L) {
+  for (int32_t k = 1; k <= L.XTXTN; ++k) rlsblk_(L, L.XTXT[k]);
+  L.XTXTN = 0;
+}
+
+// Validates a @FORMAT template: flags, width, precision and one conversion, nothing more.
+// Writes the printf format (with its leading % and a length modifier for integers) to fmt.
+// big receives the same field with no decimals, for integers beyond 64 bits.
+bool fmtcheck(const char* t, int32_t n, char* fmt, char* big, char& conv) {
+  int32_t i = 0, o = 0;
+  fmt[o++] = '%';
+  while (i < n && std::strchr("-+ #0", t[i]) && t[i] != '\0') fmt[o++] = t[i++];
+  int32_t w = 0, nd = 0;
+  while (i < n && t[i] >= '0' && t[i] <= '9') { w = w * 10 + (t[i] - '0'); fmt[o++] = t[i++]; if (++nd > 3) return false; }
+  if (w > 200) return false;
+  std::memcpy(big, fmt, (size_t)o);
+  std::memcpy(big + o, ".0f", 4);
+  if (i < n && t[i] == '.') {
+    fmt[o++] = t[i++];
+    int32_t p = 0;
+    nd = 0;
+    while (i < n && t[i] >= '0' && t[i] <= '9') { p = p * 10 + (t[i] - '0'); fmt[o++] = t[i++]; if (++nd > 3) return false; }
+    if (p > 200) return false;
+  }
+  if (i != n - 1 || !std::strchr("eEfgGdi", t[i]) || t[i] == '\0') return false;
+  conv = t[i];
+  if (conv == 'd' || conv == 'i') { fmt[o++] = 'l'; fmt[o++] = 'l'; }
+  fmt[o++] = conv;
+  fmt[o] = '\0';
+  return true;
+}
+
+}  // namespace
+
+int32_t xstatmsg_(int32_t status) {
+  return status >= 0 && status < 18 ? kStatMsg[status] : -1;
+}
+
+void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first,
+             const int32_t& last, int32_t& status, double& out) {
+  out = 0.0;
+  L.ERRDBL = 0.0;
+  status = 0;
+  L.ORBITEMS = 0;
+  L.ORBNUMN = 0;
+  L.ORBTXTN = 0;
+  L.XTXTN = 0;
+  L.PECNT = 0;
+  L.PECAP = 0;
+  L.PEIBLK = 0;
+  L.PERBLK = 0;
+
+  const int32_t stkmax = L.STKMAX > 0 && L.STKMAX <= XSTKLIM ? L.STKMAX : XSTKLIM;
+  const int32_t irlim = L.INTLIM1 > 0 && L.INTLIM1 <= XIRLIM ? L.INTLIM1 : XIRLIM;
+  const int32_t lflim = L.INTLIM2 > 0 && L.INTLIM2 <= XLFLIM ? L.INTLIM2 : XLFLIM;
+  const double bignum = L.BIGNUM > 0.0 ? L.BIGNUM : 1e307;
+  const double biglog = L.BIGLOG > 0.0 ? L.BIGLOG : 706.893623549172;
+  double* const V = L.STKVAL;
+  int32_t* const T = L.STKTAG;
+  int32_t* const X = L.STKIDX;
+  int32_t* const P = L.STKPER;
+
+  int32_t rc = 0;       // status of an immediate end
+  int32_t sp = L.STKTOP < 0 || L.STKTOP > stkmax ? 0 : L.STKTOP;
+  int64_t ip = first;
+  int32_t op = 0;
+  // Per open loop frame: the position of its SETUP, and whether its GETNEXT has exited.
+  // A jump backward must land on the innermost loop's GETNEXT, and a loop that has exited
+  // must be closed, so every run of a stream ends.
+  int32_t setupat[XLFLIM / 4 + 2];
+  bool exited[XLFLIM / 4 + 2];
+  int32_t nframes = 0;
+
+  if (code < 1 || code > NHANDLES || L.START[code] <= 0) {
+    rc = XCORRUPT;
+    goto corrupt;
+  }
+  {
+    const int64_t clen = L.LEN[code];
+    const int32_t* cw = A.w.data() + L.START[code] - 1;  // cw[k] = word k of the code
+    // the code block may move when a block is allocated: fetch its start again
+#define REBASE() (cw = A.w.data() + L.START[code] - 1)
+#define NEED(n) if (ip + (n) - 1 > clen || ip + (n) - 1 > last) { rc = XCORRUPT; goto corrupt; }
+#define ARGS(k) if (sp < (k)) { rc = XCORRUPT; goto corrupt; }
+    // propagate the largest pending error of the top k entries into their result
+#define PROPAGATE(k)                                                  \
+  {                                                                   \
+    int32_t pe_ = 0;                                                  \
+    for (int32_t j_ = sp - (k) + 1; j_ <= sp; ++j_) if (P[j_] > pe_) pe_ = P[j_]; \
+    if (pe_ > 0) {                                                    \
+      sp -= (k) - 1;                                                  \
+      V[sp] = 0.0; T[sp] = TAGERR; X[sp] = -1; P[sp] = pe_;           \
+      ip += oplen;                                                    \
+      continue;                                                       \
+    }                                                                 \
+  }
+    // make the top entry an error entry carrying a new pending error, and go on
+#define FAIL(st, errval)                                              \
+  {                                                                   \
+    L.ERRARG3 = (int32_t)ip;                                          \
+    L.ERRDBL = (errval);                                              \
+    T[sp] = TAGERR; X[sp] = 0; V[sp] = 0.0;                           \
+    L.STKTOP = sp;                                                    \
+    if (!recordpenderr_(A, L, (st), L.PEIBLK, L.PERBLK, L.PECNT, L.PECAP)) { rc = 7; goto abort; } \
+    REBASE();                                                         \
+    ip += oplen;                                                      \
+    continue;                                                         \
+  }
+#define ISTXT(k) (T[k] == TAGTXT)
+#define PUSHNUM(v) { ++sp; V[sp] = (v); T[sp] = TAGNUM; X[sp] = -1; P[sp] = 0; }
+#define SETNUM(k, v) { V[k] = (v); T[k] = TAGNUM; X[k] = -1; P[k] = 0; }
+    // a new text of n characters (plus its NUL) in block h; a slot of the run's table
+#define NEWTEXT(n, h, push)                                           \
+  {                                                                   \
+    if (L.XTXTN >= XTXTLIM) { if (push) ++sp; P[sp] = 0; FAIL(6, 0.0); } \
+    int32_t cnt_ = (n) + 1, st_ = 0; h = 0;                           \
+    setblk_(1, cnt_, A, L, h, st_);                                   \
+    REBASE();                                                         \
+    if (st_ != 0) { if (h > 0) rlsblk_(L, h); rc = 7; goto abort; }   \
+    L.XTXT[++L.XTXTN] = h;                                            \
+  }
+
+    for (;;) {
+      if (ip > last) goto finish;
+      if (sp >= stkmax) goto overflow;
+      if (ip < 1 || ip > clen) { rc = XCORRUPT; goto corrupt; }
+      op = cw[ip];
+      int32_t oplen = 1;
+      switch (op) {
+        case OP_ENDROW:
+          ip += 2;
+          goto finish;
+        case OP_NOPCLOSE:
+          ip += 2;
+          continue;
+        case OP_NOPCOMMA: case OP_NOPOPEN: case OP_SUBND: case OP_SLBND: case OP_STOP:
+        case OP_BIN: case OP_FREE: case OP_IMPORT: case OP_BND: case OP_ROWNAME: case OP_GIN:
+        case OP_BEGCND: case OP_ENDCND: case OP_BEGFOR: case OP_ENDFOR: case OP_BEGROW:
+          ip += 1;
+          continue;
+
+        case OP_PUSHN: {
+          NEED(3);
+          double v;
+          int2dp_(L, cw + ip + 1, v);
+          PUSHNUM(v);
+          ip += 3;
+          continue;
+        }
+        case OP_PUSHV: {
+          NEED(2);
+          const int32_t v = cw[ip + 1];
+          if (v < 1 || v > L.NVARS || (L.VARVAL > 0 && v > bcap(L, L.VARVAL, 8))) { rc = XCORRUPT; goto corrupt; }
+          double val, rcst;
+          getxval_(A, L, v, val, rcst, 0);
+          ++sp; V[sp] = val; T[sp] = TAGVAR; X[sp] = v; P[sp] = 0;
+          ip += 2;
+          continue;
+        }
+        case OP_PUSHS: {
+          NEED(3);
+          oplen = 3;
+          const int32_t a = cw[ip + 1], s = cw[ip + 2];
+          if (s < 1 || s > L.NSETS) { rc = XCORRUPT; goto corrupt; }
+          int32_t d = bgeti(A, L, L.LXSTUB, s + 1) - bgeti(A, L, L.LXSTUB, s);
+          if (d < 1) d = 1;
+          ARGS(d);
+          PROPAGATE(d);
+          bool txt = false;
+          for (int32_t j = sp - d + 1; j <= sp; ++j) txt = txt || ISTXT(j);
+          L.STKTOP = sp;
+          int32_t var = 0;
+          if (!txt) getvx2_(A, L, a, s, 1, var);
+          sp -= d - 1;
+          if (txt || var == -2) { P[sp] = 0; FAIL(4, 0.0); }
+          if (var <= 0 || (L.VARVAL > 0 && var > bcap(L, L.VARVAL, 8))) {
+            P[sp] = 0;
+            L.ERRARG = s;
+            L.ERRARG2 = a;
+            FAIL(2, 0.0);
+          }
+          double val, rcst;
+          getxval_(A, L, var, val, rcst, 0);
+          V[sp] = val; T[sp] = TAGVAR; X[sp] = var; P[sp] = 0;
+          ip += 3;
+          continue;
+        }
+        case OP_PUSHX: {
+          NEED(2);
+          const int32_t k = cw[ip + 1];
+          if (k < 1 || k > XIRLIM) { rc = XCORRUPT; goto corrupt; }
+          PUSHNUM((double)L.IREG[k]);
+          ip += 2;
+          continue;
+        }
+        case OP_PUSHZ: {
+          NEED(2);
+          const int32_t n = cw[ip + 1];
+          if (n < 0) { rc = XCORRUPT; goto corrupt; }
+          if ((int64_t)sp + n > stkmax) goto overflow;
+          for (int32_t j = 0; j < n; ++j) PUSHNUM(0.0);
+          ip += 2;
+          continue;
+        }
+        case OP_SETUP: {
+          NEED(2);
+          const int32_t s = cw[ip + 1];
+          if (s < 1 || s > L.NSETS) { rc = XCORRUPT; goto corrupt; }
+          if (L.LFDEPTH + 4 > lflim) goto overflow;
+          const int32_t d = bgeti(A, L, L.LXSTUB, s + 1) - bgeti(A, L, L.LXSTUB, s);
+          const int32_t dd = d > 0 ? d : 1;
+          if (L.IRCNT + dd > irlim) goto overflow;
+          const int32_t n = bgeti(A, L, L.NNTRYS, s);
+          if (n < 0 || d < 0) { rc = XCORRUPT; goto corrupt; }
+          int64_t cur, step, lst;
+          if (d == 0) {
+            cur = 0; step = -1; lst = n;
+          } else {
+            cur = (int64_t)bgeti(A, L, L.INXNTR, s) - d;
+            step = d;
+            lst = cur + (int64_t)d * n;
+            // the member tuples must lie inside the member list
+            if (n > 0 && (cur + d < 1 || lst + d - 1 > bcap(L, L.NDRVEL, 4))) { rc = XCORRUPT; goto corrupt; }
+          }
+          if (n == 0) lst -= 1;
+          if (lst + dd > 2147483000 || cur < -2147483000) { rc = XCORRUPT; goto corrupt; }
+          const int32_t f = L.LFDEPTH + 1;
+          L.LFDEPTH += 4;
+          L.LFRAME[f] = s;
+          L.LFRAME[f + 1] = (int32_t)lst;
+          L.LFRAME[f + 2] = (int32_t)step;
+          L.LFRAME[f + 3] = (int32_t)cur;
+          setupat[++nframes] = (int32_t)ip;
+          exited[nframes] = false;
+          for (int32_t j = 0; j < dd; ++j) L.IREG[++L.IRCNT] = UNSETREG;
+          ip += 2;
+          continue;
+        }
+        case OP_GETNEXT: {
+          NEED(2);
+          if (L.LFDEPTH < 4 || nframes < 1 || exited[nframes]) { rc = XCORRUPT; goto corrupt; }
+          const int32_t f = L.LFDEPTH - 3;
+          const int32_t step = L.LFRAME[f + 2];
+          const int32_t as = step < 0 ? -step : step;
+          if (L.IRCNT < as) { rc = XCORRUPT; goto corrupt; }
+          const int32_t cur = L.LFRAME[f + 3] + as;
+          L.LFRAME[f + 3] = cur;
+          if (cur > L.LFRAME[f + 1]) {
+            const int64_t to = ip + 1 + (int64_t)cw[ip + 1];
+            if (to <= ip) { rc = XCORRUPT; goto corrupt; }
+            exited[nframes] = true;
+            ip = to;
+            continue;
+          }
+          if (step < 0) {
+            L.IREG[L.IRCNT] = cur;
+          } else {
+            for (int32_t j = 0; j < step; ++j) L.IREG[L.IRCNT - step + 1 + j] = bgeti(A, L, L.NDRVEL, (int64_t)cur + j);
+          }
+          ip += 2;
+          continue;
+        }
+        case OP_GOTO:
+        case OP_IFGOTO: {
+          NEED(2);
+          oplen = 2;
+          const int64_t to = ip + 1 + (int64_t)cw[ip + 1];
+          bool jump = true;
+          if (op == OP_IFGOTO) {
+            ARGS(1);
+            if (P[sp] > 0) goto finish;  // the condition's error becomes the result
+            if (ISTXT(sp)) FAIL(4, 0.0);
+            jump = V[sp] == 0.0;
+            --sp;
+          }
+          if (!jump) { ip += 2; continue; }
+          // a jump backward lands on the GETNEXT of the innermost open loop
+          if (to <= ip && (nframes < 1 || to != setupat[nframes] + 2 || to < 1 || to > clen ||
+                           cw[to] != OP_GETNEXT)) {
+            rc = XCORRUPT;
+            goto corrupt;
+          }
+          ip = to;
+          continue;
+        }
+        case OP_POPSET: {
+          if (L.LFDEPTH < 4 || nframes < 1) { rc = XCORRUPT; goto corrupt; }
+          const int32_t step = L.LFRAME[L.LFDEPTH - 1];
+          const int32_t as = step < 0 ? -step : step;
+          if (L.IRCNT < as) { rc = XCORRUPT; goto corrupt; }
+          L.IRCNT -= as;
+          L.LFDEPTH -= 4;
+          --nframes;
+          ip += 1;
+          continue;
+        }
+        case OP_PUSHINF:
+          PUSHNUM(bignum);
+          ip += 1;
+          continue;
+        case OP_PUSHATX: {
+          NEED(2);
+          const int32_t k = cw[ip + 1];
+          if (k < 1 || k > 48) { rc = XCORRUPT; goto corrupt; }
+          PUSHNUM((double)L.CURTUP[k]);
+          ip += 2;
+          continue;
+        }
+        case OP_PUSHSTR: {
+          NEED(2);
+          const int32_t n = cw[ip + 1];
+          if (n < 0 || n > MAXTEXT) { rc = XCORRUPT; goto corrupt; }
+          oplen = 2 + (n + CHPWRD - 1) / CHPWRD;
+          NEED(oplen);
+          int32_t h;
+          NEWTEXT(n, h, true);
+          const int64_t from = wbyte(L.START[code] + ip + 1);
+          for (int32_t c = 0; c < n; ++c) bputc(A, L, h, c + 1, cget(A, from + c));
+          bputc(A, L, h, n + 1, '\0');
+          ++sp; V[sp] = n; T[sp] = TAGTXT; X[sp] = h; P[sp] = 0;
+          ip += oplen;
+          continue;
+        }
+        case OP_WRITEFOR:
+        case OP_WRITE: {
+          NEED(2);
+          if ((int64_t)last - (ip + 1) > 3) {
+            L.ORBWRITES = cw[ip + 1];
+            ip += 2;
+            continue;
+          }
+          for (int32_t k = 1; k <= sp; ++k) {
+            if (P[k] > 0) { sp = k; goto finish; }
+            // make room: lists grow to twice their count plus two, at least 256
+            auto grow = [&](int32_t type, int32_t& h, int32_t need, int32_t cap, int32_t cnt,
+                            int32_t* h2) -> int32_t {
+              if (need <= cap && h > 0 && (!h2 || *h2 > 0)) return cap;
+              int64_t nc = 2 * (int64_t)cnt + 2;
+              if (nc < 256) nc = 256;
+              if (nc < need) nc = need;
+              if (nc > 100000000) return -1;
+              int32_t c = (int32_t)nc, st = 0;
+              setblk_(type, c, A, L, h, st);
+              if (st != 0) return -1;
+              if (h2) {
+                c = (int32_t)nc;
+                setblk_(type, c, A, L, *h2, st);
+                if (st != 0) return -1;
+              }
+              return (int32_t)nc;
+            };
+            L.ORBITEMCAP = grow(2, L.ORBKND, L.ORBITEMS + 1, L.ORBITEMCAP, L.ORBITEMS, &L.ORBPOS);
+            if (L.ORBITEMCAP < 0) { L.ORBITEMCAP = 0; rc = 7; goto abort; }
+            const int32_t item = ++L.ORBITEMS;
+            if (ISTXT(k)) {
+              const int32_t n = (int32_t)V[k];
+              L.ORBTXTCAP = grow(1, L.ORBTXT, L.ORBTXTN + n + 1, L.ORBTXTCAP, L.ORBTXTN, nullptr);
+              if (L.ORBTXTCAP < 0) { L.ORBTXTCAP = 0; rc = 7; goto abort; }
+              bputi(A, L, L.ORBKND, item, 1);
+              bputi(A, L, L.ORBPOS, item, L.ORBTXTN + 1);
+              for (int32_t c = 1; c <= n + 1; ++c) bputc(A, L, L.ORBTXT, L.ORBTXTN + c, bgetc(A, L, X[k], c));
+              L.ORBTXTN += n + 1;
+            } else {
+              L.ORBNUMCAP = grow(6, L.ORBNUM, L.ORBNUMN + 1, L.ORBNUMCAP, L.ORBNUMN, nullptr);
+              if (L.ORBNUMCAP < 0) { L.ORBNUMCAP = 0; rc = 7; goto abort; }
+              bputi(A, L, L.ORBKND, item, 0);
+              bputi(A, L, L.ORBPOS, item, L.ORBNUMN + 1);
+              bputd(A, L, L.ORBNUM, ++L.ORBNUMN, V[k]);
+            }
+          }
+          REBASE();
+          L.ORBWRITES = sp;
+          sp = 0;
+          freetexts(L);
+          ip += 2;
+          continue;
+        }
+        case OP_PUSHSETN: {
+          NEED(2);
+          oplen = 2;
+          const int32_t s = cw[ip + 1];
+          if (s < 1 || s > L.NSETS) { rc = XCORRUPT; goto corrupt; }
+          int32_t d = bgeti(A, L, L.LXSTUB, s + 1) - bgeti(A, L, L.LXSTUB, s);
+          if (d < 1) d = 1;
+          ARGS(d);
+          PROPAGATE(d);
+          bool txt = false;
+          for (int32_t j = sp - d + 1; j <= sp; ++j) txt = txt || ISTXT(j);
+          if (txt) { sp -= d - 1; P[sp] = 0; FAIL(4, 0.0); }
+          if (L.XTXTN >= XTXTLIM) { sp -= d - 1; P[sp] = 0; FAIL(6, 0.0); }
+          L.STKTOP = sp;
+          int32_t h = 0, len = 0, st = 0;
+          printsetmembername_(A, L, s, 1, h, len, st);
+          REBASE();
+          sp -= d - 1;
+          P[sp] = 0;
+          if (st == 1) { rc = 7; goto abort; }
+          if (st == 3) FAIL(4, 0.0);
+          if (st != 0) { L.ERRARG = s; FAIL(10, 0.0); }
+          L.XTXT[++L.XTXTN] = h;
+          V[sp] = len; T[sp] = TAGTXT; X[sp] = h;
+          ip += 2;
+          continue;
+        }
+        case OP_PUSHSR: {
+          NEED(3);
+          const int32_t rn = cw[ip + 1], n = cw[ip + 2];
+          if (n < 0 || n > stkmax) { rc = XCORRUPT; goto corrupt; }
+          oplen = 3 + n;
+          NEED(oplen);
+          ARGS(n);
+          if (n > 0) { PROPAGATE(n); }
+          bool txt = false;
+          for (int32_t j = sp - n + 1; j <= sp; ++j) txt = txt || ISTXT(j);
+          L.STKTOP = sp;
+          int32_t row = 0;
+          if (!txt) getrx2_(A, L, rn, (int64_t)L.START[code] + ip + 2, row);
+          sp = sp - n + 1;
+          P[sp] = 0;
+          if (txt) FAIL(4, 0.0);
+          if (row <= 0) { L.ERRARG = rn; FAIL(11, 0.0); }
+          double slack, dual;
+          getrval_(A, L, row, slack, dual, 0);
+          V[sp] = slack; T[sp] = TAGROW; X[sp] = row;
+          ip += oplen;
+          continue;
+        }
+
+        case OP_NEGATE:
+        case OP_NOT:
+        case OP_ABS: case OP_SIN: case OP_COS: case OP_TAN: case OP_LOG: case OP_EXP:
+        case OP_PSN: case OP_PSL: case OP_LGM: case OP_SIGN: case OP_FLOOR: case OP_RAND:
+        case OP_SQRT: case OP_SQR: case OP_NEWLINE: {
+          ARGS(1);
+          PROPAGATE(1);
+          if (ISTXT(sp)) {
+            if (op == OP_NEGATE || op == OP_NOT) FAIL(15, 0.0);
+            FAIL(4, 0.0);
+          }
+          const double x = V[sp];
+          double r = 0.0;
+          switch (op) {
+            case OP_NEGATE: r = -x; break;
+            case OP_NOT: r = x == 0.0 ? 1.0 : 0.0; break;
+            case OP_ABS: r = std::fabs(x); break;
+            case OP_SIN: r = std::sin(x); break;
+            case OP_COS: r = std::cos(x); break;
+            case OP_TAN: r = std::tan(x); break;
+            case OP_LOG:
+              if (!(x >= 1e-30)) FAIL(5, std::fabs(x) + 1.0);
+              r = std::log(x);
+              break;
+            case OP_EXP:
+              r = x <= -biglog ? 1.0 / bignum : x >= biglog ? bignum : std::exp(x);
+              break;
+            case OP_PSN: r = psnval(x); break;
+            case OP_PSL: r = 0.3989422803 * std::exp(-x * x / 2.0) - x * (1.0 - psnval(x)); break;
+            case OP_LGM: {
+              if (!(x >= 1e-30)) FAIL(5, std::fabs(x) + 1.0);
+              double flag;
+              logama_(x, r, flag);
+              break;
+            }
+            case OP_SIGN: r = x > 0.0 ? 1.0 : x < 0.0 ? -1.0 : 0.0; break;
+            case OP_FLOOR: r = std::fabs(x) <= 2147483640.0 ? std::trunc(x) : x; break;
+            case OP_RAND: {
+              double seed = x;
+              randlf_(seed, r);
+              break;
+            }
+            case OP_SQRT:
+              if (!(x >= 0.0)) FAIL(5, std::fabs(x) + 1.0);
+              r = std::sqrt(x);
+              break;
+            case OP_SQR: r = x * x; break;
+            case OP_NEWLINE: {
+              int32_t n = 0;
+              if (x >= 256.0) n = 256;
+              else if (x >= 1.0) n = (int32_t)x;
+              int32_t h;
+              NEWTEXT(2 * n, h, false);
+              for (int32_t c = 0; c < n; ++c) {
+                bputc(A, L, h, 2 * c + 1, '\r');
+                bputc(A, L, h, 2 * c + 2, '\n');
+              }
+              bputc(A, L, h, 2 * n + 1, '\0');
+              V[sp] = 2 * n; T[sp] = TAGTXT; X[sp] = h; P[sp] = 0;
+              ip += 1;
+              continue;
+            }
+          }
+          SETNUM(sp, r);
+          ip += 1;
+          continue;
+        }
+
+        case OP_ADD: case OP_SUB: case OP_MUL: case OP_DIV: case OP_POW: case OP_POWF:
+        case OP_CMPEQ: case OP_CMPNE: case OP_CMPLE: case OP_CMPGE: case OP_CMPLT: case OP_CMPGT:
+        case OP_AND: case OP_OR: case OP_MAX: case OP_MIN: case OP_WRAP: case OP_MOD:
+        case OP_FPA: case OP_FPL: {
+          ARGS(2);
+          PROPAGATE(2);
+          const bool ta = ISTXT(sp - 1), tb = ISTXT(sp);
+          const double a = V[sp - 1], b = V[sp];
+          --sp;
+          P[sp] = 0;
+          if (ta || tb) {
+            if (op >= OP_CMPEQ && op <= OP_CMPGT && ta && tb) {
+              const int32_t c = hstrcmpw_(A, L, X[sp], X[sp + 1]);
+              bool r = false;
+              switch (op) {
+                case OP_CMPEQ: r = c == 0; break;
+                case OP_CMPNE: r = c != 0; break;
+                case OP_CMPLE: r = c <= 0; break;
+                case OP_CMPGE: r = c >= 0; break;
+                case OP_CMPLT: r = c < 0; break;
+                default: r = c > 0; break;
+              }
+              SETNUM(sp, r ? 1.0 : 0.0);
+              ip += 1;
+              continue;
+            }
+            if (op == OP_ADD && ta && tb) {
+              const int32_t n1 = (int32_t)a, n2 = (int32_t)b;
+              if ((int64_t)n1 + n2 > MAXTEXT) { rc = 7; goto abort; }
+              int32_t h = X[sp], cnt = n1 + n2 + 1, st = 0;
+              setblk_(1, cnt, A, L, h, st);
+              REBASE();
+              if (st != 0) { rc = 7; goto abort; }
+              for (int32_t c = 1; c <= n2 + 1; ++c) bputc(A, L, h, n1 + c, bgetc(A, L, X[sp + 1], c));
+              V[sp] = n1 + n2;
+              ip += 1;
+              continue;
+            }
+            if (op == OP_MUL && !ta && tb) {
+              // a number times a text repeats the text
+              const int32_t n = (int32_t)b;
+              const double cnt = std::trunc(a);
+              if (!(cnt < 1.0) && !(cnt <= (double)MAXTEXT / (n > 0 ? n : 1))) { rc = 7; goto abort; }
+              const int32_t times = cnt >= 1.0 ? (int32_t)cnt : 0;
+              int32_t h = X[sp + 1], size = n * times + 1, st = 0;
+              setblk_(1, size, A, L, h, st);
+              REBASE();
+              if (st != 0) { rc = 7; goto abort; }
+              for (int32_t t = 1; t < times; ++t)
+                for (int32_t c = 1; c <= n; ++c) bputc(A, L, h, t * n + c, bgetc(A, L, h, c));
+              bputc(A, L, h, n * times + 1, '\0');
+              V[sp] = n * times; T[sp] = TAGTXT; X[sp] = h;
+              ip += 1;
+              continue;
+            }
+            const bool is15 = op == OP_ADD || op == OP_DIV || op == OP_POW || op == OP_POWF ||
+                              op == OP_MOD || op == OP_AND || op == OP_OR ||
+                              (op >= OP_CMPEQ && op <= OP_CMPGT) || (op == OP_MUL && ta && !tb);
+            FAIL(is15 ? 15 : 4, 0.0);
+          }
+          double r = 0.0;
+          switch (op) {
+            case OP_ADD: r = a + b; break;
+            case OP_SUB: r = a - b; break;
+            case OP_MUL: r = a * b; break;
+            case OP_DIV:
+              if (!(std::fabs(b) >= 1e-30)) FAIL(5, std::fabs(b) + 1.0);
+              r = a / b;
+              break;
+            case OP_POW:
+            case OP_POWF: {
+              // 0 to a power, a negative base, and results beyond BIGNUM
+              double base = a;
+              bool neg = false;
+              if (b != b) FAIL(5, 1.0);
+              if (!(std::fabs(a) > 1e-30)) {
+                if (!(std::fabs(b) > 1e-30) || b < 0.0) FAIL(5, std::fabs(b) + 1.0);
+                r = a;
+                break;
+              }
+              if (a < 0.0) {
+                base = -a;
+                const double m = std::fabs(std::fmod(b, 2.0));
+                if (m == 1.0) neg = true;
+                else if (m != 0.0) FAIL(5, std::fabs(b) + 1.0);
+              }
+              if (std::fabs(b) <= 1.0) {
+                r = std::pow(base, b);
+              } else {
+                const double t = base < 1.0 ? 1.0 / base : base;
+                if ((0.25 * t + 1.0) * std::fabs(b) <= biglog || std::log(t) * std::fabs(b) <= biglog) {
+                  r = std::pow(base, b);
+                } else if (std::log(base) * b > 0.0) {
+                  FAIL(5, std::fabs(std::log(base) * b));  // overflow
+                } else {
+                  r = 0.0;  // underflow
+                }
+              }
+              if (!(std::isfinite(r))) FAIL(5, std::fabs(b) + 1.0);
+              if (neg) r = -r;
+              break;
+            }
+            case OP_CMPEQ: r = a == b; break;
+            case OP_CMPNE: r = a != b; break;
+            case OP_CMPLE: r = a <= b; break;
+            case OP_CMPGE: r = a >= b; break;
+            case OP_CMPLT: r = a < b; break;
+            case OP_CMPGT: r = a > b; break;
+            case OP_AND: r = (a != 0.0 && b != 0.0) ? 1.0 : 0.0; break;
+            case OP_OR: r = (a != 0.0 || b != 0.0) ? 1.0 : 0.0; break;
+            case OP_MAX: r = a > b ? a : b; break;
+            case OP_MIN: r = a < b ? a : b; break;
+            case OP_WRAP:
+              if (!(b >= 1e-30)) FAIL(5, std::fabs(b) + 1.0);
+              r = std::fmod(a - 1.0, b) + 1.0;
+              if (r < 1.0) r += b;
+              break;
+            case OP_MOD:
+              if (!(std::fabs(b) >= 1e-30)) FAIL(5, std::fabs(b) + 1.0);
+              r = std::fmod(a, b);
+              break;
+            case OP_FPA:
+            case OP_FPL: {
+              if (!(a >= 0.0) || !(b >= 0.0)) FAIL(5, std::fabs(a) + std::fabs(b) + 1.0);
+              const double v = std::pow(1.0 + a, -b);
+              r = op == OP_FPL ? v : (a == 0.0 ? b : (1.0 - v) / a);
+              break;
+            }
+          }
+          SETNUM(sp, r);
+          ip += 1;
+          continue;
+        }
+
+        case OP_PBN: case OP_PEL: case OP_PEB: case OP_PPS: case OP_PPL: case OP_PFS:
+        case OP_PTD: case OP_PCX: case OP_PFD: case OP_PHG: {
+          const int32_t na = (op == OP_PHG) ? 4 : (op == OP_PBN || op == OP_PFS || op == OP_PFD) ? 3 : 2;
+          ARGS(na);
+          PROPAGATE(na);
+          bool txt = false;
+          for (int32_t j = sp - na + 1; j <= sp; ++j) txt = txt || ISTXT(j);
+          const double* g = V + sp - na + 1;  // arguments in call order
+          const double g0 = g[0], g1 = g[1], g2 = na > 2 ? g[2] : 0.0, g3 = na > 3 ? g[3] : 0.0;
+          sp -= na - 1;
+          P[sp] = 0;
+          if (txt) FAIL(4, 0.0);
+          // arguments the distribution cannot take
+          double bad = 0.0;
+          bool fail = false;
+          auto test = [&](double v, double lim) { if (!fail && v < lim) { fail = true; bad = v; } };
+          double r = 0.0, s = 0.0;
+          switch (op) {
+            case OP_PBN: test(g0, 0.0); test(g1, 0.0); if (!fail) cumbin_(g1, g0, g2, r, s); break;
+            case OP_PEL: erlngl_(g0, g1, r, s); break;
+            case OP_PEB: test(g0, -1e-30); test(g1, -1e-30); if (!fail) erlngb_(g0, g1, r, s); break;
+            case OP_PPS:
+            case OP_PPL: {
+              test(g0, -1e-30);
+              double p, r1, r2, loss;
+              if (!fail) cumpoi_(g0, g1, p, r1, r2, loss, s);
+              r = op == OP_PPS ? p : loss;
+              break;
+            }
+            case OP_PFS: test(g0, 0.0); test(g1, 0.0); test(g2, 0.0); if (!fail) finsrc_(g1, g2, g0, r, s); break;
+            case OP_PTD: test(g0, -1e-30); if (!fail) brrptd_(g1, g0, r, s); break;
+            case OP_PCX: test(g0, -1e-30); if (!fail) brrpcx_(g0, g1, r, s); break;
+            case OP_PFD: test(g0, 0.0); test(g1, 0.0); if (!fail) brrpfd_(g0, g1, g2, r, s); break;
+            case OP_PHG: test(g0, -1e-30); test(g1, -1e-30); test(g2, -1e-30); if (!fail) cumhyg_(g0, g1, g2, g3, r, s); break;
+          }
+          // a negative value is a kernel's penalty for arguments it cannot take
+          if (!fail && (r < 0.0 || r != r)) { fail = true; bad = g0; }
+          if (fail) FAIL(5, std::fabs(bad) + 1.0);
+          SETNUM(sp, r);
+          ip += 1;
+          continue;
+        }
+
+        case OP_SMAX:
+        case OP_SMIN:
+        case OP_USER: {
+          NEED(2);
+          oplen = 2;
+          const int32_t n = cw[ip + 1];
+          if (n < (op == OP_USER ? 0 : 1) || n > sp) { rc = XCORRUPT; goto corrupt; }
+          if (n > 0) { PROPAGATE(n); }
+          bool txt = false;
+          for (int32_t j = sp - n + 1; j <= sp; ++j) txt = txt || ISTXT(j);
+          double r = 0.0;
+          if (!txt) {
+            if (op == OP_USER) {
+              L.STKTOP = sp;
+              r = user_(L, n, V + sp - n + 1);
+            } else {
+              r = V[sp - n + 1];
+              for (int32_t j = sp - n + 2; j <= sp; ++j) r = op == OP_SMAX ? (V[j] > r ? V[j] : r) : (V[j] < r ? V[j] : r);
+            }
+          }
+          sp = sp - n + 1;
+          P[sp] = 0;
+          if (txt) FAIL(4, 0.0);
+          SETNUM(sp, r);
+          ip += 2;
+          continue;
+        }
+        case OP_IN: {
+          NEED(2);
+          oplen = 2;
+          const int32_t s = cw[ip + 1];
+          if (s < 1 || s > L.NSETS) { rc = XCORRUPT; goto corrupt; }
+          if (L.SETALC <= 0 || bgeti(A, L, L.SETALC, s) <= 0) {
+            // the set must be built first: its number is left in the first entry
+            sp = 1;
+            SETNUM(1, (double)s);
+            rc = 9;
+            goto abort;
+          }
+          int32_t d = bgeti(A, L, L.LXSTUB, s + 1) - bgeti(A, L, L.LXSTUB, s);
+          if (d < 1) d = 1;
+          ARGS(d);
+          PROPAGATE(d);
+          bool txt = false;
+          for (int32_t j = sp - d + 1; j <= sp; ++j) txt = txt || ISTXT(j);
+          L.STKTOP = sp;
+          int32_t loc = 0;
+          if (!txt) getvx2_(A, L, 0, s, 1, loc);
+          sp -= d - 1;
+          P[sp] = 0;
+          if (txt || loc == -2) FAIL(4, 0.0);
+          SETNUM(sp, loc > 0 ? 1.0 : 0.0);
+          ip += 2;
+          continue;
+        }
+        case OP_IF: {
+          ARGS(3);
+          if (P[sp - 2] > 0) {  // only the condition's error spoils the choice
+            const int32_t pe = P[sp - 2];
+            sp -= 2;
+            V[sp] = 0.0; T[sp] = TAGERR; X[sp] = -1; P[sp] = pe;
+            ip += 1;
+            continue;
+          }
+          if (ISTXT(sp - 2)) { sp -= 2; P[sp] = 0; FAIL(4, 0.0); }
+          const int32_t pick = V[sp - 2] != 0.0 ? sp - 1 : sp;
+          V[sp - 2] = V[pick]; T[sp - 2] = T[pick]; X[sp - 2] = X[pick]; P[sp - 2] = P[pick];
+          sp -= 2;
+          ip += 1;
+          continue;
+        }
+        case OP_DUAL:
+        case OP_RANGEU:
+        case OP_RANGED:
+        case OP_NAME: {
+          ARGS(1);
+          PROPAGATE(1);
+          const int32_t tag = T[sp], k = X[sp];
+          if (tag != TAGROW && tag != TAGVAR) FAIL(12, 0.0);
+          if (op == OP_NAME) {
+            char buf[256];
+            int32_t len = 200;
+            if (tag == TAGROW) rdx2nh_(A, L, k, buf, len);
+            else vdx2nh_(A, L, k, buf, len);
+            REBASE();
+            if (len < 0) len = 0;
+            if (len > 200) len = 200;
+            int32_t h;
+            NEWTEXT(len, h, false);
+            for (int32_t c = 0; c < len; ++c) bputc(A, L, h, c + 1, buf[c]);
+            bputc(A, L, h, len + 1, '\0');
+            V[sp] = len; T[sp] = TAGTXT; X[sp] = h; P[sp] = 0;
+            ip += 1;
+            continue;
+          }
+          double r = 0.0;
+          if (op == OP_DUAL) {
+            if (L.SOLKND == 0) FAIL(13, 0.0);
+            double v;
+            if (tag == TAGROW) getrval_(A, L, k, v, r, 0);
+            else getxval_(A, L, k, v, r, 0);
+          } else {
+            if (L.SOLKND < 2) FAIL(14, 0.0);
+            const int32_t h = tag == TAGROW ? (op == OP_RANGEU ? L.RNGR1 : L.RNGR2)
+                                            : (op == OP_RANGEU ? L.RNGV1 : L.RNGV2);
+            r = (h > 0 && k >= 1 && k <= bcap(L, h, 8)) ? bgetd(A, L, h, k) : 0.0;
+          }
+          SETNUM(sp, r);
+          ip += 1;
+          continue;
+        }
+        case OP_STATUS: {
+          int32_t c;
+          status_(L, c);
+          PUSHNUM((double)c);
+          ip += 1;
+          continue;
+        }
+        case OP_ITERS:
+          PUSHNUM((double)L.ITERS);
+          ip += 1;
+          continue;
+        case OP_STRLEN:
+          ARGS(1);
+          PROPAGATE(1);
+          if (!ISTXT(sp)) FAIL(3, 0.0);
+          SETNUM(sp, V[sp]);
+          ip += 1;
+          continue;
+        case OP_FORMAT: {
+          ARGS(2);
+          PROPAGATE(2);
+          const bool ta = ISTXT(sp - 1), tb = ISTXT(sp);
+          if (ta == tb) { --sp; P[sp] = 0; FAIL(16, 0.0); }
+          const int32_t kt = ta ? sp - 1 : sp, kn = ta ? sp : sp - 1;
+          double v = V[kn], other = 0.0;
+          if (T[kn] == TAGVAR) getxval_(A, L, X[kn], v, other, 1);
+          else if (T[kn] == TAGROW) getrval_(A, L, X[kn], v, other, 1);
+          const int32_t ht = X[kt], n = (int32_t)V[kt];
+          char tmpl[64], fmt[80], big[80], conv = 0;
+          bool ok = n >= 1 && n < 60;
+          for (int32_t c = 0; ok && c < n; ++c) tmpl[c] = bgetc(A, L, ht, c + 1);
+          ok = ok && fmtcheck(tmpl, n, fmt, big, conv);
+          --sp;
+          P[sp] = 0;
+          if (!ok) FAIL(16, 0.0);
+          char text[700];
+          int len;
+          if (conv == 'd' || conv == 'i') {
+            if (v > -9.2e18 && v < 9.2e18) {
+              len = std::snprintf(text, sizeof text, fmt, (long long)v);
+            } else {
+              len = std::snprintf(text, sizeof text, big, v);  // too large for an integer
+            }
+          } else {
+            len = std::snprintf(text, sizeof text, fmt, v);
+          }
+          if (len < 0) len = 0;
+          if (len >= (int)sizeof text) len = (int)sizeof text - 1;
+          int32_t h = ht, cnt = len + 1, st = 0;
+          setblk_(1, cnt, A, L, h, st);
+          REBASE();
+          if (st != 0) { rc = 7; goto abort; }
+          for (int32_t c = 0; c < len; ++c) bputc(A, L, h, c + 1, text[c]);
+          bputc(A, L, h, len + 1, '\0');
+          V[sp] = len; T[sp] = TAGTXT; X[sp] = h;
+          ip += 1;
+          continue;
+        }
+        case OP_RIM: case OP_NONZ: case OP_TYPE: case OP_CLASS:
+          // functions of the solver's model that this interpreter cannot evaluate
+          errmsh_(A, L, 142);
+          rc = XCORRUPT;
+          goto abort;
+        default:
+          rc = XCORRUPT;
+          goto corrupt;
+      }
+    }
+#undef REBASE
+#undef NEED
+#undef ARGS
+#undef PROPAGATE
+#undef FAIL
+#undef ISTXT
+#undef PUSHNUM
+#undef SETNUM
+#undef NEWTEXT
+  }
+
+finish:
+  L.STKTOP = sp;
+  L.XIP = (int32_t)ip;
+  status = 0;
+  if (sp > 0 && L.PECNT > 0 && P[sp] > 0) {
+    int32_t c = 0;
+    unpackpenderr_(A, L, c, L.PEIBLK, L.PERBLK);
+    status = c;
+    if (status == 5) V[1] = L.ERRDBL;
+  }
+  if (L.XTXTN > 0) freetexts(L);
+  if (L.PECAP > 0) {
+    rlsblk_(L, L.PEIBLK);
+    rlsblk_(L, L.PERBLK);
+    L.PECNT = L.PECAP = 0;
+  }
+  return;
+
+overflow:
+  L.ERRARG = L.IRCNT;
+  L.ERRARG2 = sp;
+  L.ERRARG3 = L.LFDEPTH;
+  errmsh_(A, L, 85);
+  rc = 8;
+  goto abort;
+
+corrupt: {
+  char msg[64];
+  std::snprintf(msg, sizeof msg, "? FATAL ERROR - ILLEGAL OP CODE: %d", op);
+  termline(L, msg);
+}
+
+abort:
+  L.STKTOP = sp;
+  L.XIP = (int32_t)ip;
+  status = rc;
+  freetexts(L);
+  rlsblk_(L, L.PEIBLK);
+  rlsblk_(L, L.PERBLK);
+  L.PECNT = L.PECAP = 0;
+}

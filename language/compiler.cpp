@@ -1,0 +1,1338 @@
+// The statement compiler of the modelling language: a table-driven recogniser over the
+// statement grammar that writes the instruction stream, keeps the operator, index and set-loop
+// stacks, and fills the set table from the SETS section.
+#include <algorithm>
+#include <cstdio>
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+#include "language/compiler.h"
+#include "language/vocab.h"
+
+namespace {
+
+constexpr int32_t NOREL = -16;
+
+// Opcodes written by the compiler.
+enum Op : int32_t {
+  NOPRP = -15, STOPOP = -12, BINOP = -11, FREEOP = -10, BNDOP = -8, ROWNAMEOP = -7, GINOP = -6, BEGCND = -5,
+  ENDCND = -4, BEGFOR = -3, ENDFOR = -2, BEGROW = -1, ENDROW = 0, PUSHN = 1, PUSHV = 2, PUSHS = 3, PUSHX = 4,
+  PUSHZ = 5, SETUP = 6, GETNEXT = 7, GOTO = 8, IFGOTO = 9, POPSET = 10, PUSHINF = 11, PUSHATX = 12,
+  PUSHSTR = 13, WRITEFOROP = 14, PUSHSETN = 15, PUSHSR = 16, NEGATE = 21, ADDOP = 31, SUBOP = 32, MULOP = 33,
+  MAXOP = 44, MINOP = 45, INOP = 79
+};
+
+struct Fail {
+  int32_t e;
+};
+
+struct Compiler {
+  Work& W;
+  MasterRecord& L;
+  const Vocab& voc;
+  const Grammar& g;
+  int32_t rowtype = NOREL;
+  int32_t paren = 0;
+  bool begun = false;
+  int32_t outdepth = 0;
+  int32_t section = 0;  // 0 model statements, 1 SETS, 2 DATA, 3 INIT
+  bool setcond = false;
+  int32_t condstart = 0;
+  int32_t stmtstart = 0;
+  int32_t lastop = 99999;
+  int32_t lastoppos = 0;
+  int32_t prevstate = 0;
+  int32_t errpos = 0;
+  bool aftertitle = false;
+  bool firsttok = true;  // the next token is the statement's first
+  // SETS section
+  int32_t curset = 0;      // set of the statement being compiled, 0 none
+  int32_t listkind = 0;    // 1 primitive member list, 2 derived member list
+  int64_t ncomp = 0;       // components of the derived member list read
+  // set loops: per level
+  int32_t loopnidx[LOOPMAX + 1] = {};
+  bool looprep[LOOPMAX + 1] = {};
+  bool loopcolon[LOOPMAX + 1] = {};
+  int32_t idxleft = 0;     // index names still expected in a loop's index list
+  int32_t argstart[OPSTKMAX + 2] = {};  // CODELEN when the bracket's current argument began
+  // @INDEX
+  char idxname[NAMELEN + 1] = {};
+  int32_t idxset = 0;
+  int32_t unaryprec = 12;
+  SymOut sym;
+
+  Compiler(Work& w, MasterRecord& l) : W(w), L(l), voc(qrn_vocab()), g(qrn_grammar()) {}
+
+  [[noreturn]] void fail(int32_t e) { throw Fail{e}; }
+
+  // ---- code writing ----
+  void room(int32_t need) {
+    if ((int64_t)L.CODELEN + need < L.CODECAP) return;
+    int64_t want = std::max<int64_t>(2 * (int64_t)L.CODECAP, 1000);
+    while (want <= (int64_t)L.CODELEN + need) want *= 2;
+    if (want > 2147483640LL / 4) fail(41);
+    int32_t cnt = (int32_t)want, st = 0;
+    setblk_(2, cnt, W, L, L.CODEBLK, st);
+    if (st != 0) fail(41);
+    L.CODECAP = cnt;
+  }
+  void word(int32_t v) {
+    room(1);
+    L.CODELEN += 1;
+    iput(W, L, L.CODEBLK, L.CODELEN, v);
+  }
+  void op(int32_t c) {
+    room(1);
+    lastop = c;
+    lastoppos = L.CODELEN + 1;
+    word(c);
+  }
+  void op1(int32_t c, int32_t a) {
+    op(c);
+    word(a);
+  }
+  void pushn(double v) {
+    op(PUSHN);
+    int32_t w2[2];
+    std::memcpy(w2, &v, sizeof v);
+    word(w2[0]);
+    word(w2[1]);
+  }
+  int32_t code(int32_t k) { return iget(W, L, L.CODEBLK, k); }
+  void setcode(int32_t k, int32_t v) { iput(W, L, L.CODEBLK, k, v); }
+
+  // ---- operator stack ----
+  void push(int32_t v, int32_t tag) {
+    if (L.OPDEPTH >= OPSTKMAX - 1 || L.OPDEPTH >= L.OPLIMIT) fail(4);
+    ++L.OPDEPTH;
+    L.OPVAL[L.OPDEPTH] = v;
+    L.OPTAG[L.OPDEPTH] = tag;
+  }
+  bool isoper(int32_t k) { return L.OPTAG[k] == 0 && L.OPVAL[k] >= 3 && L.OPVAL[k] <= 17; }
+  int32_t opcode_of(int32_t tok) { return tok <= 4 ? 21 + (tok - 3) : 31 + (tok - 5); }
+  void pop_operators() {
+    while (L.OPDEPTH > 0 && isoper(L.OPDEPTH)) {
+      op(opcode_of(L.OPVAL[L.OPDEPTH]));
+      --L.OPDEPTH;
+    }
+  }
+  void open_bracket(int32_t counter, int32_t tok, int32_t tag = 0) {
+    push(counter, tag);
+    push(tok, tag);
+    argstart[L.OPDEPTH] = L.CODELEN;
+  }
+
+  // ---- names ----
+  void kind_of(const char* name, int32_t& kind, int32_t& idx) { fndnmm_(W, L, name, kind, idx); }
+  void name_in_use(const char* name) {
+    std::memset(L.ERRTXT, ' ', sizeof L.ERRTXT - 1);
+    std::memcpy(L.ERRTXT, name, NAMELEN);
+    fail(27);
+  }
+  int32_t dim1(int32_t s) {
+    int32_t d = setdim(W, L, s);
+    return d < 1 ? 1 : d;
+  }
+
+  int32_t new_scalar(const char* name, int32_t len) {
+    int32_t st = 0;
+    add_name_hash_(W, L, nt_scalar(L), name, len, st);
+    if (st) fail(41);
+    if ((int64_t)L.NSCALAR + L.VARTOP >= L.VARCAP) {
+      grwvr3_(W, L, L.VARCAP > 256 ? L.VARCAP : 256, st);
+      if (st) fail(41);
+    }
+    iput(W, L, L.VARKND, L.NSCALAR, 0);
+    return L.NSCALAR;
+  }
+
+  // PUSHX for the last d index variables in scope.
+  void pushx_last(int32_t d) {
+    if (L.NDXCNT < d) fail(16);
+    for (int32_t j = L.NDXCNT - d + 1; j <= L.NDXCNT; ++j) op1(PUSHX, j);
+  }
+  // The n words of PUSHSR after its two operands: the primitive set of each index position
+  // of the open set loops, outermost first (0 for a position no loop covers).
+  void loop_positions(int32_t n) {
+    room(n);
+    int32_t written = 0;
+    for (int32_t k = 1; k <= L.LOOPLV && written < n; ++k) {
+      int32_t s = L.LOOPSET[k], d = setdim(W, L, s);
+      if (d == 0) {
+        word(s);
+        ++written;
+      } else {
+        for (int32_t c = 0; c < d && written < n; ++c, ++written)
+          word(iget(W, L, L.NDXSTB, iget(W, L, L.LXSTUB, s) + c));
+      }
+    }
+    for (; written < n; ++written) word(0);
+  }
+  int32_t rowdim() {
+    int32_t r = 0;
+    getrowdim_(W, L, r);
+    return r;
+  }
+
+  void operand_name() {
+    int32_t kind = 0, idx = 0;
+    kind_of(sym.name, kind, idx);
+    bool sub = sbpeek_(W, L) == '(';
+    switch (kind) {
+      case 0: {
+        if (L.USEPNM > 0) {
+          int32_t m = psendx_(W, L, sym.name, 0);
+          if (m > 0) {
+            pushn((double)m);
+            return;
+          }
+        }
+        op1(PUSHV, new_scalar(sym.name, sym.namelen));
+        return;
+      }
+      case 5: op1(PUSHV, idx); return;
+      case 3: op1(PUSHX, idx); return;
+      case 4: {
+        int32_t owner = iget(W, L, L.IDOWNR, idx);
+        int32_t d = dim1(owner);
+        int32_t pos = idx - iget(W, L, L.LASTUB, owner) + 1;
+        if (sub) {
+          push(d, 0);
+          push(idx, 2);
+          return;
+        }
+        if (L.LOOPLV < 1) fail(11);
+        op(BEGCND);
+        pushx_last(d);
+        op(ENDCND);
+        op(PUSHS);
+        word(pos);
+        word(owner);
+        return;
+      }
+      case 1: {
+        if (outdepth < 1) fail(10);
+        int32_t d = dim1(idx);
+        if (sub) {
+          push(d, 0);
+          push(idx, 1);
+          return;
+        }
+        op(BEGCND);
+        pushx_last(d);
+        op(ENDCND);
+        op1(PUSHSETN, idx);
+        return;
+      }
+      case 2: {
+        if (outdepth < 1) fail(18);
+        int32_t d = iget(W, L, L.ROWNDIM, idx);
+        if (d == 0) {
+          op(PUSHSR);
+          word(idx);
+          word(0);
+          return;
+        }
+        if (sub) {
+          push(d, 3);
+          push(idx, 3);
+          return;
+        }
+        if (rowdim() != d) fail(16);
+        op(BEGCND);
+        pushx_last(d);
+        op(ENDCND);
+        op(PUSHSR);
+        word(idx);
+        word(d);
+        loop_positions(d);
+        return;
+      }
+    }
+  }
+
+  // ---- statement ends ----
+  void end_statement() {
+    pop_operators();
+    if (rowtype == NOREL) {
+      if (section != 2) fail(5);
+      return;
+    }
+    if (rowtype >= -1 && rowtype <= 1) op(SUBOP);
+    if (outdepth < 1) {
+      op1(ENDROW, rowtype);
+      rowtype = NOREL;
+    }
+  }
+
+  // Nearest bracket on the operator stack after the pending operators (0 when none).
+  int32_t nearest_bracket() {
+    int32_t k = L.OPDEPTH;
+    while (k > 0 && isoper(k)) --k;
+    return k;
+  }
+
+  // ---- set loops ----
+  void open_loop(int32_t tok) {
+    if (tok == T_FOR) {
+      for (int32_t k = L.OPDEPTH; k > 0; --k)
+        if (bracket_at[k] && !(L.OPTAG[k] == 0 && L.OPVAL[k] == T_FOR)) fail(40);
+      if (lastop == BEGROW && lastoppos == L.CODELEN) {
+        setcode(L.CODELEN, BEGFOR);
+        lastop = BEGFOR;
+      } else {
+        op(BEGFOR);
+      }
+      begun = false;
+    } else if (tok == T_WRITEFOR) {
+      if (section != 2) fail(198);
+      ++outdepth;
+    } else {
+      switch (tok) {
+        case T_SUM: op1(PUSHZ, 1); break;
+        case T_MAX: op(PUSHINF); op(NEGATE); break;
+        case T_MIN: op(PUSHINF); break;
+        case T_PROD: pushn(1.0); break;
+      }
+    }
+    ++paren;
+    open_bracket(tok == T_WRITEFOR ? -1 : 1, tok);
+  }
+  bool bracket_at[OPSTKMAX + 2] = {};
+
+  void loop_set() {
+    int32_t kind = 0, s = 0;
+    kind_of(sym.name, kind, s);
+    if (kind != 1) fail(14);
+    if (L.LOOPLV >= L.LOOPSET[0] || L.LOOPLV >= LOOPMAX) fail(8);
+    int32_t lv = ++L.LOOPLV;
+    L.LOOPSET[lv] = s;
+    L.LOOPPAR[lv] = paren;
+    looprep[lv] = false;
+    loopcolon[lv] = false;
+    loopnidx[lv] = 0;
+    op1(SETUP, s);
+    op1(GETNEXT, 0);
+    L.LOOPJMP[lv] = L.CODELEN;
+    if (sbpeek_(W, L) != '(') {
+      int32_t d = dim1(s);
+      if (L.NDXCNT + d > L.NDXLIMIT) fail(7);
+      for (int32_t j = 0; j < d; ++j) {
+        ++L.NDXCNT;
+        std::memset(L.NDXNAM[L.NDXCNT], ' ', NAMELEN);
+        L.NDXREP[L.NDXCNT] = 0;
+      }
+      loopnidx[lv] = d;
+    }
+  }
+  void loop_index_name() {
+    int32_t lv = L.LOOPLV;
+    if (L.NDXCNT + 1 > L.NDXLIMIT) fail(7);
+    int32_t r = ndxfn2_(sym.name, L.NDXNAM, L.NDXCNT);
+    ++L.NDXCNT;
+    std::memcpy(L.NDXNAM[L.NDXCNT], sym.name, NAMELEN);
+    L.NDXREP[L.NDXCNT] = r <= L.NDXCNT - 1 ? r : 0;
+    if (L.NDXREP[L.NDXCNT]) looprep[lv] = true;
+    ++loopnidx[lv];
+  }
+  // ":" ends a loop's set part.
+  void loop_colon() {
+    int32_t lv = L.LOOPLV;
+    int32_t k = nearest_bracket();
+    if (lv < 1 || loopcolon[lv] || k < 1 || L.OPTAG[k] != 0 || L.OPVAL[k] < T_FOR || L.OPVAL[k] > T_WRITEFOR)
+      fail(1);
+    bool cond = L.LOOPJMP[lv] < 0;
+    if (cond) pop_operators();
+    int32_t first = L.NDXCNT - loopnidx[lv] + 1;
+    bool any = cond;
+    if (!cond && looprep[lv]) op(BEGCND);
+    for (int32_t j = first; j <= L.NDXCNT; ++j) {
+      if (L.NDXREP[j] == 0) continue;
+      op1(PUSHX, L.NDXREP[j]);
+      op1(PUSHX, j);
+      op(31 + (10 - 5));  // CMPEQ
+      if (any) op(31 + (16 - 5));  // AND
+      any = true;
+    }
+    if (cond || looprep[lv]) {
+      op(ENDCND);
+      int32_t gnext = (cond ? -L.LOOPJMP[lv] : L.LOOPJMP[lv]) - 1;
+      op(IFGOTO);
+      word(gnext - (L.CODELEN + 1));
+    }
+    if (cond) L.LOOPJMP[lv] = -L.LOOPJMP[lv];
+    loopcolon[lv] = true;
+    if (!begun && L.OPVAL[k] == T_FOR) {
+      op(BEGROW);
+      begun = true;
+    }
+  }
+  void close_loop(int32_t tok, int32_t counter) {
+    int32_t lv = L.LOOPLV;
+    if (lv < 1) fail(1);
+    if (L.LOOPJMP[lv] < 0) fail(34);
+    if (!loopcolon[lv]) fail(1);
+    if (counter > 1) fail(13);
+    switch (tok) {
+      case T_SUM: op(ADDOP); break;
+      case T_MAX: op(MAXOP); break;
+      case T_MIN: op(MINOP); break;
+      case T_PROD: op(MULOP); break;
+      case T_WRITEFOR: op1(WRITEFOROP, -counter); break;
+      case T_FOR:
+        if (lastop != ENDROW && lastop != ENDFOR) {
+          if (rowtype == NOREL) fail(5);
+          if (rowtype >= -1 && rowtype <= 1) op(SUBOP);
+          op1(ENDROW, rowtype);
+          rowtype = NOREL;
+        }
+        break;
+    }
+    int32_t gnext = L.LOOPJMP[lv] - 1;
+    op(GOTO);
+    word(gnext - (L.CODELEN + 1));
+    op(POPSET);
+    setcode(L.LOOPJMP[lv], L.CODELEN - L.LOOPJMP[lv]);
+    if (tok == T_FOR) op(ENDFOR);
+    L.NDXCNT -= loopnidx[lv];
+    --L.LOOPLV;
+    if (tok == T_SUM || tok == T_PROD) op1(NOPRP, 41);
+    if (tok == T_MAX || tok == T_MIN) op1(NOPRP, 66);
+    if (tok == T_WRITEFOR) --outdepth;
+  }
+
+  // ---- brackets ----
+  void comma() {
+    pop_operators();
+    int32_t k = L.OPDEPTH;
+    if (k < 2) fail(1);
+    bool isidx = L.OPTAG[k] != 0;
+    if (L.CODELEN == argstart[k]) fail(isidx ? 16 : 13);
+    L.OPVAL[k - 1] -= 1;
+    if (L.OPVAL[k - 1] == 0) fail(isidx ? 16 : 13);
+    argstart[k] = L.CODELEN;
+  }
+  void close_bracket() {
+    if (--paren < 0) fail(197);
+    pop_operators();
+    int32_t k = L.OPDEPTH;
+    if (k < 2) fail(1);
+    int32_t tok = L.OPVAL[k], tag = L.OPTAG[k], counter = L.OPVAL[k - 1];
+    bool empty = L.CODELEN == argstart[k];
+    bracket_at[k] = false;
+    L.OPDEPTH -= 2;
+    if (tag == 0 && tok >= T_FOR && tok <= T_WRITEFOR) {
+      if (empty && tok != T_WRITEFOR) fail(13);
+      close_loop(tok, counter);
+      return;
+    }
+    if (tag != 0) {
+      if (counter > 1 || empty) fail(16);
+      if (tag == 2) {
+        int32_t owner = iget(W, L, L.IDOWNR, tok);
+        op(ENDCND);
+        op(PUSHS);
+        word(tok - iget(W, L, L.LASTUB, owner) + 1);
+        word(owner);
+      } else if (tag == 1) {
+        op1(PUSHSETN, tok);
+      } else {
+        --L.OPDEPTH;  // the row's recorded dimension below
+        int32_t d = iget(W, L, L.ROWNDIM, tok);
+        op(PUSHSR);
+        word(tok);
+        word(d);
+        loop_positions(d);
+      }
+      return;
+    }
+    if (tok == T_IN) {
+      if (counter > 1 || empty) fail(13);
+      op(ENDCND);
+      int32_t s = L.OPVAL[L.OPDEPTH];
+      --L.OPDEPTH;
+      op1(INOP, s);
+      return;
+    }
+    int32_t nargs = tok <= 94 ? NARGS[tok - 41] : 1;
+    if (counter > 1) fail(13);
+    if (empty && nargs != 0) fail(13);
+    if (!empty && nargs == 0) fail(13);
+    if (tok == T_LPAR) {
+      op1(NOPRP, 41);
+    } else if (tok >= 42 && tok <= 89) {
+      op(tok + 9);
+      if (tok == T_SMAX || tok == T_SMIN || tok == T_USER || tok == T_WRITE) word(-counter);
+      if (tok == T_USER) ++L.NRUNTM;
+      if (tok == T_WRITE) {
+        --outdepth;
+        return;
+      }
+      op1(NOPRP, tok);
+    } else if (tok >= T_GIN && tok <= T_WARN) {
+      if (rowtype != NOREL) fail(12);
+      rowtype = 3;
+      static const int32_t sop[] = {GINOP, BNDOP, BINOP, FREEOP, STOPOP};
+      op(sop[tok - T_GIN]);
+    } else {
+      fail(1);
+    }
+  }
+
+  // ---- SETS section ----
+  void grow_int_list(int32_t& h, int32_t& cap, int64_t need) {
+    if (need <= cap) return;
+    int64_t want = std::max<int64_t>(2 * need, 64);
+    if (want > 2147483640LL / 4) fail(41);
+    int32_t cnt = (int32_t)want, st = 0;
+    setblk_(2, cnt, W, L, h, st);
+    if (st) fail(41);
+    cap = cnt;
+  }
+  void set_name() {
+    int32_t kind = 0, idx = 0;
+    kind_of(sym.name, kind, idx);
+    if (kind != 0) name_in_use(sym.name);
+    int32_t st = 0;
+    if (L.NSETS >= L.SETCAP - 1) {
+      grwset_(W, L, st);
+      if (st) fail(41);
+    }
+    add_name_hash_(W, L, nt_sets(L), sym.name, sym.namelen, st);
+    if (st) fail(41);
+    int32_t s = L.NSETS;
+    iput(W, L, L.SETORD, s, -1);
+    iput(W, L, L.SETALC, s, 0);
+    iput(W, L, L.LXSTUB, s + 1, L.NDXSTBN + 1);
+    iput(W, L, L.LASTUB, s + 1, L.NATTRS + 1);
+    iput(W, L, L.SETPST, s, L.SETPARN + 1);
+    iput(W, L, L.SETPST, s + 1, L.SETPARN + 1);
+    iput(W, L, L.INXNTR, s, 0);
+    iput(W, L, L.NNTRYS, s, 0);
+    iput(W, L, L.INANTR, s, 0);
+    if (s == 1) {
+      iput(W, L, L.SETCST, 1, 1);
+      iput(W, L, L.LXSTUB, 1, 1);
+      iput(W, L, L.LASTUB, 1, 1);
+    }
+    iput(W, L, L.SETCST, s + 1, iget(W, L, L.SETCST, s));
+    curset = s;
+    listkind = 0;
+  }
+  void set_parent() {
+    int32_t kind = 0, p = 0;
+    kind_of(sym.name, kind, p);
+    if (kind != 1) fail(14);
+    int32_t s = curset;
+    int32_t np = L.SETPARN + 1 - iget(W, L, L.SETPST, s);
+    int32_t dp = setdim(W, L, p), add = dp == 0 ? 1 : dp;
+    if (np + 1 > L.MAXPARENTS || setdim(W, L, s) + add > NDXMAX) fail(31);
+    grow_int_list(L.SETPAR, L.SETPARCAP, (int64_t)L.SETPARN + 1);
+    iput(W, L, L.SETPAR, ++L.SETPARN, p);
+    iput(W, L, L.SETPST, s + 1, L.SETPARN + 1);
+    grow_int_list(L.NDXSTB, L.NDXSTBCAP, (int64_t)L.NDXSTBN + add);
+    if (dp == 0) {
+      iput(W, L, L.NDXSTB, ++L.NDXSTBN, p);
+    } else {
+      int32_t from = iget(W, L, L.LXSTUB, p);
+      for (int32_t c = 0; c < dp; ++c) {
+        int32_t v = iget(W, L, L.NDXSTB, from + c);
+        iput(W, L, L.NDXSTB, ++L.NDXSTBN, v);
+      }
+    }
+    iput(W, L, L.LXSTUB, s + 1, L.NDXSTBN + 1);
+  }
+  void set_attribute() {
+    int32_t kind = 0, idx = 0;
+    kind_of(sym.name, kind, idx);
+    if (kind != 0) name_in_use(sym.name);
+    int32_t st = 0;
+    add_name_hash_(W, L, nt_attrs(L), sym.name, sym.namelen, st);
+    if (st) fail(41);
+    int32_t cap = L.IDOWNR > 0 ? L.LEN[L.IDOWNR] : 0;
+    if (cap < L.ATTRCAP) {
+      int32_t cnt = L.ATTRCAP;
+      setblk_(2, cnt, W, L, L.IDOWNR, st);
+      if (st) fail(41);
+    }
+    iput(W, L, L.IDOWNR, L.NATTRS, curset);
+    iput(W, L, L.LASTUB, curset + 1, L.NATTRS + 1);
+  }
+  void set_member() {
+    int32_t st = 0;
+    add_name_hash_(W, L, nt_prim(L), sym.name, sym.namelen, st);
+    if (st) fail(41);
+    if (iget(W, L, L.NNTRYS, curset) == 0) iput(W, L, L.INXNTR, curset, L.NPRIMEL);
+    iput(W, L, L.NNTRYS, curset, iget(W, L, L.NNTRYS, curset) + 1);
+  }
+  void set_range_end() {
+    int32_t st = 0;
+    char last[NAMELEN + 1];
+    std::memcpy(last, sym.name, NAMELEN);
+    last[NAMELEN] = 0;
+    if (iget(W, L, L.NNTRYS, curset) < 1) fail(180);
+    implset_(W, L, curset, last, sym.namelen, st);
+    if (st == 1) fail(180);
+    if (st == 2) fail(41);
+  }
+  void derived_list_start() {
+    int32_t st = 0;
+    L.SETMSG = 0;
+    defprnt_(W, L, curset, st);
+    if (st) fail(L.SETMSG ? CMPERR_REPORTED : 167);
+    iput(W, L, L.INXNTR, curset, L.NDRVUSE + 1);
+    listkind = 2;
+    ncomp = 0;
+    L.SCANMD = 1;
+  }
+  void derived_component() {
+    int32_t s = curset, d = setdim(W, L, s);
+    int32_t c = (int32_t)(ncomp % d);
+    int32_t p = iget(W, L, L.NDXSTB, iget(W, L, L.LXSTUB, s) + c);
+    int32_t n = iget(W, L, L.NNTRYS, p), first = iget(W, L, L.INXNTR, p);
+    int32_t r = n > 0 ? find_name_rng_hash_(W, L, nt_prim(L), sym.name, sym.namelen, first, first + n - 1) : 0;
+    if (r <= 0) {
+      std::memset(L.ERRTXT, ' ', sizeof L.ERRTXT - 1);
+      std::memcpy(L.ERRTXT, sym.name, NAMELEN);
+      fail(29);
+    }
+    grow_int_list(L.NDRVEL, L.NDRVCAP, (int64_t)L.NDRVUSE + d + 1);
+    iput(W, L, L.NDRVEL, ++L.NDRVUSE, r - first + 1);
+    ++ncomp;
+    if (ncomp % d == 0 && prntsparse_(W, L, s) && !validmember_(W, L, s, L.NDRVUSE - d + 1)) {
+      std::memset(L.ERRTXT, ' ', sizeof L.ERRTXT - 1);
+      std::memcpy(L.ERRTXT, sym.name, NAMELEN);
+      fail(149);
+    }
+  }
+  void member_list_end() {
+    L.SCANMD = 11;
+    if (listkind == 2) {
+      int32_t d = setdim(W, L, curset);
+      if (ncomp % d != 0) fail(30);
+      iput(W, L, L.NNTRYS, curset, (int32_t)(ncomp / d));
+      iput(W, L, L.SETORD, curset, 0);
+    }
+    listkind = 0;
+  }
+  void condition_end() {
+    pop_operators();
+    if (L.OPDEPTH > 0 || paren != 0) fail(2);
+    int32_t n = L.CODELEN - condstart;
+    int32_t at = iget(W, L, L.SETCST, curset);
+    int32_t st = 0;
+    if ((int64_t)at + n > L.CNDCAP) {
+      int64_t want = std::max<int64_t>(2 * ((int64_t)at + n), 64);
+      if (want > 2147483640LL / 4) fail(41);
+      int32_t cnt = (int32_t)want;
+      setblk_(2, cnt, W, L, L.CNDBLK, st);
+      if (st) fail(41);
+      L.CNDCAP = cnt;
+    }
+    for (int32_t k = 0; k < n; ++k) iput(W, L, L.CNDBLK, at + k, code(condstart + 1 + k));
+    iput(W, L, L.SETCST, curset + 1, at + n);
+    L.CODELEN = condstart;
+    setcond = false;
+  }
+  void set_statement_end() {
+    if (curset == 0) return;
+    int32_t s = curset;
+    iput(W, L, L.INANTR, s, 0);
+    if (iget(W, L, L.NNTRYS, s) < 1) {
+      iput(W, L, L.NNTRYS, s, 0);
+      iput(W, L, L.INXNTR, s, 0);
+    } else {
+      int32_t st = 0;
+      L.SETMSG = 0;
+      allocset_(W, L, s, st);
+      if (st) fail(L.SETMSG ? CMPERR_REPORTED : 167);
+    }
+    curset = 0;
+  }
+
+  // ---- the row of a state ----
+  int32_t scan(int32_t state) {
+    int32_t a = g.nsinpt[state], n = g.nsinpt[state + 1] - a;
+    int32_t r = getsym_(W, L, voc, &g.nsintx[a], n, T_END, sym);
+    errpos = sym.start;
+    if (L.TRACELV > 3)
+      outline(L, " BACK FROM GETSYM: SYM INDEX, VAL8, KWRK200B, NERR= " + std::to_string(r) + " " +
+                     std::to_string(sym.val) + " " + std::string(sym.name, 8) + " " + std::to_string(sym.status));
+    if (sym.status > 0) fail(sym.status + 35);
+    if (r < 0) return -1;
+    if (r == 0) return 0;
+    return a + r - 1;
+  }
+
+  // Reads an unquoted or quoted text argument (@WARN's message).
+  void read_text() {
+    static const int16_t cand[1] = {T_LINE};
+    int32_t r = getsym_(W, L, voc, cand, 1, 0, sym);
+    if (sym.status > 0) fail(sym.status + 35);
+    if (r != 1) fail(1);
+    write_text(sym.text, sym.textlen);
+  }
+  void write_text(const char* t, int32_t n) {
+    room(2 + (n + 3) / 4);
+    op1(PUSHSTR, n);
+    for (int32_t i = 0; i < n; i += 4) {
+      char b[4] = {' ', ' ', ' ', ' '};
+      for (int32_t j = 0; j < 4 && i + j < n; ++j) b[j] = t[i + j];
+      int32_t v;
+      std::memcpy(&v, b, 4);
+      word(v);
+    }
+  }
+  // Reads a set name directly (after @SIZE( and @IN().
+  int32_t read_set(int32_t err) {
+    char nm[NAMELEN + 1];
+    int32_t n = enkody_(W, L, nm);
+    if (n == 0) fail(1);
+    int32_t kind = 0, s = 0;
+    kind_of(nm, kind, s);
+    if (kind != 1) fail(err);
+    return s;
+  }
+
+  bool run(int32_t& state);
+  void data_section(int32_t& state);
+  void putval(int32_t v, double x);
+  void askval(int32_t v);
+};
+
+bool Compiler::run(int32_t& state) {
+  state = 1;
+  for (;;) {
+    if (L.OPDEPTH > L.OPLIMIT - 3) fail(4);
+    room(std::max(2 * L.OPLIMIT, 44));
+    int32_t e = scan(state);
+    if (e < 0) {
+      if (state == 1 && !begun && L.OPDEPTH == 0 && curset == 0) return false;
+      fail(paren > 0 || L.LOOPLV > 0 ? 2 : 1);
+    }
+    if (e == 0) {
+      bool atend = sbpeek_(W, L) == ' ';
+      fail(atend && paren > 0 ? 2 : 1);
+    }
+    int32_t tok = g.nsintx[e];
+    int32_t ns = g.kod2st[e];
+    if (tok >= 41 && tok <= 89 && NMODELOK[tok - 41] == 0 && outdepth < 1 && section != 2) fail(1);
+    if (L.TRACELV > 3) outline(L, " NEW STATE:" + std::to_string(ns));
+    if (L.TRACELV > 1) outline(L, "NEXT COMPILER STATE=" + std::to_string(ns));
+    prevstate = state;
+    state = ns;
+    if (!begun && firsttok) {
+      firsttok = false;
+      if (ns == 25 || ns == 35) {
+        begun = true;
+      } else if (tok == T_FOR) {
+        // BEGFOR takes the row's place
+      } else if (tok == T_SEMI || tok == T_TITLE || tok == T_CALC || tok == T_ENDCALC || tok == T_END) {
+        firsttok = tok != T_SEMI ? tok == T_CALC : true;
+      } else {
+        op(BEGROW);
+        begun = true;
+      }
+    }
+    switch (ns) {
+      case 1:
+        if (setcond) {
+          condition_end();
+          set_statement_end();
+          state = 44;
+          break;
+        }
+        if (!begun && lastop != ENDFOR) {
+          aftertitle = false;
+          firsttok = true;
+          break;  // an empty statement or the end of a TITLE line: go on
+        }
+        if (paren > 0 || L.LOOPLV > 0) fail(2);
+        if (lastop == ENDFOR && L.OPDEPTH == 0) return true;
+        end_statement();
+        if (L.OPDEPTH > 0) fail(2);
+        return true;
+      case 2:
+        if (tok == T_MINUS) push(3, 0);
+        else if (tok == T_NOT) push(4, 0);
+        break;
+      case 3:
+        if (tok == T_NUMBER) pushn(sym.val);
+        else if (tok == T_QUOTED) {
+          if (outdepth < 1 && section != 2) fail(203);
+          write_text(sym.text, sym.textlen);
+        } else operand_name();
+        break;
+      case 4: {
+        int32_t p = nprec(tok, L.UNARYM);
+        while (L.OPDEPTH > 0 && isoper(L.OPDEPTH) &&
+               (L.OPVAL[L.OPDEPTH] == 3 ? unaryprec : nprec(L.OPVAL[L.OPDEPTH], L.UNARYM)) >= p) {
+          op(opcode_of(L.OPVAL[L.OPDEPTH]));
+          --L.OPDEPTH;
+        }
+        push(tok, 0);
+        break;
+      }
+      case 5:
+        if (rowtype != NOREL) fail(12);
+        rowtype = tok == T_MAXEQ ? 2 : -2;
+        break;
+      case 6: {
+        if (setcond) fail(1);
+        if (L.LOOPLV > 0 && L.LOOPJMP[L.LOOPLV] < 0) fail(1);
+        if (outdepth > 0) fail(199);
+        if (rowtype != NOREL) fail(12);
+        rowtype = (tok == T_LE || tok == T_LT) ? 1 : tok == T_EQ ? 0 : -1;
+        pop_operators();
+        if (L.OPDEPTH > 0 && !(L.OPTAG[L.OPDEPTH] == 0 && L.OPVAL[L.OPDEPTH] == T_FOR)) fail(2);
+        break;
+      }
+      case 7: case 61:
+        ++paren;
+        if (tok == T_WRITE) ++outdepth;
+        open_bracket(tok <= 94 ? NARGS[tok - 41] : 1, tok);
+        bracket_at[L.OPDEPTH] = true;
+        if (ns == 61) {
+          read_text();
+          argstart[L.OPDEPTH] = -1;
+        }
+        break;
+      case 8: case 19: case 93:
+        open_loop(tok);
+        bracket_at[L.OPDEPTH] = true;
+        break;
+      case 9: loop_set(); break;
+      case 10: idxleft = dim1(L.LOOPSET[L.LOOPLV]); break;
+      case 11: loop_index_name(); break;
+      case 12:
+        if (--idxleft < 1) fail(16);
+        break;
+      case 13:
+        if (idxleft != 1) fail(16);
+        break;
+      case 14:
+        if (setcond) {
+          condition_end();
+          state = 41;
+          break;
+        }
+        loop_colon();
+        break;
+      case 15:
+        if (L.OPDEPTH > 0 || L.LOOPLV > 0 || paren > 0) fail(2);
+        return true;
+      case 16:
+        if (L.OPDEPTH < 2 || L.OPTAG[L.OPDEPTH] == 0 || prevstate != 3) fail(1);
+        ++paren;
+        op(BEGCND);
+        bracket_at[L.OPDEPTH] = true;
+        argstart[L.OPDEPTH] = L.CODELEN;
+        break;
+      case 17: comma(); break;
+      case 18:
+        if (prevstate == 24) break;  // the ")" of @SIZE(
+        close_bracket();
+        break;
+      case 20:
+        if (L.LOOPLV < 1 || loopcolon[L.LOOPLV] || L.LOOPJMP[L.LOOPLV] < 0) fail(1);
+        L.LOOPJMP[L.LOOPLV] = -L.LOOPJMP[L.LOOPLV];
+        op(BEGCND);
+        break;
+      case 21: break;
+      case 22: {
+        if (lastop != BEGROW || lastoppos != L.CODELEN) fail(18);
+        int32_t kind = 0, idx = 0;
+        kind_of(sym.name, kind, idx);
+        if (kind != 0) name_in_use(sym.name);
+        int32_t st = 0;
+        add_name_hash_(W, L, nt_rows(L), sym.name, sym.namelen, st);
+        if (st) fail(41);
+        int32_t cap = L.ROWNDIM > 0 ? L.LEN[L.ROWNDIM] : 0;
+        if (cap < L.ROWNMCAP) {
+          int32_t cnt = L.ROWNMCAP;
+          setblk_(2, cnt, W, L, L.ROWNDIM, st);
+          if (st) fail(41);
+        }
+        iput(W, L, L.ROWNDIM, L.NROWNM, rowdim());
+        op1(ROWNAMEOP, L.NROWNM);
+        break;
+      }
+      case 23: break;
+      case 24: {
+        int32_t s = read_set(14);
+        int32_t st = 0;
+        L.SETMSG = 0;
+        allocset_(W, L, s, st);
+        if (st) fail(L.SETMSG ? CMPERR_REPORTED : 167);
+        pushn((double)iget(W, L, L.NNTRYS, s));
+        break;
+      }
+      case 33: aftertitle = true; break;
+      case 60: {
+        int32_t st = 0;
+        savet_(W, L, sym.text, sym.textlen, st);
+        if (st) fail(41);
+        break;
+      }
+      case 35:
+        if (paren > 0) fail(2);
+        if (L.OPDEPTH > 0) fail(1);
+        section = 1;
+        L.SETMODE = 1;
+        break;
+      case 36: set_name(); break;
+      case 38: set_parent(); break;
+      case 37: case 39: case 40: case 41: case 43: case 47: case 51: break;
+      case 42: set_attribute(); break;
+      case 44:
+        set_statement_end();
+        break;
+      case 45:
+        if (tok == T_DIV) {
+          listkind = 1;
+          L.SCANMD = 1;
+        }
+        break;
+      case 46: set_member(); break;
+      case 49: derived_list_start(); break;
+      case 50: derived_component(); break;
+      case 52: member_list_end(); break;
+      case 87: break;
+      case 88: set_range_end(); break;
+      case 55:
+        set_statement_end();
+        section = 0;
+        L.SETMODE = 0;
+        L.SCANMD = 11;
+        return true;
+      case 56:
+        setcond = true;
+        condstart = L.CODELEN;
+        break;
+      case 57: {
+        if (!setcond || curset == 0) fail(1);
+        int32_t n = 0;
+        if (txt2int_(L.SCANBUF, L.SCANPOS, L.SCANLEN, n) != 0) fail(1);
+        if (n < 1 || n > dim1(curset)) fail(1);
+        op1(PUSHATX, n);
+        break;
+      }
+      case 59: {
+        int32_t s = read_set(42);
+        ++paren;
+        push(s, 0);
+        open_bracket(dim1(s) + 1, T_IN);
+        bracket_at[L.OPDEPTH] = true;
+        op(BEGCND);
+        argstart[L.OPDEPTH] = -1;
+        break;
+      }
+      case 80:
+        L.SCANMD = 1;
+        idxset = 0;
+        break;
+      case 81: case 83:
+        std::memcpy(idxname, sym.name, NAMELEN);
+        break;
+      case 82: {
+        int32_t kind = 0, s = 0;
+        kind_of(idxname, kind, s);
+        if (kind != 1 || setdim(W, L, s) != 0) fail(9);
+        if (iget(W, L, L.NNTRYS, s) < 1) fail(147);
+        idxset = s;
+        break;
+      }
+      case 84: {
+        L.SCANMD = 11;
+        int32_t m = psendx_(W, L, idxname, idxset);
+        if (m <= 0) fail(9);
+        pushn((double)m);
+        break;
+      }
+      case 99: {
+        L.CALCON = 1;
+        for (int32_t s = 1; s <= L.NSETS; ++s) {
+          if (L.TRACELV > 1) outline(L, "START OF CALC: ALLOCATE SET: " + namestr(W, L, L.KSNAME, s));
+          int32_t st = 0;
+          L.SETMSG = 0;
+          allocset_(W, L, s, st);
+          if (st) fail(L.SETMSG ? CMPERR_REPORTED : 167);
+        }
+        break;
+      }
+      case 100:
+        if (L.CALCON != 1) fail(1);
+        if (L.OPDEPTH > 0 || L.LOOPLV > 0 || paren > 0) fail(2);
+        L.CALCON = 0;
+        return true;
+      case 62: fail(tok == T_OLE ? 138 : 140);
+      case 25:
+        section = tok == T_INIT ? 3 : 2;
+        data_section(state);
+        section = 0;
+        return true;
+      default:
+        fail(1);
+    }
+  }
+}
+
+// Stores one value of a DATA or INIT statement in variable v.
+void Compiler::putval(int32_t v, double x) {
+  int32_t kind = iget(W, L, L.VARKND, v);
+  if (section == 2) {
+    if (kind == 5 || kind == 6) {
+      L.ERRARG2 = v;
+      fail(204);
+    }
+    iput(W, L, L.VARKND, v, 6);
+    if (L.VARFIX > 0) iput(W, L, L.VARFIX, v, 0);
+    dput(W, (int64_t)L.START[L.VARVAL] + 2 * (int64_t)(v - 1), x);
+  } else if (kind < 4) {
+    dput(W, (int64_t)L.START[L.VARVAL] + 2 * (int64_t)(v - 1), x);
+  }
+}
+
+// Marks variable v as asked at run time.
+void Compiler::askval(int32_t v) {
+  int32_t kind = iget(W, L, L.VARKND, v);
+  int32_t& h = section == 2 ? L.RTDATA : L.RTINIT;
+  int32_t& n = section == 2 ? L.RTDATAN : L.RTINITN;
+  int32_t& cap = section == 2 ? L.RTDATACAP : L.RTINITCAP;
+  if (section == 2) {
+    if (kind == 5 || kind == 6) {
+      L.ERRARG2 = v;
+      fail(204);
+    }
+    iput(W, L, L.VARKND, v, 5);
+    dput(W, (int64_t)L.START[L.VARVAL] + 2 * (int64_t)(v - 1), L.BIGNUM);
+  }
+  grow_int_list(h, cap, (int64_t)n + 1);
+  iput(W, L, h, ++n, v);
+  ++L.NRUNTM;
+}
+
+// The DATA and INIT sections: statements up to ENDDATA or ENDINIT.
+void Compiler::data_section(int32_t& state) {
+  struct Col {
+    int32_t obj = 0, kind = 0;  // kind 1 attribute, 2 scalar, 3 set position
+    int32_t var = 0, stride = 1, elems = 1, pos = 0;
+  };
+  std::vector<Col> cols;
+  std::vector<double> held;      // values of a statement that defines a set
+  std::vector<int32_t> heldkind; // 1 value, 2 asked, 3 skipped
+  std::vector<std::string> names;
+  std::vector<double> firstval;    // the first value of each column, for a repeated value
+  std::vector<int32_t> firstkind;
+  int32_t defset = 0, parentset = -1;
+  bool mixed = false;
+  int64_t expected = 0, k = 0;
+  double sign = 1.0;
+  int32_t prev = state;
+  auto reset = [&]() {
+    cols.clear();
+    held.clear();
+    heldkind.clear();
+    names.clear();
+    firstval.clear();
+    firstkind.clear();
+    defset = 0;
+    parentset = -1;
+    mixed = false;
+    expected = 0;
+    k = 0;
+    sign = 1.0;
+  };
+  auto column = [&]() -> Col& { return cols[(size_t)(k % (int64_t)cols.size())]; };
+  // the next value: 1 a number, 2 asked, 3 skipped
+  auto value = [&](int32_t what, double x) {
+    if (cols.empty()) fail(1);
+    Col& c = column();
+    if (c.kind == 3) fail(159);
+    if (defset == 0 && expected > 0 && k >= expected && k >= (int64_t)cols.size()) {
+      L.ERRARG2 = (int32_t)expected;
+      fail(19);
+    }
+    if (k < (int64_t)cols.size()) {
+      firstval.resize(cols.size(), 0.0);
+      firstkind.resize(cols.size(), 3);
+      firstval[(size_t)k] = x;
+      firstkind[(size_t)k] = what;
+    }
+    if (defset != 0) {
+      held.push_back(x);
+      heldkind.push_back(what);
+    } else {
+      if (c.elems > 0 && k / (int64_t)cols.size() < c.elems) {
+        int32_t v = c.var + (int32_t)(k / (int64_t)cols.size()) * c.stride;
+        if (what == 1) putval(v, x);
+        else if (what == 2) askval(v);
+      }
+    }
+    ++k;
+  };
+  for (;;) {
+    int32_t e = scan(state);
+    if (e < 0) fail(paren > 0 ? 2 : 1);
+    if (e == 0) fail(1);
+    int32_t tok = g.nsintx[e];
+    prev = state;
+    state = g.kod2st[e];
+    if (L.TRACELV > 1) outline(L, "NEXT COMPILER STATE=" + std::to_string(state));
+    switch (state) {
+      case 27: return;
+      case 26: {
+        if (tok != T_NAME) break;
+        int32_t kind = 0, idx = 0;
+        kind_of(sym.name, kind, idx);
+        if (kind == 0) {
+          idx = new_scalar(sym.name, sym.namelen);
+          kind = 5;
+        }
+        Col c;
+        int32_t pset = 0;
+        if (kind == 5) {
+          c.obj = idx;
+          c.kind = 2;
+        } else if (kind == 4) {
+          c.obj = idx;
+          c.kind = 1;
+          pset = iget(W, L, L.IDOWNR, idx);
+        } else if (kind == 1) {
+          if (section != 2) fail(143);
+          if (iget(W, L, L.SETALC, idx) > 0 || iget(W, L, L.NNTRYS, idx) > 0) fail(114);
+          if (defset != 0 && defset != idx) fail(150);
+          defset = idx;
+          pset = idx;
+          int32_t d = dim1(idx);
+          for (int32_t j = 0; j < d; ++j) {
+            Col sc;
+            sc.obj = idx;
+            sc.kind = 3;
+            sc.pos = j;
+            cols.push_back(sc);
+          }
+        } else {
+          fail(kind == 2 ? 18 : 1);
+        }
+        if (parentset < 0) parentset = pset;
+        else if (pset != parentset) {
+          mixed = true;
+          if (kind == 4) parentset = 0;
+        }
+        if (kind != 1) cols.push_back(c);
+        break;
+      }
+      case 76: break;
+      case 28: {
+        if (tok != T_EQ) break;
+        for (Col& c : cols) {
+          if (c.kind == 2) {
+            c.var = c.obj;
+            c.stride = 1;
+            c.elems = 1;
+          } else if (c.kind == 1) {
+            int32_t s = iget(W, L, L.IDOWNR, c.obj);
+            if (s == defset) continue;
+            int32_t st = 0;
+            L.SETMSG = 0;
+            allocset_(W, L, s, st);
+            if (st) fail(L.SETMSG ? CMPERR_REPORTED : 167);
+            if (setdim(W, L, s) > 0 && iget(W, L, L.NNTRYS, s) < 1) fail(114);
+            c.var = iget(W, L, L.INANTR, s) + c.obj - iget(W, L, L.LASTUB, s);
+            c.stride = setnattr(W, L, s);
+            c.elems = iget(W, L, L.NNTRYS, s);
+          }
+          if (c.kind != 3) expected += c.elems;
+        }
+        if (defset != 0) L.SCANMD = 1;  // member names may begin with a digit
+        break;
+      }
+      case 58:
+        if (tok == T_MINUS) sign = -sign;
+        break;
+      case 30: {
+        double x = sign * sym.val;
+        sign = 1.0;
+        if (!cols.empty() && column().kind == 3) {
+          if (x < 1 || x != std::floor(x) || x > 2147483640.0) fail(1);
+          names.push_back(std::to_string((int64_t)x));
+          ++k;
+          break;
+        }
+        value(1, x);
+        break;
+      }
+      case 31: value(2, 0.0); break;
+      case 32:
+        if (prev == 28 || prev == 32) value(3, 0.0);
+        break;
+      case 85: {
+        if (cols.empty() || column().kind != 3) fail(1);
+        if (mixed) fail(6);
+        names.push_back(std::string(sym.name, (size_t)sym.namelen));
+        ++k;
+        break;
+      }
+      case 96: {
+        // a range first..last: the set's single column, its first end already read
+        if (cols.size() != 1 || defset == 0 || setdim(W, L, defset) != 0 || names.size() != 1) fail(180);
+        break;
+      }
+      case 97: {
+        int32_t s = defset, st = 0;
+        add_name_hash_(W, L, nt_prim(L), names[0].data(), (int32_t)names[0].size(), st);
+        if (st) fail(41);
+        iput(W, L, L.INXNTR, s, L.NPRIMEL);
+        iput(W, L, L.NNTRYS, s, 1);
+        char last[NAMELEN + 1];
+        std::memcpy(last, sym.name, NAMELEN);
+        implset_(W, L, s, last, sym.namelen, st);
+        if (st == 1) fail(180);
+        if (st == 2) fail(41);
+        names.clear();
+        k = 0;
+        L.SETMSG = 0;
+        allocset_(W, L, s, st);
+        if (st) fail(L.SETMSG ? CMPERR_REPORTED : 167);
+        defset = 0;
+        cols.clear();
+        break;
+      }
+      case 95:
+        L.SCANMD = 11;
+        reset();
+        break;
+      case 34: {
+        if (tok != T_SEMI) break;
+        L.SCANMD = 11;
+        if (defset != 0) {
+          int64_t nc = (int64_t)cols.size();
+          if (k % nc != 0) {
+            L.ERRARG = (int32_t)nc;
+            L.ERRARG2 = (int32_t)k;
+            L.ERRARG3 = defset;
+            fail(146);
+          }
+          int32_t s = defset, d = setdim(W, L, s), st = 0;
+          int64_t rows = k / nc;
+          if (d == 0) {
+            int32_t first = L.NPRIMEL + 1;
+            for (const std::string& m : names) {
+              add_name_hash_(W, L, nt_prim(L), m.data(), (int32_t)m.size(), st);
+              if (st) fail(41);
+            }
+            iput(W, L, L.INXNTR, s, rows > 0 ? first : 0);
+          } else {
+            L.SETMSG = 0;
+            defprnt_(W, L, s, st);
+            if (st) fail(L.SETMSG ? CMPERR_REPORTED : 167);
+            iput(W, L, L.INXNTR, s, L.NDRVUSE + 1);
+            for (size_t i = 0; i < names.size(); ++i) {
+              int32_t p = iget(W, L, L.NDXSTB, iget(W, L, L.LXSTUB, s) + (int32_t)(i % (size_t)d));
+              int32_t n = iget(W, L, L.NNTRYS, p), first = iget(W, L, L.INXNTR, p);
+              int32_t r = n > 0 ? find_name_rng_hash_(W, L, nt_prim(L), names[i].data(), (int32_t)names[i].size(),
+                                                      first, first + n - 1)
+                                : 0;
+              if (r <= 0) {
+                std::memset(L.ERRTXT, ' ', sizeof L.ERRTXT - 1);
+                std::memcpy(L.ERRTXT, names[i].data(), names[i].size());
+                fail(29);
+              }
+              grow_int_list(L.NDRVEL, L.NDRVCAP, (int64_t)L.NDRVUSE + d + 1);
+              iput(W, L, L.NDRVEL, ++L.NDRVUSE, r - first + 1);
+              if ((i + 1) % (size_t)d == 0 && prntsparse_(W, L, s) && !validmember_(W, L, s, L.NDRVUSE - d + 1)) {
+                std::memset(L.ERRTXT, ' ', sizeof L.ERRTXT - 1);
+                std::memcpy(L.ERRTXT, names[i].data(), names[i].size());
+                fail(149);
+              }
+            }
+            iput(W, L, L.SETORD, s, 0);
+          }
+          iput(W, L, L.NNTRYS, s, (int32_t)rows);
+          L.SETMSG = 0;
+          allocset_(W, L, s, st);
+          if (st) fail(L.SETMSG ? CMPERR_REPORTED : 167);
+          // the attribute values held for the new members
+          size_t hi = 0;
+          for (int64_t row = 0; row < rows; ++row)
+            for (size_t j = 0; j < cols.size(); ++j) {
+              const Col& c = cols[j];
+              if (c.kind == 3) continue;
+              if (c.kind == 2) fail(6);  // a scalar has no value per member
+              int32_t v = iget(W, L, L.INANTR, s) + (int32_t)row * setnattr(W, L, s) + c.obj -
+                          iget(W, L, L.LASTUB, s);
+              if (hi < held.size()) {
+                if (heldkind[hi] == 1) putval(v, held[hi]);
+                else if (heldkind[hi] == 2) askval(v);
+              }
+              ++hi;
+            }
+        } else if (k != expected) {
+          if (k != (int64_t)cols.size() || k == 0) {
+            L.ERRARG2 = (int32_t)expected;
+            fail(19);
+          }
+          // one value per column: repeated over the column's elements (the first is placed)
+          for (size_t j = 0; j < cols.size(); ++j) {
+            const Col& c = cols[j];
+            if (c.elems < 2 || firstkind[j] == 3) continue;
+            for (int32_t i = 1; i < c.elems; ++i) {
+              int32_t v = c.var + i * c.stride;
+              if (firstkind[j] == 2) askval(v);
+              else putval(v, firstval[j]);
+            }
+          }
+        }
+        reset();
+        break;
+      }
+      case 63: case 72:
+        if (tok == T_OLE) fail(138);
+        if (tok == T_ODBC) fail(140);
+        if (tok == T_POINTER) fail(141);
+        if (tok == T_WKX) fail(139);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+}  // namespace
+
+// Number of index positions of a row named here: the dimensions of the open set loops.
+void getrowdim_(const Work& W, const MasterRecord& L, int32_t& result) {
+  result = 0;
+  for (int32_t k = 1; k <= L.LOOPLV; ++k) {
+    int32_t d = setdim(W, L, L.LOOPSET[k]);
+    result += d < 1 ? 1 : d;
+  }
+}
+
+// Compiles one statement (or one section) of the modelling language.
+void cmpexpqrn_(Work& W, MasterRecord& L, int32_t& state, int32_t& errarg, int32_t& nerr) {
+  nerr = 0;
+  L.OPDEPTH = 0;
+  L.NDXCNT = 0;
+  L.LOOPLV = 0;
+  if (L.OPLIMIT <= 0) L.OPLIMIT = 40;
+  if (L.NDXLIMIT <= 0) L.NDXLIMIT = NDXMAX;
+  if (L.LOOPSET[0] <= 0) L.LOOPSET[0] = 12;
+  if (L.MAXPARENTS <= 0) L.MAXPARENTS = NDXMAX;
+  Compiler c(W, L);
+  c.unaryprec = nprec(3, L.UNARYM);
+  c.stmtstart = L.CODELEN;
+  try {
+    bool any = c.run(state);
+    if (!any) nerr = -1;
+  } catch (const Fail& f) {
+    nerr = f.e;
+    errarg = c.errpos;
+    L.SCANMD = 11;
+    L.SETMODE = 0;
+    return;
+  }
+  errarg = c.errpos;
+}

@@ -1,0 +1,87 @@
+// The statement compiler: the code of expressions, statements and set loops, and its errors.
+#include "language/lang_test_fixture.h"
+
+namespace {
+
+struct Case {
+  const char* model;
+  const char* code;
+};
+
+TEST(Compiler, ExpressionsCompileToPostfix) {
+  const Case cases[] = {
+      {"MAX = X;", "BEGROW | PUSHV X | ENDROW MX"},
+      {"X - Y - Z >= 0;", "BEGROW | PUSHV X | PUSHV Y | SUB | PUSHV Z | SUB | PUSHN 0 | SUB | ENDROW GT"},
+      {"X ^ Y ^ Z = 1;", "BEGROW | PUSHV X | PUSHV Y | POW | PUSHV Z | POW | PUSHN 1 | SUB | ENDROW EQ"},
+      {"X + Y * Z <= 1;", "BEGROW | PUSHV X | PUSHV Y | PUSHV Z | MUL | ADD | PUSHN 1 | SUB | ENDROW LT"},
+      {"-X^2 <= 1;", "BEGROW | PUSHV X | NEGATE | PUSHN 2 | POW | PUSHN 1 | SUB | ENDROW LT"},
+      {"X > 2;", "BEGROW | PUSHV X | PUSHN 2 | SUB | ENDROW GT"},
+      {"X < 2;", "BEGROW | PUSHV X | PUSHN 2 | SUB | ENDROW LT"},
+      {"MIN = @SMAX(X, Y, Z);", "BEGROW | PUSHV X | PUSHV Y | PUSHV Z | SMAX 3 | NOP ) 66 | ENDROW MN"},
+      {"MIN = (X + 1) * 2;", "BEGROW | PUSHV X | PUSHN 1 | ADD | NOP ) 41 | PUSHN 2 | MUL | ENDROW MN"},
+      {"@GIN(X);", "BEGROW | PUSHV X | GIN | ENDROW VT"},
+      {"MAX = @POW(X, 2);", "BEGROW | PUSHV X | PUSHN 2 | POW | NOP ) 73 | ENDROW MX"},
+      {"MAX = X #AND# #NOT# Y;", "BEGROW | PUSHV X | PUSHV Y | NOT | AND | ENDROW MX"},
+      {"TITLE demo; MAX = X; ;", "BEGROW | PUSHV X | ENDROW MX"},
+  };
+  for (const Case& c : cases) {
+    FrontFixture f;
+    f.text(c.model);
+    f.go(0);
+    EXPECT_EQ(f.code(), c.code) << c.model;
+  }
+}
+
+TEST(Compiler, UnaryMinusPrecedenceFollowsTheOption) {
+  FrontFixture f;
+  f.L.UNARYM = 0;
+  f.text("-X^2 <= 1;");
+  f.go(0);
+  EXPECT_EQ(f.code(), "BEGROW | PUSHV X | PUSHN 2 | POW | NEGATE | PUSHN 1 | SUB | ENDROW LT");
+}
+
+struct ErrCase {
+  const char* model;
+  int msg;
+  const char* at;  // the text from the caret on
+};
+
+TEST(Compiler, ErrorsCarryTheirNumberAndPosition) {
+  const ErrCase cases[] = {
+      {"X + Y;", 15, ";"},
+      {"X <= 3 <= 4;", 22, "<= 4;"},
+      {"MAX = @POW(X,2,3);", 23, ",3);"},
+      {"MAX = @POW(X);", 23, ");"},
+      {"MAX = @ABS();", 23, ");"},
+      {"MAX = @SMAX();", 23, ");"},
+      {"MAX = ( );", 23, ");"},
+      {"MAX = (X + 1;", 12, ";"},
+      {"MAX = X); ", 207, ");"},
+      {"MAX = @DUAL(X);", 11, "@DUAL(X);"},
+      {"SETS: S /A B/: C; S; ENDSETS", 37, "S; ENDSETS"},
+      {"SETS: S /A B/: C; ENDSETS MAX = C;", 21, "C;"},
+      {"ENDCALC", 11, "ENDCALC"},
+      {"MAX = 1.2.3;", 11, ".3;"},
+      {"X <= 3 END", 11, "END"},
+      {"SETS: S /A B/; T(S,S) /A B, B/; ENDSETS", 40, "/; ENDSETS"},
+      {"SETS: S /A B/; T(S,S) /A C/; ENDSETS", 39, "C/; ENDSETS"},
+      {"SETS: S /1..0/; ENDSETS", 190, "0/; ENDSETS"},
+      {"SETS: S /A B/; ENDSETS @FOR(S(I, J): X >= 1);", 26, ", J)"},
+      {"SETS: S /A B/: C; ENDSETS MAX = @SUM(S: @FOR(S: C <= 1));", 50, "@FOR(S: C"},
+      {"SETS: S /A/; ENDSETS MAX = @SUM(T: X);", 24, "T: X);"},
+      {"[R] X >= 1; [R] Y >= 1;", 37, "R] Y"},
+      {"X + 'text' >= 1;", 213, "'text'"},
+      {"MAX = X; @GIN(Y) <= 1;", 22, "<= 1;"},
+  };
+  for (const ErrCase& c : cases) {
+    FrontFixture f;
+    f.text(c.model);
+    f.go(0);
+    EXPECT_EQ(f.L.LASTERR, c.msg) << c.model;
+    int32_t p = f.L.ERRARG;
+    ASSERT_GE(p, 1) << c.model;
+    EXPECT_EQ(std::string(f.L.SCANBUF + p, std::strlen(c.at)), c.at) << c.model;
+  }
+}
+
+}  // namespace

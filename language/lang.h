@@ -1,0 +1,119 @@
+// Shared helpers of the model language front end: element access to work-store blocks,
+// name slots, and the declarations of the front end's routines.
+#pragma once
+#include <cstdint>
+#include <string>
+#include "store/master.h"
+#include "store/work.h"
+#include "store/store.h"
+#include "store/pending_store.h"
+
+void errmsh_(Work& W, MasterRecord& L, int32_t n);  // the numbered message printer
+
+constexpr int NAMELEN = 32;  // characters of a name slot
+
+// Integer element k (1-based) of the type-2 block with handle h.
+inline int32_t iget(const Work& W, const MasterRecord& L, int32_t h, int64_t k) {
+  return wget(W, (int64_t)L.START[h] + k - 1);
+}
+inline void iput(Work& W, const MasterRecord& L, int32_t h, int64_t k, int32_t v) {
+  wput(W, (int64_t)L.START[h] + k - 1, v);
+}
+// Byte j (1-based) of name slot i of the name block h.
+inline int64_t nbyte(const MasterRecord& L, int32_t h, int64_t i) {
+  return wbyte(L.START[h]) + (i - 1) * NAMELEN;
+}
+
+// ---- name tables (names.cpp) ----
+struct NameTable {  // the master-record words of one name table
+  int32_t* blk;
+  int32_t* count;
+  int32_t* cap;
+  int32_t* hash;
+  int32_t* hsize;
+};
+NameTable nt_sets(MasterRecord& L);
+NameTable nt_attrs(MasterRecord& L);
+NameTable nt_prim(MasterRecord& L);
+NameTable nt_scalar(MasterRecord& L);
+NameTable nt_rows(MasterRecord& L);
+uint32_t hash_funk_(const char* text, int32_t len, int32_t n);
+int32_t fprime_(int32_t n);
+void add_name_hash_(Work& W, MasterRecord& L, NameTable t, const char* name, int32_t len, int32_t& status);
+int32_t find_name_hash_(const Work& W, const MasterRecord& L, NameTable t, const char* name, int32_t len);
+int32_t find_name_rng_hash_(const Work& W, const MasterRecord& L, NameTable t, const char* name, int32_t len,
+                            int32_t lo, int32_t hi);
+void grow_hash_table_(Work& W, MasterRecord& L, NameTable t, int32_t& status);
+void getnam_(const Work& W, const MasterRecord& L, int32_t blk, int32_t i, char* text, int32_t& len);
+std::string namestr(const Work& W, const MasterRecord& L, int32_t blk, int32_t i);  // trimmed
+void putnam_(Work& W, const MasterRecord& L, int32_t blk, int32_t i, const char* name, int32_t len);
+char kshift_(char c);
+int32_t trimlen(const char* s, int32_t n);
+
+// ---- scanner and text conversions (scanner.cpp) ----
+struct Vocab {  // a vocabulary: token texts with 1-based start positions
+  const char* text;
+  const int32_t* start;
+  int32_t ntok;
+};
+struct SymOut {
+  int32_t ival = 0;
+  double val = 0.0;
+  char name[NAMELEN + 1] = {};
+  int32_t namelen = 0;
+  char text[204] = {};
+  int32_t textlen = 0;
+  int32_t start = 0;   // buffer position of the symbol's first character
+  int32_t status = 0;  // reader status of a failed refill
+};
+int32_t getsym_(Work& W, MasterRecord& L, const Vocab& v, const int16_t* cand, int32_t ncand, int32_t blanksym,
+                SymOut& out);
+char sbnext_(Work& W, MasterRecord& L);        // next non-blank character of the scanner buffer (taken)
+char sbpeek_(Work& W, MasterRecord& L);        // the same without taking it
+char sbexact_(Work& W, MasterRecord& L);       // next character exactly as stored (NUL at an escape or the end)
+int32_t getblank_(Work& W, MasterRecord& L);  // moves to the next blank; 1 when none
+bool textleft(const Work& W, const MasterRecord& L);  // model text not yet in the buffer
+int32_t enkody_(Work& W, MasterRecord& L, char* name);
+int32_t txt2np_(const MasterRecord& L, const char* text, int32_t& pos, int32_t len, int32_t syntax, double& val);
+int32_t txt2nm_(Work& W, MasterRecord& L, int32_t& pos, double& val);  // on the scanner buffer
+int32_t txt2int_(const char* text, int32_t& pos, int32_t len, int32_t& val);
+int32_t fixaname_(char* name, int32_t len, int32_t flags);
+
+// ---- set table and model object names ----
+void cinit_(Work& W, MasterRecord& L, int32_t& status);
+void shoset_(Work& W, MasterRecord& L);
+void freesort_(Work& W, MasterRecord& L);
+void fndnmm_(Work& W, MasterRecord& L, const char* name, int32_t& kind, int32_t& index);
+int32_t ndxfn2_(const char* name, const char (*list)[32], int32_t count);
+void nm2txt_(double x, char* text, int32_t& len);
+void ndx2nm_(const char* prefix, int32_t plen, int32_t n, char* text);
+bool fixaname2_(char* name, int32_t& len, int32_t maxlen, bool digitPrefix);
+void vdx2nh_(Work& W, MasterRecord& L, int32_t v, char* text, int32_t& len);
+inline int32_t setdim(const Work& W, const MasterRecord& L, int32_t s) {
+  return iget(W, L, L.LXSTUB, s + 1) - iget(W, L, L.LXSTUB, s);
+}
+inline int32_t setnattr(const Work& W, const MasterRecord& L, int32_t s) {
+  return iget(W, L, L.LASTUB, s + 1) - iget(W, L, L.LASTUB, s);
+}
+
+// ---- implicit members, set building (implset.cpp, setbuild.cpp) ----
+int32_t validset_(char* first, char* last);
+int32_t makeset_(char* first, char* last, char* list);
+void implset_(Work& W, MasterRecord& L, int32_t s, char* last, int32_t len, int32_t& status);
+void allocset_(Work& W, MasterRecord& L, int32_t s, int32_t& status);
+void defprnt_(Work& W, MasterRecord& L, int32_t s, int32_t& status);
+bool prntsparse_(const Work& W, const MasterRecord& L, int32_t s);
+bool validmember_(const Work& W, const MasterRecord& L, int32_t s, int32_t pos);
+int32_t psendx_(const Work& W, const MasterRecord& L, const char* name, int32_t s);
+int32_t cmptup_(const int32_t* a, const int32_t* b, int32_t n);
+int32_t setmember_(const Work& W, const MasterRecord& L, int32_t s, const int32_t* tup);  // member number or 0
+
+// ---- compilers, listing, driver ----
+void cmpexpqrn_(Work& W, MasterRecord& L, int32_t& state, int32_t& errarg, int32_t& nerr);
+void cmpexpbrk_(Work& W, MasterRecord& L, int32_t& state, int32_t& errarg, int32_t& nerr);
+void shoins_(Work& W, MasterRecord& L);
+void intran_(Work& W, MasterRecord& L, int32_t blk, int32_t first, int32_t last);
+void getrowdim_(const Work& W, const MasterRecord& L, int32_t& result);
+void outline(MasterRecord& L, const std::string& s);  // one line on the output unit
+
+void rdx2nh_(Work& W, MasterRecord& L, int32_t r, char* text, int32_t& len);

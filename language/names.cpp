@@ -1,0 +1,178 @@
+// Name tables: 32-character name slots with a hash block beside them (linear probing).
+#include <cstring>
+#include <cstdio>
+#include <cstdlib>
+#include <algorithm>
+#include "language/lang.h"
+
+NameTable nt_sets(MasterRecord& L) { return {&L.KSNAME, &L.NSETS, &L.SETCAP, &L.SETHSH, &L.SETHSZ}; }
+NameTable nt_attrs(MasterRecord& L) { return {&L.KANAME, &L.NATTRS, &L.ATTRCAP, &L.ATTHSH, &L.ATTHSZ}; }
+NameTable nt_prim(MasterRecord& L) { return {&L.KPNAME, &L.NPRIMEL, &L.PRIMCAP, &L.PRMHSH, &L.PRMHSZ}; }
+NameTable nt_scalar(MasterRecord& L) { return {&L.SCLNAM, &L.NSCALAR, &L.SCLCAP, &L.SCLHSH, &L.SCLHSZ}; }
+NameTable nt_rows(MasterRecord& L) { return {&L.ROWNAM, &L.NROWNM, &L.ROWNMCAP, &L.ROWHSH, &L.ROWHSZ}; }
+
+// Upper-cases a..z, leaves every other byte.
+char kshift_(char c) { return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c; }
+
+// Position of the last non-blank character of s(1..n), 0 when all blank.
+int32_t trimlen(const char* s, int32_t n) {
+  while (n > 0 && s[n - 1] == ' ') --n;
+  return n;
+}
+
+// Bucket 1..n of the key's first len characters.
+uint32_t hash_funk_(const char* text, int32_t len, int32_t n) {
+  uint32_t h = 0;
+  for (int32_t i = 0; i < len; ++i) {
+    h = (h << 7) + (uint32_t)(int32_t)(signed char)text[i];
+    if (h >= (1u << 24)) h %= (uint32_t)n;
+  }
+  return ((h << 7) % (uint32_t)n) + 1;
+}
+
+// Smallest odd prime not below n (n below 4 unchanged).
+int32_t fprime_(int32_t n) {
+  if (n < 4) return n;
+  int64_t c = (n % 2) ? n : (int64_t)n + 1;
+  int64_t d = 3;
+  for (;;) {
+    if (c % d == 0) {
+      c += 2;
+      d = 3;
+    } else if (c / d <= d) {
+      return (int32_t)c;
+    } else {
+      d += 2;
+    }
+  }
+}
+
+// Copies slot i into text (32 characters) and its trimmed length.
+void getnam_(const Work& W, const MasterRecord& L, int32_t blk, int32_t i, char* text, int32_t& len) {
+  if (blk <= 0 || blk > NHANDLES || L.START[blk] <= 0 || i < 1 || (int64_t)i * 8 > L.LEN[blk]) {
+    std::memset(text, ' ', NAMELEN);
+    len = 0;
+    return;
+  }
+  int64_t b = nbyte(L, blk, i);
+  for (int j = 0; j < NAMELEN; ++j) text[j] = cget(W, b + j);
+  len = trimlen(text, NAMELEN);
+}
+
+std::string namestr(const Work& W, const MasterRecord& L, int32_t blk, int32_t i) {
+  char t[NAMELEN];
+  int32_t n;
+  getnam_(W, L, blk, i, t, n);
+  return std::string(t, (size_t)n);
+}
+
+// Writes the first len characters of name into slot i, blank padded.
+void putnam_(Work& W, const MasterRecord& L, int32_t blk, int32_t i, const char* name, int32_t len) {
+  int64_t b = nbyte(L, blk, i);
+  if (len > NAMELEN) len = NAMELEN;
+  for (int j = 0; j < NAMELEN; ++j) cput(W, b + j, j < len ? name[j] : ' ');
+}
+
+static bool slot_equals(const Work& W, const MasterRecord& L, int32_t blk, int32_t i, const char* name,
+                        int32_t len) {
+  int64_t b = nbyte(L, blk, i);
+  for (int32_t j = 0; j < len; ++j)
+    if (cget(W, b + j) != name[j]) return false;
+  for (int32_t j = len; j < NAMELEN; ++j)
+    if (cget(W, b + j) != ' ') return false;
+  return true;
+}
+
+// Enters name number i in the first empty slot probed from its bucket; false when full.
+static bool hash_enter(Work& W, const MasterRecord& L, NameTable t, int32_t i) {
+  char nm[NAMELEN];
+  int32_t len;
+  getnam_(W, L, *t.blk, i, nm, len);
+  int32_t size = *t.hsize;
+  int32_t b = (int32_t)hash_funk_(nm, len, size);
+  for (int32_t k = 0; k < size; ++k) {
+    if (iget(W, L, *t.hash, b) == 0) {
+      iput(W, L, *t.hash, b, i);
+      return true;
+    }
+    b = b == size ? 1 : b + 1;
+  }
+  return false;
+}
+
+// Rebuilds the hash block at the next prime size and enters every name again.
+void grow_hash_table_(Work& W, MasterRecord& L, NameTable t, int32_t& status) {
+  int32_t size = fprime_(std::max(2 * *t.hsize, 64));
+  *t.hsize = size;
+  if (*t.hash > 0) rlsblk_(L, *t.hash);
+  int32_t cnt = size, st = 0;
+  setblk_(2, cnt, W, L, *t.hash, st);
+  if (st != 0 || cnt < size) {
+    if (*t.hash > 0) rlsblk_(L, *t.hash);
+    *t.hash = 0;
+    status = 1;
+    return;
+  }
+  for (int32_t k = 1; k <= size; ++k) iput(W, L, *t.hash, k, 0);
+  for (int32_t i = 1; i <= *t.count; ++i)
+    if (!hash_enter(W, L, t, i)) {
+      std::fputs("HERROR\n", stdout);
+      status = 1;
+      return;
+    }
+  status = 0;
+}
+
+// Appends a name as number count+1 and enters it in the hash block.
+void add_name_hash_(Work& W, MasterRecord& L, NameTable t, const char* name, int32_t len, int32_t& status) {
+  status = 0;
+  if (len > NAMELEN) len = NAMELEN;
+  if (*t.count >= *t.cap) {
+    int32_t want = 2 * *t.cap > 64 ? 2 * *t.cap : 64;
+    int32_t items = want * 4, st = 0;
+    setblk_(7, items, W, L, *t.blk, st);
+    if (st != 0) {
+      if (*t.blk > 0) *t.cap = std::min(*t.cap, L.LEN[*t.blk] / 8);
+      status = 1;
+      return;
+    }
+    *t.cap = want;
+  }
+  *t.count += 1;
+  putnam_(W, L, *t.blk, *t.count, name, len);
+  if (2 * *t.count >= *t.hsize || *t.hash <= 0) {
+    grow_hash_table_(W, L, t, status);
+    if (status != 0) status = 1;
+    return;
+  }
+  if (!hash_enter(W, L, t, *t.count)) {
+    std::fputs("TABLE FULL\n", stdout);
+    status = 1;
+  }
+}
+
+static int32_t find_in(const Work& W, const MasterRecord& L, NameTable t, const char* name, int32_t len,
+                       int32_t lo, int32_t hi) {
+  if (*t.hash <= 0 || *t.hsize <= 0) return 0;
+  if (len > NAMELEN) len = NAMELEN;
+  int32_t size = *t.hsize;
+  int32_t b = (int32_t)hash_funk_(name, len, size);
+  for (int32_t k = 0; k < size; ++k) {
+    int32_t n = iget(W, L, *t.hash, b);
+    if (n == 0) return -b;
+    if (n >= lo && n <= hi && slot_equals(W, L, *t.blk, n, name, len)) return n;
+    b = b == size ? 1 : b + 1;
+  }
+  return 0;
+}
+
+// Number of the name, minus the empty slot where the search ended, or 0.
+int32_t find_name_hash_(const Work& W, const MasterRecord& L, NameTable t, const char* name, int32_t len) {
+  return find_in(W, L, t, name, len, 1, INT32_MAX);
+}
+
+// As find_name_hash_, counting only names numbered lo..hi.
+int32_t find_name_rng_hash_(const Work& W, const MasterRecord& L, NameTable t, const char* name, int32_t len,
+                            int32_t lo, int32_t hi) {
+  return find_in(W, L, t, name, len, lo, hi);
+}

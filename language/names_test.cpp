@@ -1,0 +1,117 @@
+// Name tables, hashing, object names and the scanner's conversions.
+#include <cstring>
+#include "language/lang_test_fixture.h"
+
+TEST(Names, HashAndPrimes) {
+  EXPECT_EQ(hash_funk_("abc", 3, 67), 6u);
+  EXPECT_EQ(hash_funk_("ABC", 3, 67), 62u);
+  EXPECT_EQ(hash_funk_("abc", 3, 137), 40u);
+  EXPECT_EQ(hash_funk_("ABC", 3, 137), 103u);
+  EXPECT_EQ(hash_funk_("", 0, 67), 1u);
+  const int32_t primes[][2] = {{4, 5}, {9, 11}, {25, 29}, {64, 67}, {3, 3}, {134, 137}, {274, 277}};
+  for (auto& p : primes) EXPECT_EQ(fprime_(p[0]), p[1]) << p[0];
+}
+
+TEST(Names, TableGrowsAndFinds) {
+  FrontFixture f;
+  NameTable t = nt_scalar(f.L);
+  EXPECT_EQ(find_name_hash_(f.W, f.L, t, "X", 1), 0);  // no names yet
+  int32_t st = 0;
+  for (int i = 1; i <= 70; ++i) {
+    std::string n = "N" + std::to_string(i);
+    add_name_hash_(f.W, f.L, t, n.data(), (int32_t)n.size(), st);
+    ASSERT_EQ(st, 0);
+    if (i == 33) {
+      EXPECT_EQ(f.L.SCLHSZ, 67);
+    } else if (i == 34) {
+      EXPECT_EQ(f.L.SCLHSZ, 137);
+    } else if (i == 69) {
+      EXPECT_EQ(f.L.SCLHSZ, 277);
+    }
+  }
+  for (int i = 1; i <= 70; ++i) {
+    std::string n = "N" + std::to_string(i);
+    EXPECT_EQ(find_name_hash_(f.W, f.L, t, n.data(), (int32_t)n.size()), i);
+  }
+  int32_t r = find_name_hash_(f.W, f.L, t, "abc", 3);
+  EXPECT_LT(r, 0);
+  EXPECT_EQ(iget(f.W, f.L, f.L.SCLHSH, -r), 0);
+  EXPECT_LT(find_name_rng_hash_(f.W, f.L, t, "N5", 2, 10, 20), 1);
+  EXPECT_EQ(find_name_rng_hash_(f.W, f.L, t, "N15", 3, 10, 20), 15);
+  std::string full(32, 'Q');
+  add_name_hash_(f.W, f.L, t, full.data(), 32, st);
+  EXPECT_EQ(find_name_hash_(f.W, f.L, t, full.data(), 32), 71);
+  EXPECT_EQ(namestr(f.W, f.L, f.L.SCLNAM, 71), full);
+}
+
+TEST(Names, NumbersAsTextAndNameRepair) {
+  char t[16];
+  int32_t n;
+  const std::pair<double, const char*> nums[] = {
+      {-2.5, "2.5"}, {123456789, "1.2345679e+08"}, {0.0001, "0.0001"}, {0.00001, "1e-05"}, {12, "12"}};
+  for (auto& c : nums) {
+    std::memset(t, ' ', 16);
+    nm2txt_(c.first, t, n);
+    EXPECT_EQ(std::string(t + 15 - n, n), c.second);
+  }
+  char a[40] = "  ab-c";
+  int32_t len = 6;
+  EXPECT_FALSE(fixaname2_(a, len, 32, false));
+  EXPECT_EQ(std::string(a, len), "AB_C");
+  char b[40] = "9X";
+  len = 2;
+  fixaname2_(b, len, 32, true);
+  EXPECT_EQ(std::string(b, len), "_9X");
+  char c[40] = "  9ab-c";
+  EXPECT_EQ(fixaname_(c, 7, 1), 0);
+  EXPECT_EQ(std::string(c, 7), "_9AB_C ");
+  char d[10];
+  ndx2nm_("R", 1, 12, d);
+  EXPECT_EQ(std::string(d, 8), "R0000012");
+}
+
+TEST(Scanner, NumbersAndIntegers) {
+  struct C {
+    const char* text;
+    int syntax;
+    int err;
+    double val;
+    int end;  // position left on
+  };
+  const C cases[] = {
+      {" 1.5E3 ", 0, 0, 1500, 6},  {"1.5E3", 1, 0, 1.5, 3},     {"2E", 0, 0, 2, 1},
+      {"2E+", 0, 0, 2, 1},         {"2EX", 0, 0, 2, 1},         {"1e400", 0, 2, 1e307, 5},
+      {"1.2.3", 0, 0, 1.2, 3},     {"1..5", 0, 1, 0, 0},        {"+1", 0, 1, 0, 0},
+      {"0.1", 0, 0, 0.1, 3},       {"12;", 0, 0, 12, 2},
+  };
+  MasterRecord* L = new MasterRecord;
+  init_(*L);
+  for (const C& c : cases) {
+    std::string s = std::string(" ") + c.text;  // 1-based
+    int32_t pos = 0;
+    double v = -1;
+    EXPECT_EQ(txt2np_(*L, s.data(), pos, (int32_t)s.size() - 1, c.syntax, v), c.err) << c.text;
+    if (c.err != 1) {
+      EXPECT_DOUBLE_EQ(v, c.val) << c.text;
+      EXPECT_EQ(pos, c.end) << c.text;
+    }
+  }
+  delete L;
+  std::string s = " 12345678901";
+  int32_t pos = 0, iv = 0;
+  EXPECT_EQ(txt2int_(s.data(), pos, 11, iv), 0);
+  EXPECT_EQ(iv, 1234567890);
+  EXPECT_EQ(pos, 10);
+}
+
+TEST(Scanner, KeywordsSkipBlanksAndNamesStopAt32) {
+  FrontFixture f;
+  f.text("X < = 3;");
+  f.go(0);
+  EXPECT_EQ(f.L.LASTERR, 0);
+  EXPECT_EQ(f.code(), "BEGROW | PUSHV X | PUSHN 3 | SUB | ENDROW LT");
+  f.text("ABCDEFGHIJABCDEFGHIJABCDEFGHIJABCDEFGHIJ >= 1;");
+  f.go(0);
+  EXPECT_EQ(f.L.LASTERR, 11);
+  EXPECT_EQ(std::string(f.L.SCANBUF + f.L.ERRARG, 8), "CDEFGHIJ");
+}

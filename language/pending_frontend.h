@@ -1,0 +1,11 @@
+// Temporary declarations of routines and fields that other parts of the system provide.
+// Each goes away as soon as its real owner lands.
+#pragma once
+#include <cstdint>
+
+struct Work;
+struct MasterRecord;
+
+struct PendingFrontendFields {};
+
+void savet_(Work& W, MasterRecord& L, const char* text, int32_t len, int32_t& status);

@@ -1,0 +1,351 @@
+// Symbol scanner: finds the first symbol of a candidate list at the scanner buffer's position,
+// and the text-to-number and name conversions.
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include "language/lang.h"
+#include "language/reader.h"
+
+static bool isletter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+static bool isdig(char c) { return c >= '0' && c <= '9'; }
+static double bignum(const MasterRecord& L) { return L.BIGNUM > 0 ? L.BIGNUM : 1e307; }
+
+// Model text that the reader has not yet put into the buffer.
+bool textleft(const Work& W, const MasterRecord& L) {
+  if (L.MODLINES < 1 || L.LINEIX <= 0) return false;
+  return L.TEXTPOS < iget(W, L, L.LINEIX, L.MODLINES + 1) - 1;
+}
+
+// Steps over a line-number escape at position p (its first NUL), recording the line.
+static int32_t over_escape(MasterRecord& L, int32_t p) {
+  if (p + 3 <= L.SCANLEN) {
+    L.SRCLINE = escline_(L, p);
+    return p + 3;
+  }
+  return L.SCANLEN;
+}
+
+// Next non-blank character (escapes passed over); a blank at the end of the buffer.
+char sbnext_(Work& W, MasterRecord& L) {
+  int32_t p = L.SCANPOS < 0 ? 0 : L.SCANPOS;
+  for (;;) {
+    if (p >= L.SCANLEN) {
+      L.SCANPOS = L.SCANLEN;
+      return ' ';
+    }
+    ++p;
+    char c = L.SCANBUF[p];
+    if (c == ' ') continue;
+    if (c == 0) {
+      p = over_escape(L, p);
+      continue;
+    }
+    L.SCANPOS = p;
+    return c;
+  }
+}
+
+char sbpeek_(Work& W, MasterRecord& L) {
+  int32_t save = L.SCANPOS, line = L.SRCLINE;
+  char c = sbnext_(W, L);
+  L.SCANPOS = save;
+  L.SRCLINE = line;
+  return c;
+}
+
+// Next character exactly as stored; NUL at an escape (passed over) or at the end.
+char sbexact_(Work& W, MasterRecord& L) {
+  if (L.SCANPOS >= L.SCANLEN) return 0;
+  int32_t p = L.SCANPOS + 1;
+  char c = L.SCANBUF[p];
+  if (c == 0) {
+    L.SCANPOS = over_escape(L, p);
+    return 0;
+  }
+  L.SCANPOS = p;
+  return c;
+}
+
+// Moves to the next blank of the buffer: 0 found, 1 at the end (position restored).
+int32_t getblank_(Work& W, MasterRecord& L) {
+  if (L.SCANLEN - L.SCANPOS <= L.MAXLIN + 9 && textleft(W, L)) {
+    int32_t st = 0;
+    filbuf_(W, L, st);
+  }
+  int32_t save = L.SCANPOS;
+  for (int32_t p = L.SCANPOS + 1; p <= L.SCANLEN; ++p) {
+    char c = L.SCANBUF[p];
+    if (c == 0) {
+      p = over_escape(L, p);
+      continue;
+    }
+    if (c == ' ') {
+      L.SCANPOS = p - 1;
+      return 0;
+    }
+  }
+  L.SCANPOS = save;
+  return 1;
+}
+
+// Text to number: pos is the position before the text; on success it is left on the last
+// character of the number. Errors: 1 no number, 2 the number exceeded the largest number.
+int32_t txt2np_(const MasterRecord& L, const char* text, int32_t& pos, int32_t len, int32_t syntax, double& val) {
+  val = 0.0;
+  int32_t i = pos + 1;
+  while (i <= len && text[i] == ' ') ++i;
+  std::string digits;
+  int32_t ndig = 0, last = 0;
+  bool frac = false;
+  int32_t exp = 0, esign = 1;
+  bool hasexp = false;
+  for (; i <= len; ++i) {
+    char c = text[i];
+    if (isdig(c)) {
+      if (++ndig > 128) return 1;
+      digits += c;
+      last = i;
+    } else if (c == '.') {
+      if (i + 1 <= len && text[i + 1] == '.') {
+        if (ndig == 0 || !frac) return 1;
+        break;
+      }
+      if (frac) break;  // a second point ends the number before it
+      frac = true;
+      digits += c;
+      if (ndig > 0) last = i;
+    } else if ((c == 'E' || c == 'e') && syntax == 0 && ndig > 0 && i < len) {
+      int32_t j = i + 1, s = 1;
+      if (text[j] == '+' || text[j] == '-') {
+        s = text[j] == '-' ? -1 : 1;
+        ++j;
+      }
+      if (j > len || !isdig(text[j])) break;
+      for (; j <= len && isdig(text[j]); ++j) {
+        if (exp < 100000) exp = exp * 10 + (text[j] - '0');
+        last = j;
+      }
+      esign = s;
+      hasexp = true;
+      break;
+    } else {
+      break;
+    }
+  }
+  if (ndig == 0) return 1;
+  if (hasexp) digits += (esign < 0 ? "e-" : "e") + std::to_string(exp);
+  double v = std::strtod(digits.c_str(), nullptr);
+  int32_t err = 0;
+  if (!(v <= bignum(L))) {
+    v = bignum(L);
+    err = 2;
+  }
+  val = v;
+  pos = last;
+  return err;
+}
+
+// Number at the scanner buffer's position (with the syntax switch of the model).
+int32_t txt2nm_(Work& W, MasterRecord& L, int32_t& pos, double& val) {
+  return txt2np_(L, L.SCANBUF, pos, L.SCANLEN, L.SYNTAX, val);
+}
+
+// Text to integer, positions as for numbers. Error 1 when no digit.
+int32_t txt2int_(const char* text, int32_t& pos, int32_t len, int32_t& val) {
+  val = 0;
+  if (pos < 0) return 1;
+  int32_t i = pos + 1;
+  while (i <= len && text[i] == ' ') ++i;
+  int32_t n = 0, last = 0;
+  for (; i <= len && isdig(text[i]); ++i) {
+    int32_t d = text[i] - '0';
+    if (val > (2147483640 - d) / 10) break;
+    val = val * 10 + d;
+    ++n;
+    last = i;
+  }
+  if (n == 0) return 1;
+  pos = last;
+  return 0;
+}
+
+// Reads a name at the buffer's position into name (32 characters, blank padded); its length.
+int32_t enkody_(Work& W, MasterRecord& L, char* name) {
+  int32_t save = L.SCANPOS, line = L.SRCLINE;
+  std::memset(name, ' ', NAMELEN);
+  char c = kshift_(sbnext_(W, L));
+  if (!(isletter(c) || c == '_' || (L.SCANMD == 1 && isdig(c))) || L.SCANPOS == save) {
+    L.SCANPOS = save;
+    L.SRCLINE = line;
+    return 0;
+  }
+  int32_t n = 0;
+  name[n++] = c;
+  while (n < NAMELEN && L.SCANPOS < L.SCANLEN) {
+    char d = L.SCANBUF[L.SCANPOS + 1];
+    if (!(isletter(d) || isdig(d) || d == '_')) break;
+    name[n++] = kshift_(d);
+    L.SCANPOS++;
+  }
+  return n;
+}
+
+static void trace(MasterRecord& L, const std::string& s) { outline(L, s); }
+
+// The first symbol of the candidate list at the buffer's position: its 1-based place in the
+// list, 0 when none is there, -1 at the end of the model text.
+int32_t getsym_(Work& W, MasterRecord& L, const Vocab& v, const int16_t* cand, int32_t ncand, int32_t blanksym,
+                SymOut& out) {
+  out.status = 0;
+  if (L.TRACELV > 3) trace(L, " ENTER GETSYM, MODPTR =" + std::to_string(L.SCANPOS));
+  if (L.SCANLEN - L.SCANPOS <= L.MAXLIN + 9 && textleft(W, L)) {
+    int32_t st = 0;
+    filbuf_(W, L, st);
+    if (st > 0) {
+      out.status = st;
+      return 0;
+    }
+  }
+  char first = sbnext_(W, L);
+  if (first == ' ' && L.SCANPOS >= L.SCANLEN) return -1;
+  int32_t before = L.SCANPOS - 1;
+  int32_t line = L.SRCLINE;
+  out.start = L.SCANPOS;
+  for (int32_t k = 0; k < ncand; ++k) {
+    int32_t tok = cand[k];
+    L.SCANPOS = before;
+    L.SRCLINE = line;
+    const char* t = v.text + v.start[tok - 1] - 1;
+    int32_t tl = v.start[tok] - v.start[tok - 1];
+    bool ok = false;
+    if (t[0] == '!' && tl == 2) {
+      char cls = t[1];
+      if (cls == '2') {
+        out.namelen = enkody_(W, L, out.name);
+        out.name[NAMELEN] = 0;
+        ok = out.namelen > 0;
+        if (L.TRACELV > 3) trace(L, " BACK FROM ENKODE - NBYTES, KNAME:" + std::to_string(out.namelen));
+      } else if (cls == '3' || cls == '4') {
+        char c = sbnext_(W, L);
+        if (L.SCANPOS >= L.SCANLEN && c == ' ') {
+          ok = false;
+        } else if (c == '\'' || c == '"') {
+          int32_t n = 0;
+          bool copying = true, closed = false;
+          for (int32_t p = L.SCANPOS + 1; p <= L.SCANLEN; ++p) {
+            char d = L.SCANBUF[p];
+            if (d == c) {
+              L.SCANPOS = p;
+              closed = true;
+              break;
+            }
+            if (d == 0) {
+              copying = false;
+              p = over_escape(L, p);
+              continue;
+            }
+            if (copying) {
+              if (n >= L.MAXLIN && L.MAXLIN > 0) { n = -1; break; }
+              out.text[n++] = d;
+            }
+          }
+          ok = closed && n >= 0;
+          out.textlen = n < 0 ? 0 : n;
+        } else if (cls == '4') {
+          ok = false;
+        } else {
+          int32_t n = 0;
+          bool copying = true, found = false;
+          int32_t p = L.SCANPOS;
+          for (; p <= L.SCANLEN; ++p) {
+            char d = L.SCANBUF[p];
+            if (d == ')' || d == ';' || d == ',') {
+              found = true;
+              break;
+            }
+            if (d == 0) {
+              copying = false;
+              p = over_escape(L, p);
+              continue;
+            }
+            if (copying) {
+              if (n >= L.MAXLIN && L.MAXLIN > 0) { n = -1; break; }
+              out.text[n++] = d;
+            }
+          }
+          ok = found && n >= 0;
+          if (ok) L.SCANPOS = p - 1;
+          out.textlen = n < 0 ? 0 : trimlen(out.text, n);
+        }
+      } else if (cls == '5') {
+        ok = txt2int_(L.SCANBUF, L.SCANPOS, L.SCANLEN, out.ival) == 0;
+        if (L.TRACELV > 3) trace(L, " BACK FROM TXT2INT - NOLUCK, IVAL:" + std::to_string(out.ival));
+      } else {
+        int32_t e = txt2nm_(W, L, L.SCANPOS, out.val);
+        if (e == 2) L.BIGCNT++;
+        ok = e != 1;
+        if (L.TRACELV > 3) trace(L, " BACK FROM TXT2NM - NOLUCK, VAL:" + std::to_string(out.val));
+      }
+    } else {
+      ok = true;
+      for (int32_t j = 0; j < tl; ++j) {
+        char c = kshift_(sbnext_(W, L));
+        if (L.TRACELV > 3) trace(L, std::string(" COMPARE: ") + c + " " + t[j]);
+        if (c != t[j] || (c == ' ' && L.SCANPOS >= L.SCANLEN)) {
+          ok = false;
+          break;
+        }
+      }
+    }
+    if (!ok) continue;
+    if (tok == blanksym) {
+      char nx = L.SCANPOS < L.SCANLEN ? L.SCANBUF[L.SCANPOS + 1] : ' ';
+      if (!(nx == ' ' || nx == 0)) continue;
+    }
+    if (L.TRACELV > 3) trace(L, " EXIT GETSYM, SUCCESS: NDXKOD, MODPTR =" + std::to_string(k + 1) + " " +
+                                    std::to_string(L.SCANPOS));
+    return k + 1;
+  }
+  L.SCANPOS = before;
+  L.SRCLINE = line;
+  if (L.TRACELV > 3) trace(L, " EXIT GETSYM, NO VALID SYM");
+  return 0;
+}
+
+// Normalises a name in place: -1 unchanged, 0 changed.
+int32_t fixaname_(char* name, int32_t len, int32_t flags) {
+  int32_t n = trimlen(name, len);
+  if (n == 0) return -1;
+  int32_t result = -1;
+  int32_t lead = 0;
+  while (lead < len && name[lead] == ' ') ++lead;
+  if (lead > 0) {
+    std::memmove(name, name + lead, (size_t)(len - lead));
+    std::memset(name + len - lead, ' ', (size_t)lead);
+  }
+  n = trimlen(name, len);
+  if (n > NAMELEN) {
+    std::memset(name + NAMELEN, ' ', (size_t)(len - NAMELEN));
+    n = NAMELEN;
+    result = 0;
+  }
+  if ((flags & 1) && isdig(name[0])) {
+    if (n == NAMELEN) n = NAMELEN - 1;
+    if (n + 1 <= len) {
+      std::memmove(name + 1, name, (size_t)n);
+      name[0] = '_';
+      ++n;
+      result = 0;
+    }
+  }
+  for (int32_t i = 0; i < n; ++i) {
+    name[i] = kshift_(name[i]);
+    if (!(isletter(name[i]) || isdig(name[i]))) {
+      name[i] = '_';
+      result = 0;
+    }
+  }
+  return result;
+}

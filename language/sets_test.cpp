@@ -1,0 +1,139 @@
+// Sets: implicit member ranges, the SETS section, building derived sets and their order.
+#include <cstring>
+#include "language/lang_test_fixture.h"
+
+namespace {
+
+std::string members(FrontFixture& f, int32_t s) {
+  std::string r;
+  int32_t n = iget(f.W, f.L, f.L.NNTRYS, s), d = setdim(f.W, f.L, s), first = iget(f.W, f.L, f.L.INXNTR, s);
+  for (int32_t k = 0; k < n; ++k) {
+    if (!r.empty()) r += " ";
+    if (d == 0) {
+      r += namestr(f.W, f.L, f.L.KPNAME, first + k);
+    } else {
+      r += "(";
+      for (int32_t c = 0; c < d; ++c) r += (c ? "," : "") + std::to_string(iget(f.W, f.L, f.L.NDRVEL, first + k * d + c));
+      r += ")";
+    }
+  }
+  return r;
+}
+
+TEST(Sets, ImplicitRanges) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"1..5", "1 2 3 4 5"},          {"T1..T3", "T1 T2 T3"},   {"T3..T1", "T3 T2 T1"},
+      {"T01..T03", "T1 T2 T3"},       {"mon..wed", "MON TUE WED"}, {"SAT..SUN", "SAT SUN"},
+      {"FRI..MON", "FRI SAT SUN MON"}, {"NOV..FEB", "NOV DEC JAN FEB"}, {"ABC..ABC", "ABC"},
+      {"JAN2006..JAN2004", "JAN2006 JAN2005 JAN2004"},
+  };
+  for (auto& c : cases) {
+    FrontFixture f;
+    f.text(std::string("SETS: S /") + c.first + "/; ENDSETS");
+    f.go(0);
+    EXPECT_EQ(f.L.LASTERR, 0) << c.first;
+    EXPECT_EQ(members(f, 1), c.second) << c.first;
+  }
+  for (const char* bad : {"2..5", "0..5", "T1..S3", "ABC..ABD", "MAR2006..JAN2005", "1..N", "1..0"}) {
+    FrontFixture f;
+    f.text(std::string("SETS: S /") + bad + "/; ENDSETS");
+    f.go(0);
+    EXPECT_EQ(f.L.LASTERR, 190) << bad;
+  }
+  FrontFixture f;
+  f.text("SETS: A /JAN..DEC/; B /DEC..JAN/; C /JAN2005..MAR2006/; ENDSETS");
+  f.go(0);
+  EXPECT_EQ(iget(f.W, f.L, f.L.NNTRYS, 1), 12);
+  EXPECT_EQ(iget(f.W, f.L, f.L.NNTRYS, 2), 2);
+  EXPECT_EQ(iget(f.W, f.L, f.L.NNTRYS, 3), 15);
+  EXPECT_EQ(namestr(f.W, f.L, f.L.KPNAME, iget(f.W, f.L, f.L.INXNTR, 3) + 14), "MAR2006");
+}
+
+TEST(Sets, SectionFillsTheTables) {
+  FrontFixture f;
+  f.text("SETS: S /A B C/: X; T /P Q/; L(S, S); M(S, T) /A P, C Q, B P/: Y, Z; N(M, S); ENDSETS");
+  f.go(0);
+  ASSERT_EQ(f.L.LASTERR, 0);
+  ASSERT_EQ(f.L.NSETS, 5);
+  EXPECT_EQ(namestr(f.W, f.L, f.L.KPNAME, iget(f.W, f.L, f.L.INXNTR, 1)), "A");
+  EXPECT_EQ(f.L.NATTRS, 3);
+  EXPECT_EQ(iget(f.W, f.L, f.L.IDOWNR, 1), 1);
+  EXPECT_EQ(iget(f.W, f.L, f.L.IDOWNR, 3), 4);
+  EXPECT_EQ(setdim(f.W, f.L, 3), 2);
+  EXPECT_EQ(setdim(f.W, f.L, 5), 3);  // flattened to primitive positions
+  EXPECT_EQ(iget(f.W, f.L, f.L.SETORD, 3), -1);  // dense
+  EXPECT_EQ(members(f, 3), "(1,1) (1,2) (1,3) (2,1) (2,2) (2,3) (3,1) (3,2) (3,3)");
+  EXPECT_EQ(members(f, 4), "(1,1) (3,2) (2,1)");
+  int32_t ord = iget(f.W, f.L, f.L.SETORD, 4);
+  ASSERT_GT(ord, 0);  // an explicit list is sorted for lookup
+  EXPECT_EQ(iget(f.W, f.L, ord, 1), 1);
+  EXPECT_EQ(iget(f.W, f.L, ord, 2), 3);
+  EXPECT_EQ(iget(f.W, f.L, ord, 3), 2);
+  EXPECT_EQ(iget(f.W, f.L, f.L.NNTRYS, 5), 9);  // over a sparse parent
+  EXPECT_GT(iget(f.W, f.L, f.L.SETORD, 5), 0);
+  const int32_t tup[3] = {3, 2, 1};
+  EXPECT_EQ(setmember_(f.W, f.L, 5, tup), 4);
+  const int32_t no[3] = {3, 1, 1};
+  EXPECT_EQ(setmember_(f.W, f.L, 5, no), 0);
+  char name[40];
+  int32_t len = 40;
+  // variables of attribute Y over M: members are major, attributes of one member consecutive
+  vdx2nh_(f.W, f.L, iget(f.W, f.L, f.L.INANTR, 4) + 2, name, len);
+  EXPECT_EQ(std::string(name, len), "Y( C, Q)");
+  len = 5;
+  vdx2nh_(f.W, f.L, iget(f.W, f.L, f.L.INANTR, 4) + 2, name, len);
+  EXPECT_EQ(std::string(name, len), "Y( C,");
+  char b[32];
+  std::memset(b, ' ', 32);
+  b[0] = 'C';
+  EXPECT_EQ(psendx_(f.W, f.L, b, 0), 3);
+  EXPECT_EQ(psendx_(f.W, f.L, b, 3), 0);
+}
+
+TEST(Sets, IndexAndSizeCompileToNumbers) {
+  FrontFixture f;
+  f.text("SETS: S /A B C/; T(S, S); ENDSETS MAX = @INDEX(S, B) + @INDEX(C) + @SIZE(T);");
+  f.go(0);
+  ASSERT_EQ(f.L.LASTERR, 0);
+  EXPECT_EQ(f.code(), "BEGROW | PUSHN 2 | PUSHN 3 | ADD | PUSHN 9 | ADD | ENDROW MX");
+  for (const char* bad : {"MAX = @INDEX(S, D);", "MAX = @INDEX(T, A);"}) {
+    FrontFixture g;
+    g.text(std::string("SETS: S /A B C/; T(S, S); ENDSETS ") + bad);
+    g.go(0);
+    EXPECT_EQ(g.L.LASTERR, 19) << bad;
+  }
+}
+
+TEST(Sets, LoopsWriteTheirFrames) {
+  FrontFixture f;
+  f.text("SETS: S /A B/: X; LINKS(S, S): C; ENDSETS MAX = @SUM(S(I): X(I)); MIN = @SUM(LINKS(I, I): C(I, I));");
+  f.go(0);
+  ASSERT_EQ(f.L.LASTERR, 0);
+  EXPECT_EQ(f.code(),
+            "BEGROW | PUSHZ 1 | SETUP S | GETNEXT 11 | BEGCND | PUSHX 1 | ENDCND | PUSHS X | ADD | GOTO -11 | "
+            "POPSET | NOP ) 41 | ENDROW MX | "
+            "BEGROW | PUSHZ 1 | SETUP LINKS | GETNEXT 22 | BEGCND | PUSHX 1 | PUSHX 2 | CMPEQ | ENDCND | IFGOTO -10 | "
+            "BEGCND | PUSHX 2 | PUSHX 2 | ENDCND | PUSHS C | ADD | GOTO -22 | POPSET | NOP ) 41 | ENDROW MN");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Sets, ConditionsChooseTheMembers) {
+  FrontFixture f;
+  // E's size is needed while compiling; its condition needs F, which is then built first
+  f.text("SETS: A /1..3/; B /X Y/; D(A, A) | &1 #EQ# &2: V; F(A) | &1 #GE# 2; E(A, B) | @IN(F, &1) #AND# "
+         "&2 #EQ# 2; G(A, A) | &1 #LT# &2 : W; H(A) | @SIZE(B) #EQ# 2; ENDSETS MAX = @SIZE(E) * X;");
+  f.go(0);
+  ASSERT_EQ(f.L.LASTERR, 0);
+  EXPECT_EQ(members(f, 3), "(1,1) (2,2) (3,3)");
+  EXPECT_GT(iget(f.W, f.L, f.L.SETORD, 3), 0);  // filtered: sorted order
+  EXPECT_EQ(members(f, 4), "(2) (3)");
+  EXPECT_EQ(members(f, 5), "(2,2) (3,2)");
+  EXPECT_EQ(f.code(), "BEGROW | PUSHN 2 | PUSHV X | MUL | ENDROW MX");
+  EXPECT_EQ(members(f, 6), "(1,2) (1,3) (2,3)");
+  EXPECT_EQ(iget(f.W, f.L, f.L.NNTRYS, 7), 3);
+}
+
+}  // namespace

@@ -1,0 +1,129 @@
+// Bindings to the solver library: handle tables for environments and models, and one
+// thin call per library function.
+#include "solver/bindings.h"
+
+#include <cstring>
+
+namespace {
+constexpr int32_t MAXENVS = 8;
+constexpr int32_t MAXMODELS = 64;
+BRenv* g_envs[MAXENVS + 1] = {};        // slot 0 unused: id 0 is no environment
+BRmodel* g_models[MAXMODELS + 1] = {};  // slot 0 unused: id 0 is no model
+}  // namespace
+
+// The environment behind an id.
+BRenv* envptr_(int32_t id) { return (id >= 1 && id <= MAXENVS) ? g_envs[id] : nullptr; }
+
+// The model behind an id.
+BRmodel* modelptr_(int32_t id) { return (id >= 1 && id <= MAXMODELS) ? g_models[id] : nullptr; }
+
+// Enters an environment in the first free slot.
+int32_t envid_(BRenv* env) {
+  if (!env) return 0;
+  for (int32_t i = 1; i <= MAXENVS; ++i)
+    if (!g_envs[i]) {
+      g_envs[i] = env;
+      return i;
+    }
+  return 0;
+}
+
+// Enters a model in the first free slot.
+int32_t modelid_(BRmodel* model) {
+  if (!model) return 0;
+  for (int32_t i = 1; i <= MAXMODELS; ++i)
+    if (!g_models[i]) {
+      g_models[i] = model;
+      return i;
+    }
+  return 0;
+}
+
+// Creates an environment; result its id (0 on failure, err the library's code).
+int32_t FBRCREATEENVPRODCODE_(int32_t& prodcode, int32_t& err) {
+  int e = 0;
+  BRenv* env = BRcreateEnvProdCode(prodcode, &e);
+  err = e;
+  if (!env) return 0;
+  int32_t id = envid_(env);
+  if (!id) {
+    BRdeleteEnv(&env);
+    err = BRERR_NO_MEMORY;
+  }
+  return id;
+}
+
+// Deletes an environment; the id is cleared.
+int32_t FBRDELETEENV_(int32_t& env) {
+  BRenv* p = envptr_(env);
+  if (!p) return env == 0 ? 0 : BRERR_BAD_HANDLE;
+  int r = BRdeleteEnv(&p);
+  g_envs[env] = nullptr;
+  env = 0;
+  return r;
+}
+
+// Creates a model in an environment; result its id (0 on failure).
+int32_t FBRCREATEMODEL_(int32_t& env, int32_t& err) {
+  int e = 0;
+  BRmodel* m = BRcreateModel(envptr_(env), &e);
+  err = e;
+  if (!m) return 0;
+  int32_t id = modelid_(m);
+  if (!id) {
+    BRdeleteModel(&m);
+    err = BRERR_NO_MEMORY;
+  }
+  return id;
+}
+
+// Deletes a model; the id is cleared.
+int32_t FBRDELETEMODEL_(int32_t& model) {
+  BRmodel* p = modelptr_(model);
+  if (!p) return model == 0 ? 0 : BRERR_BAD_HANDLE;
+  int r = BRdeleteModel(&p);
+  g_models[model] = nullptr;
+  model = 0;
+  return r;
+}
+
+// Version and build texts of the library (200 characters each).
+int32_t FBRGETVERSIONINFO_(char* ver, char* build) { return BRgetVersionInfo(ver, build); }
+
+// Message text of a library error code; the buffer is cleared first so that a failed
+// look-up leaves nothing stale in it.
+int32_t FBRGETERRORMESSAGE_(int32_t& env, int32_t& code, char* text) {
+  if (!text) return BRERR_BAD_ARGUMENT;
+  text[0] = 0;
+  return BRgetErrorMessage(envptr_(env), code, text);
+}
+
+int32_t FBRSETENVINTPARAMETER_(int32_t& env, int32_t& id, int32_t& value) {
+  return BRsetEnvIntParameter(envptr_(env), id, value);
+}
+int32_t FBRSETENVDOUPARAMETER_(int32_t& env, int32_t& id, double& value) {
+  return BRsetEnvDouParameter(envptr_(env), id, value);
+}
+int32_t FBRSETMODELINTPARAMETER_(int32_t& model, int32_t& id, int32_t& value) {
+  return BRsetModelIntParameter(modelptr_(model), id, value);
+}
+int32_t FBRSETMODELDOUPARAMETER_(int32_t& model, int32_t& id, double& value) {
+  return BRsetModelDouParameter(modelptr_(model), id, value);
+}
+
+// Dimensions of the loaded model (eight counts).
+int32_t FBRGETDIMENSIONS_(int32_t& model, int32_t& nvars, int32_t& ncons, int32_t& nlin,
+                          int32_t& nnlcon, int32_t& nqc, int32_t& nnlobj, int32_t& nint,
+                          int32_t& nnlrows) {
+  int v[8] = {};
+  int r = BRgetDimensions(modelptr_(model), &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7]);
+  nvars = v[0];
+  ncons = v[1];
+  nlin = v[2];
+  nnlcon = v[3];
+  nqc = v[4];
+  nnlobj = v[5];
+  nint = v[6];
+  nnlrows = v[7];
+  return r;
+}

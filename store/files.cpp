@@ -1,0 +1,259 @@
+// Text-file and console primitives: a table of open streams named by small integers,
+// and plain terminal output and input.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "store/io.h"
+
+namespace {
+FILE* g_files[MAXFILES + 1] = {};  // slot 0 unused: handle 0 means no file
+FILE* g_in = nullptr;              // terminal streams (nullptr = the standard ones)
+FILE* g_out = nullptr;
+FILE* g_err = nullptr;
+
+FILE* tin() { return g_in ? g_in : stdin; }
+// The stream of a handle, nullptr when the handle names no open file.
+FILE* stream(int32_t h) { return (h >= 1 && h <= MAXFILES) ? g_files[h] : nullptr; }
+// Enters a stream in the first free slot; 0 when the table is full.
+int32_t enter(FILE* f) {
+  if (!f) return 0;
+  for (int32_t h = 1; h <= MAXFILES; ++h)
+    if (!g_files[h]) {
+      g_files[h] = f;
+      return h;
+    }
+  std::fclose(f);
+  return 0;
+}
+// The C library's mode for one of ours: "rt", "wt", "at" lose the t.
+void cmode(const char* mode, char* out) {
+  int k = 0;
+  for (const char* p = mode; *p && k < 7; ++p)
+    if (*p != 't') out[k++] = *p;
+  out[k] = 0;
+}
+}  // namespace
+
+// Redirects the terminal streams (tests, fuzzing); nullptr restores the standard ones.
+void trmstreams_(FILE* in, FILE* out, FILE* err) {
+  g_in = in;
+  g_out = out;
+  g_err = err;
+}
+// The terminal's output stream.
+FILE* trmout_() { return g_out ? g_out : stdout; }
+// The terminal's diagnostic stream (echo of input lines).
+FILE* trmerr_() { return g_err ? g_err : stderr; }
+
+// Opens a text file; result its handle, 0 on failure.
+int32_t FOPEN_(const char* name, const char* mode) {
+  if (!name || !*name) return 0;
+  // A directory opens as a stream on this platform but fails at the first read: refuse it here.
+  struct stat st;
+  if (::stat(name, &st) == 0 && S_ISDIR(st.st_mode)) return 0;
+  char m[8];
+  cmode(mode, m);
+  return enter(std::fopen(name, m));
+}
+
+// Closes a file; -1 when the handle is 0 (or names no file).
+int32_t FCLOSE_(int32_t& h) {
+  FILE* f = stream(h);
+  if (!f) return -1;
+  int r = std::fclose(f);
+  g_files[h] = nullptr;  // the stream is gone whatever fclose said
+  if (r != 0) return r;
+  h = 0;
+  return 0;
+}
+
+// Reads at most n - 1 characters up to and including a line feed; 0 at end or on error.
+int32_t FGETS_(char* buf, int32_t n, int32_t h) {
+  FILE* f = stream(h);
+  if (n < 1) return 0;
+  buf[0] = 0;
+  if (!f) return 0;
+  return std::fgets(buf, n, f) ? 1 : 0;
+}
+
+// Non-zero when the end of the file has been reached (or the handle names no file).
+int32_t FEOF_(int32_t h) {
+  FILE* f = stream(h);
+  return f ? std::feof(f) : 1;
+}
+
+// Writes the text and a line feed.
+int32_t FPUTS_(const char* text, int32_t h) {
+  FILE* f = stream(h);
+  if (!f) return -1;
+  if (std::fputs(text, f) < 0) return -1;
+  return std::fputc('\n', f) == EOF ? -1 : 0;
+}
+
+// Writes the text without a line feed.
+int32_t FPUTSNOLF(const char* text, int32_t h) {
+  FILE* f = stream(h);
+  if (!f) return -1;
+  return std::fputs(text, f) < 0 ? -1 : 0;
+}
+
+// Writes n characters and a line feed.
+int32_t FWRITELN_(const char* text, int32_t n, int32_t h) {
+  FILE* f = stream(h);
+  if (!f) return -1;
+  if (n > 0 && std::fwrite(text, 1, (size_t)n, f) != (size_t)n) return -1;
+  return std::fputc('\n', f) == EOF ? -1 : 0;
+}
+
+// Drops what is left of the current line of a file, its line feed included.
+int32_t FSKIPLN_(int32_t h) {
+  FILE* f = stream(h);
+  if (!f) return -1;
+  int c;
+  while ((c = std::getc(f)) != EOF && c != '\n') {
+  }
+  return 0;
+}
+
+// 1 when the file's status can be read.
+int32_t FEXISTS_(const char* name) {
+  struct stat st;
+  return (name && ::stat(name, &st) == 0) ? 1 : 0;
+}
+
+// Current directory, "/", name; nullptr when the directory cannot be read.
+char* FULLPATH_(char* buf, const char* name) {
+  if (!::getcwd(buf, 1024)) return nullptr;
+  size_t k = std::strlen(buf);
+  if (k == 0 || buf[k - 1] != '/') buf[k++] = '/';
+  std::strcpy(buf + k, name);
+  return buf;
+}
+
+// 1 when the two names are equal character for character; err = 1 without a directory.
+int32_t SAMEFILES_(const char* a, const char* b, int32_t& err) {
+  char cwd[1025];
+  if (!::getcwd(cwd, sizeof cwd)) {
+    err = 1;
+    return 0;
+  }
+  err = 0;
+  return std::strcmp(a, b) == 0 ? 1 : 0;
+}
+
+// Byte comparison of two texts (unsigned): -1, 0 or 1.
+int32_t STRCMP_(const char* a, const char* b) {
+  int r = std::strcmp(a, b);
+  return r < 0 ? -1 : (r > 0 ? 1 : 0);
+}
+
+// Flushes every open output stream.
+void FFLUSHALL_() { std::fflush(nullptr); }
+
+// Flushes and closes every file of the table (orderly end after a fatal stop).
+void FCLOSEALL_() {
+  for (int32_t h = 1; h <= MAXFILES; ++h)
+    if (g_files[h]) {
+      std::fclose(g_files[h]);
+      g_files[h] = nullptr;
+    }
+  std::fflush(trmout_());
+}
+
+// Writes the text and a line feed to the terminal.
+int32_t PUTS_(const char* text) {
+  FILE* f = trmout_();
+  if (std::fputs(text, f) < 0) return -1;
+  return std::fputc('\n', f) == EOF ? -1 : 0;
+}
+
+// Writes the text to the terminal without a line feed.
+int32_t PUTSNOCR_(const char* text) { return std::fputs(text, trmout_()) < 0 ? -1 : 0; }
+
+// Writes exactly two characters to the terminal.
+int32_t PUTP_(const char* pair) { return std::fwrite(pair, 1, 2, trmout_()) == 2 ? 0 : -1; }
+
+// Writes n characters and a line feed to the terminal.
+int32_t PUTLN_(const char* text, int32_t n) {
+  FILE* f = trmout_();
+  if (n > 0 && std::fwrite(text, 1, (size_t)n, f) != (size_t)n) return -1;
+  return std::fputc('\n', f) == EOF ? -1 : 0;
+}
+
+// Reads one terminal line into buf (at most n characters, line feed not stored).
+// Standard input is never flushed: that would drop lines of a redirected script.
+char* FGETSTD_(char* buf, int32_t n, int32_t* status) {
+  std::fflush(trmout_());
+  FILE* f = tin();
+  int32_t k = 0, st = 0;
+  for (;;) {
+    if (k >= n) {
+      st = 1;
+      break;
+    }
+    int c = std::getc(f);
+    if (c == EOF) {
+      st = -1;
+      break;
+    }
+    if (c == '\n') break;
+    buf[k++] = (char)c;
+  }
+  if (n >= 0) buf[k] = 0;
+  if (status) *status = st;
+  return buf;
+}
+
+// Drops the rest of the current terminal line, its line feed included.
+int32_t FSKIPSTD_() {
+  FILE* f = tin();
+  int c;
+  while ((c = std::getc(f)) != EOF && c != '\n') {
+  }
+  return 0;
+}
+
+// Formats one real with the caller's format (at most 256 characters of result).
+int32_t SPRINTF_(char* dest, const char* format, double value) {
+  return std::snprintf(dest, 257, format, value);
+}
+
+// Ends a name at its first blank (or leaves its terminator in place).
+void AddZero(char* name) {
+  for (char* p = name;; ++p)
+    if (*p == ' ' || *p == 0) {
+      *p = 0;
+      return;
+    }
+}
+
+// Opens a binary file: flag 0 reads, any other value reads and writes, truncating.
+void OPNFIL(char* name, int32_t, int32_t& flag_handle, int32_t& err) {
+  AddZero(name);
+  FILE* f = std::fopen(name, flag_handle == 0 ? "rb" : "w+b");
+  flag_handle = enter(f);
+  err = flag_handle > 0 ? 0 : 1;
+}
+
+// Reads up to n bytes; count = n when all were read, else -1.
+void RDFILE(int32_t h, void* buf, int32_t n, int32_t& count) {
+  FILE* f = stream(h);
+  size_t got = (f && n > 0) ? std::fread(buf, 1, (size_t)n, f) : 0;
+  count = (n > 0 && got == (size_t)n) ? n : -1;
+}
+
+// Writes n bytes; count = bytes written.
+void WTFILE(int32_t h, const void* buf, int32_t n, int32_t& count) {
+  FILE* f = stream(h);
+  count = (f && n > 0) ? (int32_t)std::fwrite(buf, 1, (size_t)n, f) : 0;
+}
+
+// Positions a binary file at its start.
+void RWFILE(int32_t h) {
+  if (FILE* f = stream(h)) std::rewind(f);
+}
+
+// Closes a binary file.
+void CLSFIL(int32_t& h) { FCLOSE_(h); }

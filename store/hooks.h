@@ -1,0 +1,88 @@
+// Platform services that exist only as hooks on this platform: status bar and windows,
+// message boxes and beeps, pane locks, user-function library, wall clock, spreadsheet and
+// database links. None prints anything; none reads its arguments unless stated.
+#pragma once
+#include <cstdint>
+
+struct MasterRecord;
+
+#define QUIRN_NOOP_HOOK(name) \
+  template <class... A>       \
+  inline void name(A&&...) {}
+#define QUIRN_FIXED_HOOK(name, value) \
+  template <class... A>               \
+  inline int32_t name(A&&...) {       \
+    return value;                     \
+  }
+
+// status bar, windows, pane locks, message boxes
+QUIRN_NOOP_HOOK(brbupdt_)
+QUIRN_NOOP_HOOK(brbremv_)
+QUIRN_NOOP_HOOK(printb_)
+QUIRN_NOOP_HOOK(beeper_)
+QUIRN_NOOP_HOOK(ebox_)
+QUIRN_NOOP_HOOK(record_)
+QUIRN_NOOP_HOOK(gotolf_)
+QUIRN_NOOP_HOOK(windoz_)
+QUIRN_NOOP_HOOK(watsupgen_)
+QUIRN_NOOP_HOOK(nwatsupc_)
+QUIRN_NOOP_HOOK(stsgnc_)
+QUIRN_NOOP_HOOK(stsmem_)
+QUIRN_NOOP_HOOK(clrstat_)
+QUIRN_NOOP_HOOK(clrsts_)
+QUIRN_NOOP_HOOK(clrsolvetime_)
+QUIRN_NOOP_HOOK(setpane0lock_)
+QUIRN_NOOP_HOOK(setpane0unlock_)
+QUIRN_NOOP_HOOK(recvar_)
+QUIRN_NOOP_HOOK(nullname_)
+QUIRN_NOOP_HOOK(getrtic_)
+QUIRN_NOOP_HOOK(calluser_)
+QUIRN_NOOP_HOOK(sigboxf_)
+QUIRN_NOOP_HOOK(loadw_)
+QUIRN_NOOP_HOOK(capsig_)
+QUIRN_NOOP_HOOK(in2wnd_)
+QUIRN_NOOP_HOOK(finstat_)
+QUIRN_NOOP_HOOK(sigslp_)
+QUIRN_NOOP_HOOK(freelibc_)
+QUIRN_NOOP_HOOK(BREAKP)
+QUIRN_NOOP_HOOK(MESSBX)
+// database link: "not available"
+QUIRN_FIXED_HOOK(odbcinit_, 0)
+QUIRN_FIXED_HOOK(odbcdsrc_, 0)
+QUIRN_FIXED_HOOK(odbcputd_, 0)
+QUIRN_FIXED_HOOK(odbcputs_, 0)
+QUIRN_FIXED_HOOK(odbcend_, 0)
+QUIRN_FIXED_HOOK(odbcgets_, 0)
+QUIRN_FIXED_HOOK(odbcgetd_, 0)
+QUIRN_FIXED_HOOK(ODBCPUT_, 0)
+// spreadsheet link: "not available"
+QUIRN_FIXED_HOOK(XLXINIT_, 0)
+QUIRN_FIXED_HOOK(XLXOPENFILE_, 0)
+QUIRN_FIXED_HOOK(XLXGETNAMEOFACTIVEWORKBOOK_, 0)
+QUIRN_FIXED_HOOK(XLXGETSETMEMBERS_, 0)
+QUIRN_FIXED_HOOK(XLXRANGEREAD_, 0)
+QUIRN_FIXED_HOOK(XLXEXIT_, 0)
+QUIRN_FIXED_HOOK(XLXGETRANGEINFO_, 0)
+QUIRN_FIXED_HOOK(XLXBUILDRANGE_, 0)
+QUIRN_FIXED_HOOK(XLXPUTSETMEMBERS_, 0)
+QUIRN_FIXED_HOOK(XLXGETCELLCOUNT_, 0)
+QUIRN_FIXED_HOOK(XLXMIXEDRANGEWRITE_, 0)
+QUIRN_FIXED_HOOK(XLXEXPORT2_, 1)
+// pointer output and the stability flag
+QUIRN_FIXED_HOOK(putptrvals_, 0)
+QUIRN_FIXED_HOOK(setquirnstabilityflag_, 1)
+
+#undef QUIRN_NOOP_HOOK
+#undef QUIRN_FIXED_HOOK
+
+// Hooks with a rule.
+void getuserfncptr_(int32_t& companion, int32_t& entry);  // both 0: no user-function library
+void userinterrupt_(int32_t& flag);                        // 0: never interrupted
+void getime_(int32_t& clock);                              // hundredths of a second: 0
+void cumtim_(double& seconds);                             // getime_ x 0.01
+void brgtdt_(int32_t& dayno);                              // day number of 1 Jan 1: 0
+void stsgn2_(MasterRecord& L, int32_t unused, int32_t& status);  // 2 when the time is up
+// Pointer input: fills dest(1..n) with 1, 2, ..., n and answers n + 1 (1 when n < 1), which
+// callers take as failure.
+int32_t getptrvals_(int32_t& result, int32_t ptrno, int32_t n, double* dest);
+void freelibrary_(MasterRecord& L);

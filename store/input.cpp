@@ -1,0 +1,186 @@
+// Console and script line input: the line reader gettxt_ and the small readers that work
+// on the command line buffer.
+#include <cstdlib>
+#include <cstring>
+
+#include "language/lang.h"
+#include "session/session.h"
+#include "store/io.h"
+#include "store/master.h"
+#include "store/store.h"
+
+namespace {
+constexpr int32_t kLineMax = 200;  // most characters kept from one line
+
+// Writes the prompt pieces on the terminal; CR LF after more than one piece.
+void prompt_out(const char* prompt, int32_t npairs) {
+  if (!prompt) return;
+  for (int32_t i = 0; i < npairs; ++i) PUTP_(prompt + 2 * i);
+  if (npairs > 1) PUTSNOCR_("\r\n");
+}
+
+// Reads one physical line from the current input into raw (NUL-terminated); result the
+// number of characters, or -1 when the outermost script ended (the caller sees no line)
+// and -2 at the end of terminal input. An over-long line keeps its first characters and
+// loses the rest of the physical line.
+int32_t read_line(MasterRecord& L, const char* prompt, int32_t npairs, char* raw) {
+  for (;;) {
+    if (L.INUNIT == L.TRMIN) {
+      prompt_out(prompt, npairs);
+      int32_t st = 0;
+      FGETSTD_(raw, kLineMax + 2, &st);
+      int32_t n = (int32_t)std::strlen(raw);
+      if (st == 1) FSKIPSTD_();
+      if (n == 0 && st == -1) return -2;
+      return n;
+    }
+    if (FGETS_(raw, kLineMax + 2, L.INUNIT)) {
+      int32_t n = (int32_t)std::strlen(raw);
+      if (n > 0 && raw[n - 1] == '\n')
+        raw[--n] = 0;
+      else if (!FEOF_(L.INUNIT))
+        FSKIPLN_(L.INUNIT);
+      return n;
+    }
+    if (!FEOF_(L.INUNIT)) fatal_(L, "I/O ERROR");
+    int32_t h = L.INUNIT;
+    FCLOSE_(h);
+    if (L.TAKELV >= 1 && L.TAKELV <= 10) L.TAKSTK[L.TAKELV] = 0;
+    L.TAKELV = L.TAKELV > 0 ? L.TAKELV - 1 : 0;
+    if (L.TAKELV == 0) {
+      L.INUNIT = L.TRMIN;
+      L.LINEND = 0;
+      L.LINCUR = 0;
+      return -1;
+    }
+    L.INUNIT = L.TAKSTK[L.TAKELV];  // no prompt while input still comes from a script
+  }
+}
+}  // namespace
+
+// Reads the next line of input into line, unless a word remains after the one under pos.
+void gettxt_(MasterRecord& L, const char* prompt, int32_t npairs, char* line, int32_t,
+             int32_t& pos, int32_t& len, int32_t mode) {
+  L.INPEOF = 0;
+  int32_t p = pos < 1 ? 1 : pos;
+  while (p <= len && line[p - 1] != ' ') ++p;
+  while (p <= len && line[p - 1] == ' ') ++p;
+  pos = p;
+  if (p <= len && !(line[p - 1] == L.COMCHR && mode == 1)) return;
+
+  int32_t maxlin = L.MAXLIN < kLineMax ? (L.MAXLIN < 0 ? 0 : L.MAXLIN) : kLineMax;
+  char raw[kLineMax + 3];
+  for (;;) {
+    int32_t got = read_line(L, prompt, npairs, raw);
+    if (got < 0) {
+      if (got == -2) L.INPEOF = 1;
+      len = 0;
+      pos = 0;
+      return;
+    }
+    int32_t n = got < maxlin ? got : maxlin;
+    int32_t last = 0;
+    for (int32_t i = 1; i <= n; ++i) {
+      char c = raw[i - 1];
+      if (c == L.TABCHR || c == 0) c = ' ';
+      line[i - 1] = c;
+      L.LINRAW[i - 1] = c;
+      if (c != ' ') last = i;
+    }
+    for (int32_t i = n + 1; i <= maxlin; ++i) line[i - 1] = L.LINRAW[i - 1] = ' ';
+    len = last;
+    if (last == 0) return;
+    if (L.BATMOD > 0 || L.ECHOIN > 0) {
+      FILE* e = trmerr_();
+      std::fputs(" : ", e);
+      std::fwrite(line, 1, (size_t)last, e);
+      std::fputc('\n', e);
+    }
+    if (mode > 0) ushift_(line, last, L.LINRAW);
+    p = 1;
+    while (line[p - 1] == ' ') ++p;
+    pos = p;
+    if (!(line[p - 1] == L.COMCHR && mode == 1)) return;
+  }
+}
+
+// Opens the file named by the rest of the command line (or asked for): mode 1 reads.
+void lunget2_(MasterRecord& L, int32_t& h, int32_t mode) {
+  h = 0;
+  nxblnk_(L, 1);
+  getrsp_(L, "FILE NAME=", 5);
+  if (L.LINEND < 1) return;
+  int32_t end = L.LINEND < kLineMax ? L.LINEND : kLineMax;
+  int32_t cur = L.LINCUR < 1 ? 1 : L.LINCUR;
+  L.LINRAW[end] = 0;
+  L.LINBUF[end] = 0;
+  L.LINEND = 0;
+  if (cur > end) {
+    PUTS_(" Unable to open file");
+    return;
+  }
+  const char* m = mode == 1 ? "rt" : "wt";
+  h = FOPEN_(L.LINRAW + cur - 1, m);
+  if (h == 0) h = FOPEN_(L.LINBUF + cur - 1, m);
+  if (h == 0) PUTS_(" Unable to open file");
+}
+
+// Reads a number at the cursor of the command line; status 0 on success.
+void getnum_(MasterRecord& L, int32_t& status, double& value) {
+  int32_t e = L.LINEND < 200 ? L.LINEND : 200;
+  char text[202];  // the line counted from 1
+  text[0] = ' ';
+  if (e > 0) std::memcpy(text + 1, L.LINBUF, (size_t)e);
+  int32_t p = L.LINCUR - 1;
+  double v = 0.0;
+  int32_t err = txt2np_(L, text, p, e, L.SYNTAX, v);
+  status = err;
+  if (err == 0) {
+    value = v;
+    L.LINCUR = p;
+  }
+}
+
+// Reads an optional sign at the cursor: 1.0, -1.0, or 0.0 when there is none.
+void getsgn_(MasterRecord& L, double& sign) {
+  int32_t p = L.LINCUR < 1 ? 1 : L.LINCUR;
+  while (p <= L.LINEND && L.LINBUF[p - 1] == ' ') ++p;
+  sign = 0.0;
+  if (p > L.LINEND) return;
+  if (L.LINBUF[p - 1] == '+')
+    sign = 1.0;
+  else if (L.LINBUF[p - 1] == '-')
+    sign = -1.0;
+  else
+    return;
+  L.LINCUR = p + 1;
+}
+
+// Moves the cursor to the next non-blank character and returns it (a blank past the end).
+void getch_(MasterRecord& L, char& c) {
+  c = ' ';
+  if (L.LINCUR > L.LINEND) {
+    L.LINCUR = L.LINEND + 1;
+    return;
+  }
+  do ++L.LINCUR;
+  while (L.LINCUR <= L.LINEND && L.LINBUF[L.LINCUR - 1] == ' ');
+  if (L.LINCUR > L.LINEND) {
+    L.LINCUR = L.LINEND + 1;
+    return;
+  }
+  c = L.LINBUF[L.LINCUR - 1];
+}
+
+// Shows a prompt (its length made even) and waits for one line.
+void paws_(MasterRecord& L, const char* prompt, int32_t& plen) {
+  int32_t n = plen < 0 ? 0 : (plen > 200 ? 200 : plen);
+  char buf[202];
+  if (n > 0) std::memcpy(buf, prompt, (size_t)n);
+  if (plen % 2 != 0) {
+    ++plen;
+    if (n < 200) buf[n++] = ' ';
+  }
+  L.LINEND = 0;
+  getrsp_(L, buf, n / 2);
+}
