@@ -31,7 +31,6 @@ struct FrontendFields {
   int32_t VNAMEWD = 0, RNAMEWD = 0;
 
   // model title and the open database object
-  int32_t TITLBLK = 0, TITLEN = 0;  // title block (characters) and its length
   int32_t DBHANDLE = 0;             // database object, 0 = none
   int32_t DBSRC = 0, DBSRCLN = 0;   // data-source name of the open object
 
