@@ -84,4 +84,9 @@ struct ReaderFields {
   int32_t INCLBLK = 0, INCLCAP = 0;    // character block holding the current file's line
 };
 
-struct LangFields : FrontendFields, ReaderFields, PendingFrontendFields {};
+// ---- values of the data sections (values.h) ----------------------------------------
+struct ValueFields {
+  int32_t PTRARG = 0;  // word handed to the pointer hook
+};
+
+struct LangFields : FrontendFields, ReaderFields, ValueFields, PendingFrontendFields {};
