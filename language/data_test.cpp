@@ -44,8 +44,8 @@ TEST(Data, ValuesArePlacedAcrossColumns) {
   f.text("DATA: X = ?; ENDDATA INIT: Y = ?; ENDINIT");
   f.go(0);
   EXPECT_EQ(f.L.NRUNTM, 2);
-  EXPECT_EQ(f.L.RTDATAN, 1);
-  EXPECT_EQ(f.L.RTINITN, 1);
+  EXPECT_EQ(f.L.VREF1N, 1);
+  EXPECT_EQ(f.L.VREF2N, 1);
 }
 
 TEST(Data, SetsGetTheirMembers) {
