@@ -48,6 +48,18 @@ TEST(Data, ValuesArePlacedAcrossColumns) {
   EXPECT_EQ(f.L.VREF2N, 1);
 }
 
+TEST(Data, RunTimeListsFollowTheirVariables) {
+  // asked scalars stay where they are when the attribute blocks move up
+  FrontFixture f;
+  f.text("SETS: S /1..300/: P; ENDSETS DATA: X = ?; P = ?; ENDDATA SETS: T /1..600/: Q; ENDSETS");
+  f.go(0);
+  ASSERT_EQ(f.L.LASTERR, 0);
+  ASSERT_EQ(f.L.VREF1N, 301);
+  EXPECT_EQ(iget(f.W, f.L, f.L.VREF1, 1), 1);  // X, the first scalar
+  EXPECT_EQ(iget(f.W, f.L, f.L.VREF1, 2), iget(f.W, f.L, f.L.INANTR, 1));
+  EXPECT_EQ(iget(f.W, f.L, f.L.VARKND, iget(f.W, f.L, f.L.VREF1, 301)), 5);
+}
+
 TEST(Data, SetsGetTheirMembers) {
   FrontFixture f;
   f.text("SETS: S; T(S, S); U; ENDSETS DATA: S = 1..4; T = 1 2, 3 4; U = X Y Z; ENDDATA");

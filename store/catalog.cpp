@@ -146,14 +146,14 @@ void grwvr3_(Work& a, MasterRecord& L, int32_t n, int32_t& status) {
       if (v > 0) wput(a, s0 + s - 1, v + d);
     }
   }
-  // only the entries naming a variable of the top region that moved follow it
   for (auto [h, cnt] : {std::pair{L.VREF1, L.VREF1N}, std::pair{L.VREF2, L.VREF2N}}) {
     if (h <= 0) continue;
     int64_t s0 = L.START[h];
     int64_t m = std::min<int64_t>(cnt, (int64_t)L.LEN[h]);
+    // only the variables of the moved top region change their numbers
     for (int64_t i = 1; i <= m; ++i) {
       int32_t v = wget(a, s0 + i - 1);
-      if (v > p - t && v <= p) wput(a, s0 + i - 1, v + d);
+      if (v > p - t) wput(a, s0 + i - 1, v + d);
     }
   }
 }
