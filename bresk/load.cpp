@@ -91,8 +91,16 @@ struct Tape {
 
 } // namespace
 
+// One stack item of the fast linear pass.
+struct FastItem {
+  bool lin;
+  double c;
+  size_t begin;
+};
+
 struct Loader {
   BRmodel* m;
+  std::vector<FastItem> items;
   Tape t;
   std::vector<Sym> stack;
   std::vector<int32_t> st;        // decode stack of node indices
@@ -117,6 +125,9 @@ int decode(Loader* L, const int32_t* w, int n, const double* pool, int npool) {
   t.nodes.clear();
   t.kids.clear();
   t.first.clear();
+  t.nodes.reserve(n);
+  t.first.reserve(n);
+  t.kids.reserve(n);
   auto& st = L->st;
   st.clear();
   const int nvars = L->m->nvars;
@@ -293,9 +304,109 @@ int analyse(Loader* L, int from, int to, Sym& out) {
   return 0;
 }
 
+// The common linear row in one pass without allocation: every stack item is a
+// constant plus a run of terms, and the runs lie in stack order in one buffer,
+// so a sum only joins two neighbouring runs.  Returns 0 with the form in out,
+// or 1 when the row needs the general analysis (which also reports errors).
+int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npool, Sym& out) {
+  using Item = FastItem;  // begin: first term of the run; the run ends where the next item's begins
+  std::vector<Term>& terms = L->lin;
+  terms.clear();
+  std::vector<Item>& st = L->items;
+  st.clear();
+  const int nvars = L->m->nvars;
+  auto scale = [&](size_t from, double f) {
+    for (size_t k = from; k < terms.size(); ++k) terms[k].a *= f;
+  };
+  for (int p = 0; p < n;) {
+    const int code = w[p];
+    int na;
+    switch (code) {
+      case OP_PUSHNUM:
+      case OP_PUSHNUM2: {
+        if (p + 1 >= n || w[p + 1] < 0 || w[p + 1] >= npool) return 1;
+        st.push_back({false, pool[w[p + 1]], terms.size()});
+        p += 2;
+        continue;
+      }
+      case OP_PUSHVAR:
+      case OP_PUSHVAR2: {
+        if (p + 1 >= n || w[p + 1] < 0 || w[p + 1] >= nvars) return 1;
+        st.push_back({true, 0.0, terms.size()});
+        terms.push_back({w[p + 1], 1.0});
+        p += 2;
+        continue;
+      }
+      case OP_PLUS: case OP_MINUS: case OP_MULTIPLY: case OP_DIVIDE:
+        na = 2;
+        ++p;
+        break;
+      case OP_NEGATE:
+        na = 1;
+        ++p;
+        break;
+      default:
+        return 1;
+    }
+    if (static_cast<int>(st.size()) < na) return 1;
+    const int op = code;
+    Item* a = &st[st.size() - na];
+    bool all_const = true;
+    for (int i = 0; i < na; ++i) all_const = all_const && !a[i].lin;
+    if (all_const) {
+      double args[2] = {a[0].c, na == 2 ? a[1].c : 0.0};
+      double v;
+      if (!apply_op(L->m, op, args, na, &v)) return 1;  // the general pass reports it
+      size_t begin = a[0].begin;
+      st.resize(st.size() - na);
+      st.push_back({false, v, begin});
+      continue;
+    }
+    switch (op) {
+      case OP_PLUS:
+        a[0] = {true, a[0].c + a[1].c, a[0].begin};
+        break;
+      case OP_MINUS:
+        scale(a[1].begin, -1.0);
+        a[0] = {true, a[0].c - a[1].c, a[0].begin};
+        break;
+      case OP_NEGATE:
+        scale(a[0].begin, -1.0);
+        a[0].c = -a[0].c;
+        break;
+      case OP_MULTIPLY:
+        if (!a[0].lin) {
+          scale(a[1].begin, a[0].c);
+          a[0] = {true, a[0].c * a[1].c, a[0].begin};
+        } else if (!a[1].lin) {
+          scale(a[0].begin, a[1].c);
+          a[0].c *= a[1].c;
+        } else {
+          return 1;
+        }
+        break;
+      case OP_DIVIDE:
+        if (a[1].lin || std::fabs(a[1].c) < kTiny) return 1;
+        scale(a[0].begin, 1.0 / a[1].c);
+        a[0].c /= a[1].c;
+        break;
+      default:
+        return 1;
+    }
+    if (na == 2) st.pop_back();
+  }
+  if (st.size() != 1) return 1;
+  out.k = st.back().lin ? S_LIN : S_CONST;
+  out.c = st.back().c;
+  out.lin.swap(terms);
+  out.quad.clear();
+  return 0;
+}
+
 // Sorts, merges and drops zero linear terms.
 void tidy_lin(std::vector<Term>& v) {
-  std::sort(v.begin(), v.end(), [](const Term& x, const Term& y) { return x.j < y.j; });
+  if (!std::is_sorted(v.begin(), v.end(), [](const Term& x, const Term& y) { return x.j < y.j; }))
+    std::sort(v.begin(), v.end(), [](const Term& x, const Term& y) { return x.j < y.j; });
   size_t o = 0;
   for (size_t k = 0; k < v.size();) {
     Term t = v[k++];
@@ -435,10 +546,12 @@ int load_row(Loader* L, Row& row, int rowno, const int32_t* w, int n, const doub
   row.kind = ROW_LINEAR;
   row.nlcode = NL_NONE;
   row.constant = 0.0;
-  if (int e = decode(L, w, n, pool, npool)) return e;
   Sym f;
-  const int root = static_cast<int>(L->t.nodes.size()) - 1;
-  if (int e = analyse(L, 0, root, f)) return e;
+  if (fast_linear(L, w, n, pool, npool, f) != 0) {
+    if (int e = decode(L, w, n, pool, npool)) return e;
+    const int root = static_cast<int>(L->t.nodes.size()) - 1;
+    if (int e = analyse(L, 0, root, f)) return e;
+  }
   const bool useqp = ipar(m, P_USEQPR) == 1;
   if (f.k == S_QUAD) {
     tidy_quad(f.quad);

@@ -290,8 +290,12 @@ TEST(Xecute, Limits) {
   EXPECT_EQ(a.L.IRCNT, 0);
   EvalModel b;
   nest(b, 21);
+  b.L.MSGOFF = 0;
+  testing::internal::CaptureStdout();
   EXPECT_EQ(b.run(), 8);
-  EXPECT_EQ(b.L.LASTERR, 0);  // silenced; the message number is set only when printed
+  const std::string printed = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(b.L.LASTERR, 85);
+  EXPECT_NE(printed.find("Stack overflow. Expression too complex."), std::string::npos) << printed;
   // the stack: 511 entries then one more instruction run; 512 entries stop the run
   EvalModel s;
   for (int k = 0; k < 511; ++k) s.num(1);

@@ -3,8 +3,10 @@
 // stacks, and fills the set table from the SETS section.
 #include <algorithm>
 #include <cstdio>
+#include <cmath>
 #include <cstring>
 #include <string>
+#include <vector>
 #include "language/compiler.h"
 #include "language/vocab.h"
 
@@ -695,6 +697,8 @@ struct Compiler {
 
   bool run(int32_t& state);
   void data_section(int32_t& state);
+  void putval(int32_t v, double x);
+  void askval(int32_t v);
 };
 
 bool Compiler::run(int32_t& state) {
@@ -974,16 +978,325 @@ bool Compiler::run(int32_t& state) {
   }
 }
 
+// Stores one value of a DATA or INIT statement in variable v.
+void Compiler::putval(int32_t v, double x) {
+  int32_t kind = iget(W, L, L.VARKND, v);
+  if (section == 2) {
+    if (kind == 5 || kind == 6) {
+      L.ERRARG2 = v;
+      fail(204);
+    }
+    iput(W, L, L.VARKND, v, 6);
+    if (L.VARFIX > 0) iput(W, L, L.VARFIX, v, 0);
+    dput(W, (int64_t)L.START[L.VARVAL] + 2 * (int64_t)(v - 1), x);
+  } else if (kind < 4) {
+    dput(W, (int64_t)L.START[L.VARVAL] + 2 * (int64_t)(v - 1), x);
+  }
+}
+
+// Marks variable v as asked at run time.
+void Compiler::askval(int32_t v) {
+  int32_t kind = iget(W, L, L.VARKND, v);
+  int32_t& h = section == 2 ? L.RTDATA : L.RTINIT;
+  int32_t& n = section == 2 ? L.RTDATAN : L.RTINITN;
+  int32_t& cap = section == 2 ? L.RTDATACAP : L.RTINITCAP;
+  if (section == 2) {
+    if (kind == 5 || kind == 6) {
+      L.ERRARG2 = v;
+      fail(204);
+    }
+    iput(W, L, L.VARKND, v, 5);
+    dput(W, (int64_t)L.START[L.VARVAL] + 2 * (int64_t)(v - 1), L.BIGNUM);
+  }
+  grow_int_list(h, cap, (int64_t)n + 1);
+  iput(W, L, h, ++n, v);
+  ++L.NRUNTM;
+}
+
 // The DATA and INIT sections: statements up to ENDDATA or ENDINIT.
 void Compiler::data_section(int32_t& state) {
+  struct Col {
+    int32_t obj = 0, kind = 0;  // kind 1 attribute, 2 scalar, 3 set position
+    int32_t var = 0, stride = 1, elems = 1, pos = 0;
+  };
+  std::vector<Col> cols;
+  std::vector<double> held;      // values of a statement that defines a set
+  std::vector<int32_t> heldkind; // 1 value, 2 asked, 3 skipped
+  std::vector<std::string> names;
+  std::vector<double> firstval;    // the first value of each column, for a repeated value
+  std::vector<int32_t> firstkind;
+  int32_t defset = 0, parentset = -1;
+  bool mixed = false;
+  int64_t expected = 0, k = 0;
+  double sign = 1.0;
+  int32_t prev = state;
+  auto reset = [&]() {
+    cols.clear();
+    held.clear();
+    heldkind.clear();
+    names.clear();
+    firstval.clear();
+    firstkind.clear();
+    defset = 0;
+    parentset = -1;
+    mixed = false;
+    expected = 0;
+    k = 0;
+    sign = 1.0;
+  };
+  auto column = [&]() -> Col& { return cols[(size_t)(k % (int64_t)cols.size())]; };
+  // the next value: 1 a number, 2 asked, 3 skipped
+  auto value = [&](int32_t what, double x) {
+    if (cols.empty()) fail(1);
+    Col& c = column();
+    if (c.kind == 3) fail(159);
+    if (defset == 0 && expected > 0 && k >= expected && k >= (int64_t)cols.size()) {
+      L.ERRARG2 = (int32_t)expected;
+      fail(19);
+    }
+    if (k < (int64_t)cols.size()) {
+      firstval.resize(cols.size(), 0.0);
+      firstkind.resize(cols.size(), 3);
+      firstval[(size_t)k] = x;
+      firstkind[(size_t)k] = what;
+    }
+    if (defset != 0) {
+      held.push_back(x);
+      heldkind.push_back(what);
+    } else {
+      if (c.elems > 0 && k / (int64_t)cols.size() < c.elems) {
+        int32_t v = c.var + (int32_t)(k / (int64_t)cols.size()) * c.stride;
+        if (what == 1) putval(v, x);
+        else if (what == 2) askval(v);
+      }
+    }
+    ++k;
+  };
   for (;;) {
     int32_t e = scan(state);
-    if (e <= 0) fail(1);
-    int32_t ns = g.kod2st[e];
-    if (L.TRACELV > 1) outline(L, "NEXT COMPILER STATE=" + std::to_string(ns));
-    state = ns;
-    if (ns == 27) return;
-    if (ns < 25 || ns > 98 || (ns >= 35 && ns <= 57)) fail(1);
+    if (e < 0) fail(paren > 0 ? 2 : 1);
+    if (e == 0) fail(1);
+    int32_t tok = g.nsintx[e];
+    prev = state;
+    state = g.kod2st[e];
+    if (L.TRACELV > 1) outline(L, "NEXT COMPILER STATE=" + std::to_string(state));
+    switch (state) {
+      case 27: return;
+      case 26: {
+        if (tok != T_NAME) break;
+        int32_t kind = 0, idx = 0;
+        kind_of(sym.name, kind, idx);
+        if (kind == 0) {
+          idx = new_scalar(sym.name, sym.namelen);
+          kind = 5;
+        }
+        Col c;
+        int32_t pset = 0;
+        if (kind == 5) {
+          c.obj = idx;
+          c.kind = 2;
+        } else if (kind == 4) {
+          c.obj = idx;
+          c.kind = 1;
+          pset = iget(W, L, L.IDOWNR, idx);
+        } else if (kind == 1) {
+          if (section != 2) fail(143);
+          if (iget(W, L, L.SETALC, idx) > 0 || iget(W, L, L.NNTRYS, idx) > 0) fail(114);
+          if (defset != 0 && defset != idx) fail(150);
+          defset = idx;
+          pset = idx;
+          int32_t d = dim1(idx);
+          for (int32_t j = 0; j < d; ++j) {
+            Col sc;
+            sc.obj = idx;
+            sc.kind = 3;
+            sc.pos = j;
+            cols.push_back(sc);
+          }
+        } else {
+          fail(kind == 2 ? 18 : 1);
+        }
+        if (parentset < 0) parentset = pset;
+        else if (pset != parentset) {
+          mixed = true;
+          if (kind == 4) parentset = 0;
+        }
+        if (kind != 1) cols.push_back(c);
+        break;
+      }
+      case 76: break;
+      case 28: {
+        if (tok != T_EQ) break;
+        for (Col& c : cols) {
+          if (c.kind == 2) {
+            c.var = c.obj;
+            c.stride = 1;
+            c.elems = 1;
+          } else if (c.kind == 1) {
+            int32_t s = iget(W, L, L.IDOWNR, c.obj);
+            if (s == defset) continue;
+            int32_t st = 0;
+            L.SETMSG = 0;
+            allocset_(W, L, s, st);
+            if (st) fail(L.SETMSG ? CMPERR_REPORTED : 167);
+            if (setdim(W, L, s) > 0 && iget(W, L, L.NNTRYS, s) < 1) fail(114);
+            c.var = iget(W, L, L.INANTR, s) + c.obj - iget(W, L, L.LASTUB, s);
+            c.stride = setnattr(W, L, s);
+            c.elems = iget(W, L, L.NNTRYS, s);
+          }
+          if (c.kind != 3) expected += c.elems;
+        }
+        if (defset != 0) L.SCANMD = 1;  // member names may begin with a digit
+        break;
+      }
+      case 58:
+        if (tok == T_MINUS) sign = -sign;
+        break;
+      case 30: {
+        double x = sign * sym.val;
+        sign = 1.0;
+        if (!cols.empty() && column().kind == 3) {
+          if (x < 1 || x != std::floor(x) || x > 2147483640.0) fail(1);
+          names.push_back(std::to_string((int64_t)x));
+          ++k;
+          break;
+        }
+        value(1, x);
+        break;
+      }
+      case 31: value(2, 0.0); break;
+      case 32:
+        if (prev == 28 || prev == 32) value(3, 0.0);
+        break;
+      case 85: {
+        if (cols.empty() || column().kind != 3) fail(1);
+        if (mixed) fail(6);
+        names.push_back(std::string(sym.name, (size_t)sym.namelen));
+        ++k;
+        break;
+      }
+      case 96: {
+        // a range first..last: the set's single column, its first end already read
+        if (cols.size() != 1 || defset == 0 || setdim(W, L, defset) != 0 || names.size() != 1) fail(180);
+        break;
+      }
+      case 97: {
+        int32_t s = defset, st = 0;
+        add_name_hash_(W, L, nt_prim(L), names[0].data(), (int32_t)names[0].size(), st);
+        if (st) fail(41);
+        iput(W, L, L.INXNTR, s, L.NPRIMEL);
+        iput(W, L, L.NNTRYS, s, 1);
+        char last[NAMELEN + 1];
+        std::memcpy(last, sym.name, NAMELEN);
+        implset_(W, L, s, last, sym.namelen, st);
+        if (st == 1) fail(180);
+        if (st == 2) fail(41);
+        names.clear();
+        k = 0;
+        L.SETMSG = 0;
+        allocset_(W, L, s, st);
+        if (st) fail(L.SETMSG ? CMPERR_REPORTED : 167);
+        defset = 0;
+        cols.clear();
+        break;
+      }
+      case 95:
+        L.SCANMD = 11;
+        reset();
+        break;
+      case 34: {
+        if (tok != T_SEMI) break;
+        L.SCANMD = 11;
+        if (defset != 0) {
+          int64_t nc = (int64_t)cols.size();
+          if (k % nc != 0) {
+            L.ERRARG = (int32_t)nc;
+            L.ERRARG2 = (int32_t)k;
+            L.ERRARG3 = defset;
+            fail(146);
+          }
+          int32_t s = defset, d = setdim(W, L, s), st = 0;
+          int64_t rows = k / nc;
+          if (d == 0) {
+            int32_t first = L.NPRIMEL + 1;
+            for (const std::string& m : names) {
+              add_name_hash_(W, L, nt_prim(L), m.data(), (int32_t)m.size(), st);
+              if (st) fail(41);
+            }
+            iput(W, L, L.INXNTR, s, rows > 0 ? first : 0);
+          } else {
+            L.SETMSG = 0;
+            defprnt_(W, L, s, st);
+            if (st) fail(L.SETMSG ? CMPERR_REPORTED : 167);
+            iput(W, L, L.INXNTR, s, L.NDRVUSE + 1);
+            for (size_t i = 0; i < names.size(); ++i) {
+              int32_t p = iget(W, L, L.NDXSTB, iget(W, L, L.LXSTUB, s) + (int32_t)(i % (size_t)d));
+              int32_t n = iget(W, L, L.NNTRYS, p), first = iget(W, L, L.INXNTR, p);
+              int32_t r = n > 0 ? find_name_rng_hash_(W, L, nt_prim(L), names[i].data(), (int32_t)names[i].size(),
+                                                      first, first + n - 1)
+                                : 0;
+              if (r <= 0) {
+                std::memset(L.ERRTXT, ' ', sizeof L.ERRTXT - 1);
+                std::memcpy(L.ERRTXT, names[i].data(), names[i].size());
+                fail(29);
+              }
+              grow_int_list(L.NDRVEL, L.NDRVCAP, (int64_t)L.NDRVUSE + d + 1);
+              iput(W, L, L.NDRVEL, ++L.NDRVUSE, r - first + 1);
+              if ((i + 1) % (size_t)d == 0 && prntsparse_(W, L, s) && !validmember_(W, L, s, L.NDRVUSE - d + 1)) {
+                std::memset(L.ERRTXT, ' ', sizeof L.ERRTXT - 1);
+                std::memcpy(L.ERRTXT, names[i].data(), names[i].size());
+                fail(149);
+              }
+            }
+            iput(W, L, L.SETORD, s, 0);
+          }
+          iput(W, L, L.NNTRYS, s, (int32_t)rows);
+          L.SETMSG = 0;
+          allocset_(W, L, s, st);
+          if (st) fail(L.SETMSG ? CMPERR_REPORTED : 167);
+          // the attribute values held for the new members
+          size_t hi = 0;
+          for (int64_t row = 0; row < rows; ++row)
+            for (size_t j = 0; j < cols.size(); ++j) {
+              const Col& c = cols[j];
+              if (c.kind == 3) continue;
+              if (c.kind == 2) fail(6);  // a scalar has no value per member
+              int32_t v = iget(W, L, L.INANTR, s) + (int32_t)row * setnattr(W, L, s) + c.obj -
+                          iget(W, L, L.LASTUB, s);
+              if (hi < held.size()) {
+                if (heldkind[hi] == 1) putval(v, held[hi]);
+                else if (heldkind[hi] == 2) askval(v);
+              }
+              ++hi;
+            }
+        } else if (k != expected) {
+          if (k != (int64_t)cols.size() || k == 0) {
+            L.ERRARG2 = (int32_t)expected;
+            fail(19);
+          }
+          // one value per column: repeated over the column's elements (the first is placed)
+          for (size_t j = 0; j < cols.size(); ++j) {
+            const Col& c = cols[j];
+            if (c.elems < 2 || firstkind[j] == 3) continue;
+            for (int32_t i = 1; i < c.elems; ++i) {
+              int32_t v = c.var + i * c.stride;
+              if (firstkind[j] == 2) askval(v);
+              else putval(v, firstval[j]);
+            }
+          }
+        }
+        reset();
+        break;
+      }
+      case 63: case 72:
+        if (tok == T_OLE) fail(138);
+        if (tok == T_ODBC) fail(140);
+        if (tok == T_POINTER) fail(141);
+        if (tok == T_WKX) fail(139);
+        break;
+      default:
+        break;
+    }
   }
 }
 

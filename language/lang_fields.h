@@ -29,6 +29,10 @@ struct FrontendFields {
 
   // generated names
   int32_t VNAMEWD = 0, RNAMEWD = 0;
+
+  // variables whose values are asked at run time: DATA and INIT lists (handle, count, capacity)
+  int32_t RTDATA = 0, RTDATAN = 0, RTDATACAP = 0;
+  int32_t RTINIT = 0, RTINITN = 0, RTINITCAP = 0;
 };
 
 // ---- model text store and reader (reader.cpp) -------------------------------------------
@@ -48,6 +52,7 @@ struct ReaderFields {
   int32_t TEXTCAP = 0;   // characters TEXTBLK holds
   int32_t LINECAP = 0;   // entries LINEIX and LINEMAP hold
   int32_t TEXTPOS = 0;   // characters of the text the reader has consumed
+  int32_t TITLBLK = 0, TITLEN = 0;  // the model title's block and length
 
   // reader state
   int32_t TEXTLINE = 0;  // line of the text the reader is in
@@ -75,9 +80,4 @@ struct ReaderFields {
   int32_t INCLBLK = 0, INCLCAP = 0;    // character block holding the current file's line
 };
 
-// Fields of other owners that the model text routines read, until they land.
-struct PendingModeltextFields {
-  int32_t TITLBLK = 0, TITLEN = 0;  // model title block
-};
-
-struct LangFields : FrontendFields, ReaderFields, PendingModeltextFields, PendingFrontendFields {};
+struct LangFields : FrontendFields, ReaderFields, PendingFrontendFields {};

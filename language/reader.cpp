@@ -577,6 +577,7 @@ void rdrforget_(MasterRecord& L) {
 }
 
 void initfi_(MasterRecord& L) {
+  shutfi_(L);  // files and saved lines left by a run that did not close them
   for (int32_t s = 1; s <= INCSLOTS; ++s) {
     L.INCNEXT[s] = s < INCSLOTS ? s + 1 : 0;
     L.INCPREV[s] = s - 1;

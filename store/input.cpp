@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "language/lang.h"
 #include "session/session.h"
 #include "store/io.h"
 #include "store/master.h"
-#include "store/pending_io.h"
 #include "store/store.h"
 
 namespace {
@@ -127,11 +127,13 @@ void lunget2_(MasterRecord& L, int32_t& h, int32_t mode) {
 
 // Reads a number at the cursor of the command line; status 0 on success.
 void getnum_(MasterRecord& L, int32_t& status, double& value) {
+  int32_t e = L.LINEND < 200 ? L.LINEND : 200;
+  char text[202];  // the line counted from 1
+  text[0] = ' ';
+  if (e > 0) std::memcpy(text + 1, L.LINBUF, (size_t)e);
   int32_t p = L.LINCUR - 1;
-  int32_t e = L.LINEND;
-  int32_t err = 0;
   double v = 0.0;
-  txt2nm_(L, L.LINBUF, p, e, err, v);
+  int32_t err = txt2np_(L, text, p, e, L.SYNTAX, v);
   status = err;
   if (err == 0) {
     value = v;

@@ -9,7 +9,7 @@
 
 #include "store/io.h"
 #include "store/master.h"
-#include "store/pending_io.h"
+#include "store/store.h"
 #include "store/work.h"
 
 namespace {
@@ -382,6 +382,60 @@ TEST(Messages, ModelLineWithCaret) {
   t.L.SHOWPOS = 0;
   pt2err_(t.L, 0, 16);
   EXPECT_EQ(t.output(), out);
+}
+
+// Messages that name a model object check the index against its table and print the
+// number when it lies outside.
+TEST(Messages, NamesLookedUpByIndexWithFallbackToTheNumber) {
+  Console t;
+  init_(t.L);
+  t.W.w.assign(4097, 0);
+  t.L.TOTWRD = 4096;
+  intmem_(t.W, t.L);
+  auto names = [&](int32_t& h, std::initializer_list<const char*> list) {
+    int32_t n = (int32_t)list.size() * t.L.NAMEWD, st = -1;
+    setblk_(7, n, t.W, t.L, h, st);
+    ASSERT_EQ(st, 0);
+    int32_t i = 0;
+    for (const char* nm : list) {
+      for (int k = 0; k < 32; ++k)
+        cput(t.W, wbyte(t.L.START[h]) + 32 * i + k, k < (int)std::strlen(nm) ? nm[k] : ' ');
+      ++i;
+    }
+  };
+  names(t.L.KSNAME, {"PLANTS", "CITIES"});
+  t.L.NSETS = 2;
+  names(t.L.KANAME, {"CAP", "DEMAND", "COST"});
+  t.L.NATTRS = 3;
+  int32_t n = 3, st = -1;
+  setblk_(2, n, t.W, t.L, t.L.LASTUB, st);
+  wput(t.W, t.L.START[t.L.LASTUB], 1);      // set 1: attribute 1
+  wput(t.W, t.L.START[t.L.LASTUB] + 1, 2);  // set 2: attributes 2 and 3
+  wput(t.W, t.L.START[t.L.LASTUB] + 2, 4);
+  struct Case {
+    int32_t msg, a, b;
+    const char* line;
+  } cases[] = {
+      {125, 2, 0, "  The following set contains no members: CITIES\n"},
+      {125, 3, 0, "  The following set contains no members: 3\n"},
+      {125, -1, 0, "  The following set contains no members: -1\n"},
+      {42, 0, 1, "\n    PLANTS\n"},
+      {177, 0, 0, "\n    0\n"},
+      {70, 2, 2, "\n   COST\n"},
+      {70, 2, 5, "\n   5\n"},
+      {70, 9, 1, "\n   1\n"},
+      {86, 4, 0, "\n    4\n"},  // no generated model: the row number
+  };
+  for (const Case& c : cases) {
+    Console o;
+    o.L = t.L;
+    o.W = t.W;
+    o.L.ERRARG = c.a;
+    o.L.ERRARG2 = c.b;
+    errmsh_(o.W, o.L, c.msg);
+    EXPECT_NE(o.output().find(c.line), std::string::npos) << c.msg << " " << c.a << " " << c.b << "\n"
+                                                          << o.output();
+  }
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include "store/hooks.h"
 #include "store/io.h"
 #include "store/master.h"
-#include "store/pending_io.h"
 #include "store/work.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "language/lang.h"
 #include "language/reader.h"
 #include "session/params.h"
 #include "solver/bindings.h"
@@ -12,9 +13,10 @@
 #include "store/io.h"
 #include "store/master.h"
 #include "store/msgtable.h"
-#include "store/pending_io.h"
 #include "store/util.h"
 #include "store/work.h"
+
+void rdx2nh_(Work& W, MasterRecord& L, int32_t r, char* text, int32_t& len);
 
 namespace {
 
@@ -177,8 +179,16 @@ bool msgname(Work& W, MasterRecord& L, int32_t kind, int32_t i, int32_t j, char*
     case 1: return tablename(W, L, L.KSNAME, L.NSETS, i, text, len);
     case 3: return tablename(W, L, L.KPNAME, L.NPRIMEL, i, text, len);
     case 4: return tablename(W, L, L.ROWNAM, L.NROWNM, i, text, len);
-    case 5: return i >= 1 && i <= L.NVARS && msgvarrow_(W, L, kind, i, text, len);
-    case 6: return i >= 1 && i <= L.NROWS && msgvarrow_(W, L, kind, i, text, len);
+    case 5:
+      if (i < 1 || (i > L.NVARS && i > L.VARCAP)) return false;
+      len = 200;
+      vdx2nh_(W, L, i, text, len);
+      return true;
+    case 6:
+      if (i < 1 || (i > L.NROWS && i > L.ROWCAP)) return false;
+      len = 200;
+      rdx2nh_(W, L, i, text, len);
+      return true;
     case 7: {
       int32_t s = 0;
       if (i < 1 || i > L.NSETS || !blkint(W, L, L.LASTUB, i, s)) return false;
@@ -264,7 +274,7 @@ const char* item(Ctx& x, Line& ln, const char* p) {
     ln.puts(text);
   } else if (!std::strcmp(name, "m234")) {
     char t[128];
-    ERRMESS234_(pf_BIGCNT(L), L.BIGNUM, t);
+    ERRMESS234_(L.BIGCNT, L.BIGNUM, t);
     ln.puts(t);
   }
   return p;

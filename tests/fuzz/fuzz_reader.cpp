@@ -1,5 +1,5 @@
 // Feeds arbitrary model text and include files to the model text entry and the reader: the
-// first byte chooses the syntax and the hidden form, the rest is the model's lines, then,
+// first byte chooses the syntax, the hidden form and the trace, the rest is the model's lines, then,
 // after a NUL, up to three include files a, b and c separated by NULs. The text is entered
 // through the model entry, listed in both forms, and read through the scanner's buffer to
 // its end, taking characters in the three ways the compilers do.
@@ -92,6 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   shutfi_(L);
   initfi_(L);
+  if (flags & 4) L.TRACELV = 6;  // the reader's trace lines
   L.TEXTPOS = 0;
   L.SCANPOS = 1;
   L.SCANLEN = 0;

@@ -40,6 +40,10 @@ TEST(Reader, IncludeSectionsContinueAtTheNextReference) {
   int32_t st = -1;
   EXPECT_EQ(t.stream(&st), esc(1) + " A =  1 2;" + esc(2) + " B =  3 4 ; C = ;");
   EXPECT_EQ(st, 0);
+  // a section that ends inside a line continues there
+  d.write("mid.txt", "7 ~8~ 9");
+  t.store({"@FILE(mid.txt)@FILE(mid.txt)@FILE(mid.txt)@FILE(mid.txt)"});
+  EXPECT_EQ(t.stream(&st), esc(1) + "  78 9 7");  // the end of the file frees it: the fourth opens it anew
 }
 
 TEST(Reader, IncludeSlotsAreFreedAtTheEndOfTheFile) {
@@ -62,9 +66,16 @@ TEST(Reader, IncludeSlotsAreFreedAtTheEndOfTheFile) {
   ASSERT_GT(t.L.INCHEAD, 0);
   EXPECT_EQ(t.L.INCNEXT[t.L.INCHEAD], 0);
   EXPECT_NE(std::string(t.L.INCNAME[t.L.INCHEAD]).find("b.txt"), std::string::npos);
-  EXPECT_GT(t.L.INCSAVE[t.L.INCHEAD], 0);
-  shutfi_(t.L);
+  int32_t s = t.L.INCHEAD, unit = t.L.INCUNIT[s];
+  EXPECT_GT(t.L.INCSAVE[s], 0);
+  EXPECT_GT(unit, 0);
+  // a new run closes what the last one left open and frees its blocks
+  int32_t handles = t.L.NFREEH;
+  initfi_(t.L);
   EXPECT_EQ(t.L.INCHEAD, 0);
+  EXPECT_EQ(t.L.INCFREE, 1);
+  EXPECT_EQ(t.L.NFREEH, handles + 2);  // the saved line and the current line
+  EXPECT_EQ(FCLOSE_(unit), -1);        // already closed
 }
 
 TEST(Reader, IncludeFailures) {

@@ -1,0 +1,82 @@
+// DATA and INIT sections: values placed across columns, repeated values, run-time values,
+// set members, and their errors.
+#include "language/lang_test_fixture.h"
+
+namespace {
+
+// Values of the attribute block of set s (member-major) and of the scalars, as text.
+std::string values(FrontFixture& f) {
+  std::string r;
+  auto val = [&](int32_t v) {
+    char b[32];
+    int32_t k = iget(f.W, f.L, f.L.VARKND, v);
+    if (k == 5) return std::string("?");
+    if (k != 6) return std::string("-");
+    std::snprintf(b, sizeof b, "%g", dget(f.W, f.L.START[f.L.VARVAL] + 2 * (int64_t)(v - 1)));
+    return std::string(b);
+  };
+  for (int32_t v = f.L.VARCAP - f.L.VARTOP + 1; v <= f.L.VARCAP; ++v) r += (r.empty() ? "" : " ") + val(v);
+  for (int32_t v = 1; v <= f.L.NSCALAR; ++v) r += (r.empty() ? "" : " ") + val(v);
+  return r;
+}
+
+TEST(Data, ValuesArePlacedAcrossColumns) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"SETS: S /A B C/: P, Q; ENDSETS DATA: P, Q = 1 2 3 4 5 6; ENDDATA", "1 2 3 4 5 6"},
+      {"SETS: S /A B C/: P; ENDSETS DATA: P = 7; ENDDATA", "7 7 7"},
+      {"SETS: S /A B C/: P; ENDSETS DATA: P = -1, - -2 +3; ENDDATA", "-1 2 3"},
+      {"SETS: S /A B C/: P, Q; ENDSETS DATA: P, Q = 1, , 3 ,, 5 6; ENDDATA", "1 - 3 - 5 6"},
+      {"SETS: S /A B C/: P; ENDSETS DATA: P = ?; ENDDATA", "? ? ?"},
+      {"SETS: S: P; ENDSETS DATA: S, P = A 1 B 2 C 3; ENDDATA", "1 2 3"},
+      {"DATA: X = 5; Y = ?; ENDDATA", "5 ?"},
+      {"SETS: S /A B/: P; ENDSETS INIT: P = 1 2; ENDINIT", "- -"},
+  };
+  for (auto& c : cases) {
+    FrontFixture f;
+    f.text(c.first);
+    f.go(0);
+    EXPECT_EQ(f.L.LASTERR, 0) << c.first;
+    EXPECT_EQ(values(f), c.second) << c.first;
+  }
+  FrontFixture f;
+  f.text("DATA: X = ?; ENDDATA INIT: Y = ?; ENDINIT");
+  f.go(0);
+  EXPECT_EQ(f.L.NRUNTM, 2);
+  EXPECT_EQ(f.L.RTDATAN, 1);
+  EXPECT_EQ(f.L.RTINITN, 1);
+}
+
+TEST(Data, SetsGetTheirMembers) {
+  FrontFixture f;
+  f.text("SETS: S; T(S, S); U; ENDSETS DATA: S = 1..4; T = 1 2, 3 4; U = X Y Z; ENDDATA");
+  f.go(0);
+  ASSERT_EQ(f.L.LASTERR, 0);
+  EXPECT_EQ(iget(f.W, f.L, f.L.NNTRYS, 1), 4);
+  EXPECT_EQ(iget(f.W, f.L, f.L.NNTRYS, 2), 2);
+  EXPECT_EQ(iget(f.W, f.L, f.L.NNTRYS, 3), 3);
+  EXPECT_EQ(namestr(f.W, f.L, f.L.KPNAME, iget(f.W, f.L, f.L.INXNTR, 3) + 2), "Z");
+  EXPECT_EQ(iget(f.W, f.L, f.L.SETALC, 2), 1);
+}
+
+TEST(Data, Errors) {
+  const std::pair<const char*, int> cases[] = {
+      {"DATA: X = 5; ENDDATA DATA: X = 6; ENDDATA", 214},
+      {"SETS: S /A B C/: P; ENDSETS DATA: P = 1 2; ENDDATA", 29},
+      {"SETS: S /A B C/: P; ENDSETS DATA: P = 1 2 3 4; ENDDATA", 29},
+      {"SETS: S: P; ENDSETS INIT: S = A B C; ENDINIT", 153},
+      {"SETS: S /A B/; ENDSETS DATA: S = C D; ENDDATA", 124},
+      {"SETS: S: P; ENDSETS DATA: S, P = A 1 B; ENDDATA", 156},
+      {"SETS: S; ENDSETS DATA: S = ?; ENDDATA", 169},
+      {"SETS: S /A B/: P; ENDSETS DATA: P = A B; ENDDATA", 11},
+      {"SETS: S /A/; T(S, S); ENDSETS DATA: T = A B; ENDDATA", 39},
+      {"DATA: @OLE() = X; ENDDATA", 148},
+  };
+  for (auto& c : cases) {
+    FrontFixture f;
+    f.text(c.first);
+    f.go(0);
+    EXPECT_EQ(f.L.LASTERR, c.second) << c.first;
+  }
+}
+
+}  // namespace
