@@ -170,6 +170,17 @@ int BRgetIIS(BRmodel* model, int* nsufrows, int* nrows, int* rows, int* nsufbnds
 int BRfindIUS(BRmodel* model, int level);
 int BRgetIUS(BRmodel* model, int* nsuf, int* n, int* vars);
 
+/* ---- Calls the program binds but does not use ---- */
+BRenv* BRcreateEnv(int* err);
+int BRgetConstraintDatai(BRmodel* model, int row, char* type, double* rhs, int* n, int* col,
+                         double* val);
+int BRsetMIPCallback(BRmodel* model, BRcallback cb, void* user);
+int BRgetMIPSolutionStatus(BRmodel* model, int* status);
+int BRgetSolutionInfo(BRmodel* model, int* status, double* obj, double* bound, int* iterations);
+int BRgetObjective(BRmodel* model, double* obj);
+int BRgetLPObjectiveNZCount(BRmodel* model, int* n);
+int BRgetNLPObjectiveNZCount(BRmodel* model, int* n);
+
 /* ---- Files ---- */
 int BRwriteMPSFile(BRmodel* model, const char* file, int format);
 int BRwriteMPIFile(BRmodel* model, const char* file);

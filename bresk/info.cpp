@@ -190,4 +190,52 @@ int BRgetReducedCosts(BRmodel* model, double* redcosts) {
   });
 }
 
+// Calls the program binds but does not use: the plain answers.
+BRenv* BRcreateEnv(int* err) { return BRcreateEnvProdCode(0, err); }
+
+int BRgetConstraintDatai(BRmodel* model, int row, char* type, double* rhs, int* n, int* col,
+                         double* val) {
+  return BRgetLPConstraintDatai(model, row, type, rhs, n, col, val);
+}
+
+int BRsetMIPCallback(BRmodel* model, BRcallback cb, void* user) {
+  return BRsetCallback(model, cb, user);
+}
+
+int BRgetMIPSolutionStatus(BRmodel* model, int* status) {
+  return api_call(model, true, [&]() -> int { return put_i(status, model->res.mip_status); });
+}
+
+int BRgetSolutionInfo(BRmodel* model, int* status, double* obj, double* bound, int* iterations) {
+  return api_call(model, true, [&]() -> int {
+    const Result& r = model->res;
+    if (status) *status = r.status;
+    if (obj) *obj = r.has_mip ? r.mip_obj : r.obj;
+    if (bound) *bound = r.has_mip ? r.mip_bound : r.bound;
+    if (iterations) *iterations = r.simplex_iters + r.barrier_iters + r.nlp_iters;
+    return 0;
+  });
+}
+
+int BRgetObjective(BRmodel* model, double* obj) {
+  return api_call(model, true, [&]() -> int {
+    return put_d(obj, model->res.has_mip ? model->res.mip_obj : model->res.obj);
+  });
+}
+
+int BRgetLPObjectiveNZCount(BRmodel* model, int* n) {
+  return api_call(model, true, [&]() -> int {
+    int c = 0;
+    for (int k = model->obj.lin_begin; k < model->obj.lin_end; ++k) c += model->lin_val[k] != 0.0;
+    return put_i(n, c);
+  });
+}
+
+int BRgetNLPObjectiveNZCount(BRmodel* model, int* n) {
+  return api_call(model, true, [&]() -> int {
+    const Row& o = model->obj;
+    return put_i(n, o.kind == ROW_NONLINEAR ? o.nl_end - o.nl_begin : 0);
+  });
+}
+
 } // extern "C"

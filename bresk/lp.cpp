@@ -38,7 +38,7 @@ class LpEvents : public ClpEventHandler {
     LpRun* r = run_;
     ++r->iters;
     BRmodel* m = r->m;
-    if (r->limit > 0 && (r->iters & 63) == 0 && elapsed(m) > r->limit) {
+    if (r->limit > 0 && elapsed(m) > r->limit) {
       r->stop = BRERR_TIME_LIMIT;
       return 0;
     }
@@ -270,8 +270,19 @@ int BRgetObjectiveRanges(BRmodel* model, double* dec, double* inc) {
     std::vector<int> which(n), seqi(n), seqd(n);
     for (int j = 0; j < n; ++j) which[j] = j;
     std::vector<double> ci(n), cd(n);
-    int rc = m->clp->dualRanging(n, which.data(), ci.data(), seqi.data(), cd.data(), seqd.data());
-    if (rc != 0) return BRERR_NOT_AVAILABLE;
+    if (m->ncons == 0) {
+      // Without rows every variable sits at a bound: its cost may move until
+      // its reduced cost changes sign.
+      for (int j = 0; j < n; ++j) {
+        double d = m->res.redcost[j] * m->sense;
+        ci[j] = d >= 0 ? kInf : -d;
+        cd[j] = d >= 0 ? d : kInf;
+        if (is_inf(m->lb[j]) && is_inf(m->ub[j])) ci[j] = cd[j] = 0.0;
+      }
+    } else if (m->clp->dualRanging(n, which.data(), ci.data(), seqi.data(), cd.data(),
+                                   seqd.data()) != 0) {
+      return BRERR_NOT_AVAILABLE;
+    }
     for (int j = 0; j < n; ++j) {
       if (dec) dec[j] = out_inf(cd[j]);
       if (inc) inc[j] = out_inf(ci[j]);

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <thread>
 #include <vector>
 
 using brtest::Fixture;
@@ -191,6 +193,20 @@ TEST(BreskLp, LimitsAndCallbacks) {
     ASSERT_EQ(BRsetModelIntParameter(f.m, 30, 2), 0);
     ASSERT_EQ(brtest::load(f.m, lp), 0);
     EXPECT_EQ(BRoptimize(f.m, 1), 2023);
+  }
+  {  // A one-second limit: a slow callback makes the solve pass it.
+    Fixture f;
+    ASSERT_EQ(BRsetModelIntParameter(f.m, 300, 1), 0);
+    ASSERT_EQ(brtest::load(f.m, lp), 0);
+    auto slow = [](BRmodel*, int, void*) -> int {
+      std::this_thread::sleep_for(std::chrono::milliseconds(600));
+      return 0;
+    };
+    ASSERT_EQ(BRsetCallback(f.m, slow, nullptr), 0);
+    EXPECT_EQ(BRoptimize(f.m, 1), 2017);
+    int it = 0;
+    BRgetInfo(f.m, 1259, &it);
+    EXPECT_EQ(it, 3);
   }
 }
 

@@ -10,7 +10,9 @@
 // ---- numeric interpreter ----
 // Runs the code block's words first..last on the interpreter stack (until an ENDROW, the
 // end of the range or an error). Status 0 success; otherwise the codes of the status table
-// (2 .. 16), 17 for an instruction that cannot be run (its message already printed).
+// (2 .. 16), 17 for an instruction that cannot be run (its message already printed), -1
+// for a set's membership condition (code = CNDBLK) that reads a variable whose value is
+// not known.
 void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first,
              const int32_t& last, int32_t& status, double& out);
 // Message number the output operations print for an interpreter status (-1: none).

@@ -78,6 +78,10 @@ static bool compile_model(Work& W, MasterRecord& L) {
     L.ERRDBL = L.BIGNUM;
     errmsh_(W, L, 234);
   }
+  if (L.CHKDUP == 1) {
+    if (L.TRACELV > 1) outline(L, "CHECK FOR DUPE NAMES...");
+    chkdup_(W, L);
+  }
   for (int32_t s = 1; s <= L.NSETS; ++s) {
     if (L.TRACELV > 1) outline(L, " ALLOCATE SET: " + namestr(W, L, L.KSNAME, s));
     L.SETMSG = 0;

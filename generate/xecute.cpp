@@ -107,6 +107,12 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
   int32_t setupat[XLFLIM / 4 + 2];
   bool exited[XLFLIM / 4 + 2];
   int32_t nframes = 0;
+  // A set's membership condition may read only variables whose values are known (data):
+  // a decision variable there ends the run with status -1.
+  const bool incond = code > 0 && code == L.CNDBLK;
+  auto known = [&](int32_t v) {
+    return L.VARKND > 0 && v <= bcap(L, L.VARKND, 4) && bgeti(A, L, L.VARKND, v) >= 4;
+  };
 
   if (code < 1 || code > NHANDLES || L.START[code] <= 0) {
     rc = XCORRUPT;
@@ -188,6 +194,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
           NEED(2);
           const int32_t v = cw[ip + 1];
           if (v < 1 || v > L.NVARS || (L.VARVAL > 0 && v > bcap(L, L.VARVAL, 8))) { rc = XCORRUPT; goto corrupt; }
+          if (incond && !known(v)) { rc = -1; goto abort; }
           double val, rcst;
           getxval_(A, L, v, val, rcst, 0);
           ++sp; V[sp] = val; T[sp] = TAGVAR; X[sp] = v; P[sp] = 0;
@@ -216,6 +223,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
             L.ERRARG2 = a;
             FAIL(2, 0.0);
           }
+          if (incond && !known(var)) { rc = -1; goto abort; }
           double val, rcst;
           getxval_(A, L, var, val, rcst, 0);
           V[sp] = val; T[sp] = TAGVAR; X[sp] = var; P[sp] = 0;

@@ -329,3 +329,27 @@ TEST(Xecute, InstructionsThatCannotRun) {
       {"text longer than the code", [](EvalModel& m) { m.op(OP_PUSHSTR, 400); }, 17, 0},
   });
 }
+
+TEST(Xecute, SetConditionsReadOnlyKnownValues) {
+  // run as a membership condition: the code is the condition block
+  for (int32_t kind : {0, 6}) {
+    EvalModel m;
+    std::vector<int32_t> kinds(50, 0);
+    kinds[10] = kind;  // variable 11, element 2 of attribute X
+    m.L.VARKND = m.iblock(kinds);
+    m.num(2).op(OP_PUSHS, 1, 1);
+    int32_t n = (int32_t)m.c.size() + 1, st = 0;
+    setblk_(2, n, m.A, m.L, m.L.CNDBLK, st);
+    for (size_t k = 0; k < m.c.size(); ++k) bputi(m.A, m.L, m.L.CNDBLK, (int64_t)k + 1, m.c[k]);
+    m.L.STKTOP = 0;
+    int32_t status = 0;
+    double out;
+    const int32_t first = 1, last = (int32_t)m.c.size();
+    xecute_(m.A, m.L, m.L.CNDBLK, first, last, status, out);
+    EXPECT_EQ(status, kind >= 4 ? 0 : -1) << kind;
+    if (kind >= 4) {
+      EXPECT_EQ(m.top(), 111);
+    }
+    EXPECT_EQ(m.run(), 0);  // the same code elsewhere reads any variable
+  }
+}

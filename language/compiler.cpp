@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 #include "language/compiler.h"
+#include "language/textdata.h"
 #include "language/vocab.h"
 
 namespace {
@@ -1023,6 +1024,7 @@ void Compiler::data_section(int32_t& state) {
   std::vector<double> held;      // values of a statement that defines a set
   std::vector<int32_t> heldkind; // 1 value, 2 asked, 3 skipped
   std::vector<std::string> names;
+  std::vector<std::string> textargs;
   std::vector<double> firstval;    // the first value of each column, for a repeated value
   std::vector<int32_t> firstkind;
   int32_t defset = 0, parentset = -1;
@@ -1293,7 +1295,55 @@ void Compiler::data_section(int32_t& state) {
         if (tok == T_ODBC) fail(140);
         if (tok == T_POINTER) fail(141);
         if (tok == T_WKX) fail(139);
+        if (tok == T_IMPORT) fail(1);
+        if (state == 72) {
+          if (cols.empty()) fail(1);
+          textargs.clear();
+        }
         break;
+      case 73:
+        if (tok != T_LINE) break;
+        textargs.push_back(std::string(sym.text, (size_t)sym.textlen));
+        break;
+      case 75: {
+        // @TEXT(file) on the right: the values and members come from the file
+        if (textargs.size() != 1 || textargs[0].empty()) fail(1);
+        std::vector<int32_t> kinds;
+        for (const Col& c : cols) kinds.push_back(c.kind == 3 ? (setdim(W, L, c.obj) == 0 ? 4 : 5) : 1);
+        std::vector<TextToken> toks;
+        int64_t count = 0;
+        int32_t st = 0;
+        std::string fname = textargs[0];
+        std::memset(L.ERRSTR, ' ', sizeof L.ERRSTR - 1);
+        std::memcpy(L.ERRSTR, fname.data(), std::min(fname.size(), sizeof L.ERRSTR - 1));
+        getextd2_(L, fname.c_str(), kinds, defset ? 2147483640LL : expected, toks, count, st);
+        if (st == 1) fail(45);
+        if (st == 2) fail(46);
+        if (st == 3) fail(47);
+        if (st == 5) fail(49);
+        if (st == 4) {
+          if (defset) {
+            L.ERRARG4 = defset;
+            L.ERRARG2 = (int32_t)cols.size();
+            L.ERRARG3 = (int32_t)count;
+            fail(146);
+          }
+          L.ERRARG2 = (int32_t)expected;
+          fail(19);
+        }
+        ++L.NRUNTM;
+        for (const TextToken& t : toks) {
+          if (t.isname) {
+            names.push_back(t.name);
+            ++k;
+          } else if (column().kind == 3) {
+            fail(47);
+          } else {
+            value(1, t.val);
+          }
+        }
+        break;
+      }
       default:
         break;
     }

@@ -1,5 +1,7 @@
 // DATA and INIT sections: values placed across columns, repeated values, run-time values,
 // set members, and their errors.
+#include <unistd.h>
+#include <cstdio>
 #include "language/lang_test_fixture.h"
 
 namespace {
@@ -77,6 +79,89 @@ TEST(Data, Errors) {
     f.go(0);
     EXPECT_EQ(f.L.LASTERR, c.second) << c.first;
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Title, KeptCutAndPrinted) {
+  FrontFixture f;
+  f.text("TITLE A small model; MAX = X;");
+  f.go(0);
+  ASSERT_EQ(f.L.TITLEN, 13);
+  f.L.LINLEN = 20;
+  testing::internal::CaptureStdout();
+  printt_(f.W, f.L, f.L.TRMOUT, 1);
+  printt_(f.W, f.L, f.L.TRMOUT, 3);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "  Model Title: A sm\nTITLE A small;\n");
+  char u[200], p[200];
+  std::string lng(200, 'x');
+  int32_t st = 0;
+  dbuser_(f.L, 1, lng.data(), p, st);
+  EXPECT_EQ(st, 1);  // longer than the field allows: refused
+  std::strcpy(u, "scott");
+  std::strcpy(p, "tiger");
+  dbuser_(f.L, 1, u, p, st);
+  EXPECT_EQ(st, 0);
+  EXPECT_EQ(f.L.DBUSERLEN, 5);
+}
+
+TEST(Title, DuplicateNamesWarn) {
+  FrontFixture f;
+  f.L.CHKDUP = 1;
+  f.text("SETS: S /X Y P Q/: P; ENDSETS MAX = X + Y + Q;");
+  f.go(0);
+  EXPECT_EQ(f.L.LASTERR, 146);
+  EXPECT_EQ(f.L.ERRARG3, 3);
+}
+
+}  // namespace
+
+namespace {
+
+std::string tempfile(const std::string& body) {
+  char name[] = "/tmp/quirn_text_XXXXXX";
+  int fd = mkstemp(name);
+  FILE* f = fdopen(fd, "w");
+  std::fputs(body.c_str(), f);
+  std::fclose(f);
+  return name;
+}
+
+TEST(TextData, FieldsAreTakenInTurn) {
+  std::string a = tempfile("A, 1\nB 2 ,,C\n3\n");
+  std::string b = tempfile(std::string(300, ' ') + "4 5 " + std::string(500, '6') + "\n");
+  {
+    FrontFixture f;
+    f.text("SETS: S: P; ENDSETS DATA: S, P = @TEXT('" + a + "'); ENDDATA");
+    f.go(0);
+    ASSERT_EQ(f.L.LASTERR, 0);
+    EXPECT_EQ(iget(f.W, f.L, f.L.NNTRYS, 1), 3);
+    EXPECT_EQ(values(f), "1 2 3");
+  }
+  {
+    FrontFixture f;  // a long line is read whole
+    f.text("DATA: X, Y, Z = @TEXT(" + b + "); ENDDATA");
+    f.go(0);
+    ASSERT_EQ(f.L.LASTERR, 0);
+    EXPECT_EQ(values(f).substr(0, 4), "4 5 ");
+  }
+  const std::pair<std::string, int> errs[] = {
+      {"SETS: S: P; ENDSETS DATA: S, P = @TEXT('" + a + "x'); ENDDATA", 55},
+      {"DATA: X, Y = @TEXT('" + a + "'); ENDDATA", 57},
+      {"SETS: S /A B C D/: P; ENDSETS DATA: P = @TEXT('" + b + "'); ENDDATA", 29},
+      {"SETS: S: P, Q; ENDSETS DATA: S, P, Q = @TEXT('" + a + "'); ENDDATA", 156},
+      {"SETS: S /A B/: P; ENDSETS DATA: P = @TEXT('" + b + "'); ENDDATA", 59},
+  };
+  for (auto& c : errs) {
+    FrontFixture f;
+    f.text(c.first);
+    f.go(0);
+    EXPECT_EQ(f.L.LASTERR, c.second) << c.first;
+  }
+  std::remove(a.c_str());
+  std::remove(b.c_str());
 }
 
 }  // namespace

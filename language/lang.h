@@ -117,3 +117,12 @@ void getrowdim_(const Work& W, const MasterRecord& L, int32_t& result);
 void outline(MasterRecord& L, const std::string& s);  // one line on the output unit
 
 void rdx2nh_(Work& W, MasterRecord& L, int32_t r, char* text, int32_t& len);
+
+// ---- login texts, title, model checks (dbtitle.cpp) ----
+void dbuser_(MasterRecord& L, int32_t mode, char* user, char* pass, int32_t& status);
+int32_t itcomp_(Work& W, MasterRecord& L, const char* text, int32_t length);
+void initdbs_(Work& W, MasterRecord& L, const char* src, int32_t length, int32_t& status);
+void savet_(Work& W, MasterRecord& L, const char* text, int32_t len, int32_t& status);
+void printt_(Work& W, MasterRecord& L, int32_t unit, int32_t mode);
+void chkdup_(Work& W, MasterRecord& L);
+int32_t isitlinear_(MasterRecord& L, int32_t& failed);

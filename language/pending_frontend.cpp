@@ -5,7 +5,3 @@
 #include <string>
 #include "language/lang.h"
 
-void savet_(Work& W, MasterRecord& L, const char* text, int32_t len, int32_t& status) {
-  status = 0;
-  L.TITLEN = len;
-}

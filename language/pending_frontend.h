@@ -8,4 +8,3 @@ struct MasterRecord;
 
 struct PendingFrontendFields {};
 
-void savet_(Work& W, MasterRecord& L, const char* text, int32_t len, int32_t& status);
