@@ -552,6 +552,11 @@ int load_row(Loader* L, Row& row, int rowno, const int32_t* w, int n, const doub
     const int root = static_cast<int>(L->t.nodes.size()) - 1;
     if (int e = analyse(L, 0, root, f)) return e;
   }
+  // A constant that is not a finite number cannot stand in a row.
+  bool finite = std::isfinite(f.c);
+  for (const Term& x : f.lin) finite = finite && std::isfinite(x.a);
+  for (const QTerm& q : f.quad) finite = finite && std::isfinite(q.a);
+  if (!finite) return BRERR_ARITHMETIC;
   const bool useqp = ipar(m, P_USEQPR) == 1;
   if (f.k == S_QUAD) {
     tidy_quad(f.quad);

@@ -148,6 +148,15 @@ TEST(BreskLoad, MalformedListsAreRefused) {
     EXPECT_EQ(d[0], 0);  // nothing stays loaded
     (void)st;
   }
+  {  // A constant pool holding a NaN.
+    Fixture f;
+    int sense = 1, os = 0, ol = 7, rs = 0, rl = 2, code[7] = {1062, 0, 1063, 0, 1003, 1063, 0};
+    double lb = 0, ub = 1, st = 0, pool[1] = {std::nan("")};
+    ol = 5;
+    rs = 5;
+    EXPECT_EQ(BRloadNLPCode(f.m, 1, 1, 1, 1, &sense, "L", "C", code, 7, nullptr, pool, &st, &os,
+                            &ol, &rs, &rl, &lb, &ub), 2019);
+  }
   // Bad argument shapes.
   Fixture f;
   int sense = 1, os = 0, ol = 5, rs = 0, rl = 2, code[2] = {1063, 0};

@@ -133,6 +133,14 @@ int solve_lp(BRmodel* m, int method) {
 
   LpRun run{m};
   run.limit = tlim;
+  run.location = method == 1 ? BR_LOC_PRIMAL : (method == 3 ? BR_LOC_BARRIER : BR_LOC_DUAL);
+  // The first progress call, before any iteration.
+  m->prog.q_status = BR_UNKNOWN;
+  m->prog.q_steps = m->prog.q_active = -1;
+  if (call_back(m, run.location)) {
+    m->res.status = m->res.solstatus = BR_UNKNOWN;
+    return BRERR_INTERRUPTED;
+  }
   LpEvents events(&run);
   s->passInEventHandler(&events);
 

@@ -119,6 +119,62 @@ TEST(BreskMps, NetlibProblemsReachPublishedOptima) {
   EXPECT_EQ(count, 25);
 }
 
+// Equal up to the last bits (CoinMpsIO parses numbers its own way).
+bool near_eq(double a, double b) { return std::fabs(a - b) <= 1e-14 * std::max(1.0, std::fabs(a)); }
+bool near_eq(const std::map<int, double>& a, const std::map<int, double>& b) {
+  if (a.size() != b.size()) return false;
+  for (auto ia = a.begin(), ib = b.begin(); ia != a.end(); ++ia, ++ib)
+    if (ia->first != ib->first || !near_eq(ia->second, ib->second)) return false;
+  return true;
+}
+
+TEST(BreskMps, NetlibFilesReadAsCoinMpsIOReadsThem) {
+  std::ifstream tsv(std::string(BRESK_NETLIB_DIR) + "/optimal.tsv");
+  std::string name;
+  double published;
+  while (tsv >> name >> published) {
+    std::string file = std::string(BRESK_NETLIB_DIR) + "/" + name + ".mps";
+    Fixture f;
+    ASSERT_EQ(BRreadMPSFile(f.m, file.c_str(), 1), 0) << name;
+    Data d = data_of(f.m);
+    CoinMpsIO io;
+    io.messageHandler()->setLogLevel(0);
+    io.setInfinity(1e30);
+    ASSERT_EQ(io.readMps(file.c_str(), ""), 0) << name;
+    ASSERT_EQ(io.getNumCols(), d.nv) << name;
+    const int base = io.getNumRows();  // ranged rows come first, their second rows after
+    ASSERT_GE(d.nc, base) << name;
+    for (int j = 0; j < d.nv; ++j) {
+      EXPECT_TRUE(near_eq(io.getColLower()[j], d.lb[j])) << name << " col " << j;
+      EXPECT_TRUE(near_eq(io.getColUpper()[j], d.ub[j])) << name << " col " << j;
+      EXPECT_TRUE(near_eq(io.getObjCoefficients()[j], d.cost[j])) << name << " col " << j;
+    }
+    const CoinPackedMatrix* a = io.getMatrixByRow();
+    int ranged = 0;
+    for (int i = 0; i < base; ++i) {
+      std::map<int, double> r;
+      CoinShallowPackedVector v = a->getVector(i);
+      for (int k = 0; k < v.getNumElements(); ++k)
+        if (v.getElements()[k] != 0.0) r[v.getIndices()[k]] = v.getElements()[k];
+      EXPECT_TRUE(near_eq(r, d.rows[i])) << name << " row " << i;
+      const char sense = io.getRowSense()[i];
+      if (sense == 'R') {
+        EXPECT_EQ(d.rows[base + ranged], d.rows[i]) << name << " row " << i;
+        double lo = io.getRowLower()[i], hi = io.getRowUpper()[i];
+        double b1 = d.rhs[i], b2 = d.rhs[base + ranged];
+        EXPECT_TRUE(near_eq(std::min(b1, b2), lo)) << name << " row " << i;
+        EXPECT_TRUE(near_eq(std::max(b1, b2), hi)) << name << " row " << i;
+        ++ranged;
+      } else {
+        EXPECT_EQ(sense, d.rowtypes[i]) << name << " row " << i;
+        EXPECT_TRUE(near_eq(io.getRightHandSide()[i], d.rhs[i])) << name << " row " << i;
+      }
+    }
+    EXPECT_EQ(d.nc, base + ranged) << name;
+    EXPECT_TRUE(near_eq(io.objectiveOffset(), -d.objconst)) << name;
+  }
+}
+
 // A small model using every section: ranges, each bound type, markers,
 // objective constant, OBJSENSE, a quadratic objective and a quadratic row.
 const char* kFixed =

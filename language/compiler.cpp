@@ -9,6 +9,8 @@
 #include <vector>
 #include "language/compiler.h"
 #include "language/textdata.h"
+#include "language/values.h"
+#include "store/hooks.h"
 #include "language/vocab.h"
 
 namespace {
@@ -289,6 +291,7 @@ struct Compiler {
     } else if (tok == T_WRITEFOR) {
       if (section != 2) fail(198);
       ++outdepth;
+      ++ds.nfuncs;
     } else {
       switch (tok) {
         case T_SUM: op1(PUSHZ, 1); break;
@@ -380,7 +383,10 @@ struct Compiler {
       case T_MAX: op(MAXOP); break;
       case T_MIN: op(MINOP); break;
       case T_PROD: op(MULOP); break;
-      case T_WRITEFOR: op1(WRITEFOROP, -counter); break;
+      case T_WRITEFOR:
+        op1(WRITEFOROP, -counter);
+        ds.lastnargs = -counter;
+        break;
       case T_FOR:
         if (lastop != ENDROW && lastop != ENDFOR) {
           if (rowtype == NOREL) fail(5);
@@ -468,6 +474,7 @@ struct Compiler {
       if (tok == T_USER) ++L.NRUNTM;
       if (tok == T_WRITE) {
         --outdepth;
+        ds.lastnargs = -counter;
         return;
       }
       op1(NOPRP, tok);
@@ -697,7 +704,35 @@ struct Compiler {
   }
 
   bool run(int32_t& state);
-  void data_section(int32_t& state);
+  // the statement state of a DATA or INIT section
+  struct DataState {
+    struct Col {
+      int32_t obj = 0, kind = 0;  // kind 1 attribute, 2 scalar, 3 set position
+      int32_t var = 0, stride = 1, elems = 1, pos = 0;
+    };
+    std::vector<Col> cols;
+    std::vector<double> held;       // values of a statement that defines a set
+    std::vector<int32_t> heldkind;  // 1 value, 2 asked, 3 skipped
+    std::vector<std::string> names;
+    std::vector<std::string> textargs;
+    std::vector<double> firstval;  // the first value of each column, for a repeated value
+    std::vector<int32_t> firstkind;
+    std::vector<std::pair<int32_t, int32_t>> objs;  // output list: object number, type
+    int32_t defset = 0, parentset = -1;
+    bool mixed = false;
+    int64_t expected = 0, k = 0;
+    double sign = 1.0;
+    int32_t modifier = 0, nfuncs = 0, codestart = 0, lastnargs = 0;
+    int32_t qseed = 0;  // the seed of @QRAND
+    int32_t infn = 0;   // the interface function on the right
+  };
+  DataState ds;
+  void data_step(int32_t& state, int32_t prev, int32_t tok);
+  void out_words(const std::vector<int32_t>& rec);
+  void out_record(const std::vector<int32_t>& rec);
+  void out_text(const std::string& t);
+  void text_args(std::vector<int32_t>& rec);
+  void out_code_end(int32_t& state);
   void putval(int32_t v, double x);
   void askval(int32_t v);
 };
@@ -738,6 +773,10 @@ bool Compiler::run(int32_t& state) {
     }
     switch (ns) {
       case 1:
+        if (section >= 2) {
+          out_code_end(state);
+          break;
+        }
         if (setcond) {
           condition_end();
           set_statement_end();
@@ -782,7 +821,7 @@ bool Compiler::run(int32_t& state) {
       case 6: {
         if (setcond) fail(1);
         if (L.LOOPLV > 0 && L.LOOPJMP[L.LOOPLV] < 0) fail(1);
-        if (outdepth > 0) fail(199);
+        if (outdepth > 0 || section >= 2) fail(199);  // no relation in an output statement
         if (rowtype != NOREL) fail(12);
         rowtype = (tok == T_LE || tok == T_LT) ? 1 : tok == T_EQ ? 0 : -1;
         pop_operators();
@@ -791,7 +830,10 @@ bool Compiler::run(int32_t& state) {
       }
       case 7: case 61:
         ++paren;
-        if (tok == T_WRITE) ++outdepth;
+        if (tok == T_WRITE) {
+          ++outdepth;
+          if (section == 2) ++ds.nfuncs;
+        }
         open_bracket(tok <= 94 ? NARGS[tok - 41] : 1, tok);
         bracket_at[L.OPDEPTH] = true;
         if (ns == 61) {
@@ -969,11 +1011,25 @@ bool Compiler::run(int32_t& state) {
         return true;
       case 62: fail(tok == T_OLE ? 138 : 140);
       case 25:
-        section = tok == T_INIT ? 3 : 2;
-        data_section(state);
+        if (section < 2) {
+          if (paren > 0) fail(2);
+          if (L.OPDEPTH > 0) fail(1);
+          section = tok == T_INIT ? 3 : 2;
+          ds = DataState();
+          break;
+        }
+        data_step(state, prevstate, tok);
+        break;
+      case 27:
+        if (section == 2 && L.OUTENDN >= 1) out_record({0});  // the group mark
         section = 0;
+        L.SCANMD = 11;
         return true;
       default:
+        if (section >= 2) {
+          data_step(state, prevstate, tok);
+          break;
+        }
         fail(1);
     }
   }
@@ -1014,38 +1070,23 @@ void Compiler::askval(int32_t v) {
   ++L.NRUNTM;
 }
 
-// The DATA and INIT sections: statements up to ENDDATA or ENDINIT.
-void Compiler::data_section(int32_t& state) {
-  struct Col {
-    int32_t obj = 0, kind = 0;  // kind 1 attribute, 2 scalar, 3 set position
-    int32_t var = 0, stride = 1, elems = 1, pos = 0;
-  };
-  std::vector<Col> cols;
-  std::vector<double> held;      // values of a statement that defines a set
-  std::vector<int32_t> heldkind; // 1 value, 2 asked, 3 skipped
-  std::vector<std::string> names;
-  std::vector<std::string> textargs;
-  std::vector<double> firstval;    // the first value of each column, for a repeated value
-  std::vector<int32_t> firstkind;
-  int32_t defset = 0, parentset = -1;
-  bool mixed = false;
-  int64_t expected = 0, k = 0;
-  double sign = 1.0;
-  int32_t prev = state;
-  auto reset = [&]() {
-    cols.clear();
-    held.clear();
-    heldkind.clear();
-    names.clear();
-    firstval.clear();
-    firstkind.clear();
-    defset = 0;
-    parentset = -1;
-    mixed = false;
-    expected = 0;
-    k = 0;
-    sign = 1.0;
-  };
+// One token of a DATA or INIT section (the states of data statements and output statements).
+void Compiler::data_step(int32_t& state, int32_t prev, int32_t tok) {
+  auto& cols = ds.cols;
+  auto& held = ds.held;
+  auto& heldkind = ds.heldkind;
+  auto& names = ds.names;
+  auto& textargs = ds.textargs;
+  auto& firstval = ds.firstval;
+  auto& firstkind = ds.firstkind;
+  int32_t& defset = ds.defset;
+  int32_t& parentset = ds.parentset;
+  bool& mixed = ds.mixed;
+  int64_t& expected = ds.expected;
+  int64_t& k = ds.k;
+  double& sign = ds.sign;
+  using Col = DataState::Col;
+  auto reset = [&]() { ds = DataState(); };
   auto column = [&]() -> Col& { return cols[(size_t)(k % (int64_t)cols.size())]; };
   // the next value: 1 a number, 2 asked, 3 skipped
   auto value = [&](int32_t what, double x) {
@@ -1074,16 +1115,8 @@ void Compiler::data_section(int32_t& state) {
     }
     ++k;
   };
-  for (;;) {
-    int32_t e = scan(state);
-    if (e < 0) fail(paren > 0 ? 2 : 1);
-    if (e == 0) fail(1);
-    int32_t tok = g.nsintx[e];
-    prev = state;
-    state = g.kod2st[e];
-    if (L.TRACELV > 1) outline(L, "NEXT COMPILER STATE=" + std::to_string(state));
+  {
     switch (state) {
-      case 27: return;
       case 26: {
         if (tok != T_NAME) break;
         int32_t kind = 0, idx = 0;
@@ -1209,6 +1242,7 @@ void Compiler::data_section(int32_t& state) {
       case 34: {
         if (tok != T_SEMI) break;
         L.SCANMD = 11;
+
         if (defset != 0) {
           int64_t nc = (int64_t)cols.size();
           if (k % nc != 0) {
@@ -1295,19 +1329,104 @@ void Compiler::data_section(int32_t& state) {
         if (tok == T_ODBC) fail(140);
         if (tok == T_POINTER) fail(141);
         if (tok == T_WKX) fail(139);
-        if (tok == T_IMPORT) fail(1);
-        if (state == 72) {
-          if (cols.empty()) fail(1);
-          textargs.clear();
+        if (state == 72) ds.infn = tok;
+        if (tok == T_IMPORT) {
+          ++L.NRUNTM;  // supplies no value
+          break;
+        }
+        if (state == 63 && section != 2) fail(1);
+        if (state == 72 && cols.empty()) fail(1);
+        textargs.clear();
+        ds.objs.clear();
+        break;
+      case 64:
+        textargs.push_back(std::string(sym.text, (size_t)sym.textlen));
+        break;
+      case 65:
+        if (prev == 63) fail(1);  // an empty first argument
+        break;
+      case 74:
+        if (prev == 72) fail(1);
+        break;
+      // @QRAND( [seed] ) on the right: the seed from the clock, an integer or a DATA scalar
+      case 89: getime_(ds.qseed); break;
+      case 91: ds.qseed = sym.ival; break;
+      case 92:
+        if (int32_t err = qrandseed_(W, L, sym.name, ds.qseed)) fail(err);
+        break;
+      case 90: {
+        int32_t attr = cols.size() == 1 && cols[0].kind == 1 ? cols[0].obj : 0;
+        if (int32_t err = qrandin_(W, L, (int32_t)cols.size(), attr, defset != 0, ds.qseed, section == 3)) fail(err);
+        k = expected;  // every value is placed
+        break;
+      }
+      case 66: break;
+      case 67: {
+        if (tok != T_SEMI) break;
+        // the ";" of an output statement: its object-list record
+        if (ds.modifier) fail(2);
+        std::vector<int32_t> rec = {1, (int32_t)ds.objs.size()};
+        for (auto& o : ds.objs) rec.push_back(o.first);
+        for (auto& o : ds.objs) rec.push_back(o.second);
+        text_args(rec);
+        out_record(rec);
+        reset();
+        break;
+      }
+      case 68:
+        if (tok == T_EQ) {
+          ds.modifier = 0;
+          ds.nfuncs = 0;
+          ds.codestart = L.CODELEN;
         }
         break;
+      case 69: {
+        int32_t kind = 0, idx = 0;
+        kind_of(sym.name, kind, idx);
+        int32_t type = 0;
+        if (kind == 5) type = 0;
+        else if (kind == 4) type = 4;
+        else if (kind == 2) type = 8;
+        else if (kind == 1) {
+          if (ds.modifier) fail(158);
+          type = 12;
+        } else {
+          fail(25);
+        }
+        if (type < 12) type += ds.modifier;
+        ds.objs.push_back({idx, type});
+        break;
+      }
+      case 70: ds.modifier = 0; break;
+      case 71:
+        if (ds.modifier) fail(1);
+        ds.modifier = tok == T_DUAL ? 1 : tok == 78 ? 2 : 3;
+        break;
+      case 78:
+        if (!ds.modifier) fail(2);
+        ds.modifier = 0;
+        break;
+      case 86: {
+        int32_t at = L.OUTTXTN + 1;
+        out_text(std::string(sym.text, (size_t)sym.textlen));
+        ds.objs.push_back({at, 13});
+        break;
+      }
+      case 79: {
+        if (sbnext_(W, L) != ')' || sbnext_(W, L) != ';') fail(1);
+        std::vector<int32_t> rec = {1, -1};
+        text_args(rec);
+        out_record(rec);
+        break;
+      }
       case 73:
         if (tok != T_LINE) break;
         textargs.push_back(std::string(sym.text, (size_t)sym.textlen));
         break;
       case 75: {
+        if (tok != T_RPAR || ds.infn == T_IMPORT) break;
         // @TEXT(file) on the right: the values and members come from the file
-        if (textargs.size() != 1 || textargs[0].empty()) fail(1);
+        if (textargs.size() != 1 || textargs[0].empty()) fail(50);
         std::vector<int32_t> kinds;
         for (const Col& c : cols) kinds.push_back(c.kind == 3 ? (setdim(W, L, c.obj) == 0 ? 4 : 5) : 1);
         std::vector<TextToken> toks;
@@ -1348,6 +1467,93 @@ void Compiler::data_section(int32_t& state) {
         break;
     }
   }
+}
+
+// Appends words to the output-operation list.
+void Compiler::out_words(const std::vector<int32_t>& rec) {
+  int64_t need = (int64_t)L.OUTOPN + (int64_t)rec.size();
+  if (need > L.OUTOPCAP) {
+    int64_t want = std::max<int64_t>(std::max<int64_t>(2 * (int64_t)L.OUTOPCAP, 256), need + 256);
+    if (want > 2147483640LL / 4) fail(41);
+    int32_t cnt = (int32_t)want, st = 0;
+    setblk_(2, cnt, W, L, L.OUTOPS, st);
+    if (st) fail(41);
+    L.OUTOPCAP = cnt;
+  }
+  for (int32_t v : rec) iput(W, L, L.OUTOPS, ++L.OUTOPN, v);
+}
+
+// Appends one record and its end entry.
+void Compiler::out_record(const std::vector<int32_t>& rec) {
+  out_words(rec);
+  grow_int_list(L.OUTENDS, L.OUTENDCAP, (int64_t)L.OUTENDN + 1);
+  iput(W, L, L.OUTENDS, ++L.OUTENDN, L.OUTOPN);
+}
+
+// Appends a NUL-terminated text to the output text heap.
+void Compiler::out_text(const std::string& t) {
+  int64_t need = (int64_t)L.OUTTXTN + (int64_t)t.size() + 1;
+  if (need > L.OUTTXTCAP) {
+    int64_t want = 2 * (int64_t)L.OUTTXTCAP + 128 + (int64_t)t.size();
+    if (want > 2147483640LL) fail(41);
+    int32_t cnt = (int32_t)want, st = 0;
+    setblk_(1, cnt, W, L, L.OUTTXT, st);
+    if (st) fail(41);
+    L.OUTTXTCAP = cnt;
+  }
+  int64_t b = wbyte(L.START[L.OUTTXT]) + L.OUTTXTN;
+  for (size_t i = 0; i < t.size(); ++i) cput(W, b + (int64_t)i, t[i]);
+  cput(W, b + (int64_t)t.size(), 0);
+  L.OUTTXTN += (int32_t)t.size() + 1;
+}
+
+// The argument part of an @TEXT output record: the file name and the write mode.
+void Compiler::text_args(std::vector<int32_t>& rec) {
+  auto& ta = ds.textargs;
+  if (ta.size() > 2 || (ta.size() == 2 && ta[1].size() != 1)) fail(21);
+  if (!ta.empty())
+    for (char c : ta[0]) rec.push_back((unsigned char)c);
+  rec.push_back(0);
+  if (ta.size() == 2) {
+    rec.push_back((unsigned char)ta[1][0]);
+    rec.push_back(0);
+  } else {
+    rec.push_back(87);
+  }
+}
+
+// The ";" of an output statement whose right side holds @WRITE or @WRITEFOR: its code becomes
+// a piece of the output code list and the code record is written.
+void Compiler::out_code_end(int32_t& state) {
+  pop_operators();
+  if (L.OPDEPTH > 0 || paren != 0 || L.LOOPLV > 0) fail(2);
+  if (ds.nfuncs < 1 || L.CODELEN <= ds.codestart) fail(1);
+  auto& ta = ds.textargs;
+  if (ta.size() > 2 || (ta.size() == 2 && ta[1].size() != 1)) fail(21);
+  int32_t n = L.CODELEN - ds.codestart;
+  int32_t base = L.OUTCODN > 0 ? iget(W, L, L.OUTCODST, L.OUTCODN + 1) - 1 : 0;
+  int32_t cnt = base + n, st = 0;
+  if (cnt > (L.OUTCODE > 0 ? L.LEN[L.OUTCODE] : 0)) {
+    setblk_(2, cnt, W, L, L.OUTCODE, st);
+    if (st) fail(41);
+    L.OUTCODECAP = cnt;
+  }
+  grow_int_list(L.OUTCODST, L.OUTCODSTCAP, (int64_t)L.OUTCODN + 2);
+  for (int32_t i = 0; i < n; ++i) iput(W, L, L.OUTCODE, base + 1 + i, code(ds.codestart + 1 + i));
+  if (L.OUTCODN == 0) iput(W, L, L.OUTCODST, 1, 1);
+  ++L.OUTCODN;
+  iput(W, L, L.OUTCODST, L.OUTCODN + 1, base + n + 1);
+  L.CODELEN = ds.codestart;
+  std::vector<int32_t> rec = {1, ds.lastnargs, -2, L.OUTCODN};
+  for (const std::string& t : ta) {
+    for (char c : t) rec.push_back((unsigned char)c);
+    rec.push_back(0);
+  }
+  rec.push_back(0);
+  if (ta.size() < 2) rec.push_back(87);
+  out_record(rec);
+  ds = DataState();
+  state = 67;
 }
 
 }  // namespace

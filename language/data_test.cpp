@@ -94,7 +94,7 @@ TEST(Title, KeptCutAndPrinted) {
   testing::internal::CaptureStdout();
   printt_(f.W, f.L, f.L.TRMOUT, 1);
   printt_(f.W, f.L, f.L.TRMOUT, 3);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "  Model Title: A sm\nTITLE A small;\n");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "  Model Title: A sma\nTITLE A small model;\n");
   char u[200], p[200];
   std::string lng(200, 'x');
   int32_t st = 0;
@@ -131,7 +131,8 @@ std::string tempfile(const std::string& body) {
 
 TEST(TextData, FieldsAreTakenInTurn) {
   std::string a = tempfile("A, 1\nB 2 ,,C\n3\n");
-  std::string b = tempfile(std::string(300, ' ') + "4 5 " + std::string(500, '6') + "\n");
+  std::string b = tempfile(std::string(197, ' ') + "123456 5 6\n");
+  std::string c = tempfile("A 1 2 B 3\n");
   {
     FrontFixture f;
     f.text("SETS: S: P; ENDSETS DATA: S, P = @TEXT('" + a + "'); ENDDATA");
@@ -145,13 +146,13 @@ TEST(TextData, FieldsAreTakenInTurn) {
     f.text("DATA: X, Y, Z = @TEXT(" + b + "); ENDDATA");
     f.go(0);
     ASSERT_EQ(f.L.LASTERR, 0);
-    EXPECT_EQ(values(f).substr(0, 4), "4 5 ");
+    EXPECT_EQ(values(f), "123456 5 6");
   }
   const std::pair<std::string, int> errs[] = {
       {"SETS: S: P; ENDSETS DATA: S, P = @TEXT('" + a + "x'); ENDDATA", 55},
       {"DATA: X, Y = @TEXT('" + a + "'); ENDDATA", 57},
       {"SETS: S /A B C D/: P; ENDSETS DATA: P = @TEXT('" + b + "'); ENDDATA", 29},
-      {"SETS: S: P, Q; ENDSETS DATA: S, P, Q = @TEXT('" + a + "'); ENDDATA", 156},
+      {"SETS: S: P, Q; ENDSETS DATA: S, P, Q = @TEXT('" + c + "'); ENDDATA", 156},
       {"SETS: S /A B/: P; ENDSETS DATA: P = @TEXT('" + b + "'); ENDDATA", 59},
   };
   for (auto& c : errs) {
@@ -162,6 +163,62 @@ TEST(TextData, FieldsAreTakenInTurn) {
   }
   std::remove(a.c_str());
   std::remove(b.c_str());
+  std::remove(c.c_str());
+}
+
+}  // namespace
+
+namespace {
+
+std::string outops(FrontFixture& f) {
+  std::string r;
+  for (int32_t e = 1, w = 1; e <= f.L.OUTENDN; ++e) {
+    r += "[";
+    for (; w <= iget(f.W, f.L, f.L.OUTENDS, e); ++w) {
+      int32_t v = iget(f.W, f.L, f.L.OUTOPS, w);
+      r += (r.back() == '[' ? "" : " ") + (v >= 'A' && v <= 'Z' && v != 'W' ? std::string(1, (char)v) : std::to_string(v));
+    }
+    r += "]";
+  }
+  return r;
+}
+
+TEST(Output, RecordsOfOutputStatements) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"SETS: S /P Q R/: A, B; ENDSETS DATA: @TEXT('OUT.TXT') = A, B; ENDDATA", "[1 2 1 2 4 4 O U T 46 T X T 0 87][0]"},
+      {"MAX = X; DATA: @TEXT() = X; ENDDATA", "[1 1 1 0 0 87][0]"},
+      {"MAX = X; DATA: @TEXT('F', 'A') = X; ENDDATA", "[1 1 1 0 F 0 A 0][0]"},
+      {"DATA: @TEXT() = @STATUS(); ENDDATA", "[1 -1 0 87][0]"},
+      {"MAX = X; DATA: @TEXT() = @WRITE('X=', X); ENDDATA", "[1 2 -2 1 0 87][0]"},
+      {"MAX = X; DATA: @TEXT() = @DUAL(X), 'T'; ENDDATA DATA: Y = 1; ENDDATA", "[1 2 1 1 1 13 0 87][0][0]"},
+  };
+  for (auto& c : cases) {
+    FrontFixture f;
+    f.text(c.first);
+    std::string out = f.go(1);
+    EXPECT_EQ(f.L.LASTERR, 0) << c.first;
+    EXPECT_EQ(outops(f), c.second) << c.first;
+    if (std::string(c.first).find("@WRITE") != std::string::npos) {
+      EXPECT_EQ(f.L.OUTCODN, 1);
+      EXPECT_NE(out.find("@WRITE() INS LIST:      1"), std::string::npos) << out;
+      EXPECT_NE(out.find("WRITE          2"), std::string::npos) << out;
+    }
+  }
+  const std::pair<const char*, int> errs[] = {
+      {"MAX = X; DATA: @TEXT('F', 'AB') = X; ENDDATA", 31},
+      {"SETS: S /A/; ENDSETS DATA: @TEXT() = @DUAL(S); ENDDATA", 168},
+      {"DATA: @TEXT() = Q; ENDDATA", 35},
+      {"DATA: X = @TEXT('F1', 'F2'); ENDDATA", 60},
+      {"DATA: X, Y = @OLE('BOOK.XLS'); ENDDATA", 148},
+      {"DATA: @ODBC() = X; ENDDATA", 150},
+      {"INIT: @TEXT() = X; ENDINIT", 11},
+  };
+  for (auto& c : errs) {
+    FrontFixture f;
+    f.text(c.first);
+    f.go(0);
+    EXPECT_EQ(f.L.LASTERR, c.second) << c.first;
+  }
 }
 
 }  // namespace

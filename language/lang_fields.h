@@ -31,7 +31,6 @@ struct FrontendFields {
   int32_t VNAMEWD = 0, RNAMEWD = 0;
 
   // model title and the open database object
-  int32_t TITLBLK = 0, TITLEN = 0;  // title block (characters) and its length
   int32_t DBHANDLE = 0;             // database object, 0 = none
   int32_t DBSRC = 0, DBSRCLN = 0;   // data-source name of the open object
 
@@ -85,4 +84,9 @@ struct ReaderFields {
   int32_t INCLBLK = 0, INCLCAP = 0;    // character block holding the current file's line
 };
 
-struct LangFields : FrontendFields, ReaderFields, PendingFrontendFields {};
+// ---- values of the data sections (values.h) ----------------------------------------
+struct ValueFields {
+  int32_t PTRARG = 0;  // word handed to the pointer hook
+};
+
+struct LangFields : FrontendFields, ReaderFields, ValueFields, PendingFrontendFields {};
