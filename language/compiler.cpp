@@ -1054,9 +1054,10 @@ void Compiler::putval(int32_t v, double x) {
 // Marks variable v as asked at run time.
 void Compiler::askval(int32_t v) {
   int32_t kind = iget(W, L, L.VARKND, v);
-  int32_t& h = section == 2 ? L.RTDATA : L.RTINIT;
-  int32_t& n = section == 2 ? L.RTDATAN : L.RTINITN;
-  int32_t& cap = section == 2 ? L.RTDATACAP : L.RTINITCAP;
+  // the run-time value lists: DATA in the first variable reference list, INIT in the second
+  int32_t& h = section == 2 ? L.VREF1 : L.VREF2;
+  int32_t& n = section == 2 ? L.VREF1N : L.VREF2N;
+  int32_t& cap = section == 2 ? L.VREF1CAP : L.VREF2CAP;
   if (section == 2) {
     if (kind == 5 || kind == 6) {
       L.ERRARG2 = v;

@@ -34,9 +34,6 @@ struct FrontendFields {
   int32_t DBHANDLE = 0;             // database object, 0 = none
   int32_t DBSRC = 0, DBSRCLN = 0;   // data-source name of the open object
 
-  // variables whose values are asked at run time: DATA and INIT lists (handle, count, capacity)
-  int32_t RTDATA = 0, RTDATAN = 0, RTDATACAP = 0;
-  int32_t RTINIT = 0, RTINITN = 0, RTINITCAP = 0;
 };
 
 // ---- model text store and reader (reader.cpp) -------------------------------------------
