@@ -9,6 +9,8 @@
 #include <vector>
 #include "language/compiler.h"
 #include "language/textdata.h"
+#include "language/values.h"
+#include "store/hooks.h"
 #include "language/vocab.h"
 
 namespace {
@@ -721,6 +723,8 @@ struct Compiler {
     int64_t expected = 0, k = 0;
     double sign = 1.0;
     int32_t modifier = 0, nfuncs = 0, codestart = 0, lastnargs = 0;
+    int32_t qseed = 0;  // the seed of @QRAND
+    int32_t infn = 0;   // the interface function on the right
   };
   DataState ds;
   void data_step(int32_t& state, int32_t prev, int32_t tok);
@@ -817,7 +821,7 @@ bool Compiler::run(int32_t& state) {
       case 6: {
         if (setcond) fail(1);
         if (L.LOOPLV > 0 && L.LOOPJMP[L.LOOPLV] < 0) fail(1);
-        if (outdepth > 0) fail(199);
+        if (outdepth > 0 || section >= 2) fail(199);  // no relation in an output statement
         if (rowtype != NOREL) fail(12);
         rowtype = (tok == T_LE || tok == T_LT) ? 1 : tok == T_EQ ? 0 : -1;
         pop_operators();
@@ -1050,9 +1054,10 @@ void Compiler::putval(int32_t v, double x) {
 // Marks variable v as asked at run time.
 void Compiler::askval(int32_t v) {
   int32_t kind = iget(W, L, L.VARKND, v);
-  int32_t& h = section == 2 ? L.RTDATA : L.RTINIT;
-  int32_t& n = section == 2 ? L.RTDATAN : L.RTINITN;
-  int32_t& cap = section == 2 ? L.RTDATACAP : L.RTINITCAP;
+  // the run-time value lists: DATA in the first variable reference list, INIT in the second
+  int32_t& h = section == 2 ? L.VREF1 : L.VREF2;
+  int32_t& n = section == 2 ? L.VREF1N : L.VREF2N;
+  int32_t& cap = section == 2 ? L.VREF1CAP : L.VREF2CAP;
   if (section == 2) {
     if (kind == 5 || kind == 6) {
       L.ERRARG2 = v;
@@ -1325,6 +1330,7 @@ void Compiler::data_step(int32_t& state, int32_t prev, int32_t tok) {
         if (tok == T_ODBC) fail(140);
         if (tok == T_POINTER) fail(141);
         if (tok == T_WKX) fail(139);
+        if (state == 72) ds.infn = tok;
         if (tok == T_IMPORT) {
           ++L.NRUNTM;  // supplies no value
           break;
@@ -1343,6 +1349,18 @@ void Compiler::data_step(int32_t& state, int32_t prev, int32_t tok) {
       case 74:
         if (prev == 72) fail(1);
         break;
+      // @QRAND( [seed] ) on the right: the seed from the clock, an integer or a DATA scalar
+      case 89: getime_(ds.qseed); break;
+      case 91: ds.qseed = sym.ival; break;
+      case 92:
+        if (int32_t err = qrandseed_(W, L, sym.name, ds.qseed)) fail(err);
+        break;
+      case 90: {
+        int32_t attr = cols.size() == 1 && cols[0].kind == 1 ? cols[0].obj : 0;
+        if (int32_t err = qrandin_(W, L, (int32_t)cols.size(), attr, defset != 0, ds.qseed, section == 3)) fail(err);
+        k = expected;  // every value is placed
+        break;
+      }
       case 66: break;
       case 67: {
         if (tok != T_SEMI) break;
@@ -1407,7 +1425,7 @@ void Compiler::data_step(int32_t& state, int32_t prev, int32_t tok) {
         textargs.push_back(std::string(sym.text, (size_t)sym.textlen));
         break;
       case 75: {
-        if (tok != T_RPAR) break;
+        if (tok != T_RPAR || ds.infn == T_IMPORT) break;
         // @TEXT(file) on the right: the values and members come from the file
         if (textargs.size() != 1 || textargs[0].empty()) fail(50);
         std::vector<int32_t> kinds;

@@ -44,8 +44,20 @@ TEST(Data, ValuesArePlacedAcrossColumns) {
   f.text("DATA: X = ?; ENDDATA INIT: Y = ?; ENDINIT");
   f.go(0);
   EXPECT_EQ(f.L.NRUNTM, 2);
-  EXPECT_EQ(f.L.RTDATAN, 1);
-  EXPECT_EQ(f.L.RTINITN, 1);
+  EXPECT_EQ(f.L.VREF1N, 1);
+  EXPECT_EQ(f.L.VREF2N, 1);
+}
+
+TEST(Data, RunTimeListsFollowTheirVariables) {
+  // asked scalars stay where they are when the attribute blocks move up
+  FrontFixture f;
+  f.text("SETS: S /1..300/: P; ENDSETS DATA: X = ?; P = ?; ENDDATA SETS: T /1..600/: Q; ENDSETS");
+  f.go(0);
+  ASSERT_EQ(f.L.LASTERR, 0);
+  ASSERT_EQ(f.L.VREF1N, 301);
+  EXPECT_EQ(iget(f.W, f.L, f.L.VREF1, 1), 1);  // X, the first scalar
+  EXPECT_EQ(iget(f.W, f.L, f.L.VREF1, 2), iget(f.W, f.L, f.L.INANTR, 1));
+  EXPECT_EQ(iget(f.W, f.L, f.L.VARKND, iget(f.W, f.L, f.L.VREF1, 301)), 5);
 }
 
 TEST(Data, SetsGetTheirMembers) {

@@ -34,9 +34,6 @@ struct FrontendFields {
   int32_t DBHANDLE = 0;             // database object, 0 = none
   int32_t DBSRC = 0, DBSRCLN = 0;   // data-source name of the open object
 
-  // variables whose values are asked at run time: DATA and INIT lists (handle, count, capacity)
-  int32_t RTDATA = 0, RTDATAN = 0, RTDATACAP = 0;
-  int32_t RTINIT = 0, RTINITN = 0, RTINITCAP = 0;
 };
 
 // ---- model text store and reader (reader.cpp) -------------------------------------------
@@ -84,4 +81,9 @@ struct ReaderFields {
   int32_t INCLBLK = 0, INCLCAP = 0;    // character block holding the current file's line
 };
 
-struct LangFields : FrontendFields, ReaderFields, PendingFrontendFields {};
+// ---- values of the data sections (values.h) ----------------------------------------
+struct ValueFields {
+  int32_t PTRARG = 0;  // word handed to the pointer hook
+};
+
+struct LangFields : FrontendFields, ReaderFields, ValueFields, PendingFrontendFields {};

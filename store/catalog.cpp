@@ -150,7 +150,11 @@ void grwvr3_(Work& a, MasterRecord& L, int32_t n, int32_t& status) {
     if (h <= 0) continue;
     int64_t s0 = L.START[h];
     int64_t m = std::min<int64_t>(cnt, (int64_t)L.LEN[h]);
-    for (int64_t i = 1; i <= m; ++i) wput(a, s0 + i - 1, wget(a, s0 + i - 1) + d);
+    // only the variables of the moved top region change their numbers
+    for (int64_t i = 1; i <= m; ++i) {
+      int32_t v = wget(a, s0 + i - 1);
+      if (v > p - t) wput(a, s0 + i - 1, v + d);
+    }
   }
 }
 

@@ -1,0 +1,138 @@
+// Output statements of DATA sections as recorded in the output-operation list, the
+// interface functions' availability, @QRAND and @IMPORT input, and their errors.
+#include <string>
+#include "language/lang_test_fixture.h"
+
+namespace {
+
+// The words of OUTOPS, characters shown as 'c'.
+std::string ops(FrontFixture& f) {
+  std::string r;
+  for (int32_t k = 1; k <= f.L.OUTOPN; ++k) {
+    int32_t w = iget(f.W, f.L, f.L.OUTOPS, k);
+    r += k > 1 ? " " : "";
+    r += ((w >= 'A' && w <= 'Z') || w == '.') && w != 'W' ? std::string("'") + (char)w + "'" : std::to_string(w);
+  }
+  return r;
+}
+std::string ends(FrontFixture& f) {
+  std::string r;
+  for (int32_t e = 1; e <= f.L.OUTENDN; ++e) r += (e > 1 ? " " : "") + std::to_string(iget(f.W, f.L, f.L.OUTENDS, e));
+  return r;
+}
+
+const char* SETS = "SETS: S /A B C/: P, Q; ENDSETS DATA: X = 1; ENDDATA ";
+
+TEST(Output, RecordsOfTheOutputOperationList) {
+  struct Case {
+    const char* data;
+    const char* words;
+    const char* ends;
+  };
+  const Case cases[] = {
+      {"DATA: @TEXT('OUT.TXT') = P, Q; ENDDATA", "1 2 1 2 4 4 'O' 'U' 'T' '.' 'T' 'X' 'T' 0 87 0", "15 16"},
+      {"DATA: @TEXT() = X; ENDDATA", "1 1 1 0 0 87 0", "6 7"},
+      {"DATA: @TEXT('F', 'A') = @DUAL(X), @RANGEU(P), S; ENDDATA", "1 3 1 1 1 1 6 12 'F' 0 'A' 0 0", "12 13"},
+      {"DATA: @TEXT() = @WRITE('X=', X); ENDDATA", "1 2 -2 1 0 87 0", "6 7"},
+      {"DATA: @TEXT('F') = @WRITEFOR(S(I): P(I)); ENDDATA", "1 1 -2 1 'F' 0 0 87 0", "8 9"},
+      {"DATA: @TEXT() = @STATUS(); ENDDATA", "1 -1 0 87 0", "4 5"},
+      {"DATA: @TEXT() = 'HI', X; ENDDATA", "1 2 1 1 13 0 0 87 0", "8 9"},
+      {"DATA: @TEXT() = X; ENDDATA DATA: Y = 2; ENDDATA", "1 1 1 0 0 87 0 0", "6 7 8"},
+      {"DATA: Y = 2; ENDDATA", "", ""},
+  };
+  for (const Case& c : cases) {
+    FrontFixture f;
+    f.text(std::string(SETS) + c.data);
+    f.go(0);
+    EXPECT_EQ(f.L.LASTERR, 0) << c.data;
+    EXPECT_EQ(ops(f), c.words) << c.data;
+    EXPECT_EQ(ends(f), c.ends) << c.data;
+  }
+}
+
+TEST(Output, CodeOfOutputFunctionsIsSetAside) {
+  FrontFixture f;
+  f.text(std::string(SETS) + "DATA: @TEXT() = @WRITE('X=', X); @TEXT() = @WRITE(X); ENDDATA MAX = X;");
+  f.go(0);
+  ASSERT_EQ(f.L.LASTERR, 0);
+  ASSERT_EQ(f.L.OUTCODN, 2);
+  EXPECT_EQ(iget(f.W, f.L, f.L.OUTCODST, 1), 1);
+  EXPECT_EQ(iget(f.W, f.L, f.L.OUTCODST, 2), 8);  // PUSH STR 2 "X=", PUSHV X, WRITE 2
+  EXPECT_EQ(iget(f.W, f.L, f.L.OUTCODST, 3), 12);  // PUSHV X, WRITE 1
+  EXPECT_EQ(f.L.OUTTXTN, 0);
+  EXPECT_EQ(f.code(), "BEGROW | PUSHV X | ENDROW MX");  // the statement stream holds no output code
+}
+
+TEST(Output, QuotedTextsAreNumberedByPosition) {
+  FrontFixture f;
+  f.text(std::string(SETS) + "DATA: @TEXT() = 'AB', X, 'CDE'; ENDDATA");
+  f.go(0);
+  ASSERT_EQ(f.L.LASTERR, 0);
+  EXPECT_EQ(ops(f), "1 3 1 1 4 13 0 13 0 87 0");
+  EXPECT_EQ(f.L.OUTTXTN, 7);
+  EXPECT_EQ(cget(f.W, wbyte(f.L.START[f.L.OUTTXT]) + 3), 'C');
+}
+
+TEST(Output, Errors) {
+  const std::pair<const char*, int> cases[] = {
+      {"DATA: @TEXT('F', 'AB') = X; ENDDATA", 31},
+      {"DATA: @TEXT('F', 'A', 'B') = X; ENDDATA", 31},
+      {"DATA: @TEXT('F', 'AB') = @WRITE(X); ENDDATA", 31},
+      {"DATA: @TEXT() = @DUAL(S); ENDDATA", 168},
+      {"DATA: @TEXT() = Z; ENDDATA", 35},
+      {"DATA: @TEXT() = @DUAL(X; ENDDATA", 12},
+      {"DATA: @TEXT() = X); ENDDATA", 12},
+      {"DATA: @TEXT() = @DUAL(@DUAL(X)); ENDDATA", 11},
+      {"DATA: @TEXT() = @STATUS() X; ENDDATA", 11},
+      {"DATA: @TEXT() = @WRITE(X) >= 1; ENDDATA", 209},
+      {"INIT: @TEXT() = X; ENDINIT", 11},
+      {"DATA: @OLE('B.XLS') = X; ENDDATA", 148},
+      {"DATA: @ODBC() = X; ENDDATA", 150},
+      {"DATA: @POINTER(1) = X; ENDDATA", 151},
+      {"DATA: @WKX() = X; ENDDATA", 149},
+      {"DATA: X, Y = @OLE('BOOK.XLS'); ENDDATA", 148},
+      {"DATA: P = @TEXT(); ENDDATA", 60},
+      {"DATA: P = @TEXT('F1', 'F2'); ENDDATA", 60},
+      {"DATA: Y = @IMPORT(); ENDDATA", 29},
+  };
+  for (auto& c : cases) {
+    FrontFixture f;
+    f.text(std::string(SETS) + c.first);
+    f.go(0);
+    EXPECT_EQ(f.L.LASTERR, c.second) << c.first;
+  }
+}
+
+TEST(Qrand, FillsADenseAttribute) {
+  FrontFixture f;
+  f.text("SETS: S /1..4/; T /1..3/; D(S, T): R; ENDSETS DATA: R = @QRAND(7); ENDDATA");
+  f.go(0);
+  ASSERT_EQ(f.L.LASTERR, 0);
+  int32_t first = iget(f.W, f.L, f.L.INANTR, 3);
+  ASSERT_GT(first, 0);
+  for (int32_t k = 0; k < 12; ++k) {
+    EXPECT_EQ(iget(f.W, f.L, f.L.VARKND, first + k), 6);
+    double v = dget(f.W, f.L.START[f.L.VARVAL] + 2 * (int64_t)(first + k - 1));
+    EXPECT_GE(v, 0.0);
+    EXPECT_LT(v, 1.0);
+  }
+  const std::pair<const char*, int> errs[] = {
+      {"SETS: S: P; ENDSETS DATA: S, P = @QRAND(); ENDDATA", 186},
+      {"SETS: S /1..4/: P, Q; ENDSETS DATA: P, Q = @QRAND(); ENDDATA", 187},
+      {"SETS: S /1..4/; D(S) | &1 #GT# 2: P; ENDSETS DATA: P = @QRAND(); ENDDATA", 188},
+      {"SETS: S /1..4/: P; ENDSETS DATA: P = @QRAND(Z); ENDDATA", 189},
+      {"SETS: S /1..4/: P; ENDSETS DATA: Z = ?; P = @QRAND(Z); ENDDATA", 189},
+  };
+  for (auto& c : errs) {
+    FrontFixture g;
+    g.text(c.first);
+    g.go(0);
+    EXPECT_EQ(g.L.LASTERR, c.second) << c.first;
+  }
+  FrontFixture h;  // the seed may come from a DATA-fixed scalar
+  h.text("SETS: S /1..4/: P; ENDSETS DATA: Z = 3; P = @QRAND(Z); ENDDATA");
+  h.go(0);
+  EXPECT_EQ(h.L.LASTERR, 0);
+}
+
+}  // namespace
