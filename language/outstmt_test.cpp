@@ -135,4 +135,32 @@ TEST(Qrand, FillsADenseAttribute) {
   EXPECT_EQ(h.L.LASTERR, 0);
 }
 
+TEST(Output, ANewCompilationStartsTheListsAfresh) {
+  FrontFixture f;
+  f.text(std::string(SETS) + "DATA: Y = ?; @TEXT() = @WRITE(X); @TEXT() = 'T', X; ENDDATA");
+  f.go(0);
+  ASSERT_EQ(f.L.LASTERR, 0);
+  std::string first = ops(f);
+  f.go(0);
+  EXPECT_EQ(f.L.LASTERR, 0);
+  EXPECT_EQ(ops(f), first);
+  EXPECT_EQ(f.L.OUTCODN, 1);
+  EXPECT_EQ(f.L.OUTTXTN, 2);
+  EXPECT_EQ(f.L.VREF1N, 1);
+}
+
+TEST(RunTimeList, EntriesFollowOnlyTheVariablesThatMove) {
+  FrontFixture f;
+  f.text("SETS: S /A B/: P; ENDSETS DATA: X = ?; P = ?; ENDDATA SETS: T /1..2000/: Q; ENDSETS DATA: Q = 1; ENDDATA");
+  f.go(0);
+  ASSERT_EQ(f.L.LASTERR, 0);
+  ASSERT_EQ(f.L.VREF1N, 3);
+  int32_t p = iget(f.W, f.L, f.L.INANTR, 1);
+  EXPECT_GT(f.L.VARCAP, 2000);  // the lists grew after the run-time values were listed
+  EXPECT_EQ(iget(f.W, f.L, f.L.VREF1, 1), 1);  // the scalar X did not move
+  EXPECT_EQ(iget(f.W, f.L, f.L.VREF1, 2), p);
+  EXPECT_EQ(iget(f.W, f.L, f.L.VREF1, 3), p + 1);
+  EXPECT_EQ(iget(f.W, f.L, f.L.VARKND, p + 1), 5);
+}
+
 }  // namespace

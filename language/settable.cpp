@@ -35,6 +35,8 @@ void cinit_(Work& W, MasterRecord& L, int32_t& status) {
   L.NSETS = L.NDRVUSE = L.NATTRS = L.NPRIMEL = L.NDXSTBN = L.SETPARN = 0;
   L.NSCALAR = L.NVARS = L.NROWS = L.NROWNM = L.VARTOP = L.NDXCNT = 0;
   L.CODELEN = L.STMTCNT = 0;
+  L.VREF1N = L.VREF2N = 0;  // run-time value lists
+  L.OUTOPN = L.OUTENDN = L.OUTTXTN = L.OUTCODN = 0;  // output-operation lists
   L.SETHSZ = L.ATTHSZ = L.PRMHSZ = L.SCLHSZ = L.ROWHSZ = 0;
   L.OPDEPTH = L.LOOPLV = L.CALCON = L.BIGCNT = L.NRUNTM = L.SETMODE = 0;
   L.CMPSTATE = 1;
@@ -61,6 +63,8 @@ void cinit_(Work& W, MasterRecord& L, int32_t& status) {
   }
   if (L.VARKND > 0)
     for (int32_t v = 1; v <= L.VARCAP; ++v) iput(W, L, L.VARKND, v, 0);
+  if (L.VARFIX > 0)
+    for (int32_t v = 1; v <= L.VARCAP; ++v) iput(W, L, L.VARFIX, v, UNFIXED);
 }
 
 // Prints the set table dump.
