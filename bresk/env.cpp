@@ -144,6 +144,7 @@ int set_param(Params& p, int id, double value, bool from_int) {
   if (!d->is_double && !from_int && value != std::trunc(value)) return BRERR_PARAM_RANGE;
   if (value < d->lo || value > d->hi) return BRERR_PARAM_RANGE;
   p.v[id] = value;
+  if (id == P_HURDLE) p.v[P_NOHURDLE] = 1;   // a hurdle value puts the hurdle in use
   return 0;
 }
 

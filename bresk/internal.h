@@ -164,6 +164,9 @@ struct Result {
   double seconds = 0.0;
   // IIS / IUS.
   int iis_candidates = 0, iis_lps = 0;
+  bool has_iis = false, has_ius = false;
+  std::vector<int> iis_rows, iis_vars, iis_bndtype;   // sufficient members first
+  int iis_sufrows = 0, iis_sufbnds = 0;               // IUS: iis_vars and iis_sufbnds
 };
 
 // Snapshot read by the callback information calls.
