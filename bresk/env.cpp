@@ -144,6 +144,7 @@ int set_param(Params& p, int id, double value, bool from_int) {
   if (!d->is_double && !from_int && value != std::trunc(value)) return BRERR_PARAM_RANGE;
   if (value < d->lo || value > d->hi) return BRERR_PARAM_RANGE;
   p.v[id] = value;
+  if (id == P_HURDLE) p.v[P_NOHURDLE] = 1;   // a hurdle value puts the hurdle in use
   return 0;
 }
 
@@ -159,6 +160,7 @@ void clear_result(BRmodel* m) {
 void clear_model(BRmodel* m) {
   clear_result(m);
   m->loaded = false;
+  m->dims_ok = false;
   m->res.status = m->res.solstatus = BR_UNLOADED;
   m->nvars = m->ncons = 0;
   m->sense = 1;
@@ -173,6 +175,24 @@ void clear_model(BRmodel* m) {
   m->error_row = -1; m->error_row_set = false;
   m->file_line = 0; m->file_text.clear();
   m->rowwise = RowWise();
+}
+
+const int* model_dims(BRmodel* m) {
+  if (m->dims_ok) return m->dims;
+  int lin = 0, nlc = 0, qc = 0, nlo = 0, ni = 0, nlr = 0;
+  for (const Row& r : m->rows) {
+    lin += r.lin_end - r.lin_begin;
+    if (r.kind == ROW_NONLINEAR) nlc += r.nl_end - r.nl_begin;
+    if (r.kind == ROW_QUADRATIC) qc += r.quad_end - r.quad_begin;
+    if (r.kind != ROW_LINEAR) ++nlr;
+  }
+  if (m->obj.kind == ROW_NONLINEAR) nlo = m->obj.nl_end - m->obj.nl_begin;
+  if (m->obj.kind == ROW_QUADRATIC) qc += m->obj.quad_end - m->obj.quad_begin;
+  for (char t : m->vtype) ni += (t == 'B' || t == 'I');
+  const int d[8] = {m->nvars, m->ncons, lin, nlc, qc, nlo, ni, nlr};
+  std::copy(d, d + 8, m->dims);
+  m->dims_ok = m->loaded;  // a load in progress is counted afresh each time
+  return m->dims;
 }
 
 double elapsed(const BRmodel* m) {
@@ -326,25 +346,10 @@ int BRgetModelDouParameter(BRmodel* model, int id, double* value) {
 int BRgetDimensions(BRmodel* model, int* nvars, int* ncons, int* nlin, int* nnlcon, int* nqc,
                     int* nnlobj, int* nint, int* nnlrows) {
   return api_call(model, true, [&]() -> int {
-    const BRmodel* m = model;
-    int lin = 0, nlc = 0, qc = 0, nlo = 0, ni = 0, nlr = 0;
-    for (const Row& r : m->rows) {
-      lin += r.lin_end - r.lin_begin;
-      if (r.kind == ROW_NONLINEAR) nlc += r.nl_end - r.nl_begin;
-      if (r.kind == ROW_QUADRATIC) qc += r.quad_end - r.quad_begin;
-      if (r.kind != ROW_LINEAR) ++nlr;
-    }
-    if (m->obj.kind == ROW_NONLINEAR) nlo = m->obj.nl_end - m->obj.nl_begin;
-    if (m->obj.kind == ROW_QUADRATIC) qc += m->obj.quad_end - m->obj.quad_begin;
-    for (char t : m->vtype) ni += (t == 'B' || t == 'I');
-    if (nvars) *nvars = m->nvars;
-    if (ncons) *ncons = m->ncons;
-    if (nlin) *nlin = lin;
-    if (nnlcon) *nnlcon = nlc;
-    if (nqc) *nqc = qc;
-    if (nnlobj) *nnlobj = nlo;
-    if (nint) *nint = ni;
-    if (nnlrows) *nnlrows = nlr;
+    const int* d = model_dims(model);
+    int* out[8] = {nvars, ncons, nlin, nnlcon, nqc, nnlobj, nint, nnlrows};
+    for (int k = 0; k < 8; ++k)
+      if (out[k]) *out[k] = d[k];
     return 0;
   });
 }

@@ -165,6 +165,11 @@ TEST(Reader, LineNumbersPast65535AreCarried) {
   EXPECT_EQ(lineof(t, 'Q'), 65536);
   // the caller's value is stored per line
   EXPECT_EQ(wget(t.W, (int64_t)t.L.START[t.L.LINEMAP] + 69999), 0);
+  // the message printer names the right line under an error at the Z
+  lineof(t, 'Z');
+  t.L.SHOWPOS = 1;
+  std::string shown = onterminal("", [&] { pt2err_(t.L, t.L.TRMOUT, t.L.SCANPOS); });
+  EXPECT_EQ(shown.substr(0, shown.find('\n')), "  70000]  Z;");
 }
 
 TEST(Reader, IncludedTextKeepsTheLineOfTheReference) {

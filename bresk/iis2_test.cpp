@@ -1,0 +1,115 @@
+// Irreducible infeasible and unbounded sets.
+#include "bresk/model2_test.h"
+
+using br2::Fixture;
+using br2::Model;
+
+namespace {
+
+using IisTest = Fixture;
+
+struct Iis {
+  int nsufrows = -1, nrows = -1, nsufbnds = -1, nbnds = -1;
+  std::vector<int> rows, vars, types;
+};
+
+Iis findIis(BRmodel* m, int level) {
+  Iis r;
+  EXPECT_EQ(BRoptimize(m, 0), 0);
+  int st = 0;
+  BRgetInfo(m, 1255, &st);
+  EXPECT_EQ(st, 3);
+  br2::Capture cap;
+  EXPECT_EQ(BRfindIIS(m, level), 0);
+  EXPECT_EQ(cap.text(), "");
+  r.rows.assign(16, -1);
+  r.vars.assign(16, -1);
+  r.types.assign(16, 0);
+  EXPECT_EQ(BRgetIIS(m, &r.nsufrows, &r.nrows, r.rows.data(), &r.nsufbnds, &r.nbnds, r.vars.data(),
+                     r.types.data()), 0);
+  r.rows.resize(std::max(0, r.nrows));
+  r.vars.resize(std::max(0, r.nbnds));
+  r.types.resize(std::max(0, r.nbnds));
+  return r;
+}
+
+TEST_F(IisTest, ConflictingRowsFormTheSetBothSufficient) {
+  Model s;
+  s.n = 2;
+  s.obj = "x0 x1 +";
+  s.rows = {{'G', "x0 5 -"}, {'L', "x0 3 -"}, {'L', "x1 10 -"}};
+  ASSERT_EQ(br2::load(m, s), 0);
+  for (int level : {15, 7, 3}) {
+    SCOPED_TRACE(level);
+    Iis r = findIis(m, level);
+    EXPECT_EQ(r.rows, (std::vector<int>{0, 1}));
+    EXPECT_EQ(r.nsufrows, 2);
+    EXPECT_EQ(r.nbnds, 0);
+  }
+}
+
+TEST_F(IisTest, TwoIndependentConflictsGiveOneSetOfNecessaryMembers) {
+  Model s;
+  s.n = 2;
+  s.obj = "x0 x1 +";
+  s.rows = {{'G', "x0 5 -"}, {'L', "x0 3 -"}, {'G', "x1 5 -"}, {'L', "x1 3 -"}};
+  ASSERT_EQ(br2::load(m, s), 0);
+  Iis r = findIis(m, 15);
+  ASSERT_EQ(r.nrows, 2);
+  EXPECT_TRUE(r.rows == (std::vector<int>{0, 1}) || r.rows == (std::vector<int>{2, 3}));
+  EXPECT_EQ(r.nsufrows, 0);
+}
+
+TEST_F(IisTest, BoundsJoinTheSetWithTheirSide) {
+  // x <= 3 as a bound against the row x >= 5; y's bounds play no part.
+  Model s;
+  s.n = 2;
+  s.obj = "x0 x1 +";
+  s.lb = {0, 0};
+  s.ub = {3, 10};
+  s.rows = {{'G', "x0 5 -"}, {'L', "x1 10 -"}};
+  ASSERT_EQ(br2::load(m, s), 0);
+  Iis r = findIis(m, 15);
+  EXPECT_EQ(r.rows, (std::vector<int>{0}));
+  EXPECT_EQ(r.vars, (std::vector<int>{0}));
+  EXPECT_EQ(r.types, (std::vector<int>{1}));
+  EXPECT_EQ(r.nsufrows, 1);
+  EXPECT_EQ(r.nsufbnds, 1);
+}
+
+TEST_F(IisTest, UnboundedSetHoldsTheFreeDirection) {
+  Model s;
+  s.sense = -1;
+  s.n = 2;
+  s.obj = "x0 x1 +";
+  s.rows = {{'L', "x0 x1 - 1 -"}};
+  ASSERT_EQ(br2::load(m, s), 0);
+  ASSERT_EQ(BRoptimize(m, 0), 0);
+  int st = 0;
+  BRgetInfo(m, 1255, &st);
+  ASSERT_EQ(st, 4);
+  ASSERT_EQ(BRfindIUS(m, 15), 0);
+  int nsuf = -1, n = -1, vars[2] = {-1, -1};
+  ASSERT_EQ(BRgetIUS(m, &nsuf, &n, vars), 0);
+  EXPECT_EQ(n, 1);
+  EXPECT_EQ(vars[0], 1);
+  EXPECT_EQ(nsuf, 1);
+}
+
+TEST_F(IisTest, OnlyLinearContinuousModelsInTheRightState) {
+  Model s;
+  s.n = 1;
+  s.obj = "x0";
+  s.rows = {{'G', "x0 1 -"}};
+  ASSERT_EQ(br2::load(m, s), 0);
+  ASSERT_EQ(BRoptimize(m, 0), 0);        // feasible
+  EXPECT_EQ(BRfindIIS(m, 15), 2024);
+  EXPECT_EQ(BRfindIUS(m, 15), 2024);
+  s.types = "I";
+  s.rows = {{'G', "x0 1 -"}, {'L', "x0 0.5 -"}};
+  ASSERT_EQ(br2::load(m, s), 0);
+  BRsolveMIP(m);
+  EXPECT_EQ(BRfindIIS(m, 15), 2024);
+}
+
+}  // namespace

@@ -1,0 +1,259 @@
+// Integer solves on Cbc: optima against brute-force enumeration, statuses, limits, duals.
+#include "bresk/model2_test.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+using br2::Capture;
+using br2::Fixture;
+using br2::Model;
+
+namespace {
+
+using MipTest = Fixture;
+
+// Sum of coef[k] * x[k] as postfix text.
+std::string linear(const std::vector<double>& coef, const std::vector<int>& var) {
+  std::string s;
+  for (size_t k = 0; k < coef.size(); k++) {
+    s += std::to_string(coef[k]) + " x" + std::to_string(var[k]) + " *";
+    if (k) s += " +";
+    s += " ";
+  }
+  return s;
+}
+
+std::vector<double> mipSolution(BRmodel* m, int n) {
+  std::vector<double> x(n, -1.0);
+  EXPECT_EQ(BRgetMIPSolution(m, x.data()), 0);
+  return x;
+}
+
+TEST_F(MipTest, IntegerLpReachesTwentyAtFourZero) {
+  Model s;
+  s.sense = -1;
+  s.n = 2;
+  s.types = "II";
+  s.obj = "5 x0 * 4 x1 * +";
+  s.rows = {{'L', "6 x0 * 4 x1 * + 24 -"}, {'L', "x0 2 x1 * + 6 -"},
+            {'L', "x1 x0 - 1 -"}, {'L', "x1 2 -"}};
+  ASSERT_EQ(br2::load(m, s), 0);
+  Capture cap;
+  ASSERT_EQ(BRsolveMIP(m), 0);
+  EXPECT_EQ(cap.text(), "");
+  int st = 0;
+  double z = 0;
+  ASSERT_EQ(BRgetCurrentMIPSolutionInfo(m, &st, &z, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                        nullptr, nullptr, nullptr, nullptr), 0);
+  EXPECT_EQ(st, 1);
+  EXPECT_NEAR(z, 20.0, 1e-9);
+  int s1300 = 0;
+  ASSERT_EQ(BRgetInfo(m, 1300, &s1300), 0);
+  EXPECT_EQ(s1300, 1);
+  auto x = mipSolution(m, 2);
+  EXPECT_NEAR(x[0], 4.0, 1e-9);
+  EXPECT_NEAR(x[1], 0.0, 1e-9);
+  std::vector<double> sl(4);
+  ASSERT_EQ(BRgetMIPSlacks(m, sl.data()), 0);
+  EXPECT_NEAR(sl[0], 0.0, 1e-9);   // 24 - 24
+  EXPECT_NEAR(sl[1], 2.0, 1e-9);   // 6 - 4
+  EXPECT_NEAR(sl[2], 5.0, 1e-9);   // 1 - (0 - 4)
+  EXPECT_NEAR(sl[3], 2.0, 1e-9);
+}
+
+// Knapsack, assignment and facility location, each against full enumeration.
+TEST_F(MipTest, OptimaMatchEnumeration) {
+  struct Case {
+    const char* name;
+    Model model;
+    double best;
+  };
+  std::vector<Case> cases;
+  {  // Knapsack: 12 binaries, one capacity row.
+    std::vector<double> v = {10, 13, 7, 8, 15, 4, 9, 11, 6, 12, 5, 14};
+    std::vector<double> w = {5, 7, 3, 4, 8, 2, 5, 6, 3, 7, 2, 9};
+    int n = static_cast<int>(v.size());
+    double best = 0;
+    for (int mask = 0; mask < (1 << n); mask++) {
+      double vv = 0, ww = 0;
+      for (int j = 0; j < n; j++)
+        if (mask >> j & 1) { vv += v[j]; ww += w[j]; }
+      if (ww <= 26) best = std::max(best, vv);
+    }
+    Model s;
+    s.sense = -1;
+    s.n = n;
+    s.types = std::string(n, 'B');
+    s.ub.assign(n, 1.0);
+    std::vector<int> idx(n);
+    std::iota(idx.begin(), idx.end(), 0);
+    s.obj = linear(v, idx);
+    s.rows = {{'L', linear(w, idx) + "26 -"}};
+    cases.push_back({"knapsack", s, best});
+  }
+  {  // Assignment: 5 x 5 binaries, every row and column once.
+    const int k = 5;
+    double c[k][k] = {{9, 2, 7, 8, 6}, {6, 4, 3, 7, 5}, {5, 8, 1, 8, 9}, {7, 6, 9, 4, 3}, {2, 7, 6, 5, 8}};
+    std::vector<int> p(k);
+    std::iota(p.begin(), p.end(), 0);
+    double best = 1e30;
+    do {
+      double t = 0;
+      for (int i = 0; i < k; i++) t += c[i][p[i]];
+      best = std::min(best, t);
+    } while (std::next_permutation(p.begin(), p.end()));
+    Model s;
+    s.n = k * k;
+    s.types = std::string(k * k, 'B');
+    s.ub.assign(k * k, 1.0);
+    std::vector<double> cost;
+    std::vector<int> all;
+    for (int i = 0; i < k; i++)
+      for (int j = 0; j < k; j++) { cost.push_back(c[i][j]); all.push_back(i * k + j); }
+    s.obj = linear(cost, all);
+    for (int i = 0; i < k; i++) {
+      std::vector<int> r, q;
+      for (int j = 0; j < k; j++) { r.push_back(i * k + j); q.push_back(j * k + i); }
+      s.rows.push_back({'E', linear(std::vector<double>(k, 1.0), r) + "1 -"});
+      s.rows.push_back({'E', linear(std::vector<double>(k, 1.0), q) + "1 -"});
+    }
+    cases.push_back({"assignment", s, best});
+  }
+  {  // Facility location: open y_i (binary), serve each customer j fully from open sites.
+    const int F = 4, C = 6;
+    double f[F] = {12, 9, 14, 8};
+    double c[F][C] = {{2, 6, 9, 4, 7, 3}, {5, 2, 4, 8, 3, 6}, {8, 5, 2, 3, 6, 9}, {4, 9, 7, 2, 5, 4}};
+    double best = 1e30;
+    for (int mask = 1; mask < (1 << F); mask++) {
+      double t = 0;
+      for (int i = 0; i < F; i++)
+        if (mask >> i & 1) t += f[i];
+      for (int j = 0; j < C; j++) {
+        double cj = 1e30;
+        for (int i = 0; i < F; i++)
+          if (mask >> i & 1) cj = std::min(cj, c[i][j]);
+        t += cj;
+      }
+      best = std::min(best, t);
+    }
+    Model s;
+    s.n = F + F * C;   // y_i then x_ij
+    s.types = std::string(F, 'B') + std::string(F * C, 'C');
+    s.ub.assign(s.n, 1.0);
+    std::vector<double> cost;
+    std::vector<int> all;
+    for (int i = 0; i < F; i++) { cost.push_back(f[i]); all.push_back(i); }
+    for (int i = 0; i < F; i++)
+      for (int j = 0; j < C; j++) { cost.push_back(c[i][j]); all.push_back(F + i * C + j); }
+    s.obj = linear(cost, all);
+    for (int j = 0; j < C; j++) {
+      std::vector<int> r;
+      for (int i = 0; i < F; i++) r.push_back(F + i * C + j);
+      s.rows.push_back({'E', linear(std::vector<double>(F, 1.0), r) + "1 -"});
+      for (int i = 0; i < F; i++)
+        s.rows.push_back({'L', "x" + std::to_string(F + i * C + j) + " x" + std::to_string(i) + " -"});
+    }
+    cases.push_back({"facility location", s, best});
+  }
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_EQ(br2::load(m, c.model), 0);
+    ASSERT_EQ(BRsolveMIP(m), 0);
+    EXPECT_EQ(status(), 1);
+    EXPECT_NEAR(objective(), c.best, 1e-6);
+    auto x = mipSolution(m, c.model.n);
+    for (int j = 0; j < c.model.n; j++) {
+      if (c.model.types[j] != 'C') { EXPECT_EQ(x[j], std::round(x[j])); }
+    }
+  }
+}
+
+TEST_F(MipTest, InfeasibleIntegerModelIsStatusThree) {
+  Model s;
+  s.n = 2;
+  s.types = "BB";
+  s.ub = {1, 1};
+  s.obj = "x0 x1 +";
+  s.rows = {{'E', "x0 x1 + 1.5 -"}};   // the relaxation is feasible, no integer point is
+  ASSERT_EQ(br2::load(m, s), 0);
+  ASSERT_EQ(BRsolveMIP(m), 0);
+  EXPECT_EQ(status(), 3);
+  double x[2];
+  EXPECT_EQ(BRgetMIPSolution(m, x), 2011);
+}
+
+// A hard multi-row knapsack stopped by the iteration limit keeps its incumbent.
+TEST_F(MipTest, IterationLimitWithIncumbentIsFeasibleWith2023) {
+  const int n = 80;
+  Model s;
+  s.sense = -1;
+  s.n = n;
+  s.types = std::string(n, 'B');
+  s.ub.assign(n, 1.0);
+  std::vector<int> idx(n);
+  std::iota(idx.begin(), idx.end(), 0);
+  std::vector<double> v(n);
+  std::vector<std::vector<double>> w(5, std::vector<double>(n));
+  unsigned seed = 12345;
+  auto rnd = [&] { seed = seed * 1103515245u + 12345u; return (seed >> 16) % 100 + 1; };
+  for (int j = 0; j < n; j++) v[j] = rnd();
+  for (auto& row : w)
+    for (int j = 0; j < n; j++) row[j] = rnd();
+  s.obj = linear(v, idx);
+  for (auto& row : w) s.rows.push_back({'L', linear(row, idx) + "2000 -"});
+  ASSERT_EQ(br2::load(m, s), 0);
+  ASSERT_EQ(BRsetModelIntParameter(m, 213, 20), 0);
+  int code = BRsolveMIP(m);
+  EXPECT_EQ(code, 2023);
+  EXPECT_EQ(status(), 5);
+  auto x = mipSolution(m, n);
+  double used = 0;
+  for (int j = 0; j < n; j++) used += w[0][j] * x[j];
+  EXPECT_LE(used, 2000 + 1e-6);
+  // Without the limit the same model is solved to optimality.
+  ASSERT_EQ(BRsetModelIntParameter(m, 213, 0), 0);
+  ASSERT_EQ(BRsolveMIP(m), 0);
+  EXPECT_EQ(status(), 1);
+}
+
+TEST_F(MipTest, DualsOfTheFixedLp) {
+  Model s;
+  s.n = 2;
+  s.types = "IC";
+  s.ub = {10, 1};
+  s.obj = "3 x0 * 2 x1 * +";
+  s.rows = {{'G', "x0 x1 + 3.5 -"}};
+  ASSERT_EQ(br2::load(m, s), 0);
+  ASSERT_EQ(BRsolveMIP(m), 0);
+  EXPECT_NEAR(objective(), 10.0, 1e-9);   // x = 3, y = 0.5
+  double y[1], d[2];
+  ASSERT_EQ(BRgetDualMIPsolution(m, y, d), 0);
+  EXPECT_NEAR(y[0], -2.0, 1e-9);          // one more unit of rhs costs 2 more
+  EXPECT_NEAR(d[0], 1.0, 1e-9);
+  EXPECT_NEAR(d[1], 0.0, 1e-9);
+}
+
+TEST_F(MipTest, HurdleCutsOffWorseSolutions) {
+  Model s;
+  s.sense = -1;
+  s.n = 2;
+  s.types = "II";
+  s.obj = "5 x0 * 4 x1 * +";
+  s.rows = {{'L', "6 x0 * 4 x1 * + 24 -"}, {'L', "x0 2 x1 * + 6 -"}};
+  ASSERT_EQ(br2::load(m, s), 0);
+  ASSERT_EQ(BRsetModelDouParameter(m, 322, 20.5), 0);   // nothing reaches 20.5
+  BRsolveMIP(m);
+  EXPECT_NE(status(), 1);
+  ASSERT_EQ(BRsetModelDouParameter(m, 322, 19.5), 0);
+  ASSERT_EQ(BRsolveMIP(m), 0);
+  EXPECT_EQ(status(), 1);
+  EXPECT_NEAR(objective(), 20.0, 1e-9);
+  ASSERT_EQ(BRsetModelIntParameter(m, 323, 0), 0);      // no hurdle
+  ASSERT_EQ(BRsolveMIP(m), 0);
+  EXPECT_NEAR(objective(), 20.0, 1e-9);
+}
+
+}  // namespace

@@ -1,0 +1,218 @@
+// Linear integer models on Cbc: arguments from the settings, events turned into progress reports.
+#include "bresk/mip.h"
+
+#include <coin/CbcEventHandler.hpp>
+#include <coin/CbcModel.hpp>
+#include <coin/CbcSolver.hpp>
+#include <coin/CbcTree.hpp>
+#include <coin/ClpSimplex.hpp>
+#include <coin/CoinTime.hpp>
+#include <coin/OsiClpSolverInterface.hpp>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace brmip {
+namespace {
+
+double clampInf(double v) {
+  if (v >= 1e30) return COIN_DBL_MAX;
+  if (v <= -1e30) return -COIN_DBL_MAX;
+  return v;
+}
+
+// Shared state between the solve and the (cloned) event handler.
+struct EventState {
+  const LinearProblem* p = nullptr;
+  const MipSettings* s = nullptr;
+  const MipCallback* cb = nullptr;
+  double t0 = 0;
+  int reason = 0;          // code of the stop we asked for
+  MipProgress prog;
+  bool ratioApplied = false;
+};
+
+// Forwards Cbc events to the caller's callback and enforces the limits Cbc has no switch for.
+class Events : public CbcEventHandler {
+ public:
+  explicit Events(EventState* st) : st_(st) {}
+  CbcEventHandler* clone() const override { return new Events(*this); }
+  CbcAction event(CbcEvent e) override {
+    const CbcModel* m = getModel();
+    if (!m || !st_) return noAction;
+    MipProgress& g = st_->prog;
+    bool max = st_->p->sense < 0;
+    // The model seen here minimises internally; turn values into the user's sense.
+    auto user = [&](double v) {
+      if (std::fabs(v) >= 1e49) return max ? -1e30 : 1e30;
+      double w = v * m->getObjSense();
+      return (max ? -w : w) + st_->p->objconst;
+    };
+    g.solutions = m->getSolutionCount();
+    if (g.solutions > 0 || m->bestSolution()) g.status = 5;
+    if (m->bestSolution()) g.best = user(m->getObjValue());
+    double b = m->getBestPossibleObjValue();
+    if (std::fabs(b) < 1e49) {
+      double w = b * m->getObjSense();
+      g.bound = (max ? -w : w) + st_->p->objconst;
+    }
+    g.iterations = m->getIterationCount();
+    g.nodes = m->getNodeCount();
+    g.lps = g.nodes + 1;
+    g.active = m->tree() ? m->tree()->size() : 0;
+    g.cuts = m->numberCutGenerators() > 0 ? m->getNumRows() - st_->p->nrows : 0;
+    if (g.cuts < 0) g.cuts = 0;
+    g.seconds = CoinCpuTime() - st_->t0;
+    g.kind = 0;
+    switch (e) {
+      case solution: g.event = 1; g.kind = 1; break;
+      case heuristicSolution: g.event = 1; g.kind = 7; break;
+      case endSearch: g.event = 2; break;
+      default: g.event = 2; break;
+    }
+    if (st_->s->iterations >= 0 && g.iterations >= st_->s->iterations) {
+      st_->reason = 2023;
+      return stop;
+    }
+    if (st_->s->seconds >= 0 && g.seconds > st_->s->seconds + 0.5) {
+      st_->reason = 2017;
+      return stop;
+    }
+    if (*st_->cb && (*st_->cb)(g)) {
+      st_->reason = 2016;
+      return stop;
+    }
+    return noAction;
+  }
+
+ private:
+  EventState* st_;
+};
+
+std::string num(double v) {
+  char b[64];
+  std::snprintf(b, sizeof b, "%.17g", v);
+  return b;
+}
+
+}  // namespace
+
+void solveMipCbc(const LinearProblem& p, const MipSettings& s, const MipCallback& cb, MipResult& r) {
+  r = MipResult();
+  OsiClpSolverInterface osi;
+  osi.messageHandler()->setLogLevel(0);
+  osi.getModelPtr()->setLogLevel(0);
+  std::vector<double> cl(p.ncols), cu(p.ncols), rl(p.nrows), ru(p.nrows);
+  for (int j = 0; j < p.ncols; j++) { cl[j] = clampInf(p.collb[j]); cu[j] = clampInf(p.colub[j]); }
+  for (int i = 0; i < p.nrows; i++) { rl[i] = clampInf(p.rowlb[i]); ru[i] = clampInf(p.rowub[i]); }
+  osi.loadProblem(p.ncols, p.nrows, p.start.data(), p.index.data(), p.value.data(), cl.data(), cu.data(),
+                  p.cost.data(), rl.data(), ru.data());
+  osi.setObjSense(p.sense < 0 ? -1.0 : 1.0);
+  for (int j = 0; j < p.ncols; j++)
+    if (p.integer[j]) osi.setInteger(j);
+
+  CbcModel model(osi);
+  model.messageHandler()->setLogLevel(0);
+  EventState st;
+  st.p = &p; st.s = &s; st.cb = &cb; st.t0 = CoinCpuTime();
+  Events ev(&st);
+  model.passInEventHandler(&ev);
+
+  std::vector<std::string> a = {"bresk", "-log", "0", "-slog", "0"};
+  auto add = [&](const std::string& k, const std::string& v) { a.push_back(k); a.push_back(v); };
+  if (s.seconds >= 0) add("-sec", num(s.seconds));
+  if (s.absgap > 0) add("-allowableGap", num(s.absgap));
+  if (s.relgap > 0) add("-ratioGap", num(s.relgap));
+  add("-integerTolerance", num(std::max(1e-20, std::min(0.5, s.inttol))));
+  add("-primalTolerance", num(std::max(1e-20, s.primaltol)));
+  if (s.hurdle) add("-cutoff", num(s.hurdleValue - p.objconst));
+  if (!s.presolve) { add("-presolve", "off"); add("-preprocess", "off"); }
+  if (!s.heuristics) add("-heuristicsOnOff", "off");
+  if (!s.treeCuts) add("-passTree", "0");
+  if (!s.probing) add("-probingCuts", "off");
+  if (s.strong >= 0) add("-strongBranching", std::to_string(s.strong));
+  if (s.nodeStrategy == 1) add("-nodeStrategy", "depth");
+  a.push_back("-solve");
+  a.push_back("-quit");
+  std::vector<const char*> argv;
+  for (auto& x : a) argv.push_back(x.c_str());
+
+  CbcSolverUsefulData data;
+  CbcMain0(model, data);
+  data.noPrinting_ = true;
+  data.useSignalHandler_ = false;
+  CbcMain1(static_cast<int>(argv.size()), argv.data(), model, nullptr, data);
+
+  r.last = st.prog;
+  const double* best = model.bestSolution();
+  bool has = best && model.getSolutionCount() > 0;
+  if (!has && best) has = model.getObjValue() < 1e49;
+  if (has) {
+    r.x.assign(best, best + p.ncols);
+    double z = p.objconst;
+    for (int j = 0; j < p.ncols; j++) {
+      if (p.integer[j]) r.x[j] = std::round(r.x[j]);
+      z += p.cost[j] * r.x[j];
+    }
+    r.objective = z;
+  }
+  double bnd = model.getBestPossibleObjValue();
+  r.bound = std::fabs(bnd) < 1e49 ? bnd + p.objconst : (p.sense < 0 ? 1e30 : -1e30);
+  if (model.isProvenOptimal() && has) {
+    r.status = 1;
+    r.bound = r.objective;
+  } else if (model.isProvenInfeasible() && !has) {
+    r.status = 3;
+  } else if (model.isContinuousUnbounded()) {
+    r.status = 6;
+  } else if (has) {
+    r.status = 5;
+  } else {
+    r.status = 12;
+  }
+  if (r.status == 5 || r.status == 12) {
+    if (st.reason) r.code = st.reason;
+    else if (model.secondaryStatus() == 4) r.code = 2017;
+    else if (model.secondaryStatus() == 3 || model.secondaryStatus() == 8) r.code = 2023;
+    else if (model.secondaryStatus() == 5) r.code = 2016;
+    // A stop on the gap tolerances is an accepted optimum.
+    if (has && model.secondaryStatus() == 2) { r.status = 1; r.code = 0; }
+  }
+  r.last.status = r.status;
+  if (has) r.last.best = r.objective;
+  r.last.bound = r.bound;
+  r.last.iterations = std::max<long long>(r.last.iterations, model.getIterationCount());
+  r.last.nodes = std::max(r.last.nodes, model.getNodeCount());
+  r.last.seconds = CoinCpuTime() - st.t0;
+}
+
+bool fixedLpDuals(const LinearProblem& p, const std::vector<double>& x, std::vector<double>& duals,
+                  std::vector<double>& redcost) {
+  ClpSimplex lp;
+  lp.setLogLevel(0);
+  lp.messageHandler()->setLogLevel(0);
+  std::vector<double> cl(p.ncols), cu(p.ncols), rl(p.nrows), ru(p.nrows);
+  for (int j = 0; j < p.ncols; j++) {
+    cl[j] = clampInf(p.collb[j]);
+    cu[j] = clampInf(p.colub[j]);
+    if (p.integer[j] && j < static_cast<int>(x.size())) cl[j] = cu[j] = std::round(x[j]);
+  }
+  for (int i = 0; i < p.nrows; i++) { rl[i] = clampInf(p.rowlb[i]); ru[i] = clampInf(p.rowub[i]); }
+  lp.loadProblem(p.ncols, p.nrows, p.start.data(), p.index.data(), p.value.data(), cl.data(), cu.data(),
+                 p.cost.data(), rl.data(), ru.data());
+  lp.setOptimizationDirection(p.sense < 0 ? -1.0 : 1.0);
+  lp.setMaximumIterations(1000000);
+  lp.setMaximumSeconds(60);
+  lp.dual();
+  if (lp.status() != 0) return false;
+  duals.assign(p.nrows, 0.0);
+  redcost.assign(p.ncols, 0.0);
+  const double* y = lp.dualRowSolution();
+  const double* d = lp.dualColumnSolution();
+  for (int i = 0; i < p.nrows; i++) duals[i] = -y[i];
+  for (int j = 0; j < p.ncols; j++) redcost[j] = d[j];
+  return true;
+}
+
+}  // namespace brmip

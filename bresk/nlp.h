@@ -1,0 +1,88 @@
+// Nonlinear, integer-nonlinear and global solving: the pieces the solver files share.
+#ifndef BRESK_NLP_H
+#define BRESK_NLP_H
+#include "bresk/internal.h"
+#include "bresk/mip.h"
+
+#include <vector>
+
+namespace bresk {
+
+// Evaluation of a loaded model for the interior-point and branch-and-bound codes: sizes,
+// sparsity, bounds (with optional overrides) and values in the minimising sense.
+class NlpCore {
+ public:
+  explicit NlpCore(BRmodel* m);
+  BRmodel* model() const { return m_; }
+  int n() const { return n_; }
+  int rows() const { return nrows_; }
+  int jacNonzeros() const { return static_cast<int>(jrow_.size()); }
+  bool exactHessian() const { return exact_; }
+  int hessNonzeros() const { return static_cast<int>(hi_.size()); }
+  std::vector<double> lb, ub;            // variable bounds used by the solve (user may narrow)
+  void rowBounds(double* gl, double* gu) const;
+  bool f(const double* x, double& v);          // sense * objective
+  bool gradF(const double* x, double* g);      // dense gradient of sense * objective
+  bool g(const double* x, double* v);          // constraint values
+  void jacPattern(int* r, int* c) const;
+  bool jac(const double* x, double* v);
+  void hessPattern(int* r, int* c) const;
+  void hess(double sigma, const double* lambda, double* v) const;
+  // Largest violation of rows and bounds at x (user's rows), or +inf when a row fails.
+  double violation(const double* x);
+
+ private:
+  BRmodel* m_;
+  int n_, nrows_;
+  std::vector<int> jrow_, jcol_;
+  std::vector<double> grad_;
+  bool exact_ = false;
+  std::vector<int> hi_, hj_;
+  std::vector<std::vector<std::pair<int, double>>> hterms_;   // per row (0 = objective): slot, q
+};
+
+// Outcome of one local nonlinear solve, in the library's conventions.
+struct NlpOutcome {
+  int status = BR_UNKNOWN;
+  int code = 0;
+  bool feasible = false;
+  std::vector<double> x, dual, redcost;
+  double obj = 0.0, violation = 1e30;
+  int iterations = 0;
+};
+
+// One Ipopt run from x0 with the core's bounds; location = callback location for progress.
+void runIpopt(NlpCore& core, const std::vector<double>& x0, int location, NlpOutcome& out);
+
+// The model's start point projected into the bounds.
+std::vector<double> startPoint(const BRmodel* m, const std::vector<double>& lb, const std::vector<double>& ub);
+
+// Start k (k >= 1) of a seeded, stratified multistart sample in the box of the bounds.
+void samplePoint(const BRmodel* m, int k, int count, const std::vector<double>& x0, std::vector<double>& x);
+
+// True when every row is linear.
+bool modelIsLinear(const BRmodel* m);
+// True when every row is linear or a quadratic the row's sense makes convex.
+bool modelIsConvex(const BRmodel* m);
+// True when the model has integer or binary variables.
+bool modelHasIntegers(const BRmodel* m);
+
+// Solves a continuous nonlinear model: `starts` local solves (the first from the start point);
+// fills the model's result and returns 0 or a stop code.
+int solve_nlp(BRmodel* m, int starts);
+// Duals and reduced costs of the model with its integer variables fixed at x (local solve).
+bool fixedNlpDuals(BRmodel* m, const std::vector<double>& x, std::vector<double>& duals,
+                   std::vector<double>& redcost);
+// Solves an integer model with nonlinear parts on Bonmin; returns 0 or a stop code.
+int solveMinlp(BRmodel* m, int resolves);
+// Solves a linear or convex quadratic continuous model with Clp (the linear path).
+int solve_lp(BRmodel* m, int method);
+// Solves a linear integer model on Cbc; returns 0 or a stop code.
+int solveMipLinear(BRmodel* m);
+// The linear model as arrays for the simplex-based codes.
+void linearProblem(const BRmodel* m, brmip::LinearProblem& p);
+// Stores a finished integer solve into the model's result.
+void storeMipResult(BRmodel* m, int status, const std::vector<double>& x, double obj, double bound);
+
+}  // namespace bresk
+#endif

@@ -1,0 +1,476 @@
+// Continuous nonlinear models on Ipopt: the model as a TNLP, one local solve, multistart.
+#include "bresk/nlp.h"
+
+#include <coin/IpIpoptApplication.hpp>
+#include <coin/IpTNLP.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <random>
+
+namespace bresk {
+
+namespace {
+constexpr double kIpInf = 1e20;   // Ipopt's infinity (it treats |b| >= 1e19 as none)
+
+double ipBound(double v) { return v >= kInf ? kIpInf : (v <= -kInf ? -kIpInf : v); }
+}  // namespace
+
+// ---------------------------------------------------------------- evaluation core
+
+NlpCore::NlpCore(BRmodel* m) : m_(m), n_(m->nvars), nrows_(m->ncons) {
+  lb = m->lb;
+  ub = m->ub;
+  size_t widest = 0;
+  for (int r = -1; r < nrows_; r++) {
+    const Row& row = row_of(m, r);
+    widest = std::max(widest, static_cast<size_t>(row.var_end - row.var_begin));
+    if (r < 0) continue;
+    for (int k = row.var_begin; k < row.var_end; k++) {
+      jrow_.push_back(r);
+      jcol_.push_back(m->row_var[k]);
+    }
+  }
+  grad_.assign(widest + 1, 0.0);
+  exact_ = true;
+  for (int r = -1; r < nrows_ && exact_; r++)
+    if (row_of(m, r).kind == ROW_NONLINEAR) exact_ = false;
+  if (exact_) {
+    std::map<std::pair<int, int>, int> slot;
+    hterms_.assign(nrows_ + 1, {});
+    for (int r = -1; r < nrows_; r++) {
+      const Row& row = row_of(m, r);
+      for (int k = row.quad_begin; k < row.quad_end; k++) {
+        int i = m->quad_i[k], j = m->quad_j[k];
+        if (i < j) std::swap(i, j);
+        auto it = slot.find({i, j});
+        int s;
+        if (it == slot.end()) {
+          s = static_cast<int>(hi_.size());
+          slot[{i, j}] = s;
+          hi_.push_back(i);
+          hj_.push_back(j);
+        } else {
+          s = it->second;
+        }
+        hterms_[r + 1].push_back({s, m->quad_q[k]});
+      }
+    }
+  }
+}
+
+void NlpCore::rowBounds(double* gl, double* gu) const {
+  for (int i = 0; i < nrows_; i++) {
+    char t = m_->rows[i].type;
+    gl[i] = t == 'L' ? -kIpInf : 0.0;
+    gu[i] = t == 'G' ? kIpInf : 0.0;
+  }
+}
+
+bool NlpCore::f(const double* x, double& v) {
+  double z;
+  if (!eval_row(m_, -1, x, &z) || !std::isfinite(z)) return false;
+  v = m_->sense * z;
+  return true;
+}
+
+bool NlpCore::gradF(const double* x, double* g) {
+  std::fill(g, g + n_, 0.0);
+  double z;
+  if (!eval_grad(m_, -1, x, &z, grad_.data())) return false;
+  const Row& row = m_->obj;
+  for (int k = row.var_begin; k < row.var_end; k++) {
+    double d = grad_[k - row.var_begin];
+    if (!std::isfinite(d)) return false;
+    g[m_->row_var[k]] += m_->sense * d;
+  }
+  return true;
+}
+
+bool NlpCore::g(const double* x, double* v) {
+  for (int i = 0; i < nrows_; i++)
+    if (!eval_row(m_, i, x, &v[i]) || !std::isfinite(v[i])) return false;
+  return true;
+}
+
+void NlpCore::jacPattern(int* r, int* c) const {
+  std::copy(jrow_.begin(), jrow_.end(), r);
+  std::copy(jcol_.begin(), jcol_.end(), c);
+}
+
+bool NlpCore::jac(const double* x, double* v) {
+  size_t p = 0;
+  for (int i = 0; i < nrows_; i++) {
+    const Row& row = m_->rows[i];
+    double val;
+    if (!eval_grad(m_, i, x, &val, grad_.data())) return false;
+    for (int k = 0; k < row.var_end - row.var_begin; k++) {
+      if (!std::isfinite(grad_[k])) return false;
+      v[p++] = grad_[k];
+    }
+  }
+  return true;
+}
+
+void NlpCore::hessPattern(int* r, int* c) const {
+  std::copy(hi_.begin(), hi_.end(), r);
+  std::copy(hj_.begin(), hj_.end(), c);
+}
+
+void NlpCore::hess(double sigma, const double* lambda, double* v) const {
+  std::fill(v, v + hi_.size(), 0.0);
+  for (size_t r = 0; r < hterms_.size(); r++) {
+    double w = r == 0 ? sigma * m_->sense : (lambda ? lambda[r - 1] : 0.0);
+    if (w == 0.0) continue;
+    for (auto& t : hterms_[r]) v[t.first] += w * t.second;
+  }
+}
+
+double NlpCore::violation(const double* x) {
+  double worst = 0.0;
+  for (int j = 0; j < n_; j++) {
+    if (lb[j] > -kInf) worst = std::max(worst, lb[j] - x[j]);
+    if (ub[j] < kInf) worst = std::max(worst, x[j] - ub[j]);
+  }
+  for (int i = 0; i < nrows_; i++) {
+    double v;
+    if (!eval_row(m_, i, x, &v) || !std::isfinite(v)) return 1e30;
+    char t = m_->rows[i].type;
+    double e = t == 'L' ? std::max(0.0, v) : (t == 'G' ? std::max(0.0, -v) : std::fabs(v));
+    worst = std::max(worst, e);
+  }
+  return worst;
+}
+
+// ---------------------------------------------------------------- the TNLP
+
+namespace {
+
+using Ipopt::Index;
+using Ipopt::Number;
+
+class QNlp : public Ipopt::TNLP {
+ public:
+  QNlp(NlpCore& core, const std::vector<double>& x0, int location, int base)
+      : c_(core), x0_(x0), location_(location), base_(base) {}
+
+  bool get_nlp_info(Index& n, Index& m, Index& nnz_jac, Index& nnz_h, IndexStyleEnum& style) override {
+    n = c_.n();
+    m = c_.rows();
+    nnz_jac = c_.jacNonzeros();
+    nnz_h = c_.exactHessian() ? c_.hessNonzeros() : 0;
+    style = C_STYLE;
+    return true;
+  }
+  bool get_bounds_info(Index n, Number* xl, Number* xu, Index m, Number* gl, Number* gu) override {
+    for (int j = 0; j < n; j++) { xl[j] = ipBound(c_.lb[j]); xu[j] = ipBound(c_.ub[j]); }
+    c_.rowBounds(gl, gu);
+    return true;
+  }
+  bool get_starting_point(Index n, bool init_x, Number* x, bool, Number*, Number*, Index, bool,
+                          Number*) override {
+    if (init_x) std::copy(x0_.begin(), x0_.end(), x);
+    return true;
+  }
+  bool eval_f(Index, const Number* x, bool, Number& v) override { return c_.f(x, v); }
+  bool eval_grad_f(Index, const Number* x, bool, Number* g) override { return c_.gradF(x, g); }
+  bool eval_g(Index, const Number* x, bool, Index, Number* g) override { return c_.g(x, g); }
+  bool eval_jac_g(Index, const Number* x, bool, Index, Index, Index* r, Index* c, Number* v) override {
+    if (!v) { c_.jacPattern(r, c); return true; }
+    return c_.jac(x, v);
+  }
+  bool eval_h(Index, const Number*, bool, Number sigma, Index, const Number* lambda, bool, Index,
+              Index* r, Index* c, Number* v) override {
+    if (!c_.exactHessian()) return false;
+    if (!v) { c_.hessPattern(r, c); return true; }
+    c_.hess(sigma, lambda, v);
+    return true;
+  }
+  void finalize_solution(Ipopt::SolverReturn st, Index n, const Number* x, const Number* zl,
+                         const Number* zu, Index m, const Number*, const Number* lambda, Number obj,
+                         const Ipopt::IpoptData*, Ipopt::IpoptCalculatedQuantities*) override {
+    done = true;
+    ret = st;
+    if (x) this->x.assign(x, x + n);
+    if (lambda) this->lambda.assign(lambda, lambda + m); else this->lambda.assign(m, 0.0);
+    this->zl.assign(n, 0.0);
+    this->zu.assign(n, 0.0);
+    if (zl) this->zl.assign(zl, zl + n);
+    if (zu) this->zu.assign(zu, zu + n);
+    fval = obj;
+  }
+  bool intermediate_callback(Ipopt::AlgorithmMode, Index iter, Number obj, Number inf_pr,
+                             Number inf_du, Number, Number, Number, Number, Number, Index,
+                             const Ipopt::IpoptData*, Ipopt::IpoptCalculatedQuantities*) override {
+    BRmodel* m = c_.model();
+    iters = iter;
+    Progress& p = m->prog;
+    double z = m->sense * obj;
+    p.primal_obj = z;
+    p.dual_obj = z;
+    p.primal_inf = inf_pr;
+    p.dual_inf = inf_du;
+    p.nlp_iters = base_ + iter;
+    p.q_obj = z;
+    p.q_inf = inf_pr;
+    p.q_iters = base_ + iter;
+    p.q_status = inf_pr <= par(m, P_FNFTOL) ? BR_FEASIBLE : BR_UNKNOWN;
+    p.q_bound = m->sense > 0 ? -kInf : kInf;
+    double lim = time_limit(m);
+    if (lim >= 0 && elapsed(m) > lim) { stopCode = BRERR_TIME_LIMIT; return false; }
+    if (call_back(m, location_)) { stopCode = BRERR_INTERRUPTED; return false; }
+    return true;
+  }
+
+  bool done = false;
+  Ipopt::SolverReturn ret = Ipopt::UNASSIGNED;
+  std::vector<double> x, lambda, zl, zu;
+  double fval = 0.0;
+  int iters = 0, stopCode = 0;
+
+ private:
+  NlpCore& c_;
+  const std::vector<double>& x0_;
+  int location_, base_;
+};
+
+}  // namespace
+
+void runIpopt(NlpCore& core, const std::vector<double>& x0, int location, NlpOutcome& out) {
+  BRmodel* m = core.model();
+  out = NlpOutcome();
+  Ipopt::SmartPtr<QNlp> nlp = new QNlp(core, x0, location, m->res.nlp_iters);
+  Ipopt::SmartPtr<Ipopt::IpoptApplication> app = new Ipopt::IpoptApplication(false, false);
+  app->RethrowNonIpoptException(false);
+  auto opt = app->Options();
+  opt->SetIntegerValue("print_level", 0);
+  opt->SetStringValue("sb", "yes");
+  double tol = par(m, P_NOPTOL);
+  if (!(tol > 0) || tol > 1e-8) tol = 1e-8;
+  opt->SetNumericValue("tol", tol);
+  double ftol = par(m, P_FNFTOL);
+  if (ftol > 0) opt->SetNumericValue("constr_viol_tol", ftol);
+  int itl = iteration_limit(m, P_ITRLIM_NLP);
+  if (itl > 0) opt->SetIntegerValue("max_iter", itl);
+  double lim = time_limit(m);
+  if (lim >= 0) opt->SetNumericValue("max_cpu_time", std::max(1e-3, lim - elapsed(m)));
+  opt->SetStringValue("hessian_approximation", core.exactHessian() ? "exact" : "limited-memory");
+  if (app->Initialize() != Ipopt::Solve_Succeeded) { out.code = BRERR_INTERNAL; return; }
+  app->OptimizeTNLP(nlp);
+
+  out.iterations = nlp->iters;
+  if (!nlp->done || nlp->x.empty()) {
+    out.status = nlp->ret == Ipopt::INVALID_NUMBER_DETECTED || m->error_row_set ? BR_NUMERICAL_ERROR
+                                                                                 : BR_UNKNOWN;
+    out.code = nlp->stopCode;
+    return;
+  }
+  out.x = nlp->x;
+  out.violation = core.violation(out.x.data());
+  double ftolc = ftol > 0 ? std::max(ftol, 1e-6) : 1e-6;
+  out.feasible = out.violation <= ftolc * 10;
+  double z;
+  if (eval_row(m, -1, out.x.data(), &z)) out.obj = z; else out.obj = m->sense * nlp->fval;
+  out.dual.resize(nlp->lambda.size());
+  for (size_t i = 0; i < nlp->lambda.size(); i++) out.dual[i] = m->sense * nlp->lambda[i];
+  out.redcost.resize(out.x.size());
+  for (size_t j = 0; j < out.x.size(); j++) out.redcost[j] = m->sense * (nlp->zl[j] - nlp->zu[j]);
+  switch (nlp->ret) {
+    case Ipopt::SUCCESS:
+    case Ipopt::STOP_AT_ACCEPTABLE_POINT:
+      out.status = BR_LOCAL_OPTIMAL;
+      break;
+    case Ipopt::LOCAL_INFEASIBILITY:
+      out.status = BR_LOCAL_INFEASIBLE;
+      break;
+    case Ipopt::DIVERGING_ITERATES:
+      out.status = out.feasible && std::fabs(out.obj) > 1e20 ? BR_UNBOUNDED : BR_UNKNOWN;
+      break;
+    case Ipopt::USER_REQUESTED_STOP:
+      out.status = out.feasible ? BR_FEASIBLE : BR_UNKNOWN;
+      out.code = nlp->stopCode ? nlp->stopCode : BRERR_INTERRUPTED;
+      break;
+    case Ipopt::MAXITER_EXCEEDED:
+      out.status = out.feasible ? BR_FEASIBLE : BR_UNKNOWN;
+      out.code = BRERR_ITER_LIMIT;
+      break;
+    case Ipopt::CPUTIME_EXCEEDED:
+      out.status = out.feasible ? BR_FEASIBLE : BR_UNKNOWN;
+      out.code = BRERR_TIME_LIMIT;
+      break;
+    case Ipopt::INVALID_NUMBER_DETECTED:
+      out.status = BR_NUMERICAL_ERROR;
+      break;
+    default:
+      out.status = out.feasible ? BR_FEASIBLE : BR_UNKNOWN;
+      if (m->error_row_set && !out.feasible) out.status = BR_NUMERICAL_ERROR;
+      break;
+  }
+  // A feasible point whose objective has run away: the model is unbounded in that direction.
+  if (out.feasible && std::fabs(out.obj) > 1e20 && out.status != BR_NUMERICAL_ERROR) {
+    out.status = BR_UNBOUNDED;
+    out.code = 0;
+  }
+}
+
+// ---------------------------------------------------------------- model tests and start points
+
+bool modelIsLinear(const BRmodel* m) {
+  for (int r = -1; r < m->ncons; r++)
+    if (row_of(m, r).kind != ROW_LINEAR) return false;
+  return true;
+}
+
+bool modelIsConvex(const BRmodel* m) {
+  for (int r = -1; r < m->ncons; r++) {
+    const Row& row = row_of(m, r);
+    if (row.kind == ROW_LINEAR) continue;
+    if (row.kind != ROW_QUADRATIC || !row_is_convex(m, r)) return false;
+  }
+  return true;
+}
+
+bool modelHasIntegers(const BRmodel* m) {
+  for (char t : m->vtype)
+    if (t == 'B' || t == 'I') return true;
+  return false;
+}
+
+std::vector<double> startPoint(const BRmodel* m, const std::vector<double>& lb, const std::vector<double>& ub) {
+  std::vector<double> x(m->nvars, 0.0);
+  for (int j = 0; j < m->nvars; j++) {
+    double v = j < static_cast<int>(m->start.size()) ? m->start[j] : 0.0;
+    if (!std::isfinite(v)) v = 0.0;
+    if (lb[j] > -kInf) v = std::max(v, lb[j]);
+    if (ub[j] < kInf) v = std::min(v, ub[j]);
+    x[j] = v;
+  }
+  return x;
+}
+
+void samplePoint(const BRmodel* m, int k, int count, const std::vector<double>& x0, std::vector<double>& x) {
+  double cap = par(m, P_GLBVBD);
+  if (!(cap > 0)) cap = 1e10;
+  std::mt19937_64 rng(0x5eed0000ULL + 7919ULL * static_cast<unsigned>(m->nvars));
+  int strata = std::max(1, count - 1);
+  x.assign(m->nvars, 0.0);
+  for (int j = 0; j < m->nvars; j++) {
+    // A shuffled stratum per variable (the same shuffle for every start of this model).
+    std::vector<int> perm(strata);
+    for (int s = 0; s < strata; s++) perm[s] = s;
+    std::shuffle(perm.begin(), perm.end(), rng);
+    std::uniform_real_distribution<double> u(0.0, 1.0);
+    double t = 0.0;
+    for (int s = 0; s < k; s++) t = u(rng);
+    double w = (perm[(k - 1) % strata] + t) / strata;
+    double width = std::max(10.0, 10.0 * std::fabs(x0[j]));
+    double lo = m->lb[j] > -kInf ? m->lb[j] : x0[j] - width;
+    double hi = m->ub[j] < kInf ? m->ub[j] : x0[j] + width;
+    lo = std::max(lo, -cap);
+    hi = std::min(hi, cap);
+    if (hi < lo) hi = lo;
+    x[j] = lo + w * (hi - lo);
+  }
+}
+
+// ---------------------------------------------------------------- the solve
+
+namespace {
+
+// Better outcome: feasible beats infeasible, then the objective in the user's sense.
+bool better(const BRmodel* m, const NlpOutcome& a, const NlpOutcome& b) {
+  if (a.x.empty()) return false;
+  if (b.x.empty()) return true;
+  if (a.feasible != b.feasible) return a.feasible;
+  if (!a.feasible) return a.violation < b.violation;
+  return m->sense * a.obj < m->sense * b.obj - 1e-9 * (1.0 + std::fabs(b.obj));
+}
+
+}  // namespace
+
+int solve_nlp(BRmodel* m, int starts) {
+  clear_result(m);
+  m->t0 = std::chrono::steady_clock::now();
+  m->error_row_set = false;
+  NlpCore core(m);
+  std::vector<double> x0 = startPoint(m, core.lb, core.ub), xs;
+  NlpOutcome best, cur;
+  int code = 0;
+  starts = std::max(1, starts);
+  int done = 0;
+  for (int k = 0; k < starts; k++) {
+    if (k == 0) xs = x0; else samplePoint(m, k, starts, x0, xs);
+    runIpopt(core, xs, BR_LOC_NLP, cur);
+    m->res.nlp_iters += cur.iterations;
+    done++;
+    if (k == 0 || better(m, cur, best)) best = cur;
+    if (cur.code == BRERR_INTERRUPTED || cur.code == BRERR_TIME_LIMIT) { code = cur.code; break; }
+    if (starts > 1) {
+      Progress& p = m->prog;
+      p.q_steps = done;
+      p.q_best = best.feasible ? best.obj : (m->sense > 0 ? kInf : -kInf);
+      p.q_status = best.feasible ? BR_FEASIBLE : BR_UNKNOWN;
+      if (call_back(m, BR_LOC_GLOBAL)) { code = BRERR_INTERRUPTED; break; }
+    }
+  }
+  Result& r = m->res;
+  int status = best.status;
+  if (starts > 1 && !code) {
+    // Several starts: a feasible best point is a local optimum when its run converged.
+    if (best.feasible && status == BR_FEASIBLE && !best.code) status = BR_LOCAL_OPTIMAL;
+  }
+  if (!code && best.code) code = best.code;
+  if (code == BRERR_INTERRUPTED || code == BRERR_TIME_LIMIT || code == BRERR_ITER_LIMIT)
+    status = best.feasible ? BR_FEASIBLE : BR_UNKNOWN;
+  bool convex = modelIsConvex(m);
+  if (status == BR_LOCAL_OPTIMAL && convex) status = BR_OPTIMAL;
+  r.status = status;
+  r.solstatus = best.x.empty() ? BR_UNLOADED : status;
+  if (!best.x.empty() && status != BR_NUMERICAL_ERROR) {
+    r.has_primal = true;
+    r.x = best.x;
+    r.slack.assign(m->ncons, 0.0);
+    eval_slacks(m, r.x.data(), r.slack.data());
+    r.dual = best.dual;
+    r.redcost = best.redcost;
+    r.has_dual = !r.dual.empty();
+    r.obj = best.obj;
+  }
+  r.bound = status == BR_OPTIMAL ? r.obj : (m->sense > 0 ? -kInf : kInf);
+  Progress& p = m->prog;
+  p.q_status = status;
+  p.q_obj = r.obj;
+  p.q_best = r.obj;
+  p.q_steps = starts > 1 ? done : p.q_steps;
+  p.nlp_iters = r.nlp_iters;
+  p.q_iters = r.nlp_iters;
+  if (!code) call_back(m, starts > 1 ? BR_LOC_GLOBAL : BR_LOC_NLP);   // final counters
+  return code;
+}
+
+}  // namespace bresk
+
+namespace bresk {
+
+bool fixedNlpDuals(BRmodel* m, const std::vector<double>& x, std::vector<double>& duals,
+                   std::vector<double>& redcost) {
+  NlpCore core(m);
+  std::vector<double> x0 = x;
+  for (int j = 0; j < m->nvars; j++)
+    if (m->vtype[j] != 'C') core.lb[j] = core.ub[j] = x0[j] = std::round(x[j]);
+  NlpOutcome out;
+  bool cb = m->callback != nullptr;
+  BRcallback saved = m->callback;
+  if (cb) m->callback = nullptr;   // a quiet re-solve: no progress reports
+  int iters = m->res.nlp_iters;
+  runIpopt(core, x0, BR_LOC_NLP, out);
+  m->res.nlp_iters = iters;
+  m->callback = saved;
+  if (out.x.empty() || out.status == BR_NUMERICAL_ERROR || out.status == BR_LOCAL_INFEASIBLE) return false;
+  duals = out.dual;
+  redcost = out.redcost;
+  return true;
+}
+
+}  // namespace bresk
