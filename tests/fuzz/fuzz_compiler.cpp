@@ -1,6 +1,5 @@
 // Feeds arbitrary bytes as model text, in either syntax, through the reader to the compilers,
-// the set builder and the listings. The first byte picks the syntax and the trace level; the
-// bytes after a 0x01 byte are the data file D.TXT for @TEXT input.
+// the set builder and the listings; a small data file is there for @TEXT input. The first byte picks the syntax and the trace level.
 #include <unistd.h>
 
 #include <cstdint>
@@ -21,6 +20,11 @@ void setup_once() {
   char tmpl[] = "/tmp/quirn_fuzzc_XXXXXX";
   if (!mkdtemp(tmpl) || chdir(tmpl) != 0) std::abort();
   if (!std::freopen("/dev/null", "w", stdout)) std::abort();
+  // a data file for @TEXT input
+  if (FILE* f = std::fopen("D.TXT", "w")) {
+    std::fputs("A 1, B 2\nC 3 D 4 E\n5\n", f);
+    std::fclose(f);
+  }
 }
 }  // namespace
 
@@ -35,18 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   W.w.assign((size_t)words + 1, 0);
   L.TOTWRD = words;
   intmem_(W, L);
-  // bytes after the first 0x01 are the data file D.TXT that @TEXT('D.TXT') reads
-  const uint8_t* sep = (const uint8_t*)std::memchr(data + 1, 1, size - 1);
-  size_t end = sep ? (size_t)(sep - data) : size;
-  if (FILE* f = std::fopen("D.TXT", "wb")) {
-    if (sep) std::fwrite(sep + 1, 1, size - end - 1, f);
-    std::fclose(f);
-  }
   // lines of the model text
   std::vector<int32_t> starts;
   std::vector<char> text;
   starts.push_back(1);
-  for (size_t i = 1; i < end; ++i) {
+  for (size_t i = 1; i < size; ++i) {
     if (data[i] == '\n') {
       starts.push_back((int32_t)text.size() + 1);
     } else {
