@@ -1250,9 +1250,9 @@ void Compiler::data_step(int32_t& state, int32_t prev, int32_t tok) {
         if (defset != 0) {
           int64_t nc = (int64_t)cols.size();
           if (k % nc != 0) {
-            L.ERRARG = (int32_t)nc;
-            L.ERRARG2 = (int32_t)k;
-            L.ERRARG3 = defset;
+            L.ERRARG2 = (int32_t)nc;  // the multiple, the count found, the set
+            L.ERRARG3 = (int32_t)k;
+            L.ERRARG4 = defset;
             fail(146);
           }
           int32_t s = defset, d = setdim(W, L, s), st = 0;
