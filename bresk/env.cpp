@@ -29,11 +29,11 @@ const ParamDef kParams[] = {
     {39, false, 0, 0, 1},                  // instruction-list file generation flag
     {51, false, 1, -kIntMax, kIntMax},
     {52, false, -1, -1, kIntMax},          // time limit (model), seconds
-    {54, true, 1e-7, 0, 1},                // primal feasibility tolerance
+    {54, true, 1e-7, 0, 1e30},                // primal feasibility tolerance
     {56, false, 0, 0, 1},                  // 1 = no crossover after barrier
     {201, false, 9, -kIntMax, kIntMax},
     {205, false, 0, 0, 4},                 // derivative computation
-    {206, true, 1e-6, 0, 1},               // nonlinear feasibility tolerance
+    {206, true, 1e-6, 0, 1e30},               // nonlinear feasibility tolerance
     {207, true, 1e-7, 0, 1},               // nonlinear optimality tolerance
     {208, false, 0, -kIntMax, kIntMax},
     {209, false, 0, -kIntMax, kIntMax},
@@ -51,8 +51,8 @@ const ParamDef kParams[] = {
     {301, false, 100, -1, kIntMax},        // seconds before the relative gap applies
     {303, false, 0, 0, kIntMax},           // probing level
     {304, false, 4, 0, 6},                 // node selection
-    {305, true, 1e-6, 0, 0.5},             // absolute integrality tolerance
-    {306, true, 1e-6, 0, 0.5},             // relative integrality tolerance
+    {305, true, 1e-6, 0, 1},             // absolute integrality tolerance
+    {306, true, 1e-6, 0, 1},             // relative integrality tolerance
     {307, true, 0, 0, 1e30},               // absolute optimality gap
     {308, true, 1e-8, 0, 1},               // relative optimality gap
     {309, false, 200, 0, kIntMax},         // cut passes at the root
@@ -160,6 +160,7 @@ void clear_result(BRmodel* m) {
 void clear_model(BRmodel* m) {
   clear_result(m);
   m->loaded = false;
+  m->dims_ok = false;
   m->res.status = m->res.solstatus = BR_UNLOADED;
   m->nvars = m->ncons = 0;
   m->sense = 1;
@@ -174,6 +175,24 @@ void clear_model(BRmodel* m) {
   m->error_row = -1; m->error_row_set = false;
   m->file_line = 0; m->file_text.clear();
   m->rowwise = RowWise();
+}
+
+const int* model_dims(BRmodel* m) {
+  if (m->dims_ok) return m->dims;
+  int lin = 0, nlc = 0, qc = 0, nlo = 0, ni = 0, nlr = 0;
+  for (const Row& r : m->rows) {
+    lin += r.lin_end - r.lin_begin;
+    if (r.kind == ROW_NONLINEAR) nlc += r.nl_end - r.nl_begin;
+    if (r.kind == ROW_QUADRATIC) qc += r.quad_end - r.quad_begin;
+    if (r.kind != ROW_LINEAR) ++nlr;
+  }
+  if (m->obj.kind == ROW_NONLINEAR) nlo = m->obj.nl_end - m->obj.nl_begin;
+  if (m->obj.kind == ROW_QUADRATIC) qc += m->obj.quad_end - m->obj.quad_begin;
+  for (char t : m->vtype) ni += (t == 'B' || t == 'I');
+  const int d[8] = {m->nvars, m->ncons, lin, nlc, qc, nlo, ni, nlr};
+  std::copy(d, d + 8, m->dims);
+  m->dims_ok = m->loaded;  // a load in progress is counted afresh each time
+  return m->dims;
 }
 
 double elapsed(const BRmodel* m) {
@@ -327,25 +346,10 @@ int BRgetModelDouParameter(BRmodel* model, int id, double* value) {
 int BRgetDimensions(BRmodel* model, int* nvars, int* ncons, int* nlin, int* nnlcon, int* nqc,
                     int* nnlobj, int* nint, int* nnlrows) {
   return api_call(model, true, [&]() -> int {
-    const BRmodel* m = model;
-    int lin = 0, nlc = 0, qc = 0, nlo = 0, ni = 0, nlr = 0;
-    for (const Row& r : m->rows) {
-      lin += r.lin_end - r.lin_begin;
-      if (r.kind == ROW_NONLINEAR) nlc += r.nl_end - r.nl_begin;
-      if (r.kind == ROW_QUADRATIC) qc += r.quad_end - r.quad_begin;
-      if (r.kind != ROW_LINEAR) ++nlr;
-    }
-    if (m->obj.kind == ROW_NONLINEAR) nlo = m->obj.nl_end - m->obj.nl_begin;
-    if (m->obj.kind == ROW_QUADRATIC) qc += m->obj.quad_end - m->obj.quad_begin;
-    for (char t : m->vtype) ni += (t == 'B' || t == 'I');
-    if (nvars) *nvars = m->nvars;
-    if (ncons) *ncons = m->ncons;
-    if (nlin) *nlin = lin;
-    if (nnlcon) *nnlcon = nlc;
-    if (nqc) *nqc = qc;
-    if (nnlobj) *nnlobj = nlo;
-    if (nint) *nint = ni;
-    if (nnlrows) *nnlrows = nlr;
+    const int* d = model_dims(model);
+    int* out[8] = {nvars, ncons, nlin, nnlcon, nqc, nnlobj, nint, nnlrows};
+    for (int k = 0; k < 8; ++k)
+      if (out[k]) *out[k] = d[k];
     return 0;
   });
 }

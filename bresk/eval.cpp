@@ -355,7 +355,12 @@ void reverse(BRmodel* m, const Row& row, double* grad) {
 // Gradient by finite differences over the row's variables (forward or central).
 bool numeric_gradient(BRmodel* m, int r, const Row& row, const double* x, double f0,
                       bool central, double* grad) {
-  std::vector<double> xx(x, x + m->nvars);
+  // A full-length copy of the point made once; only the row's own variables
+  // are refreshed per call, so the cost stays proportional to the row.
+  static thread_local std::vector<double> xx;
+  if (static_cast<int>(xx.size()) < m->nvars) xx.resize(m->nvars);
+  for (int k = row.node_begin; k < row.node_end; ++k)
+    if (m->nodes[k].op == OP_PUSHVAR) xx[m->nodes[k].var] = x[m->nodes[k].var];
   for (int k = row.var_begin; k < row.var_end; ++k) {
     int j = m->row_var[k];
     double h = (central ? 1e-6 : 1e-7) * (1.0 + std::fabs(x[j]));

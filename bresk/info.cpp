@@ -20,25 +20,9 @@ int put_d(void* out, double v) {
   return 0;
 }
 
-// Counts of the loaded model answered by BRgetInfo.
-struct Counts {
-  int lin = 0, nlcon = 0, qc = 0, nlobj = 0, gint = 0, bin = 0;
-};
-
-Counts count(const BRmodel* m) {
-  Counts c;
-  for (const Row& r : m->rows) {
-    c.lin += r.lin_end - r.lin_begin;
-    if (r.kind == ROW_NONLINEAR) c.nlcon += r.nl_end - r.nl_begin;
-    if (r.kind == ROW_QUADRATIC) c.qc += r.quad_end - r.quad_begin;
-  }
-  if (m->obj.kind == ROW_NONLINEAR) c.nlobj = m->obj.nl_end - m->obj.nl_begin;
-  if (m->obj.kind == ROW_QUADRATIC) c.qc += m->obj.quad_end - m->obj.quad_begin;
-  for (char t : m->vtype) {
-    c.gint += t == 'I';
-    c.bin += t == 'B';
-  }
-  return c;
+// Variables of one integer type.
+int integers(const BRmodel* m, char type) {
+  return static_cast<int>(std::count(m->vtype.begin(), m->vtype.end(), type));
 }
 
 // Copies a result vector or reports that there is none.
@@ -140,14 +124,15 @@ int BRgetInfo(BRmodel* model, int item, void* out) {
   return api_call(model, true, [&]() -> int {
     const BRmodel* m = model;
     const Result& r = m->res;
+    const int* d = model_dims(model);
     switch (item) {
       case 1201: return put_i(out, m->nvars);
-      case 1202: return put_i(out, count(m).lin);
-      case 1203: return put_i(out, count(m).gint);
-      case 1204: return put_i(out, count(m).bin);
-      case 1206: return put_i(out, count(m).qc);
-      case 1207: return put_i(out, count(m).nlcon);
-      case 1208: return put_i(out, count(m).nlobj);
+      case 1202: return put_i(out, d[2]);
+      case 1203: return put_i(out, integers(m, 'I'));
+      case 1204: return put_i(out, integers(m, 'B'));
+      case 1206: return put_i(out, d[4]);
+      case 1207: return put_i(out, d[3]);
+      case 1208: return put_i(out, d[5]);
       case 1251: return put_d(out, r.has_mip ? r.mip_obj : r.obj);
       case 1253: return put_d(out, r.bound);
       case 1255: return put_i(out, r.status);

@@ -257,6 +257,11 @@ struct BRmodel {
   // Evaluation scratch (values and adjoints per tape node).
   std::vector<double> ev_val, ev_adj;
   unsigned rand_state = 0;
+
+  // Counts of the loaded model (BRgetDimensions order), kept once computed;
+  // every change of the rows clears dims_ok.
+  int dims[8] = {};
+  bool dims_ok = false;
 };
 
 namespace bresk {
@@ -271,6 +276,10 @@ inline double rhs_of(const Row& r) { return -r.constant; }
 void clear_model(BRmodel* m);
 // Clears the solve state (results, kept backend objects, progress).
 void clear_result(BRmodel* m);
+// The model's counts: variables, constraints, linear constraint entries,
+// nonlinear constraint entries, quadratic terms, nonlinear objective entries,
+// integer variables, nonlinear rows.
+const int* model_dims(BRmodel* m);
 
 // Value of parameter id for the model.
 inline double par(const BRmodel* m, int id) { return m->params.get(id); }

@@ -11,14 +11,19 @@ namespace bresk {
 namespace {
 
 // Calls the load callback at a location with the current counts; true = stop.
+// The nonlinear rows found so far are counted from the rows loaded since the
+// last call.
 bool load_progress(BRmodel* m, int location, int rows) {
-  m->prog.load_seconds = elapsed(m);
-  m->prog.load_rows = rows;
-  m->prog.load_vars = m->nvars;
-  m->prog.load_words = static_cast<int>(m->words.size());
-  int nl = 0;
-  for (const Row& r : m->rows) nl += r.kind != ROW_LINEAR;
-  m->prog.load_nlrows = nl + (m->obj.kind != ROW_LINEAR);
+  Progress& p = m->prog;
+  if (rows < p.load_rows) p.load_rows = p.load_nlrows = 0;
+  if (p.load_rows == 0) p.load_nlrows = m->obj.kind != ROW_LINEAR;
+  for (int i = p.load_rows; i < rows && i < static_cast<int>(m->rows.size()); ++i)
+    p.load_nlrows += m->rows[i].kind != ROW_LINEAR;
+  p.load_seconds = elapsed(m);
+  p.load_rows = rows;
+  p.load_vars = m->nvars;
+  p.load_words = static_cast<int>(m->words.size());
+  if (!m->callback) return false;
   return call_back(m, location);
 }
 

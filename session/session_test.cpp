@@ -239,3 +239,36 @@ TEST(CommandLine, QuotedTextsWordsAndTokens) {
   EXPECT_EQ(L.LINCUR, 6);
   EXPECT_EQ(L.LINEND, 7);
 }
+
+TEST(Parameters, CheckedStoreOfOneValue) {
+  MasterRecord L;
+  init_(L);
+  Work W;
+  FILE* sink = std::tmpfile();
+  trmstreams_(nullptr, sink, sink);
+  struct Case {
+    const char* key;
+    int32_t ival;
+    double rval;
+    int32_t status;
+  } cases[] = {
+      {"LINLEN", 64, 0, 0},      {"LINLEN", 200, 0, 0},  {"LINLEN", 63, 0, 2},
+      {"LINLEN", 201, 0, 2},     {"ITRLIM", -5, 0, 2},   {"ITRLIM", 2147483640, 0, 0},
+      {"RELINT", 0, 1.0, 0},     {"RELINT", 0, 1.0000001, 2}, {"ILFTOL", 0, 1e307, 0},
+      {"ILFTOL", 0, 1e-17, 2},   {"HURDLE", 1, -1e30, 0}, {"HURDLE", 2, 5.0, 2},
+      {"XYZXYZ", 1, 1.0, 1},     {"DEFAULTS", 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    int32_t st = -1;
+    setpam_(W, L, c.key, c.ival, c.rval, st);
+    EXPECT_EQ(st, c.status) << c.key << " " << c.ival << " " << c.rval;
+  }
+  EXPECT_EQ(L.LASTERR, 130);
+  EXPECT_EQ(L.LINLEN, 76);  // DEFAULTS came last
+  int32_t st = -1;
+  setpam_(W, L, "HURDLE", 1, -1e30, st);
+  EXPECT_EQ(L.HURDLE_SET, 1);
+  EXPECT_EQ(L.HURDLE, -1e30);
+  trmstreams_(nullptr, nullptr, nullptr);
+  std::fclose(sink);
+}
