@@ -29,11 +29,11 @@ const ParamDef kParams[] = {
     {39, false, 0, 0, 1},                  // instruction-list file generation flag
     {51, false, 1, -kIntMax, kIntMax},
     {52, false, -1, -1, kIntMax},          // time limit (model), seconds
-    {54, true, 1e-7, 0, 1},                // primal feasibility tolerance
+    {54, true, 1e-7, 0, 1e30},                // primal feasibility tolerance
     {56, false, 0, 0, 1},                  // 1 = no crossover after barrier
     {201, false, 9, -kIntMax, kIntMax},
     {205, false, 0, 0, 4},                 // derivative computation
-    {206, true, 1e-6, 0, 1},               // nonlinear feasibility tolerance
+    {206, true, 1e-6, 0, 1e30},               // nonlinear feasibility tolerance
     {207, true, 1e-7, 0, 1},               // nonlinear optimality tolerance
     {208, false, 0, -kIntMax, kIntMax},
     {209, false, 0, -kIntMax, kIntMax},
@@ -51,8 +51,8 @@ const ParamDef kParams[] = {
     {301, false, 100, -1, kIntMax},        // seconds before the relative gap applies
     {303, false, 0, 0, kIntMax},           // probing level
     {304, false, 4, 0, 6},                 // node selection
-    {305, true, 1e-6, 0, 0.5},             // absolute integrality tolerance
-    {306, true, 1e-6, 0, 0.5},             // relative integrality tolerance
+    {305, true, 1e-6, 0, 1},             // absolute integrality tolerance
+    {306, true, 1e-6, 0, 1},             // relative integrality tolerance
     {307, true, 0, 0, 1e30},               // absolute optimality gap
     {308, true, 1e-8, 0, 1},               // relative optimality gap
     {309, false, 200, 0, kIntMax},         // cut passes at the root

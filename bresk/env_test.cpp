@@ -72,6 +72,10 @@ TEST(BreskEnv, ParametersKnownUnknownAndRange) {
   EXPECT_EQ(BRsetModelIntParameter(m, 300, -1), 0);
   EXPECT_EQ(BRsetModelIntParameter(m, 303, 510), 0);
   EXPECT_EQ(BRsetModelIntParameter(m, 314, 8190), 0);
+  EXPECT_EQ(BRsetModelDouParameter(m, 54, 1e3), 0);   // tolerances without an upper limit
+  EXPECT_EQ(BRsetModelDouParameter(m, 206, 50.0), 0);
+  EXPECT_EQ(BRsetModelDouParameter(m, 305, 1.0), 0);  // integrality tolerances up to 1
+  EXPECT_EQ(BRsetModelDouParameter(m, 306, 1.0), 0);
   // Unknown ids and bad values.
   EXPECT_EQ(BRsetEnvIntParameter(env, 9999, 1), 2007);
   EXPECT_EQ(BRsetModelIntParameter(m, 1, 1), 2007);

@@ -244,6 +244,26 @@ int need_basis(BRmodel* m) {
 
 double out_inf(double v) { return v >= 1e30 ? kInf : (v <= -1e30 ? -kInf : v); }
 
+// Runs one of Clp's ranging calls on the kept basis.  Clp ranks only a model
+// it calls optimal; after an interrupted simplex the basis is primal feasible,
+// so it is ranked as it stands.
+template <class F>
+int on_basis(ClpSimplex* s, F f) {
+  const int saved = s->status();
+  const int itlim = s->maximumIterations();
+  const double tlim = s->maximumSeconds();
+  if (saved == 3 || saved == 5) {
+    s->setProblemStatus(0);
+    s->setMaximumIterations(s->numberIterations() + 1000000);
+    s->setMaximumSeconds(-1.0);
+  }
+  int rc = f();
+  s->setProblemStatus(saved);
+  s->setMaximumIterations(itlim);
+  s->setMaximumSeconds(tlim);
+  return rc;
+}
+
 } // namespace
 
 extern "C" {
@@ -287,8 +307,10 @@ int BRgetObjectiveRanges(BRmodel* model, double* dec, double* inc) {
         cd[j] = d >= 0 ? d : kInf;
         if (is_inf(m->lb[j]) && is_inf(m->ub[j])) ci[j] = cd[j] = 0.0;
       }
-    } else if (m->clp->dualRanging(n, which.data(), ci.data(), seqi.data(), cd.data(),
-                                   seqd.data()) != 0) {
+    } else if (on_basis(m->clp, [&] {
+                 return m->clp->dualRanging(n, which.data(), ci.data(), seqi.data(), cd.data(),
+                                            seqd.data());
+               }) != 0) {
       return BRERR_NOT_AVAILABLE;
     }
     for (int j = 0; j < n; ++j) {
@@ -316,8 +338,10 @@ int BRgetConstraintRanges(BRmodel* model, double* dec, double* inc) {
     std::vector<double> vi(which.size()), vd(which.size());
     std::vector<int> si(which.size()), sd(which.size());
     if (!which.empty()) {
-      int rc = s->primalRanging(static_cast<int>(which.size()), which.data(), vi.data(), si.data(),
+      int rc = on_basis(s, [&] {
+        return s->primalRanging(static_cast<int>(which.size()), which.data(), vi.data(), si.data(),
                                 vd.data(), sd.data());
+      });
       if (rc != 0) return BRERR_NOT_AVAILABLE;
     }
     std::vector<double> rdec(nr), rinc(nr);

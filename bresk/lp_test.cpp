@@ -193,6 +193,10 @@ TEST(BreskLp, LimitsAndCallbacks) {
     ASSERT_EQ(BRsetModelIntParameter(f.m, 30, 2), 0);
     ASSERT_EQ(brtest::load(f.m, lp), 0);
     EXPECT_EQ(BRoptimize(f.m, 1), 2023);
+    // The program asks for ranges after a stopped solve too: they must come.
+    std::vector<double> a(40), b(40);
+    EXPECT_EQ(BRgetObjectiveRanges(f.m, a.data(), b.data()), 0);
+    EXPECT_EQ(BRgetConstraintRanges(f.m, a.data(), b.data()), 0);
   }
   {  // A one-second limit: a slow callback makes the solve pass it.
     Fixture f;

@@ -1112,6 +1112,9 @@ void Compiler::data_step(int32_t& state, int32_t prev, int32_t tok) {
         int32_t v = c.var + (int32_t)(k / (int64_t)cols.size()) * c.stride;
         if (what == 1) putval(v, x);
         else if (what == 2) askval(v);
+      } else if (k >= (int64_t)cols.size()) {
+        L.ERRARG2 = (int32_t)expected;  // the column has no element left for the value
+        fail(19);
       }
     }
     ++k;
@@ -1247,9 +1250,9 @@ void Compiler::data_step(int32_t& state, int32_t prev, int32_t tok) {
         if (defset != 0) {
           int64_t nc = (int64_t)cols.size();
           if (k % nc != 0) {
-            L.ERRARG = (int32_t)nc;
-            L.ERRARG2 = (int32_t)k;
-            L.ERRARG3 = defset;
+            L.ERRARG2 = (int32_t)nc;  // the multiple, the count found, the set
+            L.ERRARG3 = (int32_t)k;
+            L.ERRARG4 = defset;
             fail(146);
           }
           int32_t s = defset, d = setdim(W, L, s), st = 0;

@@ -163,4 +163,16 @@ TEST(RunTimeList, EntriesFollowOnlyTheVariablesThatMove) {
   EXPECT_EQ(iget(f.W, f.L, f.L.VARKND, p + 1), 5);
 }
 
+TEST(DataValues, AValueForAColumnWithNoElementLeftIsRefused) {
+  // a scalar and an attribute side by side: the third value would fall to the scalar again
+  for (const char* m : {"SETS: S /A B C/: P; ENDSETS DATA: X, P = 1 2 3 4; ENDDATA",
+                        "SETS: S /A B C/: P; ENDSETS DATA: P, X = 1 2 3 4; ENDDATA"}) {
+    FrontFixture f;
+    f.text(m);
+    f.go(0);
+    EXPECT_EQ(f.L.LASTERR, 29) << m;
+    EXPECT_EQ(f.L.ERRARG2, 4) << m;
+  }
+}
+
 }  // namespace

@@ -206,7 +206,11 @@ static int32_t build_one(Work& W, MasterRecord& L, int32_t t, int32_t& need) {
         int32_t st = 0, last = c1 - 1;
         double out = 0.0;
         L.CURSET = t;
+        // every variable of the model is addressable while a condition runs
+        int32_t nvars = L.NVARS;
+        if (L.NVARS < L.VARCAP) L.NVARS = L.VARCAP;
         xecute_(W, L, L.CNDBLK, c0, last, st, out);
+        L.NVARS = nvars;
         if (st == 0) {
           keep = L.STKTOP >= 1 && L.STKVAL[L.STKTOP] != 0.0;
           if (!keep) iput(W, L, L.SETORD, t, 0);

@@ -137,3 +137,46 @@ TEST(Sets, ConditionsChooseTheMembers) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Sets, SoundLimitsAndMessages) {
+  std::string many = "SETS: S /A/; T(S";
+  for (int i = 0; i < 48; ++i) many += ", S";
+  many += "); ENDSETS";
+  const std::pair<std::string, int> cases[] = {
+      {many, 41},  // 49 positions
+      {"SETS: A /1..2/; F(A) | X #GT# 1; ENDSETS MAX = @SIZE(F);", 42},  // one message, not 177
+      {"DATA: N = 2.5; ENDDATA SETS: S /1..N/; ENDSETS", 190},
+      {"SETS: S /1..100000/; ENDSETS", 51},  // the small store runs out
+  };
+  for (auto& c : cases) {
+    FrontFixture f(60000);
+    f.text(c.first);
+    f.go(0);
+    EXPECT_EQ(f.L.LASTERR, c.second) << c.first.substr(0, 60);
+  }
+  FrontFixture f;
+  f.text("DATA: N = 3; ENDDATA SETS: S /1..N/; A /1..3/: V; F(A) | V(&1) #GT# 1; ENDSETS DATA: V = 1 2 3; ENDDATA");
+  f.go(0);
+  ASSERT_EQ(f.L.LASTERR, 0);
+  EXPECT_EQ(members(f, 1), "1 2 3");
+  EXPECT_EQ(members(f, 3), "(2) (3)");
+}
+
+TEST(Sets, ReportFunctionsCompileInOutputLists) {
+  FrontFixture f;
+  f.text("MAX = X; DATA: @TEXT() = @WRITE(@RIM(X), @NONZ(X), @TYPE(X), @CLASS(X)); ENDDATA");
+  f.go(0);
+  EXPECT_EQ(f.L.LASTERR, 0);
+  ASSERT_EQ(f.L.OUTCODN, 1);
+  int32_t n = iget(f.W, f.L, f.L.OUTCODST, 2) - 1;
+  std::string ops;
+  for (int32_t p = 1; p <= n; ++p) {
+    int32_t w = iget(f.W, f.L, f.L.OUTCODE, p);
+    if (w >= 95 && w <= 98) ops += std::to_string(w) + " ";
+  }
+  EXPECT_EQ(ops, "95 96 97 98 ");
+}
+
+}  // namespace

@@ -57,6 +57,15 @@ void expandarglist_(Work& W, MasterRecord& L, int32_t count, int32_t& newCount, 
                     const int32_t* owner, const int32_t* kind, int32_t& newNum, int32_t& newType, int32_t& newOwner,
                     int32_t& newKind, int32_t& status);
 
+void ssargs_(Work& W, MasterRecord& L, int32_t setMode, int32_t objectCount, int32_t& ends, int32_t& chars,
+             int32_t& count, int32_t& endCap, int32_t& charCap, int32_t setOrNumbers, int32_t types, int32_t extra,
+             int32_t& status);
+void odbcargs_(Work& W, MasterRecord& L, int32_t setMode, int32_t objectCount, int32_t& ends, int32_t& chars,
+               int32_t& count, int32_t& endCap, int32_t& charCap, int32_t setOrNumbers, int32_t types,
+               int32_t& status);
+void odbcarg3_(Work& W, MasterRecord& L, int32_t objectCount, int32_t& ends, int32_t& chars, int32_t& count,
+               int32_t& endCap, int32_t& charCap, int32_t numbers, int32_t types, int32_t& status);
+
 // ---- a block of reals from row order to column order (checks.cpp) ----
 void transpose_(Work& W, MasterRecord& L, int32_t& matrix, int32_t rows, int32_t cols, int32_t& status);
 

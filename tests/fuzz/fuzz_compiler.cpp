@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes as model text, in either syntax, through the reader to the compilers,
-// the set builder and the listings. The first byte picks the syntax and the trace level.
+// the set builder and the listings; a small data file is there for @TEXT input. The first byte picks the syntax and the trace level.
 #include <unistd.h>
 
 #include <cstdint>
@@ -20,6 +20,11 @@ void setup_once() {
   char tmpl[] = "/tmp/quirn_fuzzc_XXXXXX";
   if (!mkdtemp(tmpl) || chdir(tmpl) != 0) std::abort();
   if (!std::freopen("/dev/null", "w", stdout)) std::abort();
+  // a data file for @TEXT input
+  if (FILE* f = std::fopen("D.TXT", "w")) {
+    std::fputs("A 1, B 2\nC 3 D 4 E\n5\n", f);
+    std::fclose(f);
+  }
 }
 }  // namespace
 
