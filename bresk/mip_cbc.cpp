@@ -131,7 +131,9 @@ void solveMipCbc(const LinearProblem& p, const MipSettings& s, const MipCallback
   if (!s.heuristics) add("-heuristicsOnOff", "off");
   if (!s.treeCuts) add("-passTree", "0");
   if (!s.probing) add("-probingCuts", "off");
-  if (s.strong >= 0) add("-strongBranching", std::to_string(s.strong));
+  // Cbc's own default of five candidates comes with further tuning that an explicit count
+  // switches off, so five is left to Cbc.
+  if (s.strong >= 0 && s.strong != 5) add("-strongBranching", std::to_string(s.strong));
   if (s.nodeStrategy == 1) add("-nodeStrategy", "depth");
   a.push_back("-solve");
   a.push_back("-quit");
