@@ -168,7 +168,7 @@ struct Timing {
 };
 
 // Solves the file through the library; records the times, sets the status and objective.
-void viaLibrary(const std::string& file, Timing& t, int& status, double& z) {
+void viaLibrary(const std::string& file, Timing& t, int& status, double& z, int& nodes) {
   int err = 0;
   BRenv* env = BRcreateEnvProdCode(0, &err);
   BRmodel* m = BRcreateModel(env, &err);
@@ -186,12 +186,16 @@ void viaLibrary(const std::string& file, Timing& t, int& status, double& z) {
   z = 0;
   BRgetInfo(m, 1300, &status);
   BRgetInfo(m, 1251, &z);
+  BRgetCurrentMIPSolutionInfo(m, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &nodes,
+                              nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                              nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                              nullptr);
   if (rc) status = -rc;
   BRdeleteEnv(&env);
 }
 
 // Solves the file with the cbc command; records the times, sets the objective it printed.
-void viaCommand(const std::string& file, const std::string& out, Timing& t, double& z) {
+void viaCommand(const std::string& file, const std::string& out, Timing& t, double& z, int& nodes) {
   std::string cmd = "cbc " + file + " -solve -quit > " + out + " 2>&1";
   double w0 = now(), c0 = cpu(true);
   int rc = std::system(cmd.c_str());
@@ -202,6 +206,8 @@ void viaCommand(const std::string& file, const std::string& out, Timing& t, doub
   while (std::getline(in, line)) {
     auto k = line.find("Objective value:");
     if (k != std::string::npos) z = std::strtod(line.c_str() + k + 16, nullptr);
+    k = line.find("Enumerated nodes:");
+    if (k != std::string::npos) nodes = std::atoi(line.c_str() + k + 17);
   }
   if (rc != 0) z = std::nan("");
 }
@@ -212,23 +218,23 @@ int main(int argc, char** argv) {
   std::string dir = argc > 1 ? argv[1] : "/tmp";
   std::vector<Mip> models = {knapsack(90, 8), facility(14, 50), assignment(8, 36), covering(400, 200)};
   std::printf("Best of five runs each; the ratio compares processor time (the machine is shared).\n");
-  std::printf("%-30s %9s %9s %9s %9s %7s %12s %12s\n", "model", "lib cpu", "cbc cpu", "lib wall",
-              "cbc wall", "ratio", "library obj", "cbc obj");
+  std::printf("%-30s %9s %9s %9s %9s %7s %12s %12s %6s %6s\n", "model", "lib cpu", "cbc cpu",
+              "lib wall", "cbc wall", "ratio", "library obj", "cbc obj", "nodes", "nodes");
   int worse = 0;
   for (auto& p : models) {
     std::string file = dir + "/bench_mip_" + std::to_string(&p - models.data()) + ".mps";
     writeMps(p, file);
     Timing tl, tc;
     double zl = 0, zc = 0;
-    int st = 0;
+    int st = 0, nl = 0, nc = 0;
     for (int rep = 0; rep < 5; rep++) {
-      viaLibrary(file, tl, st, zl);
-      viaCommand(file, file + ".out", tc, zc);
+      viaLibrary(file, tl, st, zl, nl);
+      viaCommand(file, file + ".out", tc, zc, nc);
     }
     double ratio = tl.cpu / std::max(1e-9, tc.cpu);
     if (ratio > 1.2) worse++;
-    std::printf("%-30s %9.3f %9.3f %9.3f %9.3f %7.2f %12.4f %12.4f%s\n", p.name.c_str(), tl.cpu, tc.cpu,
-                tl.wall, tc.wall, ratio, zl, zc,
+    std::printf("%-30s %9.3f %9.3f %9.3f %9.3f %7.2f %12.4f %12.4f %6d %6d%s\n", p.name.c_str(), tl.cpu,
+                tc.cpu, tl.wall, tc.wall, ratio, zl, zc, nl, nc,
                 st == 1 && std::fabs(zl - zc) <= 1e-6 * (1 + std::fabs(zc)) ? "" : "  (results differ)");
   }
   std::printf("models above 1.2 times the command: %d\n", worse);

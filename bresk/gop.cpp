@@ -20,6 +20,7 @@ bool quadraticObjectiveOnly(const BRmodel* m) {
 
 }  // namespace
 
+// Global solve: a proof where the model allows one, else the best of several local solves.
 extern "C" int BRsolveGOP(BRmodel* m) {
   return api_call(m, false, [&] {
     if (!m->loaded) return static_cast<int>(BRERR_NOT_LOADED);

@@ -301,6 +301,7 @@ using namespace bresk;
 
 extern "C" {
 
+// Finds an irreducible infeasible set of rows and bounds.
 int BRfindIIS(BRmodel* m, int level) {
   return api_call(m, false, [&] {
     if (int e = checkModel(m, BR_INFEASIBLE)) return e;
@@ -318,6 +319,7 @@ int BRfindIIS(BRmodel* m, int level) {
   });
 }
 
+// The infeasible set found last, sufficient members first.
 int BRgetIIS(BRmodel* m, int* nsufrows, int* nrows, int* rows, int* nsufbnds, int* nbnds, int* vars,
              int* bndtype) {
   return api_call(m, false, [&] {
@@ -334,6 +336,7 @@ int BRgetIIS(BRmodel* m, int* nsufrows, int* nrows, int* rows, int* nsufbnds, in
   });
 }
 
+// Finds an irreducible unbounded set of variables.
 int BRfindIUS(BRmodel* m, int level) {
   return api_call(m, false, [&] {
     if (int e = checkModel(m, BR_UNBOUNDED)) return e;
@@ -349,6 +352,7 @@ int BRfindIUS(BRmodel* m, int level) {
   });
 }
 
+// The unbounded set found last, sufficient members first.
 int BRgetIUS(BRmodel* m, int* nsuf, int* n, int* vars) {
   return api_call(m, false, [&] {
     const Result& r = m->res;

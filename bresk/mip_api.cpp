@@ -129,6 +129,7 @@ using namespace bresk;
 
 extern "C" {
 
+// Solves an integer model: Cbc for linear ones, Bonmin when rows are quadratic or nonlinear.
 int BRsolveMIP(BRmodel* m) {
   return api_call(m, false, [&] {
     if (!m->loaded) return static_cast<int>(BRERR_NOT_LOADED);
@@ -137,6 +138,7 @@ int BRsolveMIP(BRmodel* m) {
   });
 }
 
+// The incumbent of the last integer solve.
 int BRgetMIPSolution(BRmodel* m, double* x) {
   return api_call(m, false, [&] {
     if (!m->res.has_mip) return static_cast<int>(BRERR_NO_SOLUTION);
@@ -145,6 +147,7 @@ int BRgetMIPSolution(BRmodel* m, double* x) {
   });
 }
 
+// Slacks of the rows at the incumbent.
 int BRgetMIPSlacks(BRmodel* m, double* s) {
   return api_call(m, false, [&] {
     if (!m->res.has_mip) return static_cast<int>(BRERR_NO_SOLUTION);
@@ -153,6 +156,7 @@ int BRgetMIPSlacks(BRmodel* m, double* s) {
   });
 }
 
+// Duals and reduced costs with the integers fixed at the incumbent (computed once per solve).
 int BRgetDualMIPsolution(BRmodel* m, double* y, double* d) {
   return api_call(m, false, [&] {
     Result& r = m->res;
@@ -178,6 +182,7 @@ int BRgetDualMIPsolution(BRmodel* m, double* y, double* d) {
   });
 }
 
+// Summary of the last integer solve; the reserved outputs are set to 0.
 int BRgetCurrentMIPSolutionInfo(BRmodel* m, int* status, double* obj, double* bound, int* simplex,
                                 int* barrier, int* nlp, int* lps, int* nodes, int* active, int* cuts,
                                 int* sols, double* seconds, int* r1, int* r2, int* r3, int* r4,

@@ -16,6 +16,7 @@
 namespace brmip {
 namespace {
 
+// Infinite bounds (+-1e30 or beyond) as Cbc's infinity.
 double clampInf(double v) {
   if (v >= 1e30) return COIN_DBL_MAX;
   if (v <= -1e30) return -COIN_DBL_MAX;
@@ -90,6 +91,7 @@ class Events : public CbcEventHandler {
   EventState* st_;
 };
 
+// A number as an argument of Cbc's driver, exactly.
 std::string num(double v) {
   char b[64];
   std::snprintf(b, sizeof b, "%.17g", v);
@@ -131,7 +133,9 @@ void solveMipCbc(const LinearProblem& p, const MipSettings& s, const MipCallback
   if (!s.heuristics) add("-heuristicsOnOff", "off");
   if (!s.treeCuts) add("-passTree", "0");
   if (!s.probing) add("-probingCuts", "off");
-  if (s.strong >= 0) add("-strongBranching", std::to_string(s.strong));
+  // Cbc's own default of five candidates comes with further tuning that an explicit count
+  // switches off, so five is left to Cbc.
+  if (s.strong >= 0 && s.strong != 5) add("-strongBranching", std::to_string(s.strong));
   if (s.nodeStrategy == 1) add("-nodeStrategy", "depth");
   a.push_back("-solve");
   a.push_back("-quit");
@@ -187,6 +191,7 @@ void solveMipCbc(const LinearProblem& p, const MipSettings& s, const MipCallback
   r.last.seconds = CoinCpuTime() - st.t0;
 }
 
+// Duals of the LP left when the integer columns are fixed at the incumbent.
 bool fixedLpDuals(const LinearProblem& p, const std::vector<double>& x, std::vector<double>& duals,
                   std::vector<double>& redcost) {
   ClpSimplex lp;

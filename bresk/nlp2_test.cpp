@@ -253,6 +253,9 @@ TEST_F(NlpTest, GlobalSolveProvesOnlyWhatItCan) {
   ASSERT_EQ(BRgetPrimalSolution(m, x), 0);
   EXPECT_NEAR(z, 0.1 * x[0] * x[0] + std::sin(3 * x[0]), 1e-9);
   EXPECT_LT(z, -0.95);
+  double d[1];
+  EXPECT_EQ(BRgetReducedCosts(m, d), 0);   // a model without rows still has reduced costs
+  EXPECT_NEAR(d[0], 0.0, 1e-6);
 }
 
 }  // namespace

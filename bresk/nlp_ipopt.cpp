@@ -434,7 +434,7 @@ int solve_nlp(BRmodel* m, int starts) {
     eval_slacks(m, r.x.data(), r.slack.data());
     r.dual = best.dual;
     r.redcost = best.redcost;
-    r.has_dual = !r.dual.empty();
+    r.has_dual = true;
     r.obj = best.obj;
   }
   r.bound = status == BR_OPTIMAL ? r.obj : (m->sense > 0 ? -kInf : kInf);

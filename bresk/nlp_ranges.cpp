@@ -59,6 +59,7 @@ bool linearise(BRmodel* m, const std::vector<double>& x, ClpSimplex& lp) {
 
 }  // namespace
 
+// Ranges of the linearised model at the local optimum; any pair may be NULL.
 extern "C" int BRgetNLPRanges(BRmodel* m, double* rowdec, double* rowinc, double* vardec,
                               double* varinc, double* x1, double* x2) {
   return api_call(m, false, [&] {

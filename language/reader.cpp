@@ -6,7 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "language/pending_modeltext.h"
+#include "store/io.h"
+#include "store/store.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
 // External text data: the tokens of an @TEXT file, assigned field by field.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -72,6 +73,14 @@ void getextd2_(MasterRecord& L, const char* fname, const std::vector<int32_t>& k
       ++count;
     }
     if (c == EOF) break;
+  }
+  if (status == 3) {
+    // the line read stays in the input line buffer for the message
+    size_t n = std::min<size_t>(line.size(), 200);
+    while (n > 0 && line[n - 1] == ' ') --n;
+    std::memset(L.LINBUF, ' ', 200);
+    std::memcpy(L.LINBUF, line.data(), n);
+    L.LINEND = (int32_t)n;
   }
   if (status == 0 && std::ferror(f)) status = 2;
   std::fclose(f);

@@ -5,7 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "language/pending_modeltext.h"
+#include "store/io.h"
+#include "store/store.h"
 #include "session/modeltext.h"
 #include "session/session.h"
 #include "solver/bindings.h"

@@ -4,7 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "language/pending_modeltext.h"
+#include "store/io.h"
+#include "store/store.h"
 #include "session/modeltext.h"
 #include "session/session.h"
 

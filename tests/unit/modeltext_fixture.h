@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "language/pending_modeltext.h"
+#include "store/io.h"
+#include "store/store.h"
 #include "language/reader.h"
 #include "store/master.h"
 #include "store/work.h"
