@@ -1340,6 +1340,7 @@ void Compiler::data_step(int32_t& state, int32_t prev, int32_t tok) {
         }
         if (state == 63 && section != 2) fail(1);
         if (state == 72 && cols.empty()) fail(1);
+        if (state == 72 && tok == T_TEXT && mixed) fail(6);  // one parent set for the file's rows
         textargs.clear();
         ds.objs.clear();
         break;

@@ -94,6 +94,7 @@ TEST(Output, Errors) {
       {"DATA: P = @TEXT(); ENDDATA", 60},
       {"DATA: P = @TEXT('F1', 'F2'); ENDDATA", 60},
       {"DATA: Y = @IMPORT(); ENDDATA", 29},
+      {"DATA: X, P = @TEXT('F.TXT'); ENDDATA", 16},
   };
   for (auto& c : cases) {
     FrontFixture f;
