@@ -445,7 +445,6 @@ struct Compiler {
       } else if (tag == 1) {
         op1(PUSHSETN, tok);
       } else {
-        --L.OPDEPTH;  // the row's recorded dimension below
         int32_t d = iget(W, L, L.ROWNDIM, tok);
         op(PUSHSR);
         word(tok);

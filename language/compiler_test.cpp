@@ -23,6 +23,9 @@ TEST(Compiler, ExpressionsCompileToPostfix) {
       {"MAX = @POW(X, 2);", "BEGROW | PUSHV X | PUSHN 2 | POW | NOP ) 73 | ENDROW MX"},
       {"MAX = X #AND# #NOT# Y;", "BEGROW | PUSHV X | PUSHV Y | NOT | AND | ENDROW MX"},
       {"TITLE demo; MAX = X; ;", "BEGROW | PUSHV X | ENDROW MX"},
+      {"@WARN('big', X #GT# 1);", "BEGROW | PUSH STR 3 | PUSHV X | PUSHN 1 | CMPGT | STOP | ENDROW VT"},
+      {"CALC: X = 2; ENDCALC MAX = X;",
+       "BEGROW | PUSHV X | PUSHN 2 | SUB | ENDROW EQ | BEGROW | PUSHV X | ENDROW MX"},
   };
   for (const Case& c : cases) {
     FrontFixture f;

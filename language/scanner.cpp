@@ -209,7 +209,10 @@ int32_t getsym_(Work& W, MasterRecord& L, const Vocab& v, const int16_t* cand, i
     }
   }
   char first = sbnext_(W, L);
-  if (first == ' ' && L.SCANPOS >= L.SCANLEN) return -1;
+  if (first == ' ' && L.SCANPOS >= L.SCANLEN) {
+    out.start = L.SCANLEN;
+    return -1;
+  }
   int32_t before = L.SCANPOS - 1;
   int32_t line = L.SRCLINE;
   out.start = L.SCANPOS;

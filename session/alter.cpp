@@ -3,6 +3,7 @@
 // line into the stored text.
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "store/io.h"
 #include "store/store.h"
@@ -147,6 +148,56 @@ void alter_(Work& W, MasterRecord& L, int32_t line, const char* old, int32_t old
   }
 }
 
+namespace {
+
+// Alters lines first..last by writing the whole text once into a new block, so that a
+// range of many lines costs one pass over the text. The lines changed go to changed.
+// False when the new block cannot be had; the text is then as it was.
+bool alterall(Work& W, MasterRecord& L, int32_t first, int32_t last, const char* old, int32_t oldlen,
+              const char* neu, int32_t newlen, int32_t limit, std::vector<int32_t>& changed) {
+  int32_t n = textlen_(W, L), st = 0, fresh = 0;
+  int32_t cap = n + 64;
+  setblk_(1, cap, W, L, fresh, st);
+  if (st != 0) {
+    rlsblk_(L, fresh);
+    return false;
+  }
+  std::vector<int32_t> starts((size_t)L.MODLINES + 2);
+  char result[WORKAREA + 1];
+  int32_t out = 0;  // characters written to the new block
+  for (int32_t k = 1; k <= L.MODLINES; ++k) {
+    int32_t a = lixget(W, L, k), len = lixget(W, L, k + 1) - a;
+    starts[(size_t)k] = out + 1;
+    int32_t reslen = 0, count = 0, overflow = 0;
+    if (k >= first && k <= last)
+      txtswp_(W, L, old, oldlen, neu, newlen, L.TEXTBLK, a, len, result, limit, reslen, count, overflow);
+    bool take = count > 0 && overflow == 0 && reslen > 0;
+    int32_t m = take ? reslen : len;
+    if ((int64_t)out + m > (int64_t)cap) {
+      int32_t want = cap + (cap / 2 > m ? cap / 2 : m) + 64;
+      if (want <= cap || want >= 1073741820) want = out + m;
+      setblk_(1, want, W, L, fresh, st);
+      if (st != 0 || want < out + m) {
+        rlsblk_(L, fresh);
+        return false;
+      }
+      cap = want;
+    }
+    int64_t to = wbyte(L.START[fresh]) + out, from = wbyte(L.START[L.TEXTBLK]) + a - 1;
+    for (int32_t i = 0; i < m; ++i) cput(W, to + i, take ? result[i] : cget(W, from + i));
+    out += m;
+    if (take) changed.push_back(k);
+  }
+  starts[(size_t)L.MODLINES + 1] = out + 1;
+  for (int32_t k = 2; k <= L.MODLINES + 1; ++k) lixput(W, L, k, starts[(size_t)k]);
+  rlsblk_(L, L.TEXTBLK);
+  L.TEXTBLK = fresh;
+  L.TEXTCAP = cap;
+  return true;
+}
+
+}  // namespace
+
 void altbos_(Work& W, MasterRecord& L) {
   int32_t first = 0, last = 0;
   read2h_(W, L, first, last);
@@ -173,12 +224,20 @@ void altbos_(Work& W, MasterRecord& L) {
   if (newlen < 0) return errmsh_(W, L, 61);
   char result[WORKAREA + 1];
   int32_t limit = WORKAREA - oldlen - newlen;
-  bool listed = false, nomem = false;
-  for (int32_t k = first; k <= last; ++k) {
-    int32_t count = 0, status = 0;
-    alter_(W, L, k, old, oldlen, neu, newlen, result, limit, count, status);
-    if (status == 5) nomem = true;
-    if (status != 0 || count == 0 || L.HIDDEN == 1) continue;
+  bool nomem = false;
+  std::vector<int32_t> changed;
+  if (!alterall(W, L, first, last, old, oldlen, neu, newlen, limit, changed)) {
+    // no room for a second copy of the text: line by line
+    for (int32_t k = first; k <= last; ++k) {
+      int32_t count = 0, status = 0;
+      alter_(W, L, k, old, oldlen, neu, newlen, result, limit, count, status);
+      if (status == 5) nomem = true;
+      if (status == 0 && count > 0) changed.push_back(k);
+    }
+  }
+  bool listed = false;
+  for (int32_t k : changed) {
+    if (L.HIDDEN == 1) break;
     if (!listed) blankl_(L, L.OUTUNIT, 1);
     listed = true;
     look2_(W, L, k, k, 0, L.KPASSW, QFALSE);

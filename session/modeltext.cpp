@@ -118,6 +118,7 @@ void cuttxt_(Work& W, MasterRecord& L, int32_t& status) {
 void getmod_(int32_t mode, Work& W, MasterRecord& L, int32_t hidden, int32_t keylen, int32_t syntax,
              int32_t oneline, char* key) {
   addresethook_(L, txtforget_);
+  if (mode == 1) hidden = 0;  // scrambled text always starts a new model: appended lines are clear
   L.SYNTAX = syntax;
   rlsblk_(L, L.TITLBLK);
   L.TITLEN = 0;

@@ -90,3 +90,18 @@ TEST(Alter, NoRoomLeavesTheLineAndSaysSo) {
   EXPECT_NE(alter(t, "1 'a'" + std::string(100, 'q') + "'").find("Error Code:    0"), std::string::npos);
   EXPECT_EQ(t.lines(), Lines({"ab;", "cd;"}));
 }
+
+TEST(Alter, LineByLineWhenTheTextCannotBeCopied) {
+  TextSession t(4096);
+  Lines model(10, std::string(99, 'a') + ";");
+  t.store(model);
+  // leave room for the lines to grow but not for a second copy of the text
+  int32_t h = 0, st = 0, n = t.L.FREEWD - 100;
+  setblk_(2, n, t.W, t.L, h, st);
+  ASSERT_EQ(st, 0);
+  t.L.LINLEN = 200;
+  EXPECT_EQ(alter(t, "2 3 ';'!;'"), " \n   2]" + std::string(99, 'a') + "!;\n   3]" + std::string(99, 'a') + "!;\n \n");
+  model[1] = model[2] = std::string(99, 'a') + "!;";
+  EXPECT_EQ(t.lines(), model);
+  EXPECT_LE((int64_t)t.L.TEXTCAP, (int64_t)t.L.LEN[t.L.TEXTBLK] * 4);
+}

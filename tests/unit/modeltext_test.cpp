@@ -55,6 +55,10 @@ TEST(ModelText, ExtendAppendsAndRowSyntaxKeepsItsEnd) {
   EXPECT_EQ(t.L.MODLINES, 41);
   EXPECT_EQ(t.lines()[40], "B39;");
   invariants(t);
+  invariants(t);
+  // lines appended to a hidden model are typed in clear
+  onterminal("C;\nEND\n", [&] { getmod_(1, t.W, t.L, 1, 8, 0, 0, t.L.KPASSW); });
+  EXPECT_EQ(t.lines().back(), "C;");
   // the row syntax: the command line is the first line and the end keyword is stored
   TextSession r;
   enter(r, 0, 1, "ST\nX < 3\nEnd\n", "MAX 2X + 3Y");
