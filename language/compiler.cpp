@@ -446,6 +446,7 @@ struct Compiler {
         op1(PUSHSETN, tok);
       } else {
         int32_t d = iget(W, L, L.ROWNDIM, tok);
+        if (rowdim() != d) fail(16);
         op(PUSHSR);
         word(tok);
         word(d);
