@@ -181,8 +181,6 @@ int solveMinlp(BRmodel* m, int resolves) {
   if (resolves > 1) o->SetIntegerValue("bonmin.num_resolve_at_root", resolves);
   double ftol = par(m, P_FNFTOL);
   if (ftol > 0) o->SetNumericValue("constr_viol_tol", ftol);
-  setup.initialize(Ipopt::GetRawPtr(tminlp));
-
   BabState st;
   st.m = m;
   st.core = &core;
@@ -190,8 +188,16 @@ int solveMinlp(BRmodel* m, int resolves) {
   st.itlimit = itl > 0 && itl < 2147483640 ? itl : -1;
   BabEvents ev(&st);
   Bonmin::Bab bb;
-  bb.model().passInEventHandler(&ev);
-  bb(setup);
+  try {
+    setup.initialize(Ipopt::GetRawPtr(tminlp));
+    bb.model().passInEventHandler(&ev);
+    bb(setup);
+  } catch (...) {
+    // Bonmin gives up by throwing; when a row could not be evaluated that is the reason.
+    if (!m->error_row_set) throw;
+    storeMipResult(m, BR_NUMERICAL_ERROR, {}, 0.0, m->sense > 0 ? -kInf : kInf);
+    return 0;
+  }
 
   const double* bx = bb.bestSolution();
   std::vector<double> x;

@@ -329,6 +329,14 @@ TEST(BreskMps, ErrorsGiveLineAndText) {
     EXPECT_EQ(line, c.line) << c.text;
     EXPECT_STREQ(text, c.bad);
   }
+  {  // A NUL byte is not text.
+    Fixture f;
+    std::string nul = head + std::string("    X OBJ 1\0 R1 1\n", 19);
+    EXPECT_EQ(BRreadMPSFile(f.m, temp_file("nul.mps", nul).c_str(), 0), 2003);
+    int line = 0;
+    BRgetFileError(f.m, &line, nullptr);
+    EXPECT_EQ(line, 6);
+  }
   Fixture f;
   EXPECT_EQ(BRreadMPSFile(f.m, "/nonexistent/dir/none.mps", 1), 2002);
   EXPECT_EQ(BRreadMPSFile(f.m, ::testing::TempDir().c_str(), 1), 2013);

@@ -119,6 +119,14 @@ TEST_F(NlpTest, DomainErrorReportsTheRow) {
   int row = -2;
   ASSERT_EQ(BRgetErrorRowIndex(m, &row), 0);
   EXPECT_EQ(row, 1);
+  // The same with an integer variable, through branch and bound.
+  s.types = "IC";
+  ASSERT_EQ(br2::load(m, s), 0);
+  EXPECT_EQ(BRsolveMIP(m), 0);
+  EXPECT_EQ(status(), 11);
+  row = -2;
+  ASSERT_EQ(BRgetErrorRowIndex(m, &row), 0);
+  EXPECT_EQ(row, 1);
 }
 
 // Statuses of local solves that cannot end in an optimum, and the iteration limit.
