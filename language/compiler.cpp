@@ -1065,6 +1065,9 @@ void Compiler::askval(int32_t v) {
     }
     iput(W, L, L.VARKND, v, 5);
     dput(W, (int64_t)L.START[L.VARVAL] + 2 * (int64_t)(v - 1), L.BIGNUM);
+  } else if (kind < 4) {
+    // a starting value asked at run time: unset until it is asked
+    dput(W, (int64_t)L.START[L.VARVAL] + 2 * (int64_t)(v - 1), L.BIGNUM);
   }
   grow_int_list(h, cap, (int64_t)n + 1);
   iput(W, L, h, ++n, v);
