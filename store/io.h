@@ -11,7 +11,7 @@
 struct MasterRecord;
 struct Work;
 
-constexpr int32_t MAXFILES = 100;  // open text files at one time
+constexpr int32_t MAXFILES = 320;  // open text files at one time: 256 includes and the scripts and diverts beside them
 
 // ---- text-file and console primitives ----------------------------------------------
 int32_t FOPEN_(const char* name, const char* mode);          // handle, 0 on failure
