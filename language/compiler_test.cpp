@@ -88,3 +88,20 @@ TEST(Compiler, ErrorsCarryTheirNumberAndPosition) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Compiler, NestedLoopsNameTheirRows) {
+  FrontFixture f;
+  f.text("SETS: S /A B/; T /C D/; ENDSETS @FOR(S(I): @FOR(T(J) | J #NE# 1: [R] X >= 1)); [Z] Y <= 2;");
+  f.go(0);
+  ASSERT_EQ(f.L.LASTERR, 0);
+  EXPECT_EQ(iget(f.W, f.L, f.L.ROWNDIM, 1), 2);
+  EXPECT_EQ(iget(f.W, f.L, f.L.ROWNDIM, 2), 0);
+  EXPECT_EQ(f.code(),
+            "BEGFOR | SETUP S | GETNEXT 33 | BEGFOR | SETUP T | GETNEXT 24 | BEGCND | PUSHX 2 | PUSHN 1 | CMPNE | "
+            "ENDCND | IFGOTO -11 | BEGROW | ROWNAME R | PUSHV X | PUSHN 1 | SUB | ENDROW GT | GOTO -24 | POPSET | "
+            "ENDFOR | GOTO -33 | POPSET | ENDFOR | BEGROW | ROWNAME Z | PUSHV Y | PUSHN 2 | SUB | ENDROW LT");
+}
+
+}  // namespace
