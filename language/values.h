@@ -1,6 +1,6 @@
 // Values of the SETS, DATA and INIT sections: the value loaders, the @POINTER reader, the
-// argument lists of the interface functions with their literal heap, and the output
-// statements of the compiler.
+// argument lists of the interface functions with their literal heap and parsers, @QRAND
+// input, and the transposition of a block of reals.
 #pragma once
 #include <cstdint>
 #include "language/lang.h"
