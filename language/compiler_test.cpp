@@ -70,6 +70,8 @@ TEST(Compiler, ErrorsCarryTheirNumberAndPosition) {
       {"SETS: S /A B/; T(S,S) /A C/; ENDSETS", 39, "C/; ENDSETS"},
       {"SETS: S /1..0/; ENDSETS", 190, "0/; ENDSETS"},
       {"SETS: S /A B/; ENDSETS @FOR(S(I, J): X >= 1);", 26, ", J)"},
+      {"SETS: S(S); ENDSETS", 24, "S); ENDSETS"},  // a set is never its own parent
+      {"SETS: S /A B/; T(S, T); ENDSETS", 24, "T); ENDSETS"},
       {"SETS: S /A B/: C; ENDSETS MAX = @SUM(S: @FOR(S: C <= 1));", 50, "@FOR(S: C"},
       {"SETS: S /A/; ENDSETS MAX = @SUM(T: X);", 24, "T: X);"},
       {"[R] X >= 1; [R] Y >= 1;", 37, "R] Y"},
