@@ -210,7 +210,10 @@ TEST(BreskLp, LimitsAndCallbacks) {
     EXPECT_EQ(BRoptimize(f.m, 1), 2017);
     int it = 0;
     BRgetInfo(f.m, 1259, &it);
-    EXPECT_EQ(it, 2);  // first call and iteration 1 sleep; iteration 2 is past the second
+    // The first call and iteration 1 sleep past the second; on a loaded machine the clock
+    // may be read an iteration later, but the solve stops long before its natural end.
+    EXPECT_GE(it, 1);
+    EXPECT_LE(it, 4);
   }
 }
 

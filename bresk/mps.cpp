@@ -208,6 +208,7 @@ int parse(Reader& r, MpsData& d) {
   std::string lastname;
   while (next_line(r)) {
     std::string_view line = r.line;
+    if (line.find('\0') != std::string_view::npos) return fail(r);  // not a text line
     if (trim(line).empty() || line[0] == '*') continue;
     Section ns;
     std::string_view rest;

@@ -329,6 +329,14 @@ TEST(BreskMps, ErrorsGiveLineAndText) {
     EXPECT_EQ(line, c.line) << c.text;
     EXPECT_STREQ(text, c.bad);
   }
+  {  // A NUL byte is not text.
+    Fixture f;
+    std::string nul = head + std::string("    X OBJ 1\0 R1 1\n", 19);
+    EXPECT_EQ(BRreadMPSFile(f.m, temp_file("nul.mps", nul).c_str(), 0), 2003);
+    int line = 0;
+    BRgetFileError(f.m, &line, nullptr);
+    EXPECT_EQ(line, 6);
+  }
   Fixture f;
   EXPECT_EQ(BRreadMPSFile(f.m, "/nonexistent/dir/none.mps", 1), 2002);
   EXPECT_EQ(BRreadMPSFile(f.m, ::testing::TempDir().c_str(), 1), 2013);
@@ -568,6 +576,25 @@ TEST(BreskMps, LibraryNeverPrints) {
     s.obj = "x0 sqr neg x1 +";
     brtest::load(f.m, s);
     BRoptimize(f.m, 0);
+    // The integer and nonlinear solvers too.
+    Spec t;
+    t.sense = -1;
+    t.nvars = 2;
+    t.types = "II";
+    t.obj = "5 x0 * 4 x1 * +";
+    t.rows = {{'L', "6 x0 * 4 x1 * + 24 -"}, {'L', "x0 2 x1 * + 6 -"}};
+    brtest::load(f.m, t);
+    BRsolveMIP(f.m);
+    BRsolveGOP(f.m);
+    BRsetModelIntParameter(f.m, 219, 0);
+    Spec c;
+    c.nvars = 2;
+    c.lb = {-1e307, -1e307};
+    c.obj = "x0 1 - sqr x1 2 - sqr +";
+    c.rows = {{'L', "x0 sqr x1 sqr + 1 -"}};
+    brtest::load(f.m, c);
+    BRoptimize(f.m, 0);
+    BRsolveGOP(f.m);
   }
   std::fflush(stdout);
   std::fflush(stderr);

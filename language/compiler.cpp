@@ -446,6 +446,7 @@ struct Compiler {
         op1(PUSHSETN, tok);
       } else {
         int32_t d = iget(W, L, L.ROWNDIM, tok);
+        if (rowdim() != d) fail(16);
         op(PUSHSR);
         word(tok);
         word(d);
@@ -1063,6 +1064,9 @@ void Compiler::askval(int32_t v) {
       fail(204);
     }
     iput(W, L, L.VARKND, v, 5);
+    dput(W, (int64_t)L.START[L.VARVAL] + 2 * (int64_t)(v - 1), L.BIGNUM);
+  } else if (kind < 4) {
+    // a starting value asked at run time: unset until it is asked
     dput(W, (int64_t)L.START[L.VARVAL] + 2 * (int64_t)(v - 1), L.BIGNUM);
   }
   grow_int_list(h, cap, (int64_t)n + 1);

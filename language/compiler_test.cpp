@@ -88,3 +88,39 @@ TEST(Compiler, ErrorsCarryTheirNumberAndPosition) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Compiler, NestedLoopsNameTheirRows) {
+  FrontFixture f;
+  f.text("SETS: S /A B/; T /C D/; ENDSETS @FOR(S(I): @FOR(T(J) | J #NE# 1: [R] X >= 1)); [Z] Y <= 2;");
+  f.go(0);
+  ASSERT_EQ(f.L.LASTERR, 0);
+  EXPECT_EQ(iget(f.W, f.L, f.L.ROWNDIM, 1), 2);
+  EXPECT_EQ(iget(f.W, f.L, f.L.ROWNDIM, 2), 0);
+  EXPECT_EQ(f.code(),
+            "BEGFOR | SETUP S | GETNEXT 33 | BEGFOR | SETUP T | GETNEXT 24 | BEGCND | PUSHX 2 | PUSHN 1 | CMPNE | "
+            "ENDCND | IFGOTO -11 | BEGROW | ROWNAME R | PUSHV X | PUSHN 1 | SUB | ENDROW GT | GOTO -24 | POPSET | "
+            "ENDFOR | GOTO -33 | POPSET | ENDFOR | BEGROW | ROWNAME Z | PUSHV Y | PUSHN 2 | SUB | ENDROW LT");
+}
+
+}  // namespace
+
+namespace {
+
+// Names, code and set tables that outgrow a small store end the compilation with a message.
+TEST(Compiler, StorageFailuresEndTheCompilation) {
+  std::string names = "MAX = X0", code = "MAX = X", sets = "SETS:";
+  for (int i = 1; i < 6000; ++i) names += " + X" + std::to_string(i);
+  for (int i = 1; i < 20000; ++i) code += " + X";
+  for (int i = 1; i < 3000; ++i) sets += " S" + std::to_string(i) + " /A B/: V" + std::to_string(i) + ";";
+  for (const std::string& t : {names + ";", code + ";", sets + " ENDSETS"}) {
+    FrontFixture f(60000);
+    f.text(t);
+    const std::string out = f.go(0);
+    EXPECT_EQ(f.L.LASTERR, 51) << t.substr(0, 40);
+    EXPECT_NE(out.find("Ran out of generator memory compiling model."), std::string::npos) << t.substr(0, 40);
+  }
+}
+
+}  // namespace

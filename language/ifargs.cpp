@@ -347,3 +347,85 @@ void odbcarg3_(Work& W, MasterRecord& L, int32_t objectCount, int32_t& ends, int
   odbcargs(W, L, 0, objectCount, ends, chars, count, endCap, charCap, numbers, types, true,
            " LEAVING ODBCARG3, NTXTLIT = ", status);
 }
+
+// odbcargs_ on copies of the caller's object lists, which stay as they were.
+void odbcarg2_(Work& W, MasterRecord& L, int32_t setMode, int32_t objectCount, int32_t& ends, int32_t& chars,
+               int32_t& count, int32_t& endCap, int32_t& charCap, int32_t setOrNumbers, int32_t types,
+               int32_t& status) {
+  int32_t nums = setOrNumbers, typs = types, st = 0;
+  if (setMode != 1) {
+    nums = typs = 0;
+    cloneb_(W, L, setOrNumbers, nums, st);
+    if (st == 0) cloneb_(W, L, types, typs, st);
+    if (st != 0) {
+      if (nums > 0) rlsblk_(L, nums);
+      if (typs > 0) rlsblk_(L, typs);
+      status = 2;
+      return;
+    }
+  }
+  odbcargs_(W, L, setMode, objectCount, ends, chars, count, endCap, charCap, nums, typs, status);
+  if (setMode != 1) {
+    rlsblk_(L, nums);
+    rlsblk_(L, typs);
+  }
+}
+
+// The spreadsheet link of an output statement or of @OLE input: the object lists are shown
+// at trace level 4, derived sets are expanded into their index positions (the lists are
+// replaced), then the texts are checked and rebuilt as by ssargs_. Status 0; 1 no storage;
+// 2 a wrong number of texts; 4 no active workbook; 7 the workbook cannot be opened (its name
+// in ERRSTR) when one range is to be split among several objects.
+void ssargs4_(Work& W, MasterRecord& L, int32_t& objectCount, int32_t& ends, int32_t& chars, int32_t& count,
+              int32_t& endCap, int32_t& charCap, int32_t& numbers, int32_t& types, int32_t& owners, int32_t& kinds,
+              int32_t& status) {
+  status = 0;
+  std::vector<int32_t> num, typ, own, knd;
+  for (int32_t i = 1; i <= objectCount; ++i) {
+    num.push_back(iget(W, L, numbers, i));
+    typ.push_back(iget(W, L, types, i));
+    own.push_back(iget(W, L, owners, i));
+    knd.push_back(iget(W, L, kinds, i));
+  }
+  if (L.TRACELV >= 4) {
+    std::string t = " ON ENTRY-> ";
+    for (size_t i = 0; i < num.size(); ++i) t += " " + std::to_string(num[i]) + "/" + std::to_string(typ[i]);
+    outline(L, t);
+  }
+  int32_t n = 0, a = 0, b = 0, c = 0, d = 0;
+  expandarglist_(W, L, objectCount, n, num.data(), typ.data(), own.data(), knd.data(), a, b, c, d, status);
+  if (status != 0) {
+    for (int32_t* h : {&a, &b, &c, &d})
+      if (*h > 0) rlsblk_(L, *h);
+    return;
+  }
+  for (auto [h, nh] : {std::pair{&numbers, a}, std::pair{&types, b}, std::pair{&owners, c}, std::pair{&kinds, d}}) {
+    if (*h > 0) rlsblk_(L, *h);
+    *h = nh;
+  }
+  objectCount = n;
+  ArgList args = read_args(W, L, ends, chars, count);
+  if (count == 0) {
+    std::string wb;
+    if (!active_workbook(wb) || wb.empty()) {
+      status = 4;
+      return;
+    }
+  }
+  if (count != 1 && count != 2 && count != n + 1) {
+    status = 2;
+    return;
+  }
+  if (count == 2 && n > 1) {
+    // one range for several objects: its shape comes from the workbook
+    std::string wb = args.text[0];
+    if (XLXOPENFILE_(wb.c_str()) == 0) {
+      std::memset(L.ERRSTR, ' ', sizeof L.ERRSTR - 1);
+      L.ERRSTR[sizeof L.ERRSTR - 1] = 0;
+      std::memcpy(L.ERRSTR, wb.data(), std::min(wb.size(), sizeof L.ERRSTR - 1));
+      status = 7;
+      return;
+    }
+  }
+  ssargs_(W, L, 0, n, ends, chars, count, endCap, charCap, numbers, types, 0, status);
+}

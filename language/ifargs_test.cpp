@@ -114,4 +114,43 @@ TEST(ArgParsers, DatabaseTexts) {
   EXPECT_EQ(std::string(f.L.ERRTXT, 1), "V");
 }
 
+TEST(ArgParsers, OutputListsExpandDerivedSets) {
+  FrontFixture f;
+  f.text("SETS: S /A B/: P; U /X/; T(S, U); ENDSETS MAX = Z;");
+  f.go(0);
+  ASSERT_EQ(f.L.LASTERR, 0);
+  struct Case {
+    std::vector<std::string> in;
+    int32_t status;
+    const char* out;
+  };
+  const Case cases[] = {
+      {{"WB"}, 0, "WB|P|S|U"},
+      {{}, 4, ""},
+      {{"WB", "R"}, 7, "WB|R"},
+      {{"WB", "R1", "R2"}, 2, "WB|R1|R2"},
+  };
+  for (const Case& c : cases) {
+    Args a = make(f, c.in);
+    int32_t n = 2, nums = ints(f, {1, 3}), types = ints(f, {4, 12}), owners = ints(f, {1, 3});
+    int32_t kinds = ints(f, {0, NTSETD}), st = -1;
+    ssargs4_(f.W, f.L, n, a.ends, a.chars, a.count, a.endCap, a.charCap, nums, types, owners, kinds, st);
+    EXPECT_EQ(st, c.status) << c.out;
+    EXPECT_EQ(n, 3);
+    EXPECT_EQ(iget(f.W, f.L, nums, 3), 2);  // T's second index position: U
+    if (!c.in.empty()) {
+      EXPECT_EQ(show(f, a), c.out);
+    }
+    if (c.status == 7) {
+      EXPECT_EQ(std::string(f.L.ERRSTR, 2), "WB");
+    }
+  }
+  Args a = make(f, {"SRC"});
+  int32_t nums = ints(f, {1}), types = ints(f, {4}), st = -1;
+  odbcarg2_(f.W, f.L, 0, 1, a.ends, a.chars, a.count, a.endCap, a.charCap, nums, types, st);
+  EXPECT_EQ(st, 0);
+  EXPECT_EQ(show(f, a), "SRC|S|P");
+  EXPECT_EQ(iget(f.W, f.L, nums, 1), 1);
+}
+
 }  // namespace

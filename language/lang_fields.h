@@ -1,7 +1,6 @@
 // Master-record fields owned by the language subsystem.
 #pragma once
 #include <cstdint>
-#include "language/pending_frontend.h"
 
 // ---- front end: name tables, set table, compiled code, compiler working state ----
 constexpr int OPSTKMAX = 256;  // room of the operator stack (OPLIMIT is the limit in force)
@@ -86,4 +85,4 @@ struct ValueFields {
   int32_t PTRARG = 0;  // word handed to the pointer hook
 };
 
-struct LangFields : FrontendFields, ReaderFields, ValueFields, PendingFrontendFields {};
+struct LangFields : FrontendFields, ReaderFields, ValueFields {};

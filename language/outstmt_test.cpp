@@ -176,4 +176,15 @@ TEST(DataValues, AValueForAColumnWithNoElementLeftIsRefused) {
   }
 }
 
+TEST(DataValues, StartingValuesAskedAtRunTimeAreUnset) {
+  FrontFixture f;
+  f.text("DATA: Y = 2; ENDDATA INIT: X = ?; Y = ?; ENDINIT");
+  f.go(0);
+  ASSERT_EQ(f.L.LASTERR, 0);
+  ASSERT_EQ(f.L.VREF2N, 2);
+  auto value = [&](int32_t v) { return dget(f.W, f.L.START[f.L.VARVAL] + 2 * (int64_t)(v - 1)); };
+  EXPECT_GE(value(iget(f.W, f.L, f.L.VREF2, 1)), f.L.BIGNUM);  // X is asked before solving
+  EXPECT_EQ(value(1), 2.0);  // Y keeps its DATA value
+}
+
 }  // namespace

@@ -91,34 +91,30 @@ bool inclroom(Work& W, MasterRecord& L, int32_t n) {
 // Character k (1-based) of the include reader's current line.
 char inclget(const Work& W, const MasterRecord& L, int64_t k) { return cget(W, wbyte(L.START[L.INCLBLK]) + k - 1); }
 
-// Reads the next line of include slot s whole into the current-line block: TABs become
-// blanks and the line feed a blank. Result 1 a line was read, 0 end of file, -1 a read
+// Reads the next line of include slot s whole into the current-line block: TABs and NUL
+// bytes become blanks and the line feed a blank. Result 1 a line was read, 0 end of file, -1 a read
 // error, -2 no room.
 int32_t readincl(Work& W, MasterRecord& L, int32_t s) {
   std::string line;
   char chunk[4096];
   for (;;) {
-    if (FGETS_(chunk, (int32_t)sizeof chunk, L.INCUNIT[s]) == 0) {
+    int32_t n = 0;
+    if (FGETLN_(chunk, (int32_t)sizeof chunk, L.INCUNIT[s], n) == 0) {
       if (!line.empty()) break;
       return FEOF_(L.INCUNIT[s]) ? 0 : -1;
     }
-    size_t n = std::strlen(chunk);
-    line.append(chunk, n);
-    if (n > 0 && chunk[n - 1] == '\n') break;
-    if (n == 0) {  // a NUL at the start of what was read: drop the rest of the line
-      while (FGETS_(chunk, (int32_t)sizeof chunk, L.INCUNIT[s]) != 0) {
-        size_t m = std::strlen(chunk);
-        if (m > 0 && chunk[m - 1] == '\n') break;
-      }
-      break;
-    }
+    line.append(chunk, (size_t)n);
+    if (chunk[n - 1] == '\n') break;
   }
   if (!line.empty() && line.back() == '\n') line.back() = ' ';
   if (line.size() > (size_t)0x3fffffff) return -2;
   int32_t n = (int32_t)line.size();
   if (!inclroom(W, L, n)) return -2;
   int64_t base = wbyte(L.START[L.INCLBLK]);
-  for (int32_t i = 0; i < n; ++i) cput(W, base + i, line[(size_t)i] == '\t' ? ' ' : line[(size_t)i]);
+  for (int32_t i = 0; i < n; ++i) {
+    char c = line[(size_t)i];
+    cput(W, base + i, c == '\t' || c == 0 ? ' ' : c);  // a NUL would read as a line-number escape
+  }
   L.INCLEN[s] = n;
   L.INCPOS[s] = 0;
   return 1;

@@ -1,6 +1,6 @@
 // Values of the SETS, DATA and INIT sections: the value loaders, the @POINTER reader, the
-// argument lists of the interface functions with their literal heap, and the output
-// statements of the compiler.
+// argument lists of the interface functions with their literal heap and parsers, @QRAND
+// input, and the transposition of a block of reals.
 #pragma once
 #include <cstdint>
 #include "language/lang.h"
@@ -63,6 +63,12 @@ void ssargs_(Work& W, MasterRecord& L, int32_t setMode, int32_t objectCount, int
 void odbcargs_(Work& W, MasterRecord& L, int32_t setMode, int32_t objectCount, int32_t& ends, int32_t& chars,
                int32_t& count, int32_t& endCap, int32_t& charCap, int32_t setOrNumbers, int32_t types,
                int32_t& status);
+void odbcarg2_(Work& W, MasterRecord& L, int32_t setMode, int32_t objectCount, int32_t& ends, int32_t& chars,
+               int32_t& count, int32_t& endCap, int32_t& charCap, int32_t setOrNumbers, int32_t types,
+               int32_t& status);
+void ssargs4_(Work& W, MasterRecord& L, int32_t& objectCount, int32_t& ends, int32_t& chars, int32_t& count,
+              int32_t& endCap, int32_t& charCap, int32_t& numbers, int32_t& types, int32_t& owners, int32_t& kinds,
+              int32_t& status);
 void odbcarg3_(Work& W, MasterRecord& L, int32_t objectCount, int32_t& ends, int32_t& chars, int32_t& count,
                int32_t& endCap, int32_t& charCap, int32_t numbers, int32_t types, int32_t& status);
 

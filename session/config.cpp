@@ -34,13 +34,18 @@ bool readint(const char* item, int32_t& v) {
   return true;
 }
 
-// A real item: the whole item must be a number (D is taken as an exponent mark too).
+// A real item: the whole item must be a number (D is taken as an exponent mark too, and a
+// sign after the digits starts an exponent, as in 0.10000000+301 of a three-digit exponent).
 bool readreal(const char* item, double& v) {
-  char t[260];
-  std::strncpy(t, item, sizeof t - 1);
-  t[sizeof t - 1] = 0;
-  for (char* q = t; *q; ++q)
-    if (*q == 'D' || *q == 'd') *q = 'E';
+  char t[262];
+  int32_t n = 0;
+  for (const char* q = item; *q && n < 259; ++q) {
+    char c = *q == 'D' || *q == 'd' ? 'E' : *q;
+    if ((c == '+' || c == '-') && n > 0 && ((t[n - 1] >= '0' && t[n - 1] <= '9') || t[n - 1] == '.'))
+      t[n++] = 'E';
+    t[n++] = c;
+  }
+  t[n] = 0;
   if (!t[0] || std::strchr("+-.0123456789", t[0]) == nullptr) return false;
   char* end = nullptr;
   v = std::strtod(t, &end);

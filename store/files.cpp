@@ -78,6 +78,18 @@ int32_t FGETS_(char* buf, int32_t n, int32_t h) {
   return std::fgets(buf, n, f) ? 1 : 0;
 }
 
+int32_t FGETLN_(char* buf, int32_t n, int32_t h, int32_t& len) {
+  FILE* f = stream(h);
+  len = 0;
+  if (!f || n < 1) return 0;
+  int c = 0;
+  while (len < n && (c = getc_unlocked(f)) != EOF) {
+    buf[len++] = (char)c;
+    if (c == '\n') break;
+  }
+  return len > 0 ? 1 : 0;
+}
+
 // Non-zero when the end of the file has been reached (or the handle names no file).
 int32_t FEOF_(int32_t h) {
   FILE* f = stream(h);
@@ -199,7 +211,7 @@ char* FGETSTD_(char* buf, int32_t n, int32_t* status) {
       break;
     }
     if (c == '\n') break;
-    buf[k++] = (char)c;
+    buf[k++] = c == 0 ? ' ' : (char)c;  // a NUL byte would end the text early
   }
   if (n >= 0) buf[k] = 0;
   if (status) *status = st;

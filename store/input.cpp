@@ -34,12 +34,13 @@ int32_t read_line(MasterRecord& L, const char* prompt, int32_t npairs, char* raw
       if (n == 0 && st == -1) return -2;
       return n;
     }
-    if (FGETS_(raw, kLineMax + 2, L.INUNIT)) {
-      int32_t n = (int32_t)std::strlen(raw);
-      if (n > 0 && raw[n - 1] == '\n')
-        raw[--n] = 0;
+    int32_t n = 0;
+    if (FGETLN_(raw, kLineMax + 2, L.INUNIT, n)) {
+      if (raw[n - 1] == '\n')
+        --n;
       else if (!FEOF_(L.INUNIT))
         FSKIPLN_(L.INUNIT);
+      raw[n] = 0;
       return n;
     }
     if (!FEOF_(L.INUNIT)) fatal_(L, "I/O ERROR");

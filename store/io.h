@@ -11,12 +11,15 @@
 struct MasterRecord;
 struct Work;
 
-constexpr int32_t MAXFILES = 100;  // open text files at one time
+constexpr int32_t MAXFILES = 320;  // open text files at one time: 256 includes and the scripts and diverts beside them
 
 // ---- text-file and console primitives ----------------------------------------------
 int32_t FOPEN_(const char* name, const char* mode);          // handle, 0 on failure
 int32_t FCLOSE_(int32_t& h);                                  // -1 for handle 0; 0 and h = 0 when closed
 int32_t FGETS_(char* buf, int32_t n, int32_t h);              // 0 at end of file or on error
+// Reads at most n bytes of the next line, its line feed included, NUL bytes kept; len is
+// the count read. 0 at end of file (nothing read) or on error.
+int32_t FGETLN_(char* buf, int32_t n, int32_t h, int32_t& len);
 int32_t FEOF_(int32_t h);                                     // non-zero at end of file
 int32_t FPUTS_(const char* text, int32_t h);                  // text and a line feed; negative on failure
 int32_t FPUTSNOLF(const char* text, int32_t h);               // text only; negative on failure

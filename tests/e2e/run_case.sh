@@ -3,12 +3,14 @@
 # scratch directory (CASE/files/* copied there first), standard output compared exactly
 # with CASE/expected.txt; each file under CASE/after/ must then match the scratch file of
 # the same name. CASE/stdin-closed makes standard input empty after the script (the default),
+# CASE/setup.sh, when present, runs in the scratch directory before the session.
 # CASE/no-input runs with no input file at all (standard input from /dev/null).
 set -u
 bin="$1"; case_dir="$2"
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 [ -d "$case_dir/files" ] && cp -r "$case_dir/files/." "$scratch/"
+[ -f "$case_dir/setup.sh" ] && (cd "$scratch" && bash "$case_dir/setup.sh")
 input=/dev/null
 [ -f "$case_dir/input.txt" ] && input="$case_dir/input.txt"
 (cd "$scratch" && timeout 60 "$bin" <"$input" >"$scratch/.stdout" 2>"$scratch/.stderr")

@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes as model text, in either syntax, through the reader to the compilers,
-// the set builder and the listings; a small data file is there for @TEXT input. The first byte picks the syntax and the trace level.
+// the set builder and the listings; a small data file is there for @TEXT input. The first byte picks the syntax, the trace level and two options.
 #include <unistd.h>
 
 #include <cstdint>
@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int32_t k = 0; k <= nlines; ++k) iput(W, L, L.LINEIX, k + 1, starts[(size_t)k]);
   L.MODLINES = nlines;
   L.SYNTAX = data[0] & 1;
-  L.TRACELV = (data[0] >> 1) & 1;
+  L.TRACELV = (data[0] & 0x30) ? ((data[0] >> 4) & 3) * 2 : (data[0] >> 1) & 1;
   L.UNARYM = (data[0] >> 2) & 1;
   L.USEPNM = (data[0] >> 3) & 1;
   L.BATMOD = 1;

@@ -23,8 +23,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int nv, nc, nz, d4, d5, d6, ni, d8;
     BRgetDimensions(m, &nv, &nc, &nz, &d4, &d5, &d6, &ni, &d8);
     if (BRwriteMPSFile(m, "fuzz_out.mps", data[0] & 2 ? 1 : 0) == 0) {
+      // What was written reads back as the same model.
       BRmodel* again = BRcreateModel(env, &err);
-      BRreadMPSFile(again, "fuzz_out.mps", data[0] & 2 ? 1 : 0);
+      if (BRreadMPSFile(again, "fuzz_out.mps", data[0] & 2 ? 1 : 0) != 0) __builtin_trap();
+      int d2[8];
+      BRgetDimensions(again, &d2[0], &d2[1], &d2[2], &d2[3], &d2[4], &d2[5], &d2[6], &d2[7]);
+      const int d1[8] = {nv, nc, nz, d4, d5, d6, ni, d8};
+      for (int k = 0; k < 8; ++k)
+        if (d1[k] != d2[k]) __builtin_trap();
+      int s1, s2;
+      double c1, c2;
+      BRgetLPData(m, &s1, &c1, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+      BRgetLPData(again, &s2, &c2, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+      if (s1 != s2 || !(c1 == c2 || (c1 != c1 && c2 != c2))) __builtin_trap();
       BRdeleteModel(&again);
     }
     BRwriteMPIFile(m, "fuzz_out.mpi");

@@ -136,6 +136,16 @@ TEST(Reader, LongIncludeLinesAreReadWhole) {
   EXPECT_EQ(s.size(), esc(1).size() + 2 + line.size() - 1);
 }
 
+// A NUL byte in an included file reads as a blank: the rest of its line and the next
+// line stay as they were.
+TEST(Reader, NulBytesInAnIncludeAreBlanks) {
+  ScratchDir d;
+  d.write("nul.txt", std::string("1 2\0 3\n4 5\n", 11));
+  TextSession t;
+  t.store({"@FILE(nul.txt)"});
+  EXPECT_EQ(t.stream(), esc(1) + "  1 2 3 4 5");
+}
+
 // Reads the text through the scanner's buffer and returns SRCLINE when the first character
 // of the given kind is taken.
 static int32_t lineof(TextSession& t, char want) {
