@@ -173,6 +173,10 @@ TEST(Probfn, ContinuousDistributions) {
   // Fractional degrees of freedom interpolate between the neighbours.
   EXPECT_NEAR(pcx(3.25, 2.0), 0.75 * pcx(3, 2.0) + 0.25 * pcx(4, 2.0), 1e-15);
   EXPECT_NEAR(ptd(3.5, 1.0), 0.5 * ptd(3, 1.0) + 0.5 * ptd(4, 1.0), 1e-15);
+  // the F kernel weighs its neighbours by the fraction in single precision
+  const double f1 = (double)(float)0.1, w = pfd(2, 3, 1.7) * (1 - f1) + pfd(3, 3, 1.7) * f1;
+  EXPECT_NEAR(pfd(2.1, 3, 1.7), w, 1e-15);
+  EXPECT_GT(std::fabs(pfd(2.1, 3, 1.7) - (pfd(2, 3, 1.7) * 0.9 + pfd(3, 3, 1.7) * 0.1)), 1e-12);
   // Continuity at the switches: the t kernel at 99999 against the normal, the chi-square
   // sums by products (x <= 40) and by logarithms, the F kernel against the chi-square.
   EXPECT_NEAR(ptd(99999, 1.0), ptd(100000, 1.0), 1e-5);

@@ -105,3 +105,22 @@ TEST(Compiler, NestedLoopsNameTheirRows) {
 }
 
 }  // namespace
+
+namespace {
+
+// Names, code and set tables that outgrow a small store end the compilation with a message.
+TEST(Compiler, StorageFailuresEndTheCompilation) {
+  std::string names = "MAX = X0", code = "MAX = X", sets = "SETS:";
+  for (int i = 1; i < 6000; ++i) names += " + X" + std::to_string(i);
+  for (int i = 1; i < 20000; ++i) code += " + X";
+  for (int i = 1; i < 3000; ++i) sets += " S" + std::to_string(i) + " /A B/: V" + std::to_string(i) + ";";
+  for (const std::string& t : {names + ";", code + ";", sets + " ENDSETS"}) {
+    FrontFixture f(60000);
+    f.text(t);
+    const std::string out = f.go(0);
+    EXPECT_EQ(f.L.LASTERR, 51) << t.substr(0, 40);
+    EXPECT_NE(out.find("Ran out of generator memory compiling model."), std::string::npos) << t.substr(0, 40);
+  }
+}
+
+}  // namespace

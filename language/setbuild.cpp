@@ -221,7 +221,7 @@ static int32_t build_one(Work& W, MasterRecord& L, int32_t t, int32_t& need) {
         } else {
           int32_t msg = st == -1 ? 42 : (st == 1 || st == 5) ? 43 : st == 2 ? 70 : -1;
           if (msg == 70) {
-            L.ERRARG2 = t;
+            // the evaluator left the attribute's set and position for the message
             errmsh_(W, L, 70);
             L.SETMSG = 1;
             return 1;
