@@ -1,5 +1,6 @@
 // Integer models with nonlinear parts on Bonmin (NLP-based branch and bound).
 #include "bresk/nlp.h"
+#include "bresk/quiet.h"
 
 #include <coin/BonBonminSetup.hpp>
 #include <coin/BonCbc.hpp>
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace bresk {
 
@@ -22,7 +24,14 @@ double ipBound(double v) { return v >= kInf ? kIpInf : (v <= -kInf ? -kIpInf : v
 // The model as Bonmin sees it; evaluation through the shared core.
 class QMinlp : public Bonmin::TMINLP {
  public:
-  QMinlp(NlpCore& core, const std::vector<double>& x0) : c_(core), x0_(x0) {}
+  QMinlp(NlpCore& core, const std::vector<double>& x0, const int* stop) : c_(core), x0_(x0), stop_(stop) {}
+  // True once the search has been asked to stop or its time is up: evaluations then fail, so
+  // that a long subproblem ends at once.
+  bool halted() const {
+    if (*stop_) return true;
+    double lim = time_limit(c_.model());
+    return lim >= 0 && elapsed(c_.model()) > lim;
+  }
   bool get_nlp_info(Index& n, Index& m, Index& nnz_jac, Index& nnz_h,
                     Ipopt::TNLP::IndexStyleEnum& style) override {
     n = c_.n();
@@ -64,12 +73,12 @@ class QMinlp : public Bonmin::TMINLP {
     if (init_x) std::copy(x0_.begin(), x0_.end(), x);
     return true;
   }
-  bool eval_f(Index, const Number* x, bool, Number& v) override { return c_.f(x, v); }
-  bool eval_grad_f(Index, const Number* x, bool, Number* g) override { return c_.gradF(x, g); }
-  bool eval_g(Index, const Number* x, bool, Index, Number* g) override { return c_.g(x, g); }
+  bool eval_f(Index, const Number* x, bool, Number& v) override { return !halted() && c_.f(x, v); }
+  bool eval_grad_f(Index, const Number* x, bool, Number* g) override { return !halted() && c_.gradF(x, g); }
+  bool eval_g(Index, const Number* x, bool, Index, Number* g) override { return !halted() && c_.g(x, g); }
   bool eval_jac_g(Index, const Number* x, bool, Index, Index, Index* r, Index* c, Number* v) override {
     if (!v) { c_.jacPattern(r, c); return true; }
-    return c_.jac(x, v);
+    return !halted() && c_.jac(x, v);
   }
   bool eval_h(Index, const Number*, bool, Number sigma, Index, const Number* lambda, bool, Index,
               Index* r, Index* c, Number* v) override {
@@ -91,6 +100,7 @@ class QMinlp : public Bonmin::TMINLP {
  private:
   NlpCore& c_;
   std::vector<double> x0_;
+  const int* stop_;
 };
 
 // Shared state of the solve and the cloned event handler.
@@ -158,9 +168,15 @@ int solveMinlp(BRmodel* m, int resolves) {
   std::vector<double> x0 = startPoint(m, core.lb, core.ub);
   for (int j = 0; j < m->nvars; j++)
     if (m->vtype[j] != 'C') x0[j] = std::round(x0[j]);
-  Ipopt::SmartPtr<QMinlp> tminlp = new QMinlp(core, x0);
+  BabState st;
+  st.m = m;
+  st.core = &core;
+  Ipopt::SmartPtr<QMinlp> tminlp = new QMinlp(core, x0, &st.reason);
 
-  Bonmin::BonminSetup setup;
+  // Bonmin's objects cannot always be destroyed after it has thrown, so they live on the heap
+  // and are given up (not freed) on that path.
+  auto* setupp = new Bonmin::BonminSetup;
+  Bonmin::BonminSetup& setup = *setupp;
   setup.initializeOptionsAndJournalist();
   auto o = setup.options();
   o->SetStringValue("bonmin.algorithm", "B-BB");
@@ -181,23 +197,33 @@ int solveMinlp(BRmodel* m, int resolves) {
   if (resolves > 1) o->SetIntegerValue("bonmin.num_resolve_at_root", resolves);
   double ftol = par(m, P_FNFTOL);
   if (ftol > 0) o->SetNumericValue("constr_viol_tol", ftol);
-  BabState st;
-  st.m = m;
-  st.core = &core;
   int itl = iteration_limit(m, P_ITRLIM_MIP);
   st.itlimit = itl > 0 && itl < 2147483640 ? itl : -1;
   BabEvents ev(&st);
-  Bonmin::Bab bb;
+  auto* bbp = new Bonmin::Bab;
+  Bonmin::Bab& bb = *bbp;
+  // Bonmin writes some failures straight to the standard streams.
+  StdoutMute mute;
+  StderrMute emute;
   try {
     setup.initialize(Ipopt::GetRawPtr(tminlp));
     bb.model().passInEventHandler(&ev);
     bb(setup);
   } catch (...) {
-    // Bonmin gives up by throwing; when a row could not be evaluated that is the reason.
-    if (!m->error_row_set) throw;
-    storeMipResult(m, BR_NUMERICAL_ERROR, {}, 0.0, m->sense > 0 ? -kInf : kInf);
+    // Bonmin gives up by throwing: after a stop or the time limit (the incumbent seen so far
+    // stands), or when a row could not be evaluated.
+    double none = m->sense > 0 ? -kInf : kInf;
+    if (!st.reason && tminlp->halted()) st.reason = BRERR_TIME_LIMIT;
+    if (st.reason) {
+      storeMipResult(m, st.best.empty() ? BR_UNKNOWN : BR_FEASIBLE, st.best, st.bestObj, none);
+      return st.reason;
+    }
+    if (!m->error_row_set) return static_cast<int>(BRERR_INTERNAL);
+    storeMipResult(m, BR_NUMERICAL_ERROR, {}, 0.0, none);
     return 0;
   }
+  std::unique_ptr<Bonmin::BonminSetup> setupOwner(setupp);
+  std::unique_ptr<Bonmin::Bab> bbOwner(bbp);   // freed first, as Bonmin expects
 
   const double* bx = bb.bestSolution();
   std::vector<double> x;

@@ -171,6 +171,33 @@ TEST_F(MipTest, OptimaMatchEnumeration) {
   }
 }
 
+// Degenerate shapes Cbc's driver cannot take on its own: no integer column, no row.
+TEST_F(MipTest, ModelsWithoutIntegersOrRows) {
+  struct Case {
+    const char* name;
+    std::string types;
+    std::vector<std::pair<char, std::string>> rows;
+    double z;
+  };
+  std::vector<Case> cases = {{"continuous with a row", "CC", {{'G', "x0 x1 + 3 -"}}, 3.0},
+                             {"continuous, no row", "CC", {}, 0.5},
+                             {"integer, no row", "IC", {}, 0.5}};
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Model s;
+    s.n = 2;
+    s.types = c.types;
+    s.lb = {0, 0.5};
+    s.ub = {4, 4};
+    s.obj = "x0 x1 +";
+    s.rows = c.rows;
+    ASSERT_EQ(br2::load(m, s), 0);
+    ASSERT_EQ(BRsolveMIP(m), 0);
+    EXPECT_EQ(status(), 1);
+    EXPECT_NEAR(objective(), c.z, 1e-9);
+  }
+}
+
 TEST_F(MipTest, InfeasibleIntegerModelIsStatusThree) {
   Model s;
   s.n = 2;

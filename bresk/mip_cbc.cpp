@@ -1,5 +1,7 @@
 // Linear integer models on Cbc: arguments from the settings, events turned into progress reports.
 #include "bresk/mip.h"
+#include "bresk/nlp.h"
+#include "bresk/quiet.h"
 
 #include <coin/CbcEventHandler.hpp>
 #include <coin/CbcModel.hpp>
@@ -9,6 +11,7 @@
 #include <coin/CoinTime.hpp>
 #include <coin/OsiClpSolverInterface.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -100,8 +103,39 @@ std::string num(double v) {
 
 }  // namespace
 
+// A model without integer columns (Cbc's driver cannot take one): one simplex solve.
+void solveWithoutIntegers(const LinearProblem& p, const MipSettings& s, MipResult& r) {
+  ClpSimplex lp;
+  lp.setLogLevel(0);
+  lp.messageHandler()->setLogLevel(0);
+  std::vector<double> cl(p.ncols), cu(p.ncols), rl(p.nrows), ru(p.nrows);
+  for (int j = 0; j < p.ncols; j++) { cl[j] = clampInf(p.collb[j]); cu[j] = clampInf(p.colub[j]); }
+  for (int i = 0; i < p.nrows; i++) { rl[i] = clampInf(p.rowlb[i]); ru[i] = clampInf(p.rowub[i]); }
+  lp.loadProblem(p.ncols, p.nrows, p.start.data(), p.index.data(), p.value.data(), cl.data(), cu.data(),
+                 p.cost.data(), rl.data(), ru.data());
+  lp.setOptimizationDirection(p.sense < 0 ? -1.0 : 1.0);
+  if (s.iterations >= 0) lp.setMaximumIterations(static_cast<int>(std::min<long long>(s.iterations, 2147483647)));
+  if (s.seconds >= 0) lp.setMaximumSeconds(s.seconds);
+  lp.primal();
+  int st = lp.status();
+  r.last.iterations = lp.numberIterations();
+  r.status = st == 0 ? 1 : st == 1 ? 3 : st == 2 ? 4 : 12;
+  if (st == 3) r.code = lp.secondaryStatus() == 9 ? 2017 : 2023;
+  if (st == 0) {
+    r.x.assign(lp.primalColumnSolution(), lp.primalColumnSolution() + p.ncols);
+    r.objective = p.objconst;
+    for (int j = 0; j < p.ncols; j++) r.objective += p.cost[j] * r.x[j];
+    r.bound = r.objective;
+  }
+  r.last.status = r.status;
+}
+
 void solveMipCbc(const LinearProblem& p, const MipSettings& s, const MipCallback& cb, MipResult& r) {
   r = MipResult();
+  if (std::find(p.integer.begin(), p.integer.end(), 1) == p.integer.end()) {
+    solveWithoutIntegers(p, s, r);
+    return;
+  }
   OsiClpSolverInterface osi;
   osi.messageHandler()->setLogLevel(0);
   osi.getModelPtr()->setLogLevel(0);
@@ -142,6 +176,8 @@ void solveMipCbc(const LinearProblem& p, const MipSettings& s, const MipCallback
   std::vector<const char*> argv;
   for (auto& x : a) argv.push_back(x.c_str());
 
+  bresk::StdoutMute mute;   // Cbc's driver prints a few messages whatever its log level
+  bresk::StderrMute emute;
   CbcSolverUsefulData data;
   CbcMain0(model, data);
   data.noPrinting_ = true;

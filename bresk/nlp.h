@@ -8,6 +8,18 @@
 
 namespace bresk {
 
+// Sends the process's standard error to /dev/null while a package that may print there runs.
+class StderrMute {
+ public:
+  StderrMute();
+  ~StderrMute();
+  StderrMute(const StderrMute&) = delete;
+  StderrMute& operator=(const StderrMute&) = delete;
+
+ private:
+  int saved_ = -1;
+};
+
 // Evaluation of a loaded model for the interior-point and branch-and-bound codes: sizes,
 // sparsity, bounds (with optional overrides) and values in the minimising sense.
 class NlpCore {

@@ -1,6 +1,9 @@
 // Continuous nonlinear models on Ipopt: the model as a TNLP, one local solve, multistart.
 #include "bresk/nlp.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <coin/IpIpoptApplication.hpp>
 #include <coin/IpTNLP.hpp>
 
@@ -16,6 +19,24 @@ constexpr double kIpInf = 1e20;   // Ipopt's infinity (it treats |b| >= 1e19 as 
 
 double ipBound(double v) { return v >= kInf ? kIpInf : (v <= -kInf ? -kIpInf : v); }
 }  // namespace
+
+// ---------------------------------------------------------------- quiet standard error
+
+StderrMute::StderrMute() {
+  std::fflush(stderr);
+  saved_ = dup(2);
+  int null = open("/dev/null", O_WRONLY);
+  if (saved_ >= 0 && null >= 0) dup2(null, 2);
+  if (null >= 0) close(null);
+}
+
+StderrMute::~StderrMute() {
+  std::fflush(stderr);
+  if (saved_ >= 0) {
+    dup2(saved_, 2);
+    close(saved_);
+  }
+}
 
 // ---------------------------------------------------------------- evaluation core
 
@@ -251,8 +272,9 @@ void runIpopt(NlpCore& core, const std::vector<double>& x0, int location, NlpOut
   opt->SetNumericValue("tol", tol);
   double ftol = par(m, P_FNFTOL);
   if (ftol > 0) opt->SetNumericValue("constr_viol_tol", ftol);
+  // Without a limit of the caller's, Ipopt's own cap keeps a hopeless run finite.
   int itl = iteration_limit(m, P_ITRLIM_NLP);
-  if (itl > 0) opt->SetIntegerValue("max_iter", itl);
+  opt->SetIntegerValue("max_iter", itl > 0 && itl < 2147483640 ? itl : 3000);
   double lim = time_limit(m);
   if (lim >= 0) opt->SetNumericValue("max_cpu_time", std::max(1e-3, lim - elapsed(m)));
   opt->SetStringValue("hessian_approximation", core.exactHessian() ? "exact" : "limited-memory");
