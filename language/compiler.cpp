@@ -855,7 +855,8 @@ bool Compiler::run(int32_t& state) {
         if (idxleft != 1) fail(16);
         break;
       case 14:
-        if (setcond) {
+        // in a membership condition ":" ends the condition, unless it ends a set loop's set part
+        if (setcond && !(L.LOOPLV > 0 && !loopcolon[L.LOOPLV])) {
           condition_end();
           state = 41;
           break;

@@ -137,6 +137,15 @@ TEST(Sets, ConditionsChooseTheMembers) {
   EXPECT_EQ(f.code(), "BEGROW | PUSHN 2 | PUSHV X | MUL | ENDROW MX");
   EXPECT_EQ(members(f, 6), "(1,2) (1,3) (2,3)");
   EXPECT_EQ(iget(f.W, f.L, f.L.NNTRYS, 7), 3);
+  // set loops inside a condition keep their own ":" (the condition's ":" starts the attributes)
+  FrontFixture g;
+  g.text("SETS: A /1..3/: V; F(A) | @SUM(A(I) | I #LE# &1: V(I)) #GT# 2 : W; G(A) | @SUM(A(I): I) #GT# 6 * &1 - 9; "
+         "ENDSETS DATA: V = 1 2 3; ENDDATA MAX = @SIZE(F) * X + @SIZE(G);");
+  g.go(0);
+  ASSERT_EQ(g.L.LASTERR, 0);
+  EXPECT_EQ(members(g, 2), "(2) (3)");
+  EXPECT_EQ(members(g, 3), "(1) (2)");
+  EXPECT_EQ(g.L.NATTRS, 2);
 }
 
 }  // namespace
