@@ -531,7 +531,7 @@ struct Compiler {
   void set_parent() {
     int32_t kind = 0, p = 0;
     kind_of(sym.name, kind, p);
-    if (kind != 1) fail(14);
+    if (kind != 1 || p == curset) fail(14);  // a set is never its own parent
     int32_t s = curset;
     int32_t np = L.SETPARN + 1 - iget(W, L, L.SETPST, s);
     int32_t dp = setdim(W, L, p), add = dp == 0 ? 1 : dp;

@@ -70,6 +70,8 @@ TEST(Compiler, ErrorsCarryTheirNumberAndPosition) {
       {"SETS: S /A B/; T(S,S) /A C/; ENDSETS", 39, "C/; ENDSETS"},
       {"SETS: S /1..0/; ENDSETS", 190, "0/; ENDSETS"},
       {"SETS: S /A B/; ENDSETS @FOR(S(I, J): X >= 1);", 26, ", J)"},
+      {"SETS: S(S); ENDSETS", 24, "S); ENDSETS"},  // a set is never its own parent
+      {"SETS: S /A B/; T(S, T); ENDSETS", 24, "T); ENDSETS"},
       {"SETS: S /A B/: C; ENDSETS MAX = @SUM(S: @FOR(S: C <= 1));", 50, "@FOR(S: C"},
       {"SETS: S /A/; ENDSETS MAX = @SUM(T: X);", 24, "T: X);"},
       {"[R] X >= 1; [R] Y >= 1;", 37, "R] Y"},
@@ -120,6 +122,44 @@ TEST(Compiler, StorageFailuresEndTheCompilation) {
     const std::string out = f.go(0);
     EXPECT_EQ(f.L.LASTERR, 51) << t.substr(0, 40);
     EXPECT_NE(out.find("Ran out of generator memory compiling model."), std::string::npos) << t.substr(0, 40);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Each function takes its own number of arguments; one more or one fewer is message 23.
+TEST(Compiler, FunctionsTakeTheirArgumentCounts) {
+  const std::pair<const char*, int> funcs[] = {
+      {"ABS", 1}, {"SIN", 1},  {"COS", 1},   {"TAN", 1},  {"LOG", 1},  {"EXP", 1},  {"FPA", 2},
+      {"FPL", 2}, {"PSN", 1},  {"PSL", 1},   {"PBN", 3},  {"PEL", 2},  {"PEB", 2},  {"PPS", 2},
+      {"PPL", 2}, {"PFS", 3},  {"PTD", 2},   {"PCX", 2},  {"PFD", 3},  {"LGM", 1},  {"SIGN", 1},
+      {"FLOOR", 1}, {"PHG", 4}, {"WRAP", 2}, {"RAND", 1}, {"IF", 3},   {"SQRT", 1}, {"POW", 2},
+      {"SQR", 1}, {"MOD", 2},  {"GIN", 1},   {"BND", 3},  {"BIN", 1},  {"FREE", 1},
+  };
+  auto model = [](const std::string& f, int n) {
+    std::string a;
+    for (int k = 1; k <= n; ++k) a += (k > 1 ? ", X" : "X") + std::to_string(k);
+    bool stmt = f == "GIN" || f == "BND" || f == "BIN" || f == "FREE";
+    return (stmt ? "MAX = X1; @" : "MAX = @") + f + "(" + a + ");";
+  };
+  for (auto& [f, n] : funcs) {
+    for (int k : {n - 1, n, n + 1}) {
+      if (k < 1) continue;
+      FrontFixture t;
+      t.text(model(f, k));
+      t.go(0);
+      EXPECT_EQ(t.L.LASTERR, k == n ? 0 : 23) << model(f, k);
+    }
+  }
+  for (const char* f : {"SMAX", "SMIN", "USER"}) {
+    for (int k : {1, 2, 7}) {
+      FrontFixture t;
+      t.text(model(f, k));
+      t.go(0);
+      EXPECT_EQ(t.L.LASTERR, 0) << model(f, k);
+    }
   }
 }
 

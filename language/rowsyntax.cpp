@@ -58,6 +58,7 @@ void cmpexpbrk_(Work& W, MasterRecord& L, int32_t& state, int32_t& errarg, int32
     double c = 1.0;
     int32_t rowtype = UNDET, terms = 0, decl = 0;
     bool relation = false;
+    bool pending = false;  // a coefficient, sign or declaration read that the row has not used yet
     SymOut sym;
     for (;;) {
       b.room(64);
@@ -68,7 +69,7 @@ void cmpexpbrk_(Work& W, MasterRecord& L, int32_t& state, int32_t& errarg, int32
       if (sym.status > 0) throw sym.status + 35;
       if (r < 0) {
         L.CODELEN = rowstart;  // nothing of an unfinished row is kept
-        if (rowtype != UNDET || terms > 0) throw 1;
+        if (rowtype != UNDET || terms > 0 || pending) throw 1;
         nerr = -1;
         return;
       }
@@ -167,6 +168,7 @@ void cmpexpbrk_(Work& W, MasterRecord& L, int32_t& state, int32_t& errarg, int32
               break;
             }
             c = c < 0 ? -sym.val : sym.val;
+            pending = true;
             break;
           }
           [[fallthrough]];
@@ -180,9 +182,11 @@ void cmpexpbrk_(Work& W, MasterRecord& L, int32_t& state, int32_t& errarg, int32
           return;
         case 8:
           c = tok == B_MINUS ? -1.0 : 1.0;
+          pending = true;
           break;
         case 10: case 15:
           if (tok == B_MINUS) c = -c;
+          pending = true;
           break;
         case 11: {
           char t[204];
@@ -206,6 +210,7 @@ void cmpexpbrk_(Work& W, MasterRecord& L, int32_t& state, int32_t& errarg, int32
         case 12:
           decl = tok;
           c = 1.0;
+          pending = true;
           break;
         case 13: {
           int32_t kind = 0, idx = 0;

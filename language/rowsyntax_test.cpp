@@ -38,6 +38,12 @@ TEST(RowSyntax, Errors) {
       {"MAX X\nEND\nFREE 1", 11},
       {"X + Y <= 3\nEND", 11},
       {"MAX STOCK\nEND", 11},  // read as MAX, ST and a constraint OCK without a relation
+      // a row or declaration left unfinished at the end of the text
+      {"MAX X\nST\nX <=", 11},
+      {"MAX X\nST\n3", 11},
+      {"MAX X\nST\nX <= 1\nEND\nSUB X", 11},
+      {"MAX X\nST\nX <= 1\nEND\nSLB X -", 11},
+      {"MAX X\nST\nX <= 1\nEND\nINT", 11},
   };
   for (auto& c : cases) {
     FrontFixture f;

@@ -13,7 +13,10 @@ std::string members(FrontFixture& f, int32_t s) {
       r += namestr(f.W, f.L, f.L.KPNAME, first + k);
     } else {
       r += "(";
-      for (int32_t c = 0; c < d; ++c) r += (c ? "," : "") + std::to_string(iget(f.W, f.L, f.L.NDRVEL, first + k * d + c));
+      for (int32_t c = 0; c < d; ++c) {
+        if (c) r += ",";
+        r += std::to_string(iget(f.W, f.L, f.L.NDRVEL, first + k * d + c));
+      }
       r += ")";
     }
   }
@@ -148,6 +151,7 @@ TEST(Sets, SoundLimitsAndMessages) {
       {many, 41},  // 49 positions
       {"SETS: A /1..2/; F(A) | X #GT# 1; ENDSETS MAX = @SIZE(F);", 42},  // one message, not 177
       {"DATA: N = 2.5; ENDDATA SETS: S /1..N/; ENDSETS", 190},
+      {"DATA: N = 100000000; ENDDATA SETS: S /1..N/; ENDSETS", 51},  // N exact, not 1e+08
       {"SETS: S /1..100000/; ENDSETS", 51},  // the small store runs out
   };
   for (auto& c : cases) {

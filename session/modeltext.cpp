@@ -18,29 +18,41 @@ constexpr int32_t LINEBUF = 204;
 // Used characters of the stored text.
 int32_t used(const Work& W, const MasterRecord& L) { return lixget(W, L, L.MODLINES + 1) - 1; }
 
-// Resizes a block to count elements; the count it now holds is written back on success.
+// Resizes a block to count elements; the count it now holds is written back, also when
+// the store could give only part of the growth (the result is then false).
 bool resize(Work& W, MasterRecord& L, int32_t type, int32_t& handle, int32_t& cap, int32_t count) {
   int32_t c = count < 1 ? 1 : count, st = 0;
   setblk_(type, c, W, L, handle, st);
+  if (st == 1) cap = c;
   if (st != 0) return false;
   cap = c;
   return true;
 }
 
-// Makes room for one more line of up to n characters: the text block keeps more than
-// MAXLIN (and n) characters free, the line blocks more than two entries.
+// Makes room for one more line of up to n characters: the line blocks keep more than two
+// entries free, the text block more than MAXLIN (and n) characters. Blocks grow by
+// doubling; when the store cannot hold that, they grow by what it can give.
 bool makeroom(Work& W, MasterRecord& L, int32_t n) {
   int32_t need = n > L.MAXLIN ? n : L.MAXLIN;
+  if (L.LINECAP - L.MODLINES <= 2) {
+    int32_t cap = L.LINECAP < 4 ? 4 : L.LINECAP, c1 = L.LINECAP, c2 = L.LINECAP;
+    idoub_(cap);
+    if (cap <= L.LINECAP || !resize(W, L, 2, L.LINEIX, c1, cap) || !resize(W, L, 2, L.LINEMAP, c2, cap)) {
+      // the text block gives back its free part, and the line blocks take one more line
+      int32_t keep = used(W, L) + need + 1;
+      if (keep < L.TEXTCAP) resize(W, L, 1, L.TEXTBLK, L.TEXTCAP, keep);
+      cap = L.MODLINES + 3;
+      bool ok = resize(W, L, 2, L.LINEIX, c1, cap) && resize(W, L, 2, L.LINEMAP, c2, cap);
+      L.LINECAP = c1 < c2 ? c1 : c2;
+      if (!ok) return false;
+    }
+    L.LINECAP = c1 < c2 ? c1 : c2;
+  }
   while ((int64_t)L.TEXTCAP - used(W, L) <= need) {
     int32_t cap = L.TEXTCAP < 8 ? 8 : L.TEXTCAP;
     idoub_(cap);
-    if (cap <= L.TEXTCAP || !resize(W, L, 1, L.TEXTBLK, L.TEXTCAP, cap)) return false;
-  }
-  if (L.LINECAP - L.MODLINES <= 2) {
-    int32_t cap = L.LINECAP < 4 ? 4 : L.LINECAP, c1 = 0, c2 = 0;
-    idoub_(cap);
-    if (cap <= L.LINECAP || !resize(W, L, 2, L.LINEIX, c1, cap) || !resize(W, L, 2, L.LINEMAP, c2, cap)) return false;
-    L.LINECAP = c1 < c2 ? c1 : c2;
+    if (cap <= L.TEXTCAP) return false;
+    if (!resize(W, L, 1, L.TEXTBLK, L.TEXTCAP, cap)) return (int64_t)L.TEXTCAP - used(W, L) > need;
   }
   return true;
 }
@@ -91,6 +103,18 @@ int32_t ndigits(int32_t n) {
     ++d;
   }
   return d;
+}
+
+// After a line could not be stored: the rest of the entry, up to the end keyword or the
+// end of input, is read and dropped, so that no model line is taken as a command.
+void skiprest(MasterRecord& L) {
+  char line[LINEBUF], endkw[3];
+  for (;;) {
+    int32_t pos = 0, len = 0;
+    gettxt_(L, L.PROMPT1, 1, line, L.MAXLIN, pos, len, 0);
+    if (len <= 0 && L.INPEOF == 1) return;
+    if (len > 0 && isend(line, len > 200 ? 200 : len, endkw)) return;
+  }
 }
 
 }  // namespace
@@ -194,7 +218,10 @@ void getmod_(int32_t mode, Work& W, MasterRecord& L, int32_t hidden, int32_t key
       while (m > 0 && s[m - 1] == ' ') --m;
       if (m == 0) n = 0;
     }
-    if (!storeline(W, L, s, n)) break;
+    if (!storeline(W, L, s, n)) {
+      skiprest(L);
+      break;
+    }
   }
   if (ended && L.SYNTAX == 1 && mode != 1) storeline(W, L, endkw, 3);
   cuttxt_(W, L, st);

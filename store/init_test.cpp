@@ -76,3 +76,18 @@ TEST(Mem, ReportOfAFreshStoreAndAfterMoving) {
   // 8 free words, all above the last block: 1 - 7/8
   EXPECT_NE(out.find(" Fragmentation ratio                0.125\n"), std::string::npos);
 }
+
+// The last block ends at the top of the store, so no free word lies above it: the ratio
+// is 1 (the free words are all in a hole below).
+TEST(Mem, RatioIsOneWhenTheLastBlockEndsTheStore) {
+  TestStore s(40);
+  int32_t a = s.take(8);
+  s.take(8);
+  s.take(24);
+  ASSERT_EQ(s.L.FREEWD, 0);
+  rlsblk_(s.L, a);
+  testing::internal::CaptureStdout();
+  mem_(s.L);
+  std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find(" Fragmentation ratio                1.000\n"), std::string::npos) << out;
+}

@@ -38,7 +38,9 @@ void mem_(MasterRecord& L) {
   double ratio = 0.0;
   if (frw >= 1) {
     int32_t h = L.PREV[2];
-    ratio = 1.0 - (double)(tot - L.START[h] - L.LEN[h]) / (double)frw;
+    int64_t above = (int64_t)tot - L.START[h] - L.LEN[h];  // free words above the last block, less one
+    if (above < 0) above = 0;  // the last block ends the store
+    ratio = 1.0 - (double)above / (double)frw;
   }
   char buf[202];
   std::memset(buf, ' ', sizeof buf);
