@@ -55,7 +55,7 @@ class QMinlp : public Bonmin::TMINLP {
   }
   bool get_constraints_linearity(Index m, Ipopt::TNLP::LinearityType* t) override {
     for (int i = 0; i < m; i++)
-      t[i] = c_.model()->rows[i].kind == ROW_LINEAR ? Ipopt::TNLP::LINEAR : Ipopt::TNLP::NON_LINEAR;
+      t[i] = c_.model()->rows[c_.modelRow(i)].kind == ROW_LINEAR ? Ipopt::TNLP::LINEAR : Ipopt::TNLP::NON_LINEAR;
     return true;
   }
   bool get_bounds_info(Index n, Number* xl, Number* xu, Index m, Number* gl, Number* gu) override {
@@ -161,10 +161,33 @@ class BabEvents : public CbcEventHandler {
 }  // namespace
 
 int solveMinlp(BRmodel* m, int resolves) {
+  if (!modelHasIntegers(m)) {
+    // Nothing to branch on: one nonlinear solve, reported as the integer result too.
+    int code = solve_nlp(m, resolves);
+    Result r = m->res;
+    int nlp = r.nlp_iters;
+    storeMipResult(m, r.status, r.has_primal ? r.x : std::vector<double>(), r.obj, r.bound);
+    m->res.nlp_iters = nlp;
+    if (r.has_dual) { m->res.dual = r.dual; m->res.redcost = r.redcost; m->res.has_dual = true; }
+    return code;
+  }
   clear_result(m);
   m->t0 = std::chrono::steady_clock::now();
   m->error_row_set = false;
-  NlpCore core(m);
+  // A row without variables is true or false once and for all.
+  for (int i = 0; i < m->ncons; i++) {
+    const Row& row = m->rows[i];
+    if (row.var_end > row.var_begin) continue;
+    double g = 0.0;
+    std::vector<double> any(m->nvars, 0.0);
+    bool ok = eval_row(m, i, any.data(), &g);
+    bool holds = ok && (row.type == 'L' ? g <= 1e-9 : row.type == 'G' ? g >= -1e-9 : std::fabs(g) <= 1e-9);
+    if (!holds) {
+      storeMipResult(m, ok ? BR_INFEASIBLE : BR_NUMERICAL_ERROR, {}, 0.0, m->sense > 0 ? -kInf : kInf);
+      return 0;
+    }
+  }
+  NlpCore core(m, true);
   std::vector<double> x0 = startPoint(m, core.lb, core.ub);
   for (int j = 0; j < m->nvars; j++)
     if (m->vtype[j] != 'C') x0[j] = std::round(x0[j]);

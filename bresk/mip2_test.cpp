@@ -1,9 +1,13 @@
 // Integer solves on Cbc: optima against brute-force enumeration, statuses, limits, duals.
 #include "bresk/model2_test.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <numeric>
+#include <string>
 
 using br2::Capture;
 using br2::Fixture;
@@ -281,6 +285,49 @@ TEST_F(MipTest, HurdleCutsOffWorseSolutions) {
   ASSERT_EQ(BRsetModelIntParameter(m, 323, 0), 0);      // no hurdle
   ASSERT_EQ(BRsolveMIP(m), 0);
   EXPECT_NEAR(objective(), 20.0, 1e-9);
+}
+
+// The developer tool solves an MPS file with integer columns through the integer solver.
+TEST(MipTool, BrsolveSolvesAnIntegerMpsFile) {
+  char exe[4096];
+  ssize_t len = readlink("/proc/self/exe", exe, sizeof exe - 1);
+  ASSERT_GT(len, 0);
+  exe[len] = 0;
+  std::string dir(exe);
+  dir = dir.substr(0, dir.rfind('/'));
+  std::string tool = dir + "/../tools/brsolve";
+  if (access(tool.c_str(), X_OK) != 0) GTEST_SKIP() << "no brsolve beside the tests";
+  char name[] = "/tmp/brmipXXXXXX";
+  int fd = mkstemp(name);
+  ASSERT_GE(fd, 0);
+  close(fd);
+  std::FILE* f = std::fopen(name, "w");
+  ASSERT_TRUE(f);
+  std::fputs("NAME          INTLP\n"
+             "ROWS\n N  PROFIT\n L  R1\n L  R2\n L  R3\n L  R4\n"
+             "COLUMNS\n"
+             "    MARKER                 'MARKER'                 'INTORG'\n"
+             "    X         PROFIT          -5.0   R1             6.0\n"
+             "    X         R2               1.0   R3            -1.0\n"
+             "    Y         PROFIT          -4.0   R1             4.0\n"
+             "    Y         R2               2.0   R3             1.0\n"
+             "    Y         R4               1.0\n"
+             "    MARKER                 'MARKER'                 'INTEND'\n"
+             "RHS\n"
+             "    RHS       R1              24.0   R2             6.0\n"
+             "    RHS       R3               1.0   R4             2.0\n"
+             "ENDATA\n", f);
+  std::fclose(f);
+  std::string cmd = tool + " " + name + " -quiet 2>&1";
+  std::FILE* p = popen(cmd.c_str(), "r");
+  ASSERT_TRUE(p);
+  std::string out;
+  char buf[256];
+  while (std::fgets(buf, sizeof buf, p)) out += buf;
+  int rc = pclose(p);
+  std::remove(name);
+  EXPECT_EQ(rc, 0);
+  EXPECT_EQ(out.rfind("status 1 objective -20 ", 0), 0u) << out;
 }
 
 }  // namespace

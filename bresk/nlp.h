@@ -24,10 +24,12 @@ class StderrMute {
 // sparsity, bounds (with optional overrides) and values in the minimising sense.
 class NlpCore {
  public:
-  explicit NlpCore(BRmodel* m);
+  // skipEmpty leaves out rows without variables (the caller has checked them).
+  explicit NlpCore(BRmodel* m, bool skipEmpty = false);
   BRmodel* model() const { return m_; }
   int n() const { return n_; }
   int rows() const { return nrows_; }
+  int modelRow(int i) const { return rows_[i]; }
   int jacNonzeros() const { return static_cast<int>(jrow_.size()); }
   bool exactHessian() const { return exact_; }
   int hessNonzeros() const { return static_cast<int>(hi_.size()); }
@@ -46,11 +48,12 @@ class NlpCore {
  private:
   BRmodel* m_;
   int n_, nrows_;
+  std::vector<int> rows_;                 // model row of each row given to the solver
   std::vector<int> jrow_, jcol_;
   std::vector<double> grad_;
   bool exact_ = false;
   std::vector<int> hi_, hj_;
-  std::vector<std::vector<std::pair<int, double>>> hterms_;   // per row (0 = objective): slot, q
+  std::vector<std::vector<std::pair<int, double>>> hterms_;   // objective, then rows_: slot, q
 };
 
 // Outcome of one local nonlinear solve, in the library's conventions.

@@ -212,8 +212,17 @@ TEST_F(NlpTest, IntegerNonlinearModelMatchesEnumeration) {
   ASSERT_EQ(BRgetMIPSolution(m, x), 0);
   EXPECT_EQ(x[0], 1.0);
   EXPECT_EQ(x[1], 2.0);
-  double y[2];
+  double y[3];
   EXPECT_EQ(BRgetDualMIPsolution(m, y, nullptr), 0);
+  // Rows without variables: a true one changes nothing, a false one makes the model infeasible.
+  s.rows.push_back({'E', "x0 x0 -"});
+  ASSERT_EQ(br2::load(m, s), 0);
+  ASSERT_EQ(BRsolveMIP(m), 0);
+  EXPECT_NEAR(objective(), best, 1e-6);
+  s.rows.back() = {'G', "-2"};
+  ASSERT_EQ(br2::load(m, s), 0);
+  ASSERT_EQ(BRsolveMIP(m), 0);
+  EXPECT_EQ(status(), 3);
 }
 
 TEST_F(NlpTest, GlobalSolveProvesOnlyWhatItCan) {

@@ -40,28 +40,30 @@ StderrMute::~StderrMute() {
 
 // ---------------------------------------------------------------- evaluation core
 
-NlpCore::NlpCore(BRmodel* m) : m_(m), n_(m->nvars), nrows_(m->ncons) {
+NlpCore::NlpCore(BRmodel* m, bool skipEmpty) : m_(m), n_(m->nvars) {
   lb = m->lb;
   ub = m->ub;
-  size_t widest = 0;
-  for (int r = -1; r < nrows_; r++) {
-    const Row& row = row_of(m, r);
+  for (int i = 0; i < m->ncons; i++)
+    if (!skipEmpty || m->rows[i].var_end > m->rows[i].var_begin) rows_.push_back(i);
+  nrows_ = static_cast<int>(rows_.size());
+  size_t widest = m->obj.var_end - m->obj.var_begin;
+  for (int p = 0; p < nrows_; p++) {
+    const Row& row = m->rows[rows_[p]];
     widest = std::max(widest, static_cast<size_t>(row.var_end - row.var_begin));
-    if (r < 0) continue;
     for (int k = row.var_begin; k < row.var_end; k++) {
-      jrow_.push_back(r);
+      jrow_.push_back(p);
       jcol_.push_back(m->row_var[k]);
     }
   }
   grad_.assign(widest + 1, 0.0);
   exact_ = true;
-  for (int r = -1; r < nrows_ && exact_; r++)
-    if (row_of(m, r).kind == ROW_NONLINEAR) exact_ = false;
+  for (int p = -1; p < nrows_ && exact_; p++)
+    if (row_of(m, p < 0 ? -1 : rows_[p]).kind == ROW_NONLINEAR) exact_ = false;
   if (exact_) {
     std::map<std::pair<int, int>, int> slot;
     hterms_.assign(nrows_ + 1, {});
     for (int r = -1; r < nrows_; r++) {
-      const Row& row = row_of(m, r);
+      const Row& row = row_of(m, r < 0 ? -1 : rows_[r]);
       for (int k = row.quad_begin; k < row.quad_end; k++) {
         int i = m->quad_i[k], j = m->quad_j[k];
         if (i < j) std::swap(i, j);
@@ -83,7 +85,7 @@ NlpCore::NlpCore(BRmodel* m) : m_(m), n_(m->nvars), nrows_(m->ncons) {
 
 void NlpCore::rowBounds(double* gl, double* gu) const {
   for (int i = 0; i < nrows_; i++) {
-    char t = m_->rows[i].type;
+    char t = m_->rows[rows_[i]].type;
     gl[i] = t == 'L' ? -kIpInf : 0.0;
     gu[i] = t == 'G' ? kIpInf : 0.0;
   }
@@ -111,7 +113,7 @@ bool NlpCore::gradF(const double* x, double* g) {
 
 bool NlpCore::g(const double* x, double* v) {
   for (int i = 0; i < nrows_; i++)
-    if (!eval_row(m_, i, x, &v[i]) || !std::isfinite(v[i])) return false;
+    if (!eval_row(m_, rows_[i], x, &v[i]) || !std::isfinite(v[i])) return false;
   return true;
 }
 
@@ -123,9 +125,9 @@ void NlpCore::jacPattern(int* r, int* c) const {
 bool NlpCore::jac(const double* x, double* v) {
   size_t p = 0;
   for (int i = 0; i < nrows_; i++) {
-    const Row& row = m_->rows[i];
+    const Row& row = m_->rows[rows_[i]];
     double val;
-    if (!eval_grad(m_, i, x, &val, grad_.data())) return false;
+    if (!eval_grad(m_, rows_[i], x, &val, grad_.data())) return false;
     for (int k = 0; k < row.var_end - row.var_begin; k++) {
       if (!std::isfinite(grad_[k])) return false;
       v[p++] = grad_[k];
@@ -154,7 +156,7 @@ double NlpCore::violation(const double* x) {
     if (lb[j] > -kInf) worst = std::max(worst, lb[j] - x[j]);
     if (ub[j] < kInf) worst = std::max(worst, x[j] - ub[j]);
   }
-  for (int i = 0; i < nrows_; i++) {
+  for (int i = 0; i < m_->ncons; i++) {
     double v;
     if (!eval_row(m_, i, x, &v) || !std::isfinite(v)) return 1e30;
     char t = m_->rows[i].type;
