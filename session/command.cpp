@@ -164,7 +164,7 @@ void dohide(Work& W, MasterRecord& L) {
 
 // SOLU and NONZ: the result summary and the solution report.
 void dosolu(Work& W, MasterRecord& L, int32_t all) {
-  if (sf_NROWS(L) < 1 && sf_NVARS(L) < 1) return errmsh_(W, L, 104);
+  if (L.NROWS < 1 && L.NVARS < 1) return errmsh_(W, L, 104);
   char text[204] = {}, name[204] = {};
   int32_t tlen = 0, nlen = 0;
   getcst_(L, text, tlen);
