@@ -1145,7 +1145,7 @@ void Compiler::data_step(int32_t& state, int32_t prev, int32_t tok) {
         } else if (kind == 1) {
           if (section != 2) fail(143);
           if (iget(W, L, L.SETALC, idx) > 0 || iget(W, L, L.NNTRYS, idx) > 0) fail(114);
-          if (defset != 0 && defset != idx) fail(150);
+          if (defset != 0) fail(150);  // one set per statement, named once
           defset = idx;
           pset = idx;
           int32_t d = dim1(idx);

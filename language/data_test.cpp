@@ -84,6 +84,7 @@ TEST(Data, Errors) {
       {"SETS: S /A B/: P; ENDSETS DATA: P = A B; ENDDATA", 11},
       {"SETS: S /A/; T(S, S); ENDSETS DATA: T = A B; ENDDATA", 39},
       {"DATA: @OLE() = X; ENDDATA", 148},
+      {"SETS: S: P; ENDSETS DATA: S, S = A B; ENDDATA", 160},  // a set named twice
   };
   for (auto& c : cases) {
     FrontFixture f;
@@ -123,9 +124,12 @@ TEST(Title, DuplicateNamesWarn) {
   FrontFixture f;
   f.L.CHKDUP = 1;
   f.text("SETS: S /X Y P Q/: P; ENDSETS MAX = X + Y + Q;");
-  f.go(0);
+  std::string out = f.go(0);
   EXPECT_EQ(f.L.LASTERR, 146);
   EXPECT_EQ(f.L.ERRARG3, 3);
+  // the first three clashing members are named, the fourth is not
+  EXPECT_NE(out.find("data:\n    X\n    Y\n    P\n"), std::string::npos) << out;
+  EXPECT_EQ(out.find("    Q\n"), std::string::npos) << out;
 }
 
 }  // namespace
@@ -152,6 +156,16 @@ TEST(TextData, FieldsAreTakenInTurn) {
     ASSERT_EQ(f.L.LASTERR, 0);
     EXPECT_EQ(iget(f.W, f.L, f.L.NNTRYS, 1), 3);
     EXPECT_EQ(values(f), "1 2 3");
+  }
+  {
+    FrontFixture f;  // a number too large is cut to the largest and reported
+    std::string big = tempfile("1e999 -1e999\n");
+    f.text("DATA: X, Y = @TEXT('" + big + "'); ENDDATA");
+    f.go(0);
+    std::remove(big.c_str());
+    EXPECT_EQ(f.L.LASTERR, 234);
+    EXPECT_EQ(f.L.BIGCNT, 2);
+    EXPECT_EQ(values(f), "1e+307 -1e+307");
   }
   {
     FrontFixture f;  // a long line is read whole

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 #include "language/values.h"
+#include "store/hooks.h"
 
 // Values of the targets from the memory of an embedding program through the pointer hook.
 // The pointer texts are held one after the other in the character block ptrText, ptrEnds

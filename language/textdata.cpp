@@ -62,6 +62,7 @@ void getextd2_(MasterRecord& L, const char* fname, const std::vector<int32_t>& k
           status = 3;
           break;
         }
+        if (e == 2) ++L.BIGCNT;  // cut to the largest number; reported after compiling
         t.val = sign * v;
         i += (size_t)pos;
       }

@@ -45,7 +45,6 @@ void loademx_(Work& W, MasterRecord& L, int32_t colId, int32_t colStep, int32_t 
 void getpntrd_(Work& W, MasterRecord& L, int32_t targets, int32_t ptrEnds, int32_t ptrText, int32_t ptrCount,
                const int32_t* index, const int32_t* kinds, int32_t& values, int32_t& status);
 void txtpose_(Work& W, MasterRecord& L, int32_t& names, int32_t groupLen, int32_t groups, int32_t& status);
-int32_t getptrvals_(int32_t& result, int32_t& ptrnum, int32_t& count, double* dest);  // pointer hook
 
 // ---- literal heap and argument lists (ifargs.cpp) ----
 void storelt_(Work& W, MasterRecord& L, int32_t& heap, int32_t& used, int32_t& cap, const char* text, int32_t len,
