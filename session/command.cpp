@@ -1,6 +1,7 @@
 // The command loop: reads a command line, matches its first word against the command
 // table and runs the command's handler.
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "session/session.h"
@@ -8,12 +9,20 @@
 #include "store/store.h"
 
 namespace {
-// Prints the old and the new value of a value command on the terminal.
+// Prints the old and the new value of a value command, as texts, on the terminal.
+void oldnewtext(MasterRecord& L, const char* oldv, const char* newv) {
+  blankl_(L, L.TRMOUT, 1);
+  sayf_(L, L.TRMOUT, " Old value:%s", oldv);
+  sayf_(L, L.TRMOUT, " New value:%s", newv);
+  blankl_(L, L.TRMOUT, 1);
+}
+
+// Prints the old and the new integer value of a value command on the terminal.
 void oldnew(MasterRecord& L, int64_t oldv, int64_t newv) {
-  blankl_(L, L.TRMOUT, 1);
-  sayf_(L, L.TRMOUT, " Old value:%8lld", (long long)oldv);
-  sayf_(L, L.TRMOUT, " New value:%8lld", (long long)newv);
-  blankl_(L, L.TRMOUT, 1);
+  char a[32], b[32];
+  std::snprintf(a, sizeof a, "%8lld", (long long)oldv);
+  std::snprintf(b, sizeof b, "%8lld", (long long)newv);
+  oldnewtext(L, a, b);
 }
 
 // Reads an optional sign and a number from the response; false when no number stands there.
@@ -72,10 +81,7 @@ void doiptol(Work& W, MasterRecord& L) {
   char a[32], b[32];
   fmtgen_(L.IPTOLR, 20, 8, a);
   fmtgen_(v, 20, 8, b);
-  blankl_(L, L.TRMOUT, 1);
-  sayf_(L, L.TRMOUT, " Old value:%s", a);
-  sayf_(L, L.TRMOUT, " New value:%s", b);
-  blankl_(L, L.TRMOUT, 1);
+  oldnewtext(L, a, b);
   L.IPTOLR = v;
 }
 
