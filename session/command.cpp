@@ -158,9 +158,7 @@ void dohide(Work& W, MasterRecord& L) {
   if (L.HIDDEN == 1) {
     if (std::memcmp(pw, L.KPASSW, MAXPW) != 0) return errmsh_(W, L, 112);
     L.HIDDEN = 0;
-    blankl_(L, L.TRMOUT, 1);
-    sayf_(L, L.TRMOUT, " Model is no longer hidden.");
-    blankl_(L, L.TRMOUT, 1);
+    notice_(L, " Model is no longer hidden.");
     return;
   }
   std::memcpy(L.KPASSW, pw, MAXPW);
@@ -220,9 +218,7 @@ void dofreeze(Work& W, MasterRecord& L) {
   int32_t failed = QFALSE;
   putconfig_(L, "", "", 0, failed);
   if (qtest(failed)) return errmsh_(W, L, 131);
-  blankl_(L, L.TRMOUT, 1);
-  sayf_(L, L.TRMOUT, " Parameters successfully saved.");
-  blankl_(L, L.TRMOUT, 1);
+  notice_(L, " Parameters successfully saved.");
 }
 
 // Prints a text on the terminal and once more on the divert file when there is one.
