@@ -352,7 +352,7 @@ void commnd_(Work& W, MasterRecord& L, int32_t& status) {
     L.LINCUR = 0;
     L.LINCNT = 0;
     duincm_(L, 0);
-    sf_USERPEND(L) = 0;
+    L.USRPST = 0;  // no @USER answer pending
     std::memcpy(L.PROMPT3, L.PROMPT2, sizeof L.PROMPT3);
     nxchar_(L);
     if (L.LINEND == 0) {  // end of input: the session ends as with QUIT
