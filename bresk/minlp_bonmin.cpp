@@ -18,8 +18,6 @@ namespace {
 
 using Ipopt::Index;
 using Ipopt::Number;
-constexpr double kIpInf = 1e20;
-double ipBound(double v) { return v >= kInf ? kIpInf : (v <= -kInf ? -kIpInf : v); }
 
 // The model as Bonmin sees it; evaluation through the shared core.
 class QMinlp : public Bonmin::TMINLP {
@@ -34,10 +32,7 @@ class QMinlp : public Bonmin::TMINLP {
   }
   bool get_nlp_info(Index& n, Index& m, Index& nnz_jac, Index& nnz_h,
                     Ipopt::TNLP::IndexStyleEnum& style) override {
-    n = c_.n();
-    m = c_.rows();
-    nnz_jac = c_.jacNonzeros();
-    nnz_h = c_.exactHessian() ? c_.hessNonzeros() : 0;
+    c_.sizes(n, m, nnz_jac, nnz_h);
     style = Ipopt::TNLP::C_STYLE;
     return true;
   }
@@ -58,14 +53,11 @@ class QMinlp : public Bonmin::TMINLP {
       t[i] = c_.model()->rows[c_.modelRow(i)].kind == ROW_LINEAR ? Ipopt::TNLP::LINEAR : Ipopt::TNLP::NON_LINEAR;
     return true;
   }
-  bool get_bounds_info(Index n, Number* xl, Number* xu, Index m, Number* gl, Number* gu) override {
+  bool get_bounds_info(Index n, Number* xl, Number* xu, Index, Number* gl, Number* gu) override {
+    c_.bounds(xl, xu, gl, gu);
     const BRmodel* md = c_.model();
-    for (int j = 0; j < n; j++) {
-      xl[j] = ipBound(c_.lb[j]);
-      xu[j] = ipBound(c_.ub[j]);
+    for (int j = 0; j < n; j++)
       if (md->vtype[j] == 'B') { xl[j] = std::max(xl[j], 0.0); xu[j] = std::min(xu[j], 1.0); }
-    }
-    c_.rowBounds(gl, gu);
     return true;
   }
   bool get_starting_point(Index n, bool init_x, Number* x, bool, Number*, Number*, Index, bool,
@@ -77,15 +69,12 @@ class QMinlp : public Bonmin::TMINLP {
   bool eval_grad_f(Index, const Number* x, bool, Number* g) override { return !halted() && c_.gradF(x, g); }
   bool eval_g(Index, const Number* x, bool, Index, Number* g) override { return !halted() && c_.g(x, g); }
   bool eval_jac_g(Index, const Number* x, bool, Index, Index, Index* r, Index* c, Number* v) override {
-    if (!v) { c_.jacPattern(r, c); return true; }
-    return !halted() && c_.jac(x, v);
+    if (v && halted()) return false;
+    return c_.jacobian(x, r, c, v);
   }
   bool eval_h(Index, const Number*, bool, Number sigma, Index, const Number* lambda, bool, Index,
               Index* r, Index* c, Number* v) override {
-    if (!c_.exactHessian()) return false;
-    if (!v) { c_.hessPattern(r, c); return true; }
-    c_.hess(sigma, lambda, v);
-    return true;
+    return c_.hessian(sigma, lambda, r, c, v);
   }
   void finalize_solution(TMINLP::SolverReturn st, Index n, const Number* x, Number) override {
     ret = st;

@@ -27,21 +27,20 @@ class NlpCore {
   // skipEmpty leaves out rows without variables (the caller has checked them).
   explicit NlpCore(BRmodel* m, bool skipEmpty = false);
   BRmodel* model() const { return m_; }
-  int n() const { return n_; }
-  int rows() const { return nrows_; }
   int modelRow(int i) const { return rows_[i]; }
-  int jacNonzeros() const { return static_cast<int>(jrow_.size()); }
   bool exactHessian() const { return exact_; }
-  int hessNonzeros() const { return static_cast<int>(hi_.size()); }
   std::vector<double> lb, ub;            // variable bounds used by the solve (user may narrow)
-  void rowBounds(double* gl, double* gu) const;
+  // Sizes as the interior-point code asks for them (no Hessian entries without exact Hessian).
+  void sizes(int& n, int& m, int& nnzJac, int& nnzHess) const;
+  // Variable bounds (lb, ub) and row bounds, infinite ones in the interior-point code's terms.
+  void bounds(double* xl, double* xu, double* gl, double* gu) const;
   bool f(const double* x, double& v);          // sense * objective
   bool gradF(const double* x, double* g);      // dense gradient of sense * objective
   bool g(const double* x, double* v);          // constraint values
-  void jacPattern(int* r, int* c) const;
-  bool jac(const double* x, double* v);
-  void hessPattern(int* r, int* c) const;
-  void hess(double sigma, const double* lambda, double* v) const;
+  // Jacobian of the rows: its pattern into r, c when v is null, else its values at x.
+  bool jacobian(const double* x, int* r, int* c, double* v);
+  // Hessian of the Lagrangian, likewise pattern or values; false without exact Hessian.
+  bool hessian(double sigma, const double* lambda, int* r, int* c, double* v) const;
   // Largest violation of rows and bounds at x (user's rows), or +inf when a row fails.
   double violation(const double* x);
 

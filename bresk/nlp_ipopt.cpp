@@ -83,7 +83,18 @@ NlpCore::NlpCore(BRmodel* m, bool skipEmpty) : m_(m), n_(m->nvars) {
   }
 }
 
-void NlpCore::rowBounds(double* gl, double* gu) const {
+void NlpCore::sizes(int& n, int& m, int& nnzJac, int& nnzHess) const {
+  n = n_;
+  m = nrows_;
+  nnzJac = static_cast<int>(jrow_.size());
+  nnzHess = exact_ ? static_cast<int>(hi_.size()) : 0;
+}
+
+void NlpCore::bounds(double* xl, double* xu, double* gl, double* gu) const {
+  for (int j = 0; j < n_; j++) {
+    xl[j] = ipBound(lb[j]);
+    xu[j] = ipBound(ub[j]);
+  }
   for (int i = 0; i < nrows_; i++) {
     char t = m_->rows[rows_[i]].type;
     gl[i] = t == 'L' ? -kIpInf : 0.0;
@@ -117,12 +128,12 @@ bool NlpCore::g(const double* x, double* v) {
   return true;
 }
 
-void NlpCore::jacPattern(int* r, int* c) const {
-  std::copy(jrow_.begin(), jrow_.end(), r);
-  std::copy(jcol_.begin(), jcol_.end(), c);
-}
-
-bool NlpCore::jac(const double* x, double* v) {
+bool NlpCore::jacobian(const double* x, int* r, int* c, double* v) {
+  if (!v) {
+    std::copy(jrow_.begin(), jrow_.end(), r);
+    std::copy(jcol_.begin(), jcol_.end(), c);
+    return true;
+  }
   size_t p = 0;
   for (int i = 0; i < nrows_; i++) {
     const Row& row = m_->rows[rows_[i]];
@@ -136,18 +147,20 @@ bool NlpCore::jac(const double* x, double* v) {
   return true;
 }
 
-void NlpCore::hessPattern(int* r, int* c) const {
-  std::copy(hi_.begin(), hi_.end(), r);
-  std::copy(hj_.begin(), hj_.end(), c);
-}
-
-void NlpCore::hess(double sigma, const double* lambda, double* v) const {
-  std::fill(v, v + hi_.size(), 0.0);
-  for (size_t r = 0; r < hterms_.size(); r++) {
-    double w = r == 0 ? sigma * m_->sense : (lambda ? lambda[r - 1] : 0.0);
-    if (w == 0.0) continue;
-    for (auto& t : hterms_[r]) v[t.first] += w * t.second;
+bool NlpCore::hessian(double sigma, const double* lambda, int* r, int* c, double* v) const {
+  if (!exact_) return false;
+  if (!v) {
+    std::copy(hi_.begin(), hi_.end(), r);
+    std::copy(hj_.begin(), hj_.end(), c);
+    return true;
   }
+  std::fill(v, v + hi_.size(), 0.0);
+  for (size_t q = 0; q < hterms_.size(); q++) {
+    double w = q == 0 ? sigma * m_->sense : (lambda ? lambda[q - 1] : 0.0);
+    if (w == 0.0) continue;
+    for (auto& t : hterms_[q]) v[t.first] += w * t.second;
+  }
+  return true;
 }
 
 double NlpCore::violation(const double* x) {
@@ -179,16 +192,12 @@ class QNlp : public Ipopt::TNLP {
       : c_(core), x0_(x0), location_(location), base_(base) {}
 
   bool get_nlp_info(Index& n, Index& m, Index& nnz_jac, Index& nnz_h, IndexStyleEnum& style) override {
-    n = c_.n();
-    m = c_.rows();
-    nnz_jac = c_.jacNonzeros();
-    nnz_h = c_.exactHessian() ? c_.hessNonzeros() : 0;
+    c_.sizes(n, m, nnz_jac, nnz_h);
     style = C_STYLE;
     return true;
   }
-  bool get_bounds_info(Index n, Number* xl, Number* xu, Index m, Number* gl, Number* gu) override {
-    for (int j = 0; j < n; j++) { xl[j] = ipBound(c_.lb[j]); xu[j] = ipBound(c_.ub[j]); }
-    c_.rowBounds(gl, gu);
+  bool get_bounds_info(Index, Number* xl, Number* xu, Index, Number* gl, Number* gu) override {
+    c_.bounds(xl, xu, gl, gu);
     return true;
   }
   bool get_starting_point(Index n, bool init_x, Number* x, bool, Number*, Number*, Index, bool,
@@ -200,15 +209,11 @@ class QNlp : public Ipopt::TNLP {
   bool eval_grad_f(Index, const Number* x, bool, Number* g) override { return c_.gradF(x, g); }
   bool eval_g(Index, const Number* x, bool, Index, Number* g) override { return c_.g(x, g); }
   bool eval_jac_g(Index, const Number* x, bool, Index, Index, Index* r, Index* c, Number* v) override {
-    if (!v) { c_.jacPattern(r, c); return true; }
-    return c_.jac(x, v);
+    return c_.jacobian(x, r, c, v);
   }
   bool eval_h(Index, const Number*, bool, Number sigma, Index, const Number* lambda, bool, Index,
               Index* r, Index* c, Number* v) override {
-    if (!c_.exactHessian()) return false;
-    if (!v) { c_.hessPattern(r, c); return true; }
-    c_.hess(sigma, lambda, v);
-    return true;
+    return c_.hessian(sigma, lambda, r, c, v);
   }
   void finalize_solution(Ipopt::SolverReturn st, Index n, const Number* x, const Number* zl,
                          const Number* zu, Index m, const Number*, const Number* lambda, Number obj,

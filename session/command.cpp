@@ -41,13 +41,25 @@ void dotrace(MasterRecord& L) {
   L.TRACELV = n;
 }
 
-// PAGE: sets the working page length.
-void dopage(Work& W, MasterRecord& L) {
-  getrsp_(L, "Page length?", 6);
-  double v = 0.0;
+// Asks for a number from lo to hi; anything else (no answer, no number, out of range) gets
+// message 61 and false.
+bool askrange(Work& W, MasterRecord& L, const char* prompt, int32_t npairs, double lo, double hi,
+              double& v) {
+  getrsp_(L, prompt, npairs);
+  v = 0.0;
   int32_t st = 1;
   if (L.LINEND != 0) getnum_(L, st, v);
-  if (L.LINEND == 0 || st != 0 || !(v >= 0.0 && v <= 2147483640.0)) return errmsh_(W, L, 61);
+  if (L.LINEND == 0 || st != 0 || !(v >= lo && v <= hi)) {
+    errmsh_(W, L, 61);
+    return false;
+  }
+  return true;
+}
+
+// PAGE: sets the working page length.
+void dopage(Work& W, MasterRecord& L) {
+  double v;
+  if (!askrange(W, L, "Page length?", 6, 0.0, 2147483640.0, v)) return;
   int32_t n = (int32_t)v;
   oldnew(L, L.LENPAG, n);
   L.LENPAG = n;
@@ -55,11 +67,8 @@ void dopage(Work& W, MasterRecord& L) {
 
 // IPTOL: sets the working relative integer optimality tolerance.
 void doiptol(Work& W, MasterRecord& L) {
-  getrsp_(L, "IPTOL?", 3);
-  double v = 0.0;
-  int32_t st = 1;
-  if (L.LINEND != 0) getnum_(L, st, v);
-  if (L.LINEND == 0 || st != 0 || !(v >= 0.0 && v <= 1.0)) return errmsh_(W, L, 61);
+  double v;
+  if (!askrange(W, L, "IPTOL?", 3, 0.0, 1.0, v)) return;
   char a[32], b[32];
   fmtgen_(L.IPTOLR, 20, 8, a);
   fmtgen_(v, 20, 8, b);
@@ -164,7 +173,7 @@ void dohide(Work& W, MasterRecord& L) {
 
 // SOLU and NONZ: the result summary and the solution report.
 void dosolu(Work& W, MasterRecord& L, int32_t all) {
-  if (sf_NROWS(L) < 1 && sf_NVARS(L) < 1) return errmsh_(W, L, 104);
+  if (L.NROWS < 1 && L.NVARS < 1) return errmsh_(W, L, 104);
   char text[204] = {}, name[204] = {};
   int32_t tlen = 0, nlen = 0;
   getcst_(L, text, tlen);

@@ -230,24 +230,6 @@ const HelpTopic TOPICS[] = {
       "     X + 2*Y < 120;",
       "     @BND( 0, X, 50); @BND( 0, Y, 60);",
       "     END", nullptr}},
-    {CMD_MAX, " MIN/MAX commands:",
-     {" MIN and MAX begin a model in the row-by-row syntax.  For",
-      " example, in the row-by-row syntax:",
-      "",
-      "     MAX 20X + 30Y",
-      "     ST",
-      "     X + 2Y < 120",
-      "     END",
-      "     SUB X 50",
-      "     SUB Y 60",
-      "",
-      " and the same model in the modelling language:",
-      "",
-      "     MODEL:",
-      "     MAX = 20*X + 30*Y;",
-      "     X + 2*Y < 120;",
-      "     @BND( 0, X, 50); @BND( 0, Y, 60);",
-      "     END", nullptr}},
     {CMD_BIP, " BIP command:",
      {" Form is:  BIP  F;   where  F  is a  number.  When  searching",
       " For another IP solution,  only  solutions which  are  better",
@@ -521,6 +503,7 @@ void help_(Work& W, MasterRecord& L, int32_t topic, int32_t unit) {
     return;
   }
   blankl_(L, unit, 1);
+  if (topic == CMD_MAX) topic = CMD_MIN;  // one text serves MIN and MAX
   for (const HelpTopic& t : TOPICS) {
     if (t.cmd != topic) continue;
     if (t.heading) {

@@ -36,7 +36,5 @@ void dormps_(MasterRecord& L, Work& W, int32_t fixed);
 QUIRN_SESSION_PENDING_FIELD(NINTVAR, int32_t, 0)   // integer variables of the generated model
 QUIRN_SESSION_PENDING_FIELD(QPFLAG, int32_t, 0)    // quadratic model flag
 QUIRN_SESSION_PENDING_FIELD(USERPEND, int32_t, 0)  // @USER answer pending
-QUIRN_SESSION_PENDING_FIELD(NROWS, int32_t, 0)     // rows of the generated model
-QUIRN_SESSION_PENDING_FIELD(NVARS, int32_t, 0)     // variables of the generated model
 
 #include "store/io.h"

@@ -148,7 +148,7 @@ void getbip_(Work& W, MasterRecord& L) {
 // RANGE: the checks that must pass before the range report is printed.
 void dorange_(Work& W, MasterRecord& L) {
   if (L.MODLINES < 1) return errmsh_(W, L, 5);
-  if (sf_NROWS(L) < 1 && sf_NVARS(L) < 1) return errmsh_(W, L, 88);
+  if (L.NROWS < 1 && L.NVARS < 1) return errmsh_(W, L, 88);
   if (sf_NINTVAR(L) > 0) return errmsh_(W, L, 121);
   if (sf_QPFLAG(L) > 0) return errmsh_(W, L, 232);
   if (L.DUALCO != 2) return errmsh_(W, L, 122);

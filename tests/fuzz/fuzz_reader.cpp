@@ -3,9 +3,6 @@
 // after a NUL, up to three include files a, b and c separated by NULs. The text is entered
 // through the model entry, listed in both forms, and read through the scanner's buffer to
 // its end, taking characters in the three ways the compilers do.
-#include <dirent.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -18,29 +15,9 @@
 #include "session/modeltext.h"
 #include "store/io.h"
 #include "store/store.h"
+#include "tests/fuzz/scratch.h"
 
 namespace {
-// Removes every file that the previous run left in the current directory.
-void emptydir() {
-  DIR* d = opendir(".");
-  if (!d) return;
-  std::vector<std::string> names;
-  while (dirent* e = readdir(d))
-    if (std::strcmp(e->d_name, ".") && std::strcmp(e->d_name, "..")) names.push_back(e->d_name);
-  closedir(d);
-  for (const std::string& n : names) unlink(n.c_str());
-}
-
-// A scratch directory of its own for the whole fuzzing process.
-void enterscratch() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  char tmpl[] = "/tmp/quirn_fuzzrd_XXXXXX";
-  if (mkdtemp(tmpl) && chdir(tmpl) == 0) return;
-  std::abort();
-}
-
 void writefile(const char* name, const std::string& text) {
   FILE* f = std::fopen(name, "wb");
   if (!f) std::abort();
@@ -53,8 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   // include names stay inside the scratch directory
   if (std::memchr(data, '/', size) || std::memchr(data, '\\', size)) return 0;
-  enterscratch();
-  emptydir();
+  fuzz_enterscratch("/tmp/quirn_fuzzrd_XXXXXX");
+  fuzz_emptydir();
   uint8_t flags = data[0];
   std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
   std::vector<std::string> parts;

@@ -1,9 +1,6 @@
 // Feeds arbitrary bytes as a command script to a whole session, in process: the terminal's
 // input is a memory stream, its output goes nowhere, and every run starts in an empty
 // scratch directory with a small work array.
-#include <dirent.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -12,39 +9,19 @@
 #include <vector>
 
 #include "session/session.h"
+#include "tests/fuzz/scratch.h"
 
 namespace {
 // The work array of a fuzz run: at most 300,000 words.
 bool smallprobe(int64_t words) { return words <= 300000; }
-
-// Removes every file that the previous run left in the current directory.
-void emptydir() {
-  DIR* d = opendir(".");
-  if (!d) return;
-  std::vector<std::string> names;
-  while (dirent* e = readdir(d))
-    if (std::strcmp(e->d_name, ".") && std::strcmp(e->d_name, "..")) names.push_back(e->d_name);
-  closedir(d);
-  for (const std::string& n : names) unlink(n.c_str());
-}
-
-// A scratch directory of its own for the whole fuzzing process.
-void enterscratch() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  char tmpl[] = "/tmp/quirn_fuzz_XXXXXX";
-  if (mkdtemp(tmpl) && chdir(tmpl) == 0) return;
-  std::abort();
-}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // File names with a directory part could reach devices or other files; the session's
   // own files stay in the scratch directory.
   if (std::memchr(data, '/', size) || std::memchr(data, '\\', size)) return 0;
-  enterscratch();
-  emptydir();
+  fuzz_enterscratch("/tmp/quirn_fuzz_XXXXXX");
+  fuzz_emptydir();
   std::vector<char> buf(data, data + size);
   buf.push_back(0);
   FILE* in = fmemopen(buf.data(), size ? size : 1, "r");
