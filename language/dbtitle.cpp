@@ -62,14 +62,21 @@ void initdbs_(Work& W, MasterRecord& L, const char* src, int32_t length, int32_t
     return;
   }
   errtxt(" ");
+  // after a failure no database object stays open
+  auto close = [&]() {
+    odbcend_(L.DBHANDLE);
+    L.DBHANDLE = 0;
+  };
   int32_t st = odbcdsrc_(L.DBHANDLE, src, L.DBUSER, L.DBPASS);
   if (st > 0) {
+    close();
     status = 2;
     return;
   }
   int32_t n = length, s2 = 0;
   setblk_(1, n, W, L, L.DBSRC, s2);
   if (s2) {
+    close();
     status = 1;
     return;
   }

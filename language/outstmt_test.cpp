@@ -104,6 +104,16 @@ TEST(Output, Errors) {
   }
 }
 
+TEST(Output, TextsThatOutgrowTheStoreEndTheCompilation) {
+  std::string t = "DATA: @TEXT() = 'A'";
+  for (int i = 0; i < 1450; ++i) t += ", '" + std::string(100, 'T') + "'";
+  FrontFixture f(60000);
+  f.text(t + "; ENDDATA");
+  const std::string out = f.go(0);
+  EXPECT_EQ(f.L.LASTERR, 51);
+  EXPECT_NE(out.find("Ran out of generator memory compiling model."), std::string::npos);
+}
+
 TEST(Qrand, FillsADenseAttribute) {
   FrontFixture f;
   f.text("SETS: S /1..4/; T /1..3/; D(S, T): R; ENDSETS DATA: R = @QRAND(7); ENDDATA");
