@@ -26,6 +26,22 @@ double clampInf(double v) {
   return v;
 }
 
+// The problem's column and row bounds with infinite ones as Cbc's infinity.
+struct CoinBounds {
+  std::vector<double> cl, cu, rl, ru;
+  explicit CoinBounds(const LinearProblem& p) : cl(p.ncols), cu(p.ncols), rl(p.nrows), ru(p.nrows) {
+    for (int j = 0; j < p.ncols; j++) { cl[j] = clampInf(p.collb[j]); cu[j] = clampInf(p.colub[j]); }
+    for (int i = 0; i < p.nrows; i++) { rl[i] = clampInf(p.rowlb[i]); ru[i] = clampInf(p.rowub[i]); }
+  }
+};
+
+// Loads the problem with bounds b into a Clp model or an Osi solver.
+template <class Solver>
+void loadCoin(Solver& s, const LinearProblem& p, const CoinBounds& b) {
+  s.loadProblem(p.ncols, p.nrows, p.start.data(), p.index.data(), p.value.data(), b.cl.data(), b.cu.data(),
+                p.cost.data(), b.rl.data(), b.ru.data());
+}
+
 // Shared state between the solve and the (cloned) event handler.
 struct EventState {
   const LinearProblem* p = nullptr;
@@ -108,11 +124,7 @@ void solveWithoutIntegers(const LinearProblem& p, const MipSettings& s, MipResul
   ClpSimplex lp;
   lp.setLogLevel(0);
   lp.messageHandler()->setLogLevel(0);
-  std::vector<double> cl(p.ncols), cu(p.ncols), rl(p.nrows), ru(p.nrows);
-  for (int j = 0; j < p.ncols; j++) { cl[j] = clampInf(p.collb[j]); cu[j] = clampInf(p.colub[j]); }
-  for (int i = 0; i < p.nrows; i++) { rl[i] = clampInf(p.rowlb[i]); ru[i] = clampInf(p.rowub[i]); }
-  lp.loadProblem(p.ncols, p.nrows, p.start.data(), p.index.data(), p.value.data(), cl.data(), cu.data(),
-                 p.cost.data(), rl.data(), ru.data());
+  loadCoin(lp, p, CoinBounds(p));
   lp.setOptimizationDirection(p.sense < 0 ? -1.0 : 1.0);
   if (s.iterations >= 0) lp.setMaximumIterations(static_cast<int>(std::min<long long>(s.iterations, 2147483647)));
   if (s.seconds >= 0) lp.setMaximumSeconds(s.seconds);
@@ -139,11 +151,7 @@ void solveMipCbc(const LinearProblem& p, const MipSettings& s, const MipCallback
   OsiClpSolverInterface osi;
   osi.messageHandler()->setLogLevel(0);
   osi.getModelPtr()->setLogLevel(0);
-  std::vector<double> cl(p.ncols), cu(p.ncols), rl(p.nrows), ru(p.nrows);
-  for (int j = 0; j < p.ncols; j++) { cl[j] = clampInf(p.collb[j]); cu[j] = clampInf(p.colub[j]); }
-  for (int i = 0; i < p.nrows; i++) { rl[i] = clampInf(p.rowlb[i]); ru[i] = clampInf(p.rowub[i]); }
-  osi.loadProblem(p.ncols, p.nrows, p.start.data(), p.index.data(), p.value.data(), cl.data(), cu.data(),
-                  p.cost.data(), rl.data(), ru.data());
+  loadCoin(osi, p, CoinBounds(p));
   osi.setObjSense(p.sense < 0 ? -1.0 : 1.0);
   for (int j = 0; j < p.ncols; j++)
     if (p.integer[j]) osi.setInteger(j);
@@ -233,15 +241,10 @@ bool fixedLpDuals(const LinearProblem& p, const std::vector<double>& x, std::vec
   ClpSimplex lp;
   lp.setLogLevel(0);
   lp.messageHandler()->setLogLevel(0);
-  std::vector<double> cl(p.ncols), cu(p.ncols), rl(p.nrows), ru(p.nrows);
-  for (int j = 0; j < p.ncols; j++) {
-    cl[j] = clampInf(p.collb[j]);
-    cu[j] = clampInf(p.colub[j]);
-    if (p.integer[j] && j < static_cast<int>(x.size())) cl[j] = cu[j] = std::round(x[j]);
-  }
-  for (int i = 0; i < p.nrows; i++) { rl[i] = clampInf(p.rowlb[i]); ru[i] = clampInf(p.rowub[i]); }
-  lp.loadProblem(p.ncols, p.nrows, p.start.data(), p.index.data(), p.value.data(), cl.data(), cu.data(),
-                 p.cost.data(), rl.data(), ru.data());
+  CoinBounds b(p);
+  for (int j = 0; j < p.ncols; j++)
+    if (p.integer[j] && j < static_cast<int>(x.size())) b.cl[j] = b.cu[j] = std::round(x[j]);
+  loadCoin(lp, p, b);
   lp.setOptimizationDirection(p.sense < 0 ? -1.0 : 1.0);
   lp.setMaximumIterations(1000000);
   lp.setMaximumSeconds(60);

@@ -70,36 +70,22 @@ extern "C" int BRgetNLPRanges(BRmodel* m, double* rowdec, double* rowinc, double
     ClpSimplex lp;
     if (!linearise(m, r.x, lp)) return static_cast<int>(BRERR_NOT_AVAILABLE);
     int n = m->nvars, rows = m->ncons;
-    if (vardec || varinc) {
-      std::vector<int> which(n), si(n), sd(n);
-      std::vector<double> inc(n), dec(n);
-      for (int j = 0; j < n; j++) which[j] = j;
-      if (n) lp.dualRanging(n, which.data(), inc.data(), si.data(), dec.data(), sd.data());
-      for (int j = 0; j < n; j++) {
-        if (varinc) varinc[j] = outInf(inc[j]);
-        if (vardec) vardec[j] = outInf(dec[j]);
+    // One ranging pass over count sequence numbers from first: increases to up, decreases to down.
+    auto ranging = [&](bool dual, int count, int first, double* up, double* down) {
+      if (!up && !down) return;
+      std::vector<int> which(count), si(count), sd(count);
+      std::vector<double> inc(count), dec(count);
+      for (int k = 0; k < count; k++) which[k] = first + k;
+      if (count && dual) lp.dualRanging(count, which.data(), inc.data(), si.data(), dec.data(), sd.data());
+      if (count && !dual) lp.primalRanging(count, which.data(), inc.data(), si.data(), dec.data(), sd.data());
+      for (int k = 0; k < count; k++) {
+        if (up) up[k] = outInf(inc[k]);
+        if (down) down[k] = outInf(dec[k]);
       }
-    }
-    if (rowdec || rowinc) {
-      std::vector<int> which(rows), si(rows), sd(rows);
-      std::vector<double> inc(rows), dec(rows);
-      for (int i = 0; i < rows; i++) which[i] = n + i;
-      if (rows) lp.primalRanging(rows, which.data(), inc.data(), si.data(), dec.data(), sd.data());
-      for (int i = 0; i < rows; i++) {
-        if (rowinc) rowinc[i] = outInf(inc[i]);
-        if (rowdec) rowdec[i] = outInf(dec[i]);
-      }
-    }
-    if (x1 || x2) {
-      std::vector<int> which(n), si(n), sd(n);
-      std::vector<double> inc(n), dec(n);
-      for (int j = 0; j < n; j++) which[j] = j;
-      if (n) lp.primalRanging(n, which.data(), inc.data(), si.data(), dec.data(), sd.data());
-      for (int j = 0; j < n; j++) {
-        if (x2) x2[j] = outInf(inc[j]);
-        if (x1) x1[j] = outInf(dec[j]);
-      }
-    }
+    };
+    ranging(true, n, 0, varinc, vardec);
+    ranging(false, rows, n, rowinc, rowdec);
+    ranging(false, n, 0, x2, x1);
     return 0;
   });
 }

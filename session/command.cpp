@@ -1,6 +1,7 @@
 // The command loop: reads a command line, matches its first word against the command
 // table and runs the command's handler.
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "session/session.h"
@@ -8,12 +9,20 @@
 #include "store/store.h"
 
 namespace {
-// Prints the old and the new value of a value command on the terminal.
+// Prints the old and the new value of a value command, as texts, on the terminal.
+void oldnewtext(MasterRecord& L, const char* oldv, const char* newv) {
+  blankl_(L, L.TRMOUT, 1);
+  sayf_(L, L.TRMOUT, " Old value:%s", oldv);
+  sayf_(L, L.TRMOUT, " New value:%s", newv);
+  blankl_(L, L.TRMOUT, 1);
+}
+
+// Prints the old and the new integer value of a value command on the terminal.
 void oldnew(MasterRecord& L, int64_t oldv, int64_t newv) {
-  blankl_(L, L.TRMOUT, 1);
-  sayf_(L, L.TRMOUT, " Old value:%8lld", (long long)oldv);
-  sayf_(L, L.TRMOUT, " New value:%8lld", (long long)newv);
-  blankl_(L, L.TRMOUT, 1);
+  char a[32], b[32];
+  std::snprintf(a, sizeof a, "%8lld", (long long)oldv);
+  std::snprintf(b, sizeof b, "%8lld", (long long)newv);
+  oldnewtext(L, a, b);
 }
 
 // Reads an optional sign and a number from the response; false when no number stands there.
@@ -72,10 +81,7 @@ void doiptol(Work& W, MasterRecord& L) {
   char a[32], b[32];
   fmtgen_(L.IPTOLR, 20, 8, a);
   fmtgen_(v, 20, 8, b);
-  blankl_(L, L.TRMOUT, 1);
-  sayf_(L, L.TRMOUT, " Old value:%s", a);
-  sayf_(L, L.TRMOUT, " New value:%s", b);
-  blankl_(L, L.TRMOUT, 1);
+  oldnewtext(L, a, b);
   L.IPTOLR = v;
 }
 
@@ -152,9 +158,7 @@ void dohide(Work& W, MasterRecord& L) {
   if (L.HIDDEN == 1) {
     if (std::memcmp(pw, L.KPASSW, MAXPW) != 0) return errmsh_(W, L, 112);
     L.HIDDEN = 0;
-    blankl_(L, L.TRMOUT, 1);
-    sayf_(L, L.TRMOUT, " Model is no longer hidden.");
-    blankl_(L, L.TRMOUT, 1);
+    notice_(L, " Model is no longer hidden.");
     return;
   }
   std::memcpy(L.KPASSW, pw, MAXPW);
@@ -214,9 +218,7 @@ void dofreeze(Work& W, MasterRecord& L) {
   int32_t failed = QFALSE;
   putconfig_(L, "", "", 0, failed);
   if (qtest(failed)) return errmsh_(W, L, 131);
-  blankl_(L, L.TRMOUT, 1);
-  sayf_(L, L.TRMOUT, " Parameters successfully saved.");
-  blankl_(L, L.TRMOUT, 1);
+  notice_(L, " Parameters successfully saved.");
 }
 
 // Prints a text on the terminal and once more on the divert file when there is one.
@@ -350,7 +352,7 @@ void commnd_(Work& W, MasterRecord& L, int32_t& status) {
     L.LINCUR = 0;
     L.LINCNT = 0;
     duincm_(L, 0);
-    sf_USERPEND(L) = 0;
+    L.USRPST = 0;  // no @USER answer pending
     std::memcpy(L.PROMPT3, L.PROMPT2, sizeof L.PROMPT3);
     nxchar_(L);
     if (L.LINEND == 0) {  // end of input: the session ends as with QUIT

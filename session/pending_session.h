@@ -35,6 +35,5 @@ void dormps_(MasterRecord& L, Work& W, int32_t fixed);
   }
 QUIRN_SESSION_PENDING_FIELD(NINTVAR, int32_t, 0)   // integer variables of the generated model
 QUIRN_SESSION_PENDING_FIELD(QPFLAG, int32_t, 0)    // quadratic model flag
-QUIRN_SESSION_PENDING_FIELD(USERPEND, int32_t, 0)  // @USER answer pending
 
 #include "store/io.h"

@@ -15,3 +15,9 @@ void sayf_(MasterRecord& L, int32_t unit, const char* fmt, ...) {
   if (n > 200) n = 200;
   lprint_(L, unit, std::string_view(buf, (size_t)n));
 }
+
+void notice_(MasterRecord& L, const char* text) {
+  blankl_(L, L.TRMOUT, 1);
+  sayf_(L, L.TRMOUT, "%s", text);
+  blankl_(L, L.TRMOUT, 1);
+}

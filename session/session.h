@@ -81,6 +81,8 @@ inline char& linc(MasterRecord& L, int32_t k) { return L.LINBUF[k - 1]; }
 inline char& rawc(MasterRecord& L, int32_t k) { return L.LINRAW[k - 1]; }
 // Prints a formatted line on a unit through the line printer.
 void sayf_(MasterRecord& L, int32_t unit, const char* fmt, ...) __attribute__((format(printf, 3, 4)));
+// Prints one line on the terminal between two blank lines.
+void notice_(MasterRecord& L, const char* text);
 // The file name of the configuration file.
 extern const char CNFNAME[17];
 constexpr int32_t MAXPW = 8;  // longest password of a hidden model

@@ -49,9 +49,7 @@ void setpcom_(Work& W, MasterRecord& L) {
       key[6] = 0;
       if (std::memcmp(key, "DEFAUL", 6) == 0) {
         defparam_(L);
-        blankl_(L, L.TRMOUT, 1);
-        sayf_(L, L.TRMOUT, " Default parameter values restored.");
-        blankl_(L, L.TRMOUT, 1);
+        notice_(L, " Default parameter values restored.");
         return;
       }
       getparamx_(L, key, idx);

@@ -9,35 +9,37 @@ constexpr int32_t MAXENVS = 8;
 constexpr int32_t MAXMODELS = 64;
 BRenv* g_envs[MAXENVS + 1] = {};        // slot 0 unused: id 0 is no environment
 BRmodel* g_models[MAXMODELS + 1] = {};  // slot 0 unused: id 0 is no model
+
+// The handle behind an id of a table, or null.
+template <class T, size_t N>
+T* slotptr(T* (&table)[N], int32_t id) {
+  return (id >= 1 && id < (int32_t)N) ? table[id] : nullptr;
+}
+
+// Enters a handle in the first free slot of a table; result its id (0: none free or no handle).
+template <class T, size_t N>
+int32_t slotid(T* (&table)[N], T* p) {
+  if (!p) return 0;
+  for (int32_t i = 1; i < (int32_t)N; ++i)
+    if (!table[i]) {
+      table[i] = p;
+      return i;
+    }
+  return 0;
+}
 }  // namespace
 
 // The environment behind an id.
-BRenv* envptr_(int32_t id) { return (id >= 1 && id <= MAXENVS) ? g_envs[id] : nullptr; }
+BRenv* envptr_(int32_t id) { return slotptr(g_envs, id); }
 
 // The model behind an id.
-BRmodel* modelptr_(int32_t id) { return (id >= 1 && id <= MAXMODELS) ? g_models[id] : nullptr; }
+BRmodel* modelptr_(int32_t id) { return slotptr(g_models, id); }
 
 // Enters an environment in the first free slot.
-int32_t envid_(BRenv* env) {
-  if (!env) return 0;
-  for (int32_t i = 1; i <= MAXENVS; ++i)
-    if (!g_envs[i]) {
-      g_envs[i] = env;
-      return i;
-    }
-  return 0;
-}
+int32_t envid_(BRenv* env) { return slotid(g_envs, env); }
 
 // Enters a model in the first free slot.
-int32_t modelid_(BRmodel* model) {
-  if (!model) return 0;
-  for (int32_t i = 1; i <= MAXMODELS; ++i)
-    if (!g_models[i]) {
-      g_models[i] = model;
-      return i;
-    }
-  return 0;
-}
+int32_t modelid_(BRmodel* model) { return slotid(g_models, model); }
 
 // Creates an environment; result its id (0 on failure, err the library's code).
 int32_t FBRCREATEENVPRODCODE_(int32_t& prodcode, int32_t& err) {
