@@ -2,7 +2,9 @@
 // set members, and their errors.
 #include <unistd.h>
 #include <cstdio>
+#include "bresk/test_util.h"
 #include "language/lang_test_fixture.h"
+#include "solver/bindings.h"
 
 namespace {
 
@@ -130,6 +132,28 @@ TEST(Title, DuplicateNamesWarn) {
   // the first three clashing members are named, the fourth is not
   EXPECT_NE(out.find("data:\n    X\n    Y\n    P\n"), std::string::npos) << out;
   EXPECT_EQ(out.find("    Q\n"), std::string::npos) << out;
+}
+
+TEST(ModelChecks, LinearityComesFromTheSolverLibrary) {
+  FrontFixture f;
+  const std::pair<const char*, int32_t> cases[] = {{"x0 2 * x1 +", QTRUE}, {"x0 x1 *", QFALSE}, {"x0 exp", QFALSE}};
+  for (auto& [obj, linear] : cases) {
+    brtest::Fixture b;
+    brtest::Spec s;
+    s.nvars = 2;
+    s.obj = obj;
+    s.rows = {{'L', "x0 x1 + 4 -"}};
+    ASSERT_EQ(brtest::load(b.m, s), 0) << obj;
+    f.L.MODELHANDLE = modelid_(b.m);
+    int32_t failed = -1;
+    EXPECT_EQ(isitlinear_(f.L, failed), linear) << obj;
+    EXPECT_EQ(failed, 0) << obj;
+    FBRDELETEMODEL_(f.L.MODELHANDLE);
+  }
+  int32_t failed = 0;
+  EXPECT_EQ(isitlinear_(f.L, failed), QFALSE);  // no model loaded: the call fails
+  EXPECT_EQ(failed, 1);
+  EXPECT_NE(f.L.ERRARG, 0);
 }
 
 }  // namespace
