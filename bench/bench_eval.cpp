@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/model_text.h"
 #include "generate/eval.h"
 #include "generate/genmod.h"
 #include "language/lang.h"
@@ -17,16 +18,9 @@ double now() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-// Stores a one-line model text.
+// Stores a one-line model text in the modelling language.
 void modeltext(Work& W, MasterRecord& L, const std::string& t) {
-  int32_t n = (int32_t)t.size() + 8, st = 0;
-  setblk_(1, n, W, L, L.TEXTBLK, st);
-  int32_t m = 3;
-  setblk_(2, m, W, L, L.LINEIX, st);
-  wput(W, L.START[L.LINEIX], 1);
-  for (size_t i = 0; i < t.size(); ++i) cput(W, wbyte(L.START[L.TEXTBLK]) + (int64_t)i, t[i]);
-  wput(W, L.START[L.LINEIX] + 1, (int32_t)t.size() + 1);
-  L.MODLINES = 1;
+  storemodel(W, L, {t});
   L.SYNTAX = 0;
 }
 

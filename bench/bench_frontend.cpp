@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/model_text.h"
 #include "generate/genmod.h"
 #include "language/lang.h"
 
@@ -38,20 +39,7 @@ int main(int argc, char** argv) {
       "MAX = @SUM(P(I): X(I)) + @SUM(D(I, J): V(I, J) * Y(I, J));",
       "@FOR(D(I, J): Y(I, J) <= 1);",
       "END"};
-  std::string text;
-  std::vector<int32_t> starts;
-  for (const std::string& s : lines) {
-    starts.push_back((int32_t)text.size() + 1);
-    text += s;
-  }
-  starts.push_back((int32_t)text.size() + 1);
-  int32_t n = (int32_t)text.size() + 8, st = 0;
-  setblk_(1, n, W, L, L.TEXTBLK, st);
-  int32_t m = (int32_t)starts.size() + 1;
-  setblk_(2, m, W, L, L.LINEIX, st);
-  for (size_t i = 0; i < text.size(); ++i) cput(W, wbyte(L.START[L.TEXTBLK]) + (int64_t)i, text[i]);
-  for (size_t k = 0; k < starts.size(); ++k) iput(W, L, L.LINEIX, (int64_t)k + 1, starts[k]);
-  L.MODLINES = (int32_t)lines.size();
+  storemodel(W, L, lines);
   L.BATMOD = 1;
   auto t0 = std::chrono::steady_clock::now();
   genmod_(W, L);
