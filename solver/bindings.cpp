@@ -4,29 +4,13 @@
 
 #include <cstring>
 
+#include "store/slots.h"
+
 namespace {
 constexpr int32_t MAXENVS = 8;
 constexpr int32_t MAXMODELS = 64;
 BRenv* g_envs[MAXENVS + 1] = {};        // slot 0 unused: id 0 is no environment
 BRmodel* g_models[MAXMODELS + 1] = {};  // slot 0 unused: id 0 is no model
-
-// The handle behind an id of a table, or null.
-template <class T, size_t N>
-T* slotptr(T* (&table)[N], int32_t id) {
-  return (id >= 1 && id < (int32_t)N) ? table[id] : nullptr;
-}
-
-// Enters a handle in the first free slot of a table; result its id (0: none free or no handle).
-template <class T, size_t N>
-int32_t slotid(T* (&table)[N], T* p) {
-  if (!p) return 0;
-  for (int32_t i = 1; i < (int32_t)N; ++i)
-    if (!table[i]) {
-      table[i] = p;
-      return i;
-    }
-  return 0;
-}
 }  // namespace
 
 // The environment behind an id.

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "store/io.h"
+#include "store/slots.h"
 
 namespace {
 FILE* g_files[MAXFILES + 1] = {};  // slot 0 unused: handle 0 means no file
@@ -15,17 +16,12 @@ FILE* g_err = nullptr;
 
 FILE* tin() { return g_in ? g_in : stdin; }
 // The stream of a handle, nullptr when the handle names no open file.
-FILE* stream(int32_t h) { return (h >= 1 && h <= MAXFILES) ? g_files[h] : nullptr; }
-// Enters a stream in the first free slot; 0 when the table is full.
+FILE* stream(int32_t h) { return slotptr(g_files, h); }
+// Enters a stream in the first free slot; 0 (the stream closed) when the table is full.
 int32_t enter(FILE* f) {
-  if (!f) return 0;
-  for (int32_t h = 1; h <= MAXFILES; ++h)
-    if (!g_files[h]) {
-      g_files[h] = f;
-      return h;
-    }
-  std::fclose(f);
-  return 0;
+  int32_t h = slotid(g_files, f);
+  if (f && h == 0) std::fclose(f);
+  return h;
 }
 // The C library's mode for one of ours: "rt", "wt", "at" lose the t.
 void cmode(const char* mode, char* out) {
