@@ -14,14 +14,7 @@ int need_model(const BRmodel* m) { return m->loaded ? 0 : BRERR_NOT_LOADED; }
 // Variables in the nonlinear or quadratic part of the objective, sorted.
 std::vector<int> objective_nl_vars(const BRmodel* m) {
   const Row& o = m->obj;
-  std::vector<int> v(m->nl_var.begin() + o.nl_begin, m->nl_var.begin() + o.nl_end);
-  for (int k = o.quad_begin; k < o.quad_end; ++k) {
-    v.push_back(m->quad_i[k]);
-    v.push_back(m->quad_j[k]);
-  }
-  std::sort(v.begin(), v.end());
-  v.erase(std::unique(v.begin(), v.end()), v.end());
-  return v;
+  return quad_row_vars(m, o, std::vector<int>(m->nl_var.begin() + o.nl_begin, m->nl_var.begin() + o.nl_end));
 }
 
 } // namespace

@@ -497,6 +497,16 @@ void lp_arrays(const BRmodel* m, LpArrays& a) {
   }
 }
 
+std::vector<int> quad_row_vars(const BRmodel* m, const Row& row, std::vector<int> v) {
+  for (int k = row.quad_begin; k < row.quad_end; ++k) {
+    v.push_back(m->quad_i[k]);
+    v.push_back(m->quad_j[k]);
+  }
+  std::sort(v.begin(), v.end());
+  v.erase(std::unique(v.begin(), v.end()), v.end());
+  return v;
+}
+
 bool row_is_convex(const BRmodel* m, int r) {
   const Row& row = row_of(m, r);
   if (row.kind == ROW_LINEAR) return true;
@@ -507,13 +517,7 @@ bool row_is_convex(const BRmodel* m, int r) {
   else if (row.type == 'L') want = 1;
   else if (row.type == 'G') want = -1;
   else return false;
-  std::vector<int> vars;
-  for (int k = row.quad_begin; k < row.quad_end; ++k) {
-    vars.push_back(m->quad_i[k]);
-    vars.push_back(m->quad_j[k]);
-  }
-  std::sort(vars.begin(), vars.end());
-  vars.erase(std::unique(vars.begin(), vars.end()), vars.end());
+  std::vector<int> vars = quad_row_vars(m, row);
   const int n = static_cast<int>(vars.size());
   if (n > 4000) return false;
   std::vector<double> h(static_cast<size_t>(n) * n, 0.0);

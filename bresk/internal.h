@@ -322,6 +322,8 @@ void lp_arrays(const BRmodel* m, LpArrays& a);
 // (objective: convex for min, concave for max; 'L' convex; 'G' concave; 'E'
 // only when it has no quadratic terms).  Nonlinear rows give false.
 bool row_is_convex(const BRmodel* m, int r);
+// The variables of v and of the row's quadratic terms, ascending, each once.
+std::vector<int> quad_row_vars(const BRmodel* m, const Row& row, std::vector<int> v = {});
 
 // ---------------------------------------------------------------- model class
 

@@ -596,13 +596,8 @@ void build(BRmodel* m, MpsData& d) {
     }
     w.var_begin = static_cast<int32_t>(m->row_var.size());
     if (w.kind == ROW_QUADRATIC) {
-      std::vector<int> v(m->lin_col.begin() + w.lin_begin, m->lin_col.begin() + w.lin_end);
-      for (int k = w.quad_begin; k < w.quad_end; ++k) {
-        v.push_back(m->quad_i[k]);
-        v.push_back(m->quad_j[k]);
-      }
-      std::sort(v.begin(), v.end());
-      v.erase(std::unique(v.begin(), v.end()), v.end());
+      std::vector<int> v =
+          quad_row_vars(m, w, std::vector<int>(m->lin_col.begin() + w.lin_begin, m->lin_col.begin() + w.lin_end));
       m->row_var.insert(m->row_var.end(), v.begin(), v.end());
     } else {
       m->row_var.insert(m->row_var.end(), m->lin_col.begin() + w.lin_begin,

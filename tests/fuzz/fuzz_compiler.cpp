@@ -1,7 +1,5 @@
 // Feeds arbitrary bytes as model text, in either syntax, through the reader to the compilers,
 // the set builder and the listings; a small data file is there for @TEXT input. The first byte picks the syntax, the trace level and two options.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -11,14 +9,14 @@
 
 #include "generate/genmod.h"
 #include "language/lang.h"
+#include "tests/fuzz/scratch.h"
 
 namespace {
 void setup_once() {
   static bool done = false;
   if (done) return;
   done = true;
-  char tmpl[] = "/tmp/quirn_fuzzc_XXXXXX";
-  if (!mkdtemp(tmpl) || chdir(tmpl) != 0) std::abort();
+  fuzz_enterscratch("/tmp/quirn_fuzzc_XXXXXX");
   if (!std::freopen("/dev/null", "w", stdout)) std::abort();
   // a data file for @TEXT input
   if (FILE* f = std::fopen("D.TXT", "w")) {
