@@ -201,6 +201,7 @@ TEST(TextData, FieldsAreTakenInTurn) {
   const std::pair<std::string, int> errs[] = {
       {"SETS: S: P; ENDSETS DATA: S, P = @TEXT('" + a + "x'); ENDDATA", 55},
       {"DATA: X = @TEXT('/tmp'); ENDDATA", 56},  // opens, but cannot be read
+      {"DATA: X = @TEXT('/dev/zero'); ENDDATA", 57},  // no line ends, no valid token
       {"DATA: X, Y = @TEXT('" + a + "'); ENDDATA", 57},
       {"SETS: S /A B C D/: P; ENDSETS DATA: P = @TEXT('" + b + "'); ENDDATA", 29},
       {"SETS: S: P, Q; ENDSETS DATA: S, P, Q = @TEXT('" + c + "'); ENDDATA", 156},

@@ -26,7 +26,12 @@ void getextd2_(MasterRecord& L, const char* fname, const std::vector<int32_t>& k
   };
   while (status == 0) {
     line.clear();
-    while ((c = std::fgetc(f)) != EOF && c != '\n') line += (char)c;  // any line length
+    // any line length; a NUL ends the line early (it is no valid token), so that a stream
+    // without line ends is not gathered whole
+    while ((c = std::fgetc(f)) != EOF && c != '\n') {
+      line += (char)c;
+      if (c == 0) break;
+    }
     if (line.empty() && c == EOF) break;
     line += ' ';
     size_t i = 0;
@@ -77,6 +82,8 @@ void getextd2_(MasterRecord& L, const char* fname, const std::vector<int32_t>& k
   }
   if (status == 3) {
     // the line read stays in the input line buffer for the message
+    for (char& ch : line)
+      if (ch == 0) ch = ' ';
     size_t n = std::min<size_t>(line.size(), 200);
     while (n > 0 && line[n - 1] == ' ') --n;
     std::memset(L.LINBUF, ' ', 200);
