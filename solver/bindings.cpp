@@ -11,6 +11,30 @@ constexpr int32_t MAXENVS = 8;
 constexpr int32_t MAXMODELS = 64;
 BRenv* g_envs[MAXENVS + 1] = {};        // slot 0 unused: id 0 is no environment
 BRmodel* g_models[MAXMODELS + 1] = {};  // slot 0 unused: id 0 is no model
+
+// Enters a newly created handle in its table; when no slot is free the handle is deleted
+// again and err says so. Result the id (0 on failure).
+template <class T, size_t N>
+int32_t keep(T* (&table)[N], T* p, int (*del)(T**), int32_t& err) {
+  if (!p) return 0;
+  int32_t id = slotid(table, p);
+  if (!id) {
+    del(&p);
+    err = BRERR_NO_MEMORY;
+  }
+  return id;
+}
+
+// Deletes the handle behind an id and clears the slot and the id.
+template <class T, size_t N>
+int32_t release(T* (&table)[N], int32_t& id, int (*del)(T**)) {
+  T* p = slotptr(table, id);
+  if (!p) return id == 0 ? 0 : BRERR_BAD_HANDLE;
+  int r = del(&p);
+  table[id] = nullptr;
+  id = 0;
+  return r;
+}
 }  // namespace
 
 // The environment behind an id.
@@ -30,23 +54,12 @@ int32_t FBRCREATEENVPRODCODE_(int32_t& prodcode, int32_t& err) {
   int e = 0;
   BRenv* env = BRcreateEnvProdCode(prodcode, &e);
   err = e;
-  if (!env) return 0;
-  int32_t id = envid_(env);
-  if (!id) {
-    BRdeleteEnv(&env);
-    err = BRERR_NO_MEMORY;
-  }
-  return id;
+  return keep(g_envs, env, BRdeleteEnv, err);
 }
 
 // Deletes an environment; the id is cleared.
 int32_t FBRDELETEENV_(int32_t& env) {
-  BRenv* p = envptr_(env);
-  if (!p) return env == 0 ? 0 : BRERR_BAD_HANDLE;
-  int r = BRdeleteEnv(&p);
-  g_envs[env] = nullptr;
-  env = 0;
-  return r;
+  return release(g_envs, env, BRdeleteEnv);
 }
 
 // Creates a model in an environment; result its id (0 on failure).
@@ -54,23 +67,12 @@ int32_t FBRCREATEMODEL_(int32_t& env, int32_t& err) {
   int e = 0;
   BRmodel* m = BRcreateModel(envptr_(env), &e);
   err = e;
-  if (!m) return 0;
-  int32_t id = modelid_(m);
-  if (!id) {
-    BRdeleteModel(&m);
-    err = BRERR_NO_MEMORY;
-  }
-  return id;
+  return keep(g_models, m, BRdeleteModel, err);
 }
 
 // Deletes a model; the id is cleared.
 int32_t FBRDELETEMODEL_(int32_t& model) {
-  BRmodel* p = modelptr_(model);
-  if (!p) return model == 0 ? 0 : BRERR_BAD_HANDLE;
-  int r = BRdeleteModel(&p);
-  g_models[model] = nullptr;
-  model = 0;
-  return r;
+  return release(g_models, model, BRdeleteModel);
 }
 
 // Version and build texts of the library (200 characters each).
