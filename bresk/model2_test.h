@@ -4,14 +4,13 @@
 #define BRESK_MODEL2_TEST_H
 
 #include "bresk/bresk.h"
+#include "bresk/test_util.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -27,41 +26,20 @@ struct Model {
   std::string types;                               // empty: all 'C'
 };
 
-// Appends one row's words to code/pool.
-inline void compile(const std::string& text, std::vector<int>& code, std::vector<double>& pool) {
-  static const std::map<std::string, int> ops = {
-      {"+", 1001}, {"-", 1002}, {"*", 1003}, {"/", 1004}, {"^", 1005}, {"neg", 1017},
-      {"abs", 1018}, {"sqrt", 1019}, {"ln", 1021}, {"sin", 1023}, {"cos", 1024}, {"exp", 1030},
-      {"sqr", 1077}};
-  std::istringstream in(text);
-  std::string t;
-  while (in >> t) {
-    if (t[0] == 'x' && t.size() > 1) {
-      code.push_back(1063);
-      code.push_back(std::atoi(t.c_str() + 1));
-    } else if (ops.count(t)) {
-      code.push_back(ops.at(t));
-    } else {
-      code.push_back(1062);
-      code.push_back(static_cast<int>(pool.size()));
-      pool.push_back(std::strtod(t.c_str(), nullptr));
-    }
-  }
-}
-
 // Loads the model; returns BRloadNLPCode's code.
 inline int load(BRmodel* m, const Model& s) {
-  std::vector<int> code, rs, rl;
-  std::vector<double> pool;
-  compile(s.obj, code, pool);
-  int ol = static_cast<int>(code.size()), os = 0;
+  brtest::Code c;
+  c.add(s.obj);
+  std::vector<int> rs, rl;
+  int ol = static_cast<int>(c.words.size()), os = 0;
   std::string rt;
   for (auto& [t, text] : s.rows) {
-    rs.push_back(static_cast<int>(code.size()));
-    compile(text, code, pool);
-    rl.push_back(static_cast<int>(code.size()) - rs.back());
+    rs.push_back(c.add(text));
+    rl.push_back(static_cast<int>(c.words.size()) - rs.back());
     rt.push_back(t);
   }
+  std::vector<int>& code = c.words;
+  std::vector<double>& pool = c.pool;
   std::vector<double> lb = s.lb, ub = s.ub, st = s.start;
   if (lb.empty()) lb.assign(s.n, 0.0);
   if (ub.empty()) ub.assign(s.n, 1e30);
