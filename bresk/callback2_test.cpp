@@ -68,13 +68,7 @@ TEST_F(CallbackTest, StopEndsEachSolverWith2016AndTheBestPointSoFar) {
     EXPECT_EQ(BRgetMIPCallbackInfo(m, 1307, &ev), 0);
     return ev == 1 ? 1 : 0;
   };
-  Model minlp;
-  minlp.n = 3;
-  minlp.types = "IIC";
-  minlp.lb = {0, 0, 0};
-  minlp.ub = {5, 5, 5};
-  minlp.obj = "x0 1.3 - sqr x1 2.6 - sqr + 0.1 x2 * exp + x2 -";
-  minlp.rows = {{'L', "x0 x1 + 3.5 -"}, {'L', "x0 sqr x1 + 6 -"}};
+  Model minlp = br2::smallMinlp();
   Model nlp = wavy();
   int nlpCalls = 0;
   std::vector<Case> cases = {

@@ -26,6 +26,19 @@ struct Model {
   std::string types;                               // empty: all 'C'
 };
 
+// A small integer nonlinear model: min (x - 1.3)^2 + (y - 2.6)^2 + exp(0.1 z) - z with
+// x + y <= 3.5, x^2 + y <= 6, x and y integer, all three in [0, 5].
+inline Model smallMinlp() {
+  Model s;
+  s.n = 3;
+  s.types = "IIC";
+  s.lb = {0, 0, 0};
+  s.ub = {5, 5, 5};
+  s.obj = "x0 1.3 - sqr x1 2.6 - sqr + 0.1 x2 * exp + x2 -";
+  s.rows = {{'L', "x0 x1 + 3.5 -"}, {'L', "x0 sqr x1 + 6 -"}};
+  return s;
+}
+
 // Loads the model; returns BRloadNLPCode's code.
 inline int load(BRmodel* m, const Model& s) {
   brtest::Code c;

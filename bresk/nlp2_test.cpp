@@ -188,13 +188,7 @@ TEST_F(NlpTest, QuadraticModelsOnRecognisedStructure) {
 
 TEST_F(NlpTest, IntegerNonlinearModelMatchesEnumeration) {
   // min (x - 1.3)^2 + (y - 2.6)^2 + exp(0.1 z) - z, x + y <= 3.5, x^2 + y <= 6, integers in [0, 5].
-  Model s;
-  s.n = 3;
-  s.types = "IIC";
-  s.lb = {0, 0, 0};
-  s.ub = {5, 5, 5};
-  s.obj = "x0 1.3 - sqr x1 2.6 - sqr + 0.1 x2 * exp + x2 -";
-  s.rows = {{'L', "x0 x1 + 3.5 -"}, {'L', "x0 sqr x1 + 6 -"}};
+  Model s = br2::smallMinlp();
   double best = 1e30;
   double zpart = std::exp(0.5) - 5;   // exp(0.1 z) - z is least at z = 5 within [0, 5]
   for (int x = 0; x <= 5; x++)
