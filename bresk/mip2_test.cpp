@@ -28,6 +28,16 @@ std::string linear(const std::vector<double>& coef, const std::vector<int>& var)
   return s;
 }
 
+// A maximisation over n binary variables, objective and rows still to be written.
+Model binaryMax(int n) {
+  Model s;
+  s.sense = -1;
+  s.n = n;
+  s.types = std::string(n, 'B');
+  s.ub.assign(n, 1.0);
+  return s;
+}
+
 std::vector<double> mipSolution(BRmodel* m, int n) {
   std::vector<double> x(n, -1.0);
   EXPECT_EQ(BRgetMIPSolution(m, x.data()), 0);
@@ -87,11 +97,7 @@ TEST_F(MipTest, OptimaMatchEnumeration) {
         if (mask >> j & 1) { vv += v[j]; ww += w[j]; }
       if (ww <= 26) best = std::max(best, vv);
     }
-    Model s;
-    s.sense = -1;
-    s.n = n;
-    s.types = std::string(n, 'B');
-    s.ub.assign(n, 1.0);
+    Model s = binaryMax(n);
     std::vector<int> idx(n);
     std::iota(idx.begin(), idx.end(), 0);
     s.obj = linear(v, idx);
@@ -219,11 +225,7 @@ TEST_F(MipTest, InfeasibleIntegerModelIsStatusThree) {
 // A hard multi-row knapsack stopped by the iteration limit keeps its incumbent.
 TEST_F(MipTest, IterationLimitWithIncumbentIsFeasibleWith2023) {
   const int n = 80;
-  Model s;
-  s.sense = -1;
-  s.n = n;
-  s.types = std::string(n, 'B');
-  s.ub.assign(n, 1.0);
+  Model s = binaryMax(n);
   std::vector<int> idx(n);
   std::iota(idx.begin(), idx.end(), 0);
   std::vector<double> v(n);
