@@ -27,6 +27,28 @@ static int32_t over_escape(MasterRecord& L, int32_t p) {
   return L.SCANLEN;
 }
 
+// Copies the scanner's characters from position p up to the first of the stop characters
+// (copying ends at a line-number escape, which is stepped over); returns the stop's position,
+// or 0 when none comes or the text passes MAXLIN (then n = -1).
+static int32_t copytext(MasterRecord& L, int32_t p, const char* stops, char* text, int32_t& n) {
+  bool copying = true;
+  n = 0;
+  for (; p <= L.SCANLEN; ++p) {
+    char d = L.SCANBUF[p];
+    if (d != 0 && std::strchr(stops, d)) return p;
+    if (d == 0) {
+      copying = false;
+      p = over_escape(L, p);
+      continue;
+    }
+    if (copying) {
+      if (n >= L.MAXLIN && L.MAXLIN > 0) { n = -1; return 0; }
+      text[n++] = d;
+    }
+  }
+  return 0;
+}
+
 // Next non-blank character (escapes passed over); a blank at the end of the buffer.
 char sbnext_(Work& W, MasterRecord& L) {
   int32_t p = L.SCANPOS < 0 ? 0 : L.SCANPOS;
@@ -235,50 +257,18 @@ int32_t getsym_(Work& W, MasterRecord& L, const Vocab& v, const int16_t* cand, i
         if (L.SCANPOS >= L.SCANLEN && c == ' ') {
           ok = false;
         } else if (c == '\'' || c == '"') {
+          const char stop[2] = {c, 0};
           int32_t n = 0;
-          bool copying = true, closed = false;
-          for (int32_t p = L.SCANPOS + 1; p <= L.SCANLEN; ++p) {
-            char d = L.SCANBUF[p];
-            if (d == c) {
-              L.SCANPOS = p;
-              closed = true;
-              break;
-            }
-            if (d == 0) {
-              copying = false;
-              p = over_escape(L, p);
-              continue;
-            }
-            if (copying) {
-              if (n >= L.MAXLIN && L.MAXLIN > 0) { n = -1; break; }
-              out.text[n++] = d;
-            }
-          }
-          ok = closed && n >= 0;
+          int32_t p = copytext(L, L.SCANPOS + 1, stop, out.text, n);
+          ok = p > 0;
+          if (ok) L.SCANPOS = p;
           out.textlen = n < 0 ? 0 : n;
         } else if (cls == '4') {
           ok = false;
         } else {
           int32_t n = 0;
-          bool copying = true, found = false;
-          int32_t p = L.SCANPOS;
-          for (; p <= L.SCANLEN; ++p) {
-            char d = L.SCANBUF[p];
-            if (d == ')' || d == ';' || d == ',') {
-              found = true;
-              break;
-            }
-            if (d == 0) {
-              copying = false;
-              p = over_escape(L, p);
-              continue;
-            }
-            if (copying) {
-              if (n >= L.MAXLIN && L.MAXLIN > 0) { n = -1; break; }
-              out.text[n++] = d;
-            }
-          }
-          ok = found && n >= 0;
+          int32_t p = copytext(L, L.SCANPOS, ");,", out.text, n);
+          ok = p > 0;
           if (ok) L.SCANPOS = p - 1;
           out.textlen = n < 0 ? 0 : trimlen(out.text, n);
         }
