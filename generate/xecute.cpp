@@ -1,6 +1,7 @@
 // The numeric interpreter of the instruction stream: runs a stretch of compiled code on
 // the stack of the master record and leaves the result there. Recoverable errors travel
 // with the values they spoil (pending errors) and count only if they reach the result.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -19,6 +20,13 @@ namespace {
 constexpr int32_t XCORRUPT = 17;        // an instruction that cannot be run
 constexpr int32_t UNSETREG = -2147483640;  // index register not yet set
 constexpr int32_t MAXTEXT = 1000000;    // longest text an instruction may build
+
+// True when a stack entry from..to is a text.
+bool anytext(const int32_t* T, int32_t from, int32_t to) {
+  for (int32_t j = from; j <= to; ++j)
+    if (T[j] == TAGTXT) return true;
+  return false;
+}
 
 // Message number printed by the output operations for each status (-1: none of its own).
 constexpr int32_t kStatMsg[18] = {-1, 211, 70, 216, 217, 211, 221, 0, -1,
@@ -206,12 +214,10 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
           oplen = 3;
           const int32_t a = cw[ip + 1], s = cw[ip + 2];
           if (s < 1 || s > L.NSETS) { rc = XCORRUPT; goto corrupt; }
-          int32_t d = bgeti(A, L, L.LXSTUB, s + 1) - bgeti(A, L, L.LXSTUB, s);
-          if (d < 1) d = 1;
+          const int32_t d = std::max(setdim(A, L, s), 1);
           ARGS(d);
           PROPAGATE(d);
-          bool txt = false;
-          for (int32_t j = sp - d + 1; j <= sp; ++j) txt = txt || ISTXT(j);
+          const bool txt = anytext(T, sp - d + 1, sp);
           L.STKTOP = sp;
           int32_t var = 0;
           if (!txt) getvx2_(A, L, a, s, 1, var);
@@ -252,7 +258,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
           const int32_t s = cw[ip + 1];
           if (s < 1 || s > L.NSETS) { rc = XCORRUPT; goto corrupt; }
           if (L.LFDEPTH + 4 > lflim) goto overflow;
-          const int32_t d = bgeti(A, L, L.LXSTUB, s + 1) - bgeti(A, L, L.LXSTUB, s);
+          const int32_t d = setdim(A, L, s);
           const int32_t dd = d > 0 ? d : 1;
           if (L.IRCNT + dd > irlim) goto overflow;
           const int32_t n = bgeti(A, L, L.NNTRYS, s);
@@ -425,12 +431,10 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
           oplen = 2;
           const int32_t s = cw[ip + 1];
           if (s < 1 || s > L.NSETS) { rc = XCORRUPT; goto corrupt; }
-          int32_t d = bgeti(A, L, L.LXSTUB, s + 1) - bgeti(A, L, L.LXSTUB, s);
-          if (d < 1) d = 1;
+          const int32_t d = std::max(setdim(A, L, s), 1);
           ARGS(d);
           PROPAGATE(d);
-          bool txt = false;
-          for (int32_t j = sp - d + 1; j <= sp; ++j) txt = txt || ISTXT(j);
+          const bool txt = anytext(T, sp - d + 1, sp);
           if (txt) { sp -= d - 1; P[sp] = 0; FAIL(4, 0.0); }
           if (L.XTXTN >= XTXTLIM) { sp -= d - 1; P[sp] = 0; FAIL(6, 0.0); }
           L.STKTOP = sp;
@@ -755,12 +759,10 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
             rc = 9;
             goto abort;
           }
-          int32_t d = bgeti(A, L, L.LXSTUB, s + 1) - bgeti(A, L, L.LXSTUB, s);
-          if (d < 1) d = 1;
+          const int32_t d = std::max(setdim(A, L, s), 1);
           ARGS(d);
           PROPAGATE(d);
-          bool txt = false;
-          for (int32_t j = sp - d + 1; j <= sp; ++j) txt = txt || ISTXT(j);
+          const bool txt = anytext(T, sp - d + 1, sp);
           L.STKTOP = sp;
           int32_t loc = 0;
           if (!txt) getvx2_(A, L, 0, s, 1, loc);
