@@ -105,7 +105,9 @@ void gettxt_(MasterRecord& L, const char* prompt, int32_t npairs, char* line, in
   }
 }
 
-// Opens the file named by the rest of the command line (or asked for): mode 1 reads.
+// Opens the file named by the rest of the command line (or asked for): mode 1 reads, mode 2
+// writes a new version that replaces the file only when it is closed whole (FOPENNEW_), any
+// other mode writes in place.
 void lunget2_(MasterRecord& L, int32_t& h, int32_t mode) {
   h = 0;
   nxblnk_(L, 1);
@@ -121,8 +123,9 @@ void lunget2_(MasterRecord& L, int32_t& h, int32_t mode) {
     return;
   }
   const char* m = mode == 1 ? "rt" : "wt";
-  h = FOPEN_(L.LINRAW + cur - 1, m);
-  if (h == 0) h = FOPEN_(L.LINBUF + cur - 1, m);
+  auto open = [&](const char* name) { return mode == 2 ? FOPENNEW_(name) : FOPEN_(name, m); };
+  h = open(L.LINRAW + cur - 1);
+  if (h == 0) h = open(L.LINBUF + cur - 1);
   if (h == 0) PUTS_(" Unable to open file");
 }
 

@@ -15,7 +15,12 @@ constexpr int32_t MAXFILES = 320;  // open text files at one time: 256 includes 
 
 // ---- text-file and console primitives ----------------------------------------------
 int32_t FOPEN_(const char* name, const char* mode);          // handle, 0 on failure
-int32_t FCLOSE_(int32_t& h);                                  // -1 for handle 0; 0 and h = 0 when closed
+// Opens a new version of a file for writing: written beside the file, it replaces the file
+// only when FCLOSE_ succeeds (devices are written in place); 0 on failure.
+int32_t FOPENNEW_(const char* name);
+void FDROP_(int32_t& h);                                       // closes, dropping a new version
+// -1 for handle 0; 0 and h = 0 when closed and every write succeeded; else non-zero.
+int32_t FCLOSE_(int32_t& h);
 int32_t FGETS_(char* buf, int32_t n, int32_t h);              // 0 at end of file or on error
 // Reads at most n bytes of the next line, its line feed included, NUL bytes kept; len is
 // the count read. 0 at end of file (nothing read) or on error.

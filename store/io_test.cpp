@@ -1,8 +1,13 @@
 // Line output, line input and the message printer, driven through redirected terminal
 // streams and real files.
+#include <dirent.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
+#include <csignal>
 #include <cstdio>
+#include <fstream>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -445,3 +450,84 @@ TEST(Files, DirectoryIsNotOpened) {
   EXPECT_EQ(FOPEN_(".", "rt"), 0);
   EXPECT_EQ(FOPEN_("/", "wt"), 0);
 }
+
+namespace {
+
+// Runs f with the process's file size limit at `bytes` (writes past it fail with EFBIG).
+template <class F>
+void with_size_limit(rlim_t bytes, F f) {
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  void (*was)(int) = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit lim = old;
+  lim.rlim_cur = bytes;
+  setrlimit(RLIMIT_FSIZE, &lim);
+  f();
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, was);
+}
+
+// A new version replaces its file only when it was written and closed whole; a failed or
+// dropped one leaves the old file (and no scratch file) behind.
+TEST(Files, NewVersionReplacesTheFileOnlyWhenWrittenWhole) {
+  const std::string big(100000, 'x');
+  struct Case {
+    const char* what;
+    bool fail, drop;
+    const char* want;
+  } cases[] = {
+      {"written whole", false, false, "new\n"},
+      {"write fails", true, false, "old\n"},
+      {"dropped", false, true, "old\n"},
+  };
+  for (const Case& c : cases) {
+    { std::ofstream("io_new.txt") << "old\n"; }
+    chmod("io_new.txt", 0640);
+    int32_t h = FOPENNEW_("io_new.txt");
+    ASSERT_GT(h, 0) << c.what;
+    EXPECT_EQ(file_text("io_new.txt"), "old\n") << c.what;  // untouched while written
+    int32_t rc = 0;
+    if (c.fail) {
+      with_size_limit(4096, [&] {
+        FPUTS_(big.c_str(), h);
+        rc = FCLOSE_(h);
+      });
+      EXPECT_NE(rc, 0) << c.what;
+      FDROP_(h);
+    } else {
+      FPUTS_("new", h);
+      if (c.drop) {
+        FDROP_(h);
+      } else {
+        EXPECT_EQ(FCLOSE_(h), 0) << c.what;
+      }
+    }
+    EXPECT_EQ(h, 0) << c.what;
+    EXPECT_EQ(file_text("io_new.txt"), c.want) << c.what;
+    struct stat st;
+    ASSERT_EQ(stat("io_new.txt", &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u) << c.what;
+    // Nothing else is left beside the file.
+    int others = 0;
+    if (DIR* d = opendir(".")) {
+      while (dirent* e = readdir(d))
+        if (std::strstr(e->d_name, "io_new.txt") && std::strcmp(e->d_name, "io_new.txt")) ++others;
+      closedir(d);
+    }
+    EXPECT_EQ(others, 0) << c.what;
+  }
+  std::remove("io_new.txt");
+  // A device is written in place and a failed close is reported; a directory is refused.
+  int32_t h = FOPENNEW_("/dev/full");
+  ASSERT_GT(h, 0);
+  FPUTS_("text", h);
+  EXPECT_NE(FCLOSE_(h), 0);
+  FDROP_(h);
+  struct stat st;
+  ASSERT_EQ(stat("/dev/full", &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
+  EXPECT_EQ(FOPENNEW_("."), 0);
+  EXPECT_EQ(FOPENNEW_("no/such/dir/file"), 0);
+}
+
+}  // namespace
