@@ -202,14 +202,21 @@ int32_t FWRITELN_(const char* text, int32_t n, int32_t h) {
   return std::fputc('\n', f) == EOF ? -1 : 0;
 }
 
-// Drops what is left of the current line of a file, its line feed included.
+// Drops the rest of a line up to and including its line feed; 1 when more than blanks
+// (spaces, tabs, carriage returns) were dropped, else 0.
+static int32_t skipline(FILE* f) {
+  int c, seen = 0;
+  while ((c = std::getc(f)) != EOF && c != '\n')
+    if (c != ' ' && c != '\t' && c != '\r') seen = 1;
+  return seen;
+}
+
+// Drops what is left of the current line of a file, its line feed included; 1 when more
+// than blanks were dropped, -1 when the handle names no file.
 int32_t FSKIPLN_(int32_t h) {
   FILE* f = stream(h);
   if (!f) return -1;
-  int c;
-  while ((c = std::getc(f)) != EOF && c != '\n') {
-  }
-  return 0;
+  return skipline(f);
 }
 
 // 1 when the file's status can be read.
@@ -306,14 +313,9 @@ char* FGETSTD_(char* buf, int32_t n, int32_t* status) {
   return buf;
 }
 
-// Drops the rest of the current terminal line, its line feed included.
-int32_t FSKIPSTD_() {
-  FILE* f = tin();
-  int c;
-  while ((c = std::getc(f)) != EOF && c != '\n') {
-  }
-  return 0;
-}
+// Drops the rest of the current terminal line, its line feed included; 1 when more than
+// blanks were dropped.
+int32_t FSKIPSTD_() { return skipline(tin()); }
 
 // Formats one real with the caller's format (at most 256 characters of result).
 int32_t SPRINTF_(char* dest, const char* format, double value) {

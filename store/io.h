@@ -29,7 +29,7 @@ int32_t FEOF_(int32_t h);                                     // non-zero at end
 int32_t FPUTS_(const char* text, int32_t h);                  // text and a line feed; negative on failure
 int32_t FPUTSNOLF(const char* text, int32_t h);               // text only; negative on failure
 int32_t FWRITELN_(const char* text, int32_t n, int32_t h);    // n characters and a line feed
-int32_t FSKIPLN_(int32_t h);                                  // drops the rest of the current line
+int32_t FSKIPLN_(int32_t h);                                  // drops the rest of the line; 1: not only blanks
 int32_t FEXISTS_(const char* name);                           // 1 when the file exists
 char* FULLPATH_(char* buf, const char* name);                 // cwd "/" name; nullptr on failure
 int32_t SAMEFILES_(const char* a, const char* b, int32_t& err);
@@ -45,7 +45,7 @@ int32_t PUTLN_(const char* text, int32_t n);                  // n characters an
 // given: 0 the line ended with a line feed, 1 n characters were stored and the rest of
 // the line is still pending, -1 end of input was reached.
 char* FGETSTD_(char* buf, int32_t n, int32_t* status = nullptr);
-int32_t FSKIPSTD_();                                          // drops the rest of the terminal line
+int32_t FSKIPSTD_();                                          // the same for the terminal line
 int32_t SPRINTF_(char* dest, const char* format, double value);
 void AddZero(char* name);                                     // first blank or NUL becomes NUL
 // Binary file routines.

@@ -19,6 +19,11 @@
 
 namespace {
 
+// Message 3 as it follows a prompt.
+const std::string kOverlength =
+    " \n [Error Code:    3]\n \n  Overlength line, characters may have been lost off end.\n"
+    "  Use  carriage  return  to  break  up over several input\n  lines.\n \n \n";
+
 // A master record with the console defaults and the terminal on temporary files.
 struct Console {
   std::unique_ptr<MasterRecord> rec = std::make_unique<MasterRecord>();
@@ -164,9 +169,41 @@ TEST(Gettxt, LinesTabsCommentsAndOverlongLines) {
   EXPECT_EQ(t.L.INPEOF, 1);
   EXPECT_EQ(t.read(), "");
   EXPECT_EQ(t.L.INPEOF, 1);
-  std::string prompts;
-  for (int i = 0; i < 9; ++i) prompts += ": ";  // the comment line is prompted for too
-  EXPECT_EQ(t.output(), prompts);
+  // The comment line is prompted for too; each cut line is reported once.
+  EXPECT_EQ(t.output(), ": : " + kOverlength + ": : : : " + kOverlength + ": : : ");
+}
+
+// A line is reported as cut only when more than blanks were lost off its end.
+TEST(Gettxt, OverlengthLinesAreReportedWhenCharactersAreLost) {
+  struct Case {
+    std::string line;
+    bool script, reported;
+  } cases[] = {
+      {std::string(200, 'a'), false, false},
+      {std::string(200, 'a') + "     \t", false, false},
+      {std::string(200, 'a') + "\r", true, false},
+      {std::string(200, 'a') + "b", false, true},
+      {std::string(200, 'a') + "b", true, true},
+      {std::string(200, 'a') + "  " + std::string(300, ' ') + "b", true, true},
+      {std::string(200, 'a') + "  " + std::string(300, ' ') + "b", false, true},
+  };
+  for (const Case& c : cases) {
+    FILE* f = std::fopen("io_cut.txt", "w");
+    std::fputs((c.line + "\nnext\n").c_str(), f);
+    std::fclose(f);
+    Console t(c.script ? "" : c.line + "\nnext\n");
+    if (c.script) {
+      t.L.TAKELV = 1;
+      t.L.TAKSTK[1] = t.L.INUNIT = FOPEN_("io_cut.txt", "rt");
+    }
+    EXPECT_EQ(t.read(0), std::string(200, 'a')) << c.line.size();
+    EXPECT_EQ(t.read(0), "next") << c.line.size();
+    bool reported = t.output().find("[Error Code:    3]") != std::string::npos;
+    EXPECT_EQ(reported, c.reported) << c.line.size() << (c.script ? " script" : " terminal");
+    int32_t h = t.L.TAKSTK[1];
+    FCLOSE_(h);
+  }
+  std::remove("io_cut.txt");
 }
 
 TEST(Gettxt, ModeZeroKeepsCommentsAndCaseAndAWordLeftOnTheLineIsNotRead) {
@@ -207,7 +244,7 @@ TEST(Gettxt, ScriptsEndIntoTheEnclosingLevelThenTheTerminal) {
   EXPECT_EQ(t.L.INUNIT, 0);
   EXPECT_EQ(t.L.INPEOF, 0);
   EXPECT_EQ(t.read(), "TYPED");
-  EXPECT_EQ(t.output(), ": ");  // prompts only at the terminal
+  EXPECT_EQ(t.output(), kOverlength + ": ");  // prompts only at the terminal
   EXPECT_EQ(t.echo().substr(0, 12), " : inner1\n :");
   std::remove("io_outer.txt");
   std::remove("io_inner.txt");
