@@ -49,4 +49,8 @@ struct GenFields {
   int32_t ROWIXS = 0;  // per-row start of its index words (NROWS + 1 entries)
   int32_t ROWIXW = 0;  // index words: d set numbers, then d member positions per row
   int32_t RCURSR = 0;  // last row found by the row search
+
+  // ---- linear-form term pool ----
+  int32_t LFFREE = 0;  // first free slot (0 or below: none)
+  int32_t LFSIZE = 0;  // slots in the pool
 };
