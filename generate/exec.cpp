@@ -296,15 +296,14 @@ void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit,
     if (v < 1 || v > L.NVARS) { st = SCST_UNSUPPORTED; return false; }
     const bool known = bgeti(W, L, L.VARKND, v) >= 4;
     const int32_t pos = known || fdepth > 0 ? 0 : varpos_(W, L, v);
-    if (known || fdepth > 0 || pos <= L.NFIXVAR) return number(bgetd(W, L, L.VARVAL, v));
+    if (known || fdepth > 0 || pos <= L.NFIXED) return number(bgetd(W, L, L.VARVAL, v));
     put(SC_PUSHVAR);
-    put(pos - L.NFIXVAR - 1);
+    put(pos - L.NFIXED - 1);
     return true;
   };
 
   for (;;) {
-    int32_t op = word(ip);
-    while (op == SC_BRACKET) op = word(++ip);
+    const int32_t op = word(ip);
     if (L.SLINSN + 8 > L.SLINSCAP || L.SLINS == 0) {
       int32_t e = 0;
       checkfreeins_(W, L, 8, e);
@@ -329,9 +328,7 @@ void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit,
         if (--fdepth > 0) continue;
         // folded values that no subscript, membership test or condition takes become
         // constants of the row
-        int64_t q = ip;
-        while (word(q) == SC_BRACKET) ++q;
-        const int32_t nx = word(q);
+        const int32_t nx = word(ip);
         if (nx == OP_PUSHS || nx == OP_IN || nx == OP_IFGOTO) continue;
         for (int32_t k = fbase + 1; k <= sp; ++k) {
           int32_t e = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "generate/rows.h"
 #include "generate/scalar.h"
 #include "store/heap.h"
 #include "store/hooks.h"
@@ -58,10 +59,10 @@ char slgetc_(const Work& W, const MasterRecord& L, int32_t h, int64_t k) {
 
 void swaprows_(Work& W, MasterRecord& L, int32_t p, int32_t q) {
   const int32_t rp = rowatpos_(W, L, p), rq = rowatpos_(W, L, q);
-  bputi(W, L, L.ROWI3, p, rq);
-  bputi(W, L, L.ROWI3, q, rp);
-  bputi(W, L, L.ROWI4, rq, p);
-  bputi(W, L, L.ROWI4, rp, q);
+  bputi(W, L, L.ROWORD, p, rq);
+  bputi(W, L, L.ROWORD, q, rp);
+  bputi(W, L, L.ROWMAP, rq, p);
+  bputi(W, L, L.ROWMAP, rp, q);
 }
 
 void freescalarlists_(MasterRecord& L) {
@@ -83,7 +84,7 @@ void buildvtypearray_(Work& W, MasterRecord& L, int32_t& error) {
   }
   const double big = L.BIGNUM;
   for (int32_t f = 1; f <= L.NEXPVAR; ++f) {
-    const int32_t v = varatpos_(W, L, L.NFIXVAR + f);
+    const int32_t v = varatpos_(W, L, L.NFIXED + f);
     const bool integer = bgeti(W, L, L.VARINT, v) != 0;
     double lo = bgetd(W, L, L.VARLB, v), up = bgetd(W, L, L.VARUB, v);
     if (lo == 0.0 && up == -big) {  // declared free before any bound was set
@@ -133,19 +134,12 @@ void addconsttolist_(Work& W, MasterRecord& L, double value, int32_t& error) {
 }
 
 void scalarize_row_(Work& W, MasterRecord& L, int32_t r, int32_t& error) {
-  int32_t start = bgeti(W, L, L.ROWIXS, r);
-  int32_t len = bgeti(W, L, L.ROWIXS, r + 1) - start;
-  // a named row keeps the set numbers of its name before the members
-  if (len > 0 && L.ROWRNM > 0 && bgeti(W, L, L.ROWRNM, r) >= 1) {
-    len /= 2;
-    start += len;
-  }
-  if (len > XIRLIM) {
+  // the row's statement runs over the set members it was generated for
+  if (rowregcount(W, L, r) > XIRLIM) {
     error = 4;
     return;
   }
-  for (int32_t j = 1; j <= len; ++j) L.IREG[j] = bgeti(W, L, L.ROWIXW, start + j - 1);
-  L.IRCNT = std::max(len, 0);
+  rowregs(W, L, r);
   const int32_t pos = rowstmt_(W, L, r);
   const int32_t limit = MAXREQ;
   exec_(W, L, pos, limit, error);
@@ -154,9 +148,9 @@ void scalarize_row_(Work& W, MasterRecord& L, int32_t r, int32_t& error) {
 void scalarizemodel_(Work& W, MasterRecord& L, int32_t& error) {
   error = 0;
   if (L.SLINSN > 0) return;  // the lists of the previous call stand
-  const int32_t first = L.NFIXVAR + 1;
+  const int32_t first = L.NFIXED + 1;
   if (L.OBJROW > 0) {
-    const int32_t p = bgeti(W, L, L.ROWI4, L.OBJROW);
+    const int32_t p = bgeti(W, L, L.ROWMAP, L.OBJROW);
     if (p > first) swaprows_(W, L, p, first);
   }
   auto fail = [&](int32_t e) {
@@ -168,7 +162,7 @@ void scalarizemodel_(Work& W, MasterRecord& L, int32_t& error) {
   int32_t e = 0;
   buildvtypearray_(W, L, e);
   if (e != 0) return fail(e == 1 ? 1 : 6);
-  const int32_t nrows = L.NROWS - L.NFIXVAR + 1;
+  const int32_t nrows = L.NROWS - L.NFIXED + 1;
   if (!slsize(W, L, 2, nrows, L.SLRST) || !slsize(W, L, 2, nrows, L.SLRLN) ||
       !slsize(W, L, 1, nrows, L.SLRTY))
     return fail(shortage(L, 1, 6));

@@ -28,12 +28,12 @@ constexpr int32_t SCST_UNSUPPORTED = 9;
 
 // ---- the generated model as the lists read it ----
 // Rows and variables are reached through their positions in the permutations: the fixed
-// variables (and their rows) come first, NFIXVAR of them, then the explicit ones.
-inline int32_t rowatpos_(const Work& W, const MasterRecord& L, int32_t p) { return bgeti(W, L, L.ROWI3, p); }
+// variables (and their rows) come first, NFIXED of them, then the explicit ones.
+inline int32_t rowatpos_(const Work& W, const MasterRecord& L, int32_t p) { return bgeti(W, L, L.ROWORD, p); }
 inline int32_t rowtype_(const Work& W, const MasterRecord& L, int32_t r) { return bgeti(W, L, L.ROWTYPES, r); }
-inline int32_t rowstmt_(const Work& W, const MasterRecord& L, int32_t r) { return bgeti(W, L, L.ROWI5, r); }
-inline int32_t varatpos_(const Work& W, const MasterRecord& L, int32_t p) { return bgeti(W, L, L.VARLS1, p); }
-inline int32_t varpos_(const Work& W, const MasterRecord& L, int32_t v) { return bgeti(W, L, L.VARLS2, v); }
+inline int32_t rowstmt_(const Work& W, const MasterRecord& L, int32_t r) { return bgeti(W, L, L.ROWSTP, r); }
+inline int32_t varatpos_(const Work& W, const MasterRecord& L, int32_t p) { return bgeti(W, L, L.VARORD, p); }
+inline int32_t varpos_(const Work& W, const MasterRecord& L, int32_t v) { return bgeti(W, L, L.VARPOS, v); }
 // Swaps the rows at positions p and q in both row permutations.
 void swaprows_(Work& W, MasterRecord& L, int32_t p, int32_t q);
 

@@ -6,10 +6,8 @@
 
 struct ScalarFields {
   // ---- counts of the generated model (written by generation, read by the lists) ----
-  int32_t NFIXVAR = 0;   // variables whose values the structural analysis computed
   int32_t NEXPVAR = 0;   // variables handed to the solver library
   int32_t NPARVAR = 0;   // parameters (kinds 5 and 6) placed after the explicit variables
-  int32_t OBJROW = 0;    // row number of the objective, 0 = none
   int32_t JSLIDE = 0;    // distance the attribute variables moved down after compilation
 
   // ---- scalar model lists: handles (heap ids or work-store handles by HEAP_SWITCH bit 0) ----

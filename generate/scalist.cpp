@@ -109,7 +109,7 @@ void translatescalarlist_(Work& W, MasterRecord& L, int32_t start, int32_t lengt
       if (j >= 0 && j < L.NEXPVAR) {
         char name[201];
         int32_t n = 173;
-        vdx2nh_(W, L, varatpos_(W, L, L.NFIXVAR + j + 1), name, n);
+        vdx2nh_(W, L, varatpos_(W, L, L.NFIXED + j + 1), name, n);
         at(line, 27, name, n < 173 ? n : 173);
       }
     } else if (w == SC_MIN || w == SC_MAX) {
@@ -137,7 +137,7 @@ void dispscalarinslists_(Work& W, MasterRecord& L) {
   for (int32_t f = 1; f <= L.NEXPVAR; ++f) {
     char name[201];
     int32_t n = 16;
-    vdx2nh_(W, L, varatpos_(W, L, L.NFIXVAR + f), name, n);
+    vdx2nh_(W, L, varatpos_(W, L, L.NFIXED + f), name, n);
     out(L, fmt("%10d  %-16.16s  %c   %-22.15g %-22.15g", f - 1, std::string(name, n < 16 ? n : 16).c_str(),
                slgetc_(W, L, L.SLVTY, f), slgetd_(W, L, L.SLVLB, f), slgetd_(W, L, L.SLVUB, f)));
   }
@@ -147,7 +147,7 @@ void dispscalarinslists_(Work& W, MasterRecord& L) {
   out(L, rule());
   for (int32_t i = 1; i <= L.SLCONN; ++i) out(L, fmt("%7d    %.15g", i - 1, slgetd_(W, L, L.SLCON, i)));
   int32_t k = 0;
-  for (int32_t p = L.NFIXVAR + 1; p <= L.NROWS + L.SLDUMMY; ++p) {
+  for (int32_t p = L.NFIXED + 1; p <= L.NROWS + L.SLDUMMY; ++p) {
     out(L, "");
     const int32_t r = p <= L.NROWS ? rowatpos_(W, L, p) : 0;
     int32_t st, len;

@@ -54,8 +54,8 @@ void genlprowbyrow_(Work& W, MasterRecord& L, int32_t& error) {
   buildvtypearray_(W, L, e);
   if (e != 0) return finish(e == 1 ? 1 : 6);
 
-  const int32_t first = L.NFIXVAR + 1;
-  int32_t ncons = L.NROWS - L.NFIXVAR - (L.OBJROW > 0 ? 1 : 0);
+  const int32_t first = L.NFIXED + 1;
+  int32_t ncons = L.NROWS - L.NFIXED - (L.OBJROW > 0 ? 1 : 0);
   L.SLDUMMY = (ncons >= 1 && L.NEXPVAR >= 1) ? 0 : 1;
   int32_t nrows = ncons + L.SLDUMMY, nobj = 1, nvars = L.NEXPVAR + L.SLDUMMY;
   {
@@ -71,7 +71,7 @@ void genlprowbyrow_(Work& W, MasterRecord& L, int32_t& error) {
     if (rc != 0) return libfail(rc, "BRloadLPInstRowWise");
   }
   if (L.OBJROW > 0) {
-    const int32_t p = bgeti(W, L, L.ROWI4, L.OBJROW);
+    const int32_t p = bgeti(W, L, L.ROWMAP, L.OBJROW);
     if (p > first) swaprows_(W, L, p, first);
     L.SLCOFF = 0;
   } else {
