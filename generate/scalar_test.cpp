@@ -7,55 +7,6 @@
 
 namespace {
 
-// Three rows over the scalar variables X, Y, Z (1..3):
-//   row 1   X + Y - 4        <=
-//   row 2   3X + Y           objective (MAX), or a >= row
-//   row 3   Y^2 - 1          >=
-// Rows may be left out from the end; the objective row and variable kinds are set by the test.
-struct ListModel : ScalarModel {
-  explicit ListModel(int32_t rows = 3, int32_t objtype = 2) {
-    int32_t n = 3 * 32, st = 0;
-    setblk_(1, n, A, L, L.SCLNAM, st);
-    for (int32_t v = 1; v <= 3; ++v) putnam_(A, L, L.SCLNAM, v, &"XYZ"[v - 1], 1);
-    L.NSCALAR = 3;
-    L.NEXPVAR = 3;
-    std::vector<int32_t> at;
-    at.push_back(here());
-    op(OP_BEGROW).op(OP_PUSHV, 1).op(OP_PUSHV, 2).op(OP_ADD).num(4).op(OP_SUB).op(OP_ENDROW, 1);
-    at.push_back(here());
-    op(OP_BEGROW).num(3).op(OP_PUSHV, 1).op(OP_MUL).op(OP_PUSHV, 2).op(OP_ADD).op(OP_ENDROW, objtype);
-    at.push_back(here());
-    op(OP_BEGROW).op(OP_PUSHV, 2).op(OP_SQR).num(-2.5).op(OP_ADD).op(OP_ENDROW, -1);
-    install();
-    const std::vector<int32_t> types{1, objtype, -1};
-    L.NROWS = rows;
-    L.ROWSTP = iblock(at);
-    L.ROWTYPES = iblock(types);
-    L.ROWORD = iblock({1, 2, 3});
-    L.ROWMAP = iblock({1, 2, 3});
-    L.ROWIXS = iblock({1, 1, 1, 1});
-    L.ROWRNM = iblock({0, 0, 0});
-    L.OBJROW = (objtype == 2 || objtype == -2) && rows >= 2 ? 2 : 0;
-  }
-  int32_t build() {
-    int32_t e = -1;
-    scalarizemodel_(A, L, e);
-    return e;
-  }
-  // The words of constraint k, or of the objective for k = 0.
-  std::vector<int32_t> row(int32_t k) const {
-    const auto w = words();
-    const int32_t st = k ? sligeti_(A, L, L.SLRST, k) : L.SLOBJST;
-    const int32_t n = k ? sligeti_(A, L, L.SLRLN, k) : L.SLOBJLN;
-    return std::vector<int32_t>(w.begin() + st, w.begin() + st + n);
-  }
-  std::string types() const {
-    std::string s;
-    for (int32_t k = 1; k <= L.SLNCON; ++k) s += slgetc_(A, L, L.SLRTY, k);
-    return s;
-  }
-};
-
 TEST(ScalarLists, ObjectiveMovesFirstAndBothStorageModesGiveTheSameLists) {
   std::vector<int32_t> words[2];
   std::vector<double> pools[2];
