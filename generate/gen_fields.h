@@ -69,4 +69,8 @@ struct GenFields : ScalarFields {
   double SSXV[5] = {}, SSFV[5] = {}, SSHINT[5] = {};
   int32_t SSISFZ[5] = {};
   int32_t SSARITH = 0;  // evaluations that failed arithmetically in the last solve
+
+  // ---- linear-form term pool ----
+  int32_t LFFREE = 0;  // first free slot (0 or below: none)
+  int32_t LFSIZE = 0;  // slots in the pool
 };
