@@ -146,10 +146,11 @@ void stranspose_(MpsModel& m) {
     }
 }
 
-// The title statement: chunks ending at blanks, ";" written as "-".
-void wrttitle(TextOut& out, std::string t) {
+// The title statement: chunks ending at blanks; ";" and the characters that would end or
+// break the title statement ("(", ")", ",", the comment mark) are written as "-".
+void wrttitle(TextOut& out, std::string t, char comment) {
   for (char& c : t)
-    if (c == ';') c = '-';
+    if (c == ';' || c == '(' || c == ')' || c == ',' || c == comment) c = '-';
   out.add(" TITLE ");
   size_t pos = 0;
   while (pos < t.size()) {
@@ -497,21 +498,23 @@ void loadmps_(Work& W, MasterRecord& L, const char* name, int32_t format, int32_
   if (BRgetVarType(lib, m.vtype.data()) != 0) return fail2();
   stranspose_(m);
   if (L.RCMPSN != 1) {
-    NameFix vf;
-    vf.run(m.vnames);
-    vpatched = vf.changed;
+    // rows and variables share one name space in the model text: variables keep their
+    // names first, and a row that meets one of them gives way
+    NameFix nf;
+    nf.run(m.vnames);
+    vpatched = nf.changed;
     std::vector<std::string> rows = m.rnames;
     rows.push_back(m.objname);
-    NameFix rf;
-    rf.run(rows);
-    rpatched = rf.changed;
+    nf.changed = 0;
+    nf.run(rows);
+    rpatched = nf.changed;
     m.objname = rows.back();
     rows.pop_back();
     m.rnames = std::move(rows);
   }
   TextOut out;
   out.width = L.LINLEN;
-  if (!m.title.empty()) wrttitle(out, m.title);
+  if (!m.title.empty()) wrttitle(out, m.title, L.COMCHR);
   int32_t st = 0;
   for (int32_t row = -1; row < nc; ++row) {
     writearow_(lib, L, out, m, row, st);

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -292,6 +293,21 @@ TEST(MpsImport, NetlibTextsReachThePublishedOptima) {
     // e226 gives its objective row a right-hand side, which becomes the constant of the
     // objective: the published value is the optimum without it.
     TextModel m = readtext(lines);
+    // every row label is a name of its own, apart from every variable's
+    std::set<std::string> labels;
+    size_t nlabels = 0;
+    {
+      std::string all;
+      for (auto& l : lines) all += l;
+      auto tk = tokens(all);
+      for (size_t k = 0; k + 2 < tk.size(); ++k)
+        if (tk[k] == "[" && tk[k + 2] == "]") {
+          ++nlabels;
+          labels.insert(tk[k + 1]);
+          EXPECT_EQ(m.vix.count(tk[k + 1]), 0u) << name << " " << tk[k + 1];
+        }
+    }
+    EXPECT_EQ(labels.size(), nlabels) << name;
     if (name == "e226") {
       EXPECT_NEAR(m.objconst, 7.113, 1e-3);
       got -= m.objconst;
