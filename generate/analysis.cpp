@@ -40,7 +40,7 @@ void trace(MasterRecord& L, int32_t lv, const std::string& s) {
 }
 
 // Eligibility of a pair in linear-only mode: the linearity check of the row for the
-// variable, remembered per occurrence so that no pair is checked twice.
+// variable. The first question about a row replays it once for all its variables.
 struct LinElig {
   Work* W;
   MasterRecord* L;
@@ -51,15 +51,17 @@ struct LinElig {
 };
 int32_t lincheck_elig(void* ctx, int32_t i, int32_t c) {
   LinElig& e = *static_cast<LinElig*>(ctx);
-  for (int64_t k = e.rowst[i]; k < e.rowst[i + 1]; ++k) {
-    if (e.cols[k] != c) continue;
-    if (e.memo[k] < 0) {
-      int32_t res = 0;
-      xecute_lincheck_(*e.W, *e.L, e.rows[i], c, res);
-      e.memo[k] = (int8_t)(res < 2 ? 0 : res == 2 ? 2 : 1);
+  if (e.rowst[i] < e.rowst[i + 1] && e.memo[e.rowst[i]] < 0) {
+    // the occurrences of a row are its variable list, in the same order
+    std::vector<int8_t> res;
+    xecute_lincheck_row_(*e.W, *e.L, e.rows[i], res);
+    for (int64_t k = e.rowst[i]; k < e.rowst[i + 1]; ++k) {
+      const int32_t r = k - e.rowst[i] < (int64_t)res.size() ? res[k - e.rowst[i]] : 2;
+      e.memo[k] = (int8_t)(r < 2 ? 0 : r == 2 ? 2 : 1);
     }
-    return e.memo[k];
   }
+  for (int64_t k = e.rowst[i]; k < e.rowst[i + 1]; ++k)
+    if (e.cols[k] == c) return e.memo[k];
   return 1;
 }
 

@@ -3,6 +3,7 @@
 // described in generate/rows.h.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "store/master.h"
 #include "store/work.h"
@@ -41,6 +42,10 @@ void xecute_lincheck_(Work& W, MasterRecord& L, int32_t row, int32_t var, int32_
 // and 1; for 1 the coefficient at the current values of the other variables).
 void xecute_lincheck_(Work& W, MasterRecord& L, int32_t row, int32_t var, int32_t& result,
                       double& coef);
+
+// Every variable of row `row` in one replay: res[k] is the result of xecute_lincheck_ for
+// the k-th variable of the row's list (ROWVAR from ROWVST(row)).
+void xecute_lincheck_row_(Work& W, MasterRecord& L, int32_t row, std::vector<int8_t>& res);
 
 // ---- structural analyser ----
 // Result of the symbolic execution of one statement.

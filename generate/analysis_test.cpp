@@ -47,6 +47,9 @@ TEST(Struck, OutcomesOfSmallModels) {
       {"a condition on a decision variable", "MAX = Z;\nZ <= 4;\n@FOR(S(I) | I #LE# Z: Q(I) = I);\n", 2, 2, 2, 0, 2},
       {"a root outside the bounds", "X = -5;\n", 2, 11, 1, 1, 1},
       {"two objectives", "MAX = X;\nMIN = Y;\n", 2, 7, 1, 0, 1},
+      {"a nonlinear row in linear-only mode", "X * X = 4;\n", 3, 0, 1, 0, 1},
+      {"a nonlinear row otherwise", "X * X = 4;\n", 2, 0, 1, 1, 1},
+      {"linear rows in linear-only mode", "X + Y = 3;\nY = 1;\n", 3, 0, 2, 2, 1},
   };
   for (const Case& c : cases) {
     Analysed m;

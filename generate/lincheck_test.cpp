@@ -2,6 +2,7 @@
 // interpreter.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 #include "generate/analysis_test_fixture.h"
@@ -36,6 +37,18 @@ TEST(Lincheck, ClassifiesEachRowForEachVariable) {
   const int32_t x = m.var("X"), y = m.var("Y");
   std::mt19937 rng(3);
   std::uniform_real_distribution<double> u(0.5, 4.0);
+  // the replay of a whole row gives every variable of it the same answers
+  for (int32_t r = 1; r <= m.L.NROWS; ++r) {
+    std::vector<int8_t> all;
+    xecute_lincheck_row_(m.W, m.L, r, all);
+    const int32_t v0 = bgeti(m.W, m.L, m.L.ROWVST, r);
+    ASSERT_EQ((int32_t)all.size(), bgeti(m.W, m.L, m.L.ROWVST, r + 1) - v0);
+    for (size_t k = 0; k < all.size(); ++k) {
+      int32_t one = -1;
+      xecute_lincheck_(m.W, m.L, r, bgeti(m.W, m.L, m.L.ROWVAR, v0 + (int32_t)k), one);
+      EXPECT_EQ(all[k], one) << "row " << r << " variable " << k;
+    }
+  }
   int32_t rz = -1;
   xecute_lincheck_(m.W, m.L, m.L.NROWS, m.var("Z"), rz);
   EXPECT_EQ(rz, 3);  // a condition on the chosen variable
@@ -60,6 +73,48 @@ TEST(Lincheck, ClassifiesEachRowForEachVariable) {
       gcomp2_(m.W, m.L, r, f1, st1, aux);
       ASSERT_EQ(st0 + st1, 0) << c.row;
       EXPECT_NEAR(f1 - f0, coef, 1e-9) << c.row;
+    }
+  }
+}
+
+TEST(Lincheck, WholeRowReplayAgreesOnRandomRows) {
+  std::mt19937 rng(52);
+  // Z is solved by the analysis: rows with it are checked variable by variable, the
+  // others in one replay
+  const char* leaves[] = {"X", "Y", "W", "Z", "C", "2", "0", "1"};
+  bool withz = true;
+  const char* ops[] = {" + ", " - ", " * ", " / ", " ^ "};
+  std::function<std::string(int)> expr = [&](int depth) -> std::string {
+    if (depth == 0 || rng() % 4 == 0) {
+      const char* leaf = leaves[rng() % 8];
+      return !withz && leaf[0] == 'Z' ? "X" : leaf;
+    }
+    switch (rng() % 6) {
+      case 0: return "@LOG(" + expr(depth - 1) + ")";
+      case 1: return "@IF(" + expr(depth - 1) + " #GT# 1, " + expr(depth - 1) + ", " + expr(depth - 1) + ")";
+      case 2: return "@SMAX(" + expr(depth - 1) + ", " + expr(depth - 1) + ")";
+      case 3: return "(" + expr(depth - 1) + " #LE# " + expr(depth - 1) + ")";
+      default: return "(" + expr(depth - 1) + ops[rng() % 5] + expr(depth - 1) + ")";
+    }
+  };
+  std::string text = "CALC:\nC = 2;\nENDCALC\nZ = 3;\n";
+  std::vector<std::string> rows{"Z = 3"};
+  for (int k = 0; k < 300; ++k) {
+    withz = k % 3 == 0;
+    rows.push_back(expr(4) + " + X + Y + W <= 10");
+  }
+  for (size_t k = 1; k < rows.size(); ++k) text += rows[k] + ";\n";
+  Analysed m;
+  ASSERT_TRUE(m.build(text)) << m.printed;
+  ASSERT_EQ(m.analyse(), 0) << m.printed;
+  for (int32_t r = 1; r <= m.L.NROWS; ++r) {
+    std::vector<int8_t> all;
+    xecute_lincheck_row_(m.W, m.L, r, all);
+    const int32_t v0 = bgeti(m.W, m.L, m.L.ROWVST, r);
+    for (size_t k = 0; k < all.size(); ++k) {
+      int32_t one = -1;
+      xecute_lincheck_(m.W, m.L, r, bgeti(m.W, m.L, m.L.ROWVAR, v0 + (int32_t)k), one);
+      EXPECT_EQ(all[k], one) << rows[r - 1] << ", variable " << k;
     }
   }
 }
