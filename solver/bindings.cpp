@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "store/slots.h"
+#include "store/upcalls.h"
 
 namespace {
 constexpr int32_t MAXENVS = 8;
@@ -115,3 +116,5 @@ int32_t FBRGETDIMENSIONS_(int32_t& model, int32_t& nvars, int32_t& ncons, int32_
   nnlrows = v[7];
   return r;
 }
+
+QUIRN_UPCALL(libtext, FBRGETERRORMESSAGE_);  // the library's text in message 191
