@@ -268,6 +268,7 @@ TEST(ScalarEmitter, RowsThatCannotBeEmittedEndWithAStatus) {
       {"20 nested loops", SCST_UNSUPPORTED, [](M& m) { for (int k = 0; k < 20; ++k) m.op(OP_SETUP, 7); m.op(OP_DUAL); }},
       {"stack", 2, [](M& m) { m.op(OP_BEGCND); for (int k = 0; k < 513; ++k) m.num(1); }},
       {"condition without a value", SCST_UNSUPPORTED, [](M& m) { m.op(OP_IFGOTO, 2); }},
+      {"jump back outside a loop", SCST_UNSUPPORTED, [](M& m) { x(m, 1); m.op(OP_GOTO, -3); }},
   };
   for (const Bad& b : t) {
     ScalarModel m;
