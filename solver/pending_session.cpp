@@ -1,13 +1,24 @@
-// Placeholders for the solve driver and its reports until the solver interface lands.
+// Stand-ins for routines that other parts of the system bring: the diagnosis of
+// infeasible and unbounded models, and the loaders of the scalar model lists.
 #include "session/session.h"
-#include "generate/genmod.h"
+#include "solver/solver.h"
 
-int32_t solver_(Work& W, MasterRecord& L, int32_t, const char*) {
-  if (L.MODLINES == 0) {
-    errmsh_(W, L, 5);
-    return 0;
-  }
-  return genmod_(W, L);
-}
-void resultsummary_(Work&, MasterRecord&) {}
 void dodebug_(Work& W, MasterRecord& L) { errmsh_(W, L, 152); }
+
+__attribute__((weak)) int32_t clearmodel_(MasterRecord& L) {
+  if (L.MODELHANDLE != 0) {
+    int32_t r = FBRDELETEMODEL_(L.MODELHANDLE);
+    if (r != 0) return r;
+  }
+  int32_t err = 0;
+  L.MODELHANDLE = FBRCREATEMODEL_(L.ENVHANDLE, err);
+  return L.MODELHANDLE != 0 ? 0 : (err != 0 ? err : BRERR_NO_MEMORY);
+}
+__attribute__((weak)) void genlprowbyrow_(Work&, MasterRecord&, int32_t& error) { error = 9; }
+__attribute__((weak)) void scalarizemodel_(Work&, MasterRecord&, int32_t& error) { error = 9; }
+__attribute__((weak)) void dispscalarinslists_(Work&, MasterRecord&) {}
+__attribute__((weak)) void gcomp2_(Work&, MasterRecord&, int32_t, double& value, int32_t& status,
+                                   double&) {
+  value = 0.0;
+  status = 1;
+}
