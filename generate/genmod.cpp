@@ -6,7 +6,9 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include "generate/analysis.h"
 #include "generate/blk.h"
+#include "generate/scalar.h"
 #include "generate/genmod.h"
 #include "language/compiler.h"
 #include "language/lang.h"
@@ -69,9 +71,9 @@ bool calcfail(Work& W, MasterRecord& L, int32_t c, int32_t line) {
 
 // Runs a statement of a CALC section at once and takes it back out of the code.
 bool runcalc(Work& W, MasterRecord& L, int32_t before, int32_t line) {
-  int32_t e = L.STMTCNT, pass = 1, unfinished = 0, numcon = 0, zero = 0, objrow = 0, rerun = 0;
-  int32_t detail = 0, marks = 0, marklist = 0, st = 0;
-  symxec_(W, L, e, pass, unfinished, numcon, zero, objrow, rerun, detail, marks, marklist, st);
+  SymResult res;
+  int32_t st = 0;
+  symxec_(W, L, L.STMTCNT, 1, 1, res, st);
   if (st != 0) return calcfail(W, L, st, line);
   L.STMTCNT -= 1;
   L.CODELEN = before;
@@ -182,14 +184,14 @@ bool slide_variables(Work& W, MasterRecord& L) {
     setblk_(6, c, W, L, *h, st);
     if (st) return false;
   }
-  for (int32_t* h : {&L.VARLS1, &L.VARLS2}) {
+  for (int32_t* h : {&L.VARORD, &L.VARPOS}) {
     int32_t c = n;
     setblk_(2, c, W, L, *h, st);
     if (st) return false;
   }
   for (int32_t i = 1; i <= ttl; ++i) {
-    bputi(W, L, L.VARLS1, i, i);
-    bputi(W, L, L.VARLS2, i, i);
+    bputi(W, L, L.VARORD, i, i);
+    bputi(W, L, L.VARPOS, i, i);
     bputd(W, L, L.VARUB, i, L.BIGNUM);
     bputd(W, L, L.VARLB, i, 0.0);
     bputd(W, L, L.VARRDC, i, 0.0);
@@ -223,21 +225,21 @@ bool analysis_result(Work& W, MasterRecord& L, int32_t c, bool& full) {
 // Keeps in each row's variable list only the fixed variables, rebuilding the row starts.
 void separate_fixed(Work& W, MasterRecord& L) {
   trace(L, "SEPARATING EXP & FIXED COL LISTS...");
-  if (L.ROWSA <= 0 || L.STRBLK1 <= 0 || L.VARLS2 <= 0) return;
-  int32_t kept = 0, a = bgeti(W, L, L.ROWSA, 1);
+  if (L.ROWVST <= 0 || L.ROWVAR <= 0 || L.VARPOS <= 0) return;
+  int32_t kept = 0, a = bgeti(W, L, L.ROWVST, 1);
   for (int32_t r = 1; r <= L.NROWS; ++r) {
-    int32_t b = bgeti(W, L, L.ROWSA, r + 1);
-    bputi(W, L, L.ROWSA, r, kept + 1);
+    int32_t b = bgeti(W, L, L.ROWVST, r + 1);
+    bputi(W, L, L.ROWVST, r, kept + 1);
     for (int32_t k = a; k < b; ++k) {
-      int32_t v = bgeti(W, L, L.STRBLK1, k);
-      if (v >= 1 && v <= L.NVARS && bgeti(W, L, L.VARLS2, v) <= L.NFIXVAR) bputi(W, L, L.STRBLK1, ++kept, v);
+      int32_t v = bgeti(W, L, L.ROWVAR, k);
+      if (v >= 1 && v <= L.NVARS && bgeti(W, L, L.VARPOS, v) <= L.NFIXED) bputi(W, L, L.ROWVAR, ++kept, v);
     }
     a = b;
   }
-  bputi(W, L, L.ROWSA, L.NROWS + 1, kept + 1);
+  bputi(W, L, L.ROWVST, L.NROWS + 1, kept + 1);
   int32_t n = std::max(kept, 1), st = 0;
-  setblk_(2, n, W, L, L.STRBLK1, st);
-  for (int32_t p = 1; p <= L.NFIXVAR; ++p) bputd(W, L, L.VARDB2, bgeti(W, L, L.VARLS1, p), 0.0);
+  setblk_(2, n, W, L, L.ROWVAR, st);
+  for (int32_t p = 1; p <= L.NFIXED; ++p) bputd(W, L, L.VARDB2, bgeti(W, L, L.VARORD, p), 0.0);
 }
 
 // Orders the variables after the fixed ones: explicit variables in order of appearance,
@@ -245,12 +247,12 @@ void separate_fixed(Work& W, MasterRecord& L) {
 bool permute_params(Work& W, MasterRecord& L) {
   trace(L, "PERMUTING PARAMS TO END OF VAR LISTS...");
   L.NEXPVAR = L.NPARVAR = 0;
-  int32_t n = L.NVARS - L.NFIXVAR;
+  int32_t n = L.NVARS - L.NFIXED;
   if (n <= 0) return true;
   std::vector<int32_t> list((size_t)n);
   int32_t front = 0, back = n;
-  for (int32_t p = L.NFIXVAR + 1; p <= L.NVARS; ++p) {
-    int32_t v = bgeti(W, L, L.VARLS1, p), kind = bgeti(W, L, L.VARKND, v);
+  for (int32_t p = L.NFIXED + 1; p <= L.NVARS; ++p) {
+    int32_t v = bgeti(W, L, L.VARORD, p), kind = bgeti(W, L, L.VARKND, v);
     if (kind == 5 || kind == 6) {
       list[(size_t)--back] = v;
       ++L.NPARVAR;
@@ -260,9 +262,9 @@ bool permute_params(Work& W, MasterRecord& L) {
     }
   }
   for (int32_t k = 0; k < n; ++k) {
-    int32_t p = L.NFIXVAR + 1 + k, v = list[(size_t)k];
-    bputi(W, L, L.VARLS1, p, v);
-    bputi(W, L, L.VARLS2, v, p);
+    int32_t p = L.NFIXED + 1 + k, v = list[(size_t)k];
+    bputi(W, L, L.VARORD, p, v);
+    bputi(W, L, L.VARPOS, v, p);
   }
   return true;
 }
@@ -304,7 +306,7 @@ void genfail_(Work& W, MasterRecord& L) {
   int32_t st = 0;
   cinit_(W, L, st);
   recovr_(W, L);
-  L.NFIXVAR = L.NEXPVAR = L.NPARVAR = L.OBJROW = 0;
+  L.NFIXED = L.NEXPVAR = L.NPARVAR = L.OBJROW = 0;
   genend_(W, L);
 }
 
@@ -353,7 +355,7 @@ int32_t genmod_(Work& W, MasterRecord& L) {
   // a new model: every block of the previous one goes back to the store first
   brbupdt_(" Compiling model ...");
   recovr_(W, L);
-  L.NFIXVAR = L.NEXPVAR = L.NPARVAR = L.OBJROW = 0;
+  L.NFIXED = L.NEXPVAR = L.NPARVAR = L.OBJROW = 0;
   L.SLVROWS = L.SLVCOLS = L.SLVINT = L.NINTVAR = L.NLVARS = L.NLROWS = L.QPFLAG = 0;
   freematrix_(L);
   L.GENLOADP = -1;  // past the skip decision: the library's model object is replaced
@@ -397,7 +399,7 @@ int32_t genmod_(Work& W, MasterRecord& L) {
   int32_t c = 0;
   struck_(W, L, c);
   trace(L, "BACK FROM STRUCTURAL ANALYZER, NERR:" + I(c));
-  trace(L, "FIXED VARIABLE COUNT:" + I(L.NFIXVAR));
+  trace(L, "FIXED VARIABLE COUNT:" + I(L.NFIXED));
   bool full = false;
   if (!analysis_result(W, L, c, full)) {
     if (full) genfail_(W, L);
@@ -407,6 +409,15 @@ int32_t genmod_(Work& W, MasterRecord& L) {
   trace(L, "FREEING UP UNUSED CONSTRAINT SPACE...");
   setrowblocks_(W, L, L.NROWS + 1, st);
   L.ROWCAP = L.NROWS + 1;
+  for (int32_t* h : {&L.ROWSLK, &L.ROWDUL}) {
+    int32_t c = L.NROWS + 1;
+    if (st == 0) setblk_(6, c, W, L, *h, st);
+    for (int32_t r = 1; st == 0 && r <= c; ++r) bputd(W, L, *h, r, 0.0);
+  }
+  if (st) {
+    errmsh_(W, L, 0);
+    return genfail_(W, L), QFALSE;
+  }
   separate_fixed(W, L);
   if (!permute_params(W, L)) {
     errmsh_(W, L, 0);
@@ -415,7 +426,7 @@ int32_t genmod_(Work& W, MasterRecord& L) {
   }
   if (stopped(W, L)) return genfail_(W, L), QFALSE;
   trace(L, "FINAL EXPLICIT VAR COUNT:" + I(L.NEXPVAR));
-  trace(L, "FINAL EXPLICIT ROW COUNT:" + I(L.NROWS - L.NFIXVAR));
+  trace(L, "FINAL EXPLICIT ROW COUNT:" + I(L.NROWS - L.NFIXED));
   trace(L, "CALL MATRIX GENERATOR...");
   L.GENLOADP = 1;
   return QTRUE;

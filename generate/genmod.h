@@ -21,10 +21,3 @@ void savecriticalgenopts_(Work& W, MasterRecord& L);
 void genfail_(Work& W, MasterRecord& L);
 // The common end of every generation: files opened while generating are closed.
 void genend_(Work& W, MasterRecord& L);
-
-// ---- routines of the structural analysis and the scalar lists used by the driver ----
-void struck_(Work& W, MasterRecord& L, int32_t& status);
-void symxec_(Work& W, MasterRecord& L, int32_t& expr, int32_t& pass, int32_t& unfinished,
-             int32_t& numcon, int32_t& zero, int32_t& objrow, int32_t& rerun, int32_t& detail,
-             int32_t& marks, int32_t& marklist, int32_t& status);
-void getrti_(Work& W, MasterRecord& L, int32_t mode, int32_t& error);

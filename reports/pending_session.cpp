@@ -5,7 +5,6 @@ void outsol_(Work& W, MasterRecord& L, int32_t, const char*, int32_t, const char
   errmsh_(W, L, 152);
 }
 void range_(Work& W, MasterRecord& L) { errmsh_(W, L, 152); }
-void dormps_(MasterRecord& L, Work& W, int32_t) { errmsh_(W, L, 152); }
 // Until the output operations and the model displays land: nothing is written.
 __attribute__((weak)) void runoutops_(Work&, MasterRecord&) {}
 __attribute__((weak)) void displaygeneratedmodel_(Work& W, MasterRecord& L) { errmsh_(W, L, 152); }

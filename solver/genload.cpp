@@ -76,7 +76,7 @@ int32_t loadlists(Work& W, MasterRecord& L) {
   std::vector<double> start((size_t)std::max(nvars, 1), 0.0);
   L.HASSTART = 0;
   for (int32_t f = 1; f <= nexp; ++f) {
-    int32_t v = IGET_(W, L.START[L.VARLS1], L.NFIXVAR + f);
+    int32_t v = IGET_(W, L.START[L.VARORD], L.NFIXED + f);
     double x = DGET_(W, L.START[L.VARVAL], v);
     if (x != UNSETVAL && std::fabs(x) < L.BIGNUM) L.HASSTART = 1;
     start[(size_t)(f - 1)] = x;
@@ -135,7 +135,7 @@ bool statistics(Work& W, MasterRecord& L) {
   int32_t base = (L.NZLIN < 1 && L.NZFIRST < 1) ? 1 : L.NZFIRST >= 1 ? 4 : 7;
   L.MODCLS = base + (L.NINTVAR <= 0 ? 0 : L.NINTVAR >= nv ? 1 : 2);
   // the solver row map: 0 for the objective, else the constraint number
-  int32_t n = std::max(L.NROWS - L.NFIXVAR + L.SLDUMMY, 1), st = 0;
+  int32_t n = std::max(L.NROWS - L.NFIXED + L.SLDUMMY, 1), st = 0;
   L.OBJPOS = 0;
   if (heapmode(L)) setblkcm_(2, n, L.SLRMAP, st);
   else setblk_(2, n, W, L, L.SLRMAP, st);
@@ -144,8 +144,8 @@ bool statistics(Work& W, MasterRecord& L) {
     return false;
   }
   int32_t k = 0, e = 0;
-  for (int32_t p = L.NFIXVAR + 1; p <= L.NROWS + L.SLDUMMY; ++p) {
-    int32_t row = p <= L.NROWS ? IGET_(W, L.START[L.ROWI3], p) : -1;
+  for (int32_t p = L.NFIXED + 1; p <= L.NROWS + L.SLDUMMY; ++p) {
+    int32_t row = p <= L.NROWS ? IGET_(W, L.START[L.ROWORD], p) : -1;
     int32_t v = row == L.OBJROW && row > 0 ? 0 : ++k;
     if (v == 0) L.OBJPOS = p;
     ++e;
@@ -189,7 +189,7 @@ bool loadgen(Work& W, MasterRecord& L) {
   }
   passparamstoapi_(W, L);
   passapisetparams_(W, L);
-  int32_t explicitrows = L.NROWS - L.NFIXVAR;
+  int32_t explicitrows = L.NROWS - L.NFIXED;
   if (L.OBJROW > 0 && L.ROWTYPES > 0)
     L.SLSENSE = IGET_(W, L.START[L.ROWTYPES], L.OBJROW) > 0 ? -1 : 1;
   r = FBRSETCALLBACK_(L.MODELHANDLE, quircallbackgen_, &L);

@@ -10,16 +10,16 @@
 #include "store/store.h"
 
 // The row index map: position -> model row (the structural analysis' row order).
-int32_t rowixmap_(const MasterRecord& L) { return L.ROWI3; }
+int32_t rowixmap_(const MasterRecord& L) { return L.ROWORD; }
 // The variable index map: position -> model variable.
-int32_t varixmap_(const MasterRecord& L) { return L.VARLS1; }
+int32_t varixmap_(const MasterRecord& L) { return L.VARORD; }
 // The variable position list: model variable -> position.
-int32_t varposlist_(const MasterRecord& L) { return L.VARLS2; }
+int32_t varposlist_(const MasterRecord& L) { return L.VARPOS; }
 
 // Position in the row index map of the row that follows the fixed rows at offset k
 // (k = 1 the first), passing over the objective row.
 static int32_t rowpos(const MasterRecord& L, int32_t k) {
-  int32_t p = L.NFIXVAR + k;
+  int32_t p = L.NFIXED + k;
   if (L.OBJROW > 0 && L.OBJPOS > 0 && p >= L.OBJPOS) ++p;
   return p;
 }
@@ -35,7 +35,7 @@ int32_t apirndx2qrnndx_(const Work& W, const MasterRecord& L, int32_t r) {
 
 // Model variable of library variable v (counted from 0).
 int32_t apivndx2qrnndx_(const Work& W, const MasterRecord& L, int32_t v) {
-  int32_t p = L.NFIXVAR + v + 1;
+  int32_t p = L.NFIXED + v + 1;
   int32_t h = varixmap_(L);
   if (h <= 0 || p < 1 || p > L.NVARS) return p;
   return IGET_(W, L.START[h], p);
@@ -93,7 +93,7 @@ void loadnames_(Work& W, MasterRecord& L, int32_t mode, int32_t& status) {
       continue;
     }
     int32_t var = i;
-    if (i <= L.NVARS - L.NFIXVAR && vmap > 0) var = IGET_(W, L.START[vmap], i + L.NFIXVAR);
+    if (i <= L.NVARS - L.NFIXED && vmap > 0) var = IGET_(W, L.START[vmap], i + L.NFIXED);
     int32_t len = 199;
     vdx2nh_(W, L, var, buf, len);
     names.push_back(clean(buf, len));

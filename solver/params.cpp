@@ -125,7 +125,7 @@ void passpointtoapi_(Work& W, MasterRecord& L, int32_t& status) {
   for (int32_t i = 1; i <= last; ++i) {
     double v = 1.2345678806304932;  // marker of a variable without a start value
     if (i <= L.NEXPVAR && vmap > 0) {
-      int32_t var = IGET_(W, L.START[vmap], i + L.NFIXVAR);
+      int32_t var = IGET_(W, L.START[vmap], i + L.NFIXED);
       v = DGET_(W, L.START[L.VARVAL], var);
     }
     x[(size_t)(i - 1)] = v;

@@ -36,14 +36,14 @@ void libfail(Work& W, MasterRecord& L, const char* name, int32_t code) {
 // The duals of the rows that the structural analysis solved, from the solver rows' duals
 // through the rows' partial derivatives. False when an interrupt ended the computation.
 bool fixedduals(Work& W, MasterRecord& L, double sense) {
-  int32_t F = L.NFIXVAR, rmap = rowixmap_(L), vmap = varixmap_(L), vpos = varposlist_(L);
-  if (rmap <= 0 || vmap <= 0 || vpos <= 0 || L.ROWSA <= 0 || L.STRBLK1 <= 0) return true;
+  int32_t F = L.NFIXED, rmap = rowixmap_(L), vmap = varixmap_(L), vpos = varposlist_(L);
+  if (rmap <= 0 || vmap <= 0 || vpos <= 0 || L.ROWVST <= 0 || L.ROWVAR <= 0) return true;
   auto dual = [&](int32_t row) { return DGET_(W, L.START[L.ROWDUL], row); };
   auto setdual = [&](int32_t row, double v) { DPUT_(W, L.START[L.ROWDUL], row, v); };
-  // row start list (ROWSA) and row variable list (STRBLK1): the fixed variables of each row
+  // row start list (ROWVST) and row variable list (ROWVAR): the fixed variables of each row
   auto vars = [&](int32_t row, int32_t& a, int32_t& b) {
-    a = IGET_(W, L.START[L.ROWSA], row);
-    b = IGET_(W, L.START[L.ROWSA], row + 1);
+    a = IGET_(W, L.START[L.ROWVST], row);
+    b = IGET_(W, L.START[L.ROWVST], row + 1);
   };
   auto poll = [&]() {
     int32_t st = 0;
@@ -57,7 +57,7 @@ bool fixedduals(Work& W, MasterRecord& L, double sense) {
     vars(R, a, b);
     double y = dual(R);
     for (int32_t k = a; k < b; ++k) {
-      int32_t x = IGET_(W, L.START[L.STRBLK1], k);
+      int32_t x = IGET_(W, L.START[L.ROWVAR], k);
       double d = 0.0;
       int32_t st = 0;
       cmprtl_(W, L, R, x, d, st);
@@ -77,7 +77,7 @@ bool fixedduals(Work& W, MasterRecord& L, double sense) {
     setdual(K, yk);
     vars(K, a, b);
     for (int32_t e = a; e < b; ++e) {
-      int32_t x = IGET_(W, L.START[L.STRBLK1], e);
+      int32_t x = IGET_(W, L.START[L.ROWVAR], e);
       if (x == v) continue;
       double d2 = 0.0;
       cmprtl_(W, L, K, x, d2, st);
@@ -262,7 +262,7 @@ int32_t solveit_(Work& W, MasterRecord& L) {
   int32_t vmap = varixmap_(L);
   for (int32_t i = 1; i <= L.NEXPVAR && i <= nv; ++i) {
     int32_t var = i;
-    if (i <= L.NVARS - L.NFIXVAR && vmap > 0) var = IGET_(W, L.START[vmap], i + L.NFIXVAR);
+    if (i <= L.NVARS - L.NFIXED && vmap > 0) var = IGET_(W, L.START[vmap], i + L.NFIXED);
     if (var < 1 || var > L.NVARS) continue;
     DPUT_(W, L.START[L.VARVAL], var, vals[(size_t)(i - 1)]);
     if (L.VARRDC > 0) DPUT_(W, L.START[L.VARRDC], var, turn * duals[(size_t)(i - 1)]);
@@ -287,7 +287,7 @@ int32_t solveit_(Work& W, MasterRecord& L) {
   if (!slk) zerooutd_(vals.data(), (int32_t)vals.size());
   int32_t rmap = rowixmap_(L);
   if (L.ROWSLK > 0 && L.ROWDUL > 0) {
-    for (int32_t k = 1; k <= L.NFIXVAR && k <= L.NROWS; ++k) {
+    for (int32_t k = 1; k <= L.NFIXED && k <= L.NROWS; ++k) {
       int32_t row = rmap > 0 ? IGET_(W, L.START[rmap], k) : k;
       DPUT_(W, L.START[L.ROWDUL], row, 0.0);
     }
@@ -297,7 +297,7 @@ int32_t solveit_(Work& W, MasterRecord& L) {
       DPUT_(W, L.START[L.ROWSLK], row, vals[(size_t)lr]);
       DPUT_(W, L.START[L.ROWDUL], row, turn * duals[(size_t)lr]);
     }
-    if (L.OBJROW > 0 && L.NFIXVAR >= 1 && (L.DUALCO == 1 || L.DUALCO == 2))
+    if (L.OBJROW > 0 && L.NFIXED >= 1 && (L.DUALCO == 1 || L.DUALCO == 2))
       if (!fixedduals(W, L, L.OBJSNS == 1 ? 1.0 : -1.0)) L.DUALOK = QFALSE;
     if (L.OBJROW > 0) DPUT_(W, L.START[L.ROWDUL], L.OBJROW, L.OBJSNS == 1 ? 1.0 : -1.0);
   }

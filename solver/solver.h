@@ -3,7 +3,10 @@
 #pragma once
 #include <cstdint>
 
+#include "generate/analysis.h"
+#include "generate/scalar.h"
 #include "solver/bindings.h"
+#include "solver/rowload.h"
 #include "store/heap.h"
 #include "store/master.h"
 #include "store/work.h"
@@ -55,17 +58,6 @@ int32_t solver_(Work& W, MasterRecord& L, int32_t mode, const char* fname);
 int32_t solveit_(Work& W, MasterRecord& L);
 // Clears what the library holds of the model and the solver-side counts.
 void clearsolvermodel_(Work& W, MasterRecord& L);
-
-// ---- routines of model generation used here ----
-// Evaluates one generated row at the current variable values (status 0 on success).
-void gcomp2_(Work& W, MasterRecord& L, int32_t row, double& value, int32_t& status, double& aux);
-// Replaces the library's model object (result the library's code).
-int32_t clearmodel_(MasterRecord& L);
-// Loads the explicit rows one at a time as linear rows (error codes of the generation driver).
-void genlprowbyrow_(Work& W, MasterRecord& L, int32_t& error);
-// Builds the scalar instruction lists of the explicit rows.
-void scalarizemodel_(Work& W, MasterRecord& L, int32_t& error);
-void dispscalarinslists_(Work& W, MasterRecord& L);
 
 // ---- generation and loading ----
 // Has the model generated (genmod_) and, when it was generated anew, loads it into the

@@ -77,26 +77,6 @@ struct SolverFields {
   int32_t CWIDTH = 0;      // print width of column numbers
   int32_t OBJPOS = 0;      // position of the objective row in the row index map, 0 none
 
-  // ---- counts and lists shared with the scalar model lists ----
-  int32_t NFIXVAR = 0;   // variables (and rows) fixed by the structural analysis
-  int32_t NEXPVAR = 0;   // variables handed to the solver library
-  int32_t NPARVAR = 0;   // parameters (kinds 5 and 6) after the explicit variables
-  int32_t OBJROW = 0;    // row number of the objective, 0 = none
-  int32_t JSLIDE = 0;    // distance the attribute variables moved down after compilation
-  int32_t SLRMAP = 0;    // solver row map (int32)
-  int32_t SLSENSE = 0;   // objective sense: -1 maximise, +1 minimise, 0 unset
-  int32_t SLDUMMY = 0;   // dummy rows added to the load (0 or 1)
   int32_t GENSTOP = 0;   // 1: the generation driver stops after the compile steps
   int32_t GENLOADP = 0;  // 1 a generated model waits to be loaded, -1 a generation failed
-  // ---- scalar model lists (heap ids or work-store handles by HEAP_SWITCH bit 0) ----
-  int32_t SLINS = 0, SLINSN = 0, SLINSCAP = 0;  // instruction list (int32)
-  int32_t SLCON = 0, SLCONN = 0, SLCONCAP = 0;  // constant pool (reals)
-  int32_t SLRST = 0;    // constraint starts, 0-based offsets in the instruction list
-  int32_t SLRLN = 0;    // constraint lengths in words
-  int32_t SLRTY = 0;    // constraint types 'G', 'L', 'E' (characters)
-  int32_t SLVTY = 0;    // variable types 'C', 'I', 'B' (characters)
-  int32_t SLVLB = 0;    // lower bounds of the explicit variables (reals)
-  int32_t SLVUB = 0;    // upper bounds (reals)
-  int32_t SLNCON = 0;   // constraints in the lists (the dummy one included)
-  int32_t SLOBJST = 0, SLOBJLN = 0;  // objective's start (0-based) and length
 };

@@ -140,7 +140,7 @@ int32_t userinterrupted_(int32_t code) {
 void getlinearizationcounts_(const MasterRecord& L, int32_t& rows, int32_t& vars, int32_t& ints) {
   rows = vars = ints = 0;
   if (L.SLVROWS <= 0 && L.SLVCOLS <= 0) return;
-  rows = L.SLVROWS - (L.NROWS + L.SLDUMMY - L.NFIXVAR - (L.OBJROW > 0 ? 1 : 0)) - 1;
+  rows = L.SLVROWS - (L.NROWS + L.SLDUMMY - L.NFIXED - (L.OBJROW > 0 ? 1 : 0)) - 1;
   vars = L.SLVCOLS - (L.NEXPVAR + L.SLDUMMY);
   ints = L.SLVINT - L.NINTVAR;
 }
