@@ -202,11 +202,7 @@ bool slide_variables(Work& W, MasterRecord& L) {
 // The message of the structural analysis' result; true when generation goes on.
 bool analysis_result(Work& W, MasterRecord& L, int32_t c, bool& full) {
   full = false;
-  if (c == 0 || (c > 20 && c != 99)) return true;
-  if (c == 99) {  // no analysis in this build: nothing is generated
-    full = true;
-    return false;
-  }
+  if (c == 0 || c > 20) return true;
   if (c <= 14) {
     errmsh_(W, L, c + 61);
     if (c + 61 == 72 && L.ERRARG4 > 0) errmsh_(W, L, 86);
