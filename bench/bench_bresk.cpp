@@ -88,7 +88,10 @@ void bench_netlib(const std::string& dir, int runs) {
   double worst = 0, worst_net = 0;
   for (const char* name : names) {
     std::string file = dir + "/" + name + ".mps";
-    if (!std::ifstream(file)) continue;
+    if (!std::ifstream(file)) {
+      std::fprintf(stderr, "bench_bresk: %s not found\n", file.c_str());
+      std::exit(1);
+    }
     std::vector<double> ours, theirs, inproc;
     double z = 0;
     for (int r = 0; r < runs; ++r) {
@@ -150,7 +153,7 @@ void bench_load() {
 } // namespace
 
 int main(int argc, char** argv) {
-  std::string dir = argc > 1 ? argv[1] : "../shared/testdata/netlib";
+  std::string dir = argc > 1 ? argv[1] : QUIRN_NETLIB_DIR;
   int runs = argc > 2 ? std::atoi(argv[2]) : 5;
   bench_netlib(dir, std::max(1, runs));
   bench_load();

@@ -6,6 +6,5 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
-netlib="$root/../shared/testdata/netlib"
-[ -d "$netlib" ] || netlib="$root/../../shared/testdata/netlib"
+netlib="$root/tests/data/netlib"
 "$build/bench/bench_bresk" "$netlib" "${2:-7}"

@@ -130,9 +130,12 @@ bool near_eq(const std::map<int, double>& a, const std::map<int, double>& b) {
 
 TEST(BreskMps, NetlibFilesReadAsCoinMpsIOReadsThem) {
   std::ifstream tsv(std::string(BRESK_NETLIB_DIR) + "/optimal.tsv");
+  ASSERT_TRUE(tsv.good()) << "netlib data not found at " << BRESK_NETLIB_DIR;
   std::string name;
   double published;
+  int count = 0;
   while (tsv >> name >> published) {
+    ++count;
     std::string file = std::string(BRESK_NETLIB_DIR) + "/" + name + ".mps";
     Fixture f;
     ASSERT_EQ(BRreadMPSFile(f.m, file.c_str(), 1), 0) << name;
@@ -173,6 +176,7 @@ TEST(BreskMps, NetlibFilesReadAsCoinMpsIOReadsThem) {
     EXPECT_EQ(d.nc, base + ranged) << name;
     EXPECT_TRUE(near_eq(io.objectiveOffset(), -d.objconst)) << name;
   }
+  EXPECT_EQ(count, 25);
 }
 
 // A small model using every section: ranges, each bound type, markers,
@@ -553,11 +557,12 @@ TEST(BreskMps, LibraryNeverPrints) {
   int out = dup(1), err = dup(2);
   dup2(fileno(sink), 1);
   dup2(fileno(sink), 2);
+  std::string unread;  // the streams are restored before anything is reported
   {
     for (const char* name : {"afiro", "e226", "boeing2", "degen2"}) {
       Fixture f;
       std::string file = std::string(BRESK_NETLIB_DIR) + "/" + name + ".mps";
-      BRreadMPSFile(f.m, file.c_str(), 1);
+      if (BRreadMPSFile(f.m, file.c_str(), 1) != 0) unread += std::string(" ") + name;
       BRoptimize(f.m, 3);
       double r[2000];
       BRgetObjectiveRanges(f.m, r, r + 1000);
@@ -606,6 +611,7 @@ TEST(BreskMps, LibraryNeverPrints) {
   long size = std::ftell(sink);
   std::fclose(sink);
   EXPECT_EQ(size, 0) << slurp(path);
+  EXPECT_EQ(unread, "") << "not read from " << BRESK_NETLIB_DIR;
 }
 
 } // namespace

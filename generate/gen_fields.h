@@ -1,6 +1,7 @@
 // Master-record fields owned by the generate subsystem.
 #pragma once
 #include <cstdint>
+#include "generate/scalar_fields.h"
 
 // Interpreter stack entry tags.
 constexpr int32_t TAGNUM = -16000;  // a number
@@ -13,7 +14,7 @@ constexpr int32_t XIRLIM = 60;      // index registers
 constexpr int32_t XLFLIM = 80;      // loop-frame words (4 per frame)
 constexpr int32_t XTXTLIM = 64;     // text slots per run
 
-struct GenFields {
+struct GenFields : ScalarFields {
   // ---- numeric interpreter: stack, registers, loop frames ----
   double STKVAL[XSTKLIM + 2] = {};   // entry values 1..512
   int32_t STKTAG[XSTKLIM + 2] = {};  // entry tags
@@ -68,4 +69,8 @@ struct GenFields {
   double SSXV[5] = {}, SSFV[5] = {}, SSHINT[5] = {};
   int32_t SSISFZ[5] = {};
   int32_t SSARITH = 0;  // evaluations that failed arithmetically in the last solve
+
+  // ---- linear-form term pool ----
+  int32_t LFFREE = 0;  // first free slot (0 or below: none)
+  int32_t LFSIZE = 0;  // slots in the pool
 };

@@ -189,21 +189,24 @@ void dosolu(Work& W, MasterRecord& L, int32_t all) {
 // SAVE: writes the model text to a file (scrambled while the model is hidden).
 void dosave(Work& W, MasterRecord& L) {
   int32_t h = 0;
-  lunget2_(L, h, 0);
+  lunget2_(L, h, 2);
   if (h == 0) return;
   int32_t saved = L.OUTUNIT;
   L.OUTUNIT = h;
   look2_(W, L, 1, L.MODLINES, L.HIDDEN, L.KPASSW, QFALSE);
-  FCLOSE_(h);
   L.OUTUNIT = saved;
+  if (FCLOSE_(h) != 0) {
+    FDROP_(h);
+    errmsh_(W, L, 195);
+  }
 }
 
 // SMPS and SMPI: checks that the file can be written, then has the solve driver write it.
 void dosmps(Work& W, MasterRecord& L, int32_t mode) {
   int32_t h = 0;
-  lunget2_(L, h, 0);
+  lunget2_(L, h, 2);  // only proves the file can be written: the old one stays meanwhile
   if (h == 0) return;
-  FCLOSE_(h);
+  FDROP_(h);
   char name[204];
   int32_t n = 0;
   for (int32_t c = L.LINCUR < 1 ? 1 : L.LINCUR; c <= L.MAXLIN && rawc(L, c) != 0 && n < 200; ++c)
@@ -215,8 +218,9 @@ void dosmps(Work& W, MasterRecord& L, int32_t mode) {
 // FREEZE: writes the configuration file with the working values taken over first.
 void dofreeze(Work& W, MasterRecord& L) {
   loadpvector_(L);
-  int32_t failed = QFALSE;
-  putconfig_(L, "", "", 0, failed);
+  int32_t failed = QFALSE, writefailed = QFALSE;
+  putconfig_(L, "", "", 0, failed, &writefailed);
+  if (qtest(writefailed)) errmsh_(W, L, 195);
   if (qtest(failed)) return errmsh_(W, L, 131);
   notice_(L, " Parameters successfully saved.");
 }
@@ -292,7 +296,9 @@ void dispatch(Work& W, MasterRecord& L, int32_t k) {
       break;
     case CMD_DIV: dodive_(W, L, 0, " ", st); break;
     case CMD_RVRT:
-    case CMD_REV: dorvrt_(L); break;
+    case CMD_REV:
+      if (dorvrt_(L) != 0) errmsh_(W, L, 195);
+      break;
     case CMD_TRACE: dotrace(L); break;
     case CMD_EDIT: errmsh_(W, L, 152); break;
     case CMD_SOLU: dosolu(W, L, 1); break;

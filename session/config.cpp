@@ -140,14 +140,16 @@ void getconfig_(Work& W, MasterRecord& L, const char* dir1, const char* dir2, in
 }
 
 // Writes the configuration file at path: the header, then one line for each parameter
-// whose current value differs from its default; written true when every line was written.
+// whose current value differs from its default; written true when every line was written
+// and the file closed whole, 2 when it opened but a write failed (the old file then stays).
 void ptconf_(MasterRecord& L, int32_t create, const char* path, int32_t& written) {
   written = QFALSE;
   if (!qtest(create) && !FEXISTS_(path)) return;
-  int32_t h = FOPEN_(path, "wt");
+  int32_t h = FOPENNEW_(path);
   if (h == 0) return;
   if (FPUTS_("! QUIRN Custom Configuration Data:", h) < 0) {
-    FCLOSE_(h);
+    FDROP_(h);
+    written = 2;
     return;
   }
   for (int32_t i = 1; i <= NPARAMS; ++i) {
@@ -167,23 +169,31 @@ void ptconf_(MasterRecord& L, int32_t create, const char* path, int32_t& written
       std::snprintf(line, sizeof line, "%.6s=%s", p.key, f);
     }
     if (FPUTS_(line, h) < 0) {
-      FCLOSE_(h);
+      FDROP_(h);
+      written = 2;
       return;
     }
   }
-  written = FCLOSE_(h) == 0 ? QTRUE : QFALSE;
+  if (FCLOSE_(h) == 0) {
+    written = QTRUE;
+  } else {
+    FDROP_(h);
+    written = 2;
+  }
 }
 
 // Writes the configuration file into directory 2, else directory 1; failed when both fail.
 void putconfig_(MasterRecord& L, const char* dir1, const char* dir2, int32_t length,
-                int32_t& failed) {
+                int32_t& failed, int32_t* writefailed) {
   char path[1100];
-  int32_t written = QFALSE;
+  int32_t written = QFALSE, first = QFALSE;
   mkpath_(dir2, length, CNFNAME, path);
-  ptconf_(L, QTRUE, path, written);
+  ptconf_(L, QTRUE, path, first);
+  written = first;
   if (!qtest(written)) {
     mkpath_(dir1, length, CNFNAME, path);
     ptconf_(L, QTRUE, path, written);
   }
   failed = qtest(written) ? QFALSE : QTRUE;
+  if (writefailed) *writefailed = qtest(failed) && (first == 2 || written == 2) ? QTRUE : QFALSE;
 }

@@ -113,7 +113,8 @@ int32_t quirn_(MasterRecord& L, Work& W, int32_t& status) {
   autolg_(L);
   commnd_(W, L, status);
 
-  for (int32_t n = L.DIVLV; n > 0; --n) dorvrt_(L);
+  for (int32_t n = L.DIVLV; n > 0; --n)
+    if (dorvrt_(L) != 0) errmsh_(W, L, 195);
   closetakefiles_(L);
   recovr_(W, L);
   freelibrary_(L);

@@ -101,15 +101,18 @@ void dodive_(Work& W, MasterRecord& L, int32_t namelen, const char* name, int32_
 }
 
 // RVRT: closes the innermost divert file and restores the output unit before it.
-void dorvrt_(MasterRecord& L) {
-  if (L.DIVLV <= 0) return;
+// Result non-zero when a write to the file or its close failed.
+int32_t dorvrt_(MasterRecord& L) {
+  if (L.DIVLV <= 0) return 0;
+  int32_t r = 0;
   if (L.OUTUNIT != L.TRMOUT) {
     int32_t h = L.OUTUNIT;
-    FCLOSE_(h);
+    r = FCLOSE_(h) != 0 ? 1 : 0;
   }
   L.OUTUNIT = L.DIVSTK[L.DIVLV];
   L.DIVSTK[L.DIVLV] = 0;
   L.DIVLV -= 1;
+  return r;
 }
 
 // BIP: sets the bound on the integer solution (working HURDLE), or NONE.

@@ -60,7 +60,7 @@ void dotake_(Work& W, MasterRecord& L);
 void autolg_(MasterRecord& L);
 void closetakefiles_(MasterRecord& L);
 void dodive_(Work& W, MasterRecord& L, int32_t namelen, const char* name, int32_t& status);
-void dorvrt_(MasterRecord& L);
+int32_t dorvrt_(MasterRecord& L);  // non-zero when the divert file was not written whole
 void getbip_(Work& W, MasterRecord& L);
 void dorange_(Work& W, MasterRecord& L);
 int32_t generatequiet_(Work& W, MasterRecord& L);
@@ -71,8 +71,9 @@ void mkpath_(const char* dir, int32_t length, const char* name, char* path);
 void getconfig_(Work& W, MasterRecord& L, const char* dir1, const char* dir2, int32_t length,
                 int32_t& found, int32_t& errors);
 void getcnf_(Work& W, MasterRecord& L, const char* path, int32_t& found, int32_t& errors);
+// writefailed, when given, is true when a file opened but could not be written whole.
 void putconfig_(MasterRecord& L, const char* dir1, const char* dir2, int32_t length,
-                int32_t& failed);
+                int32_t& failed, int32_t* writefailed = nullptr);
 void ptconf_(MasterRecord& L, int32_t create, const char* path, int32_t& written);
 
 // ---- small line helpers of the session ----

@@ -1,9 +1,12 @@
 // Text-file and console primitives: a table of open streams named by small integers,
 // and plain terminal output and input.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "store/io.h"
 #include "store/slots.h"
@@ -13,6 +16,11 @@ FILE* g_files[MAXFILES + 1] = {};  // slot 0 unused: handle 0 means no file
 FILE* g_in = nullptr;              // terminal streams (nullptr = the standard ones)
 FILE* g_out = nullptr;
 FILE* g_err = nullptr;
+// For a handle opened by FOPENNEW_: the scratch file written and the file it replaces.
+struct Pending {
+  std::string scratch, target;
+};
+Pending g_pending[MAXFILES + 1];
 
 FILE* tin() { return g_in ? g_in : stdin; }
 // The stream of a handle, nullptr when the handle names no open file.
@@ -54,15 +62,94 @@ int32_t FOPEN_(const char* name, const char* mode) {
   return enter(std::fopen(name, m));
 }
 
-// Closes a file; -1 when the handle is 0 (or names no file).
+// The file a new version is written for: the end of a chain of symbolic links, or the name.
+static std::string replacedfile(const char* name) {
+  struct stat st;
+  if (::lstat(name, &st) == 0 && S_ISLNK(st.st_mode)) {
+    if (char* real = ::realpath(name, nullptr)) {
+      std::string r = real;
+      std::free(real);
+      return r;
+    }
+  }
+  return name;
+}
+
+// Opens a new version of a text file for writing. A regular file (or a name not yet in use)
+// is written to a scratch file beside it, which replaces it only when FCLOSE_ finds every
+// write and the close sound; a device or pipe is written in place. Handle, 0 on failure.
+int32_t FOPENNEW_(const char* name) {
+  if (!name || !*name) return 0;
+  std::string target = replacedfile(name);
+  struct stat st;
+  bool exists = ::stat(target.c_str(), &st) == 0;
+  if (exists && S_ISDIR(st.st_mode)) return 0;
+  if (exists && !S_ISREG(st.st_mode)) return FOPEN_(target.c_str(), "wt");
+  // The target must be writable where it is: a read-only file is not replaced behind its back.
+  if (exists && ::access(target.c_str(), W_OK) != 0) return 0;
+  size_t slash = target.rfind('/');
+  std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+  std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+  std::string scratch = dir + "." + base + ".XXXXXX";
+  int fd = ::mkstemp(scratch.data());
+  if (fd < 0) return 0;
+  mode_t mode;
+  if (exists) {
+    mode = st.st_mode & 07777;
+  } else {
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0666 & ~mask;
+  }
+  ::fchmod(fd, mode);
+  FILE* f = ::fdopen(fd, "w");
+  if (!f) {
+    ::close(fd);
+    ::unlink(scratch.c_str());
+    return 0;
+  }
+  int32_t h = enter(f);
+  if (h == 0) {
+    ::unlink(scratch.c_str());
+    return 0;
+  }
+  g_pending[h] = {scratch, target};
+  return h;
+}
+
+// Closes a file; -1 when the handle is 0 (or names no file). A write that failed on the
+// stream, or a failed close, makes the result non-zero; a new version from FOPENNEW_ then
+// leaves the old file as it was, and otherwise replaces it.
 int32_t FCLOSE_(int32_t& h) {
   FILE* f = stream(h);
   if (!f) return -1;
-  int r = std::fclose(f);
+  int r = std::ferror(f) ? -1 : 0;
+  Pending p = std::move(g_pending[h]);
+  g_pending[h] = {};
+  if (!p.scratch.empty() && r == 0 && (std::fflush(f) != 0 || ::fsync(fileno(f)) != 0)) r = -1;
+  if (std::fclose(f) != 0) r = -1;
   g_files[h] = nullptr;  // the stream is gone whatever fclose said
+  if (!p.scratch.empty()) {
+    if (r == 0 && std::rename(p.scratch.c_str(), p.target.c_str()) != 0) r = -1;
+    if (r != 0) ::unlink(p.scratch.c_str());
+  }
   if (r != 0) return r;
   h = 0;
   return 0;
+}
+
+// Closes a file and drops a new version begun by FOPENNEW_: the old file stays as it was.
+void FDROP_(int32_t& h) {
+  FILE* f = stream(h);
+  if (!f) {
+    h = 0;
+    return;
+  }
+  std::fclose(f);
+  g_files[h] = nullptr;
+  if (!g_pending[h].scratch.empty()) ::unlink(g_pending[h].scratch.c_str());
+  g_pending[h] = {};
+  h = 0;
 }
 
 // Reads at most n - 1 characters up to and including a line feed; 0 at end or on error.
@@ -115,14 +202,21 @@ int32_t FWRITELN_(const char* text, int32_t n, int32_t h) {
   return std::fputc('\n', f) == EOF ? -1 : 0;
 }
 
-// Drops what is left of the current line of a file, its line feed included.
+// Drops the rest of a line up to and including its line feed; 1 when more than blanks
+// (spaces, tabs, carriage returns) were dropped, else 0.
+static int32_t skipline(FILE* f) {
+  int c, seen = 0;
+  while ((c = std::getc(f)) != EOF && c != '\n')
+    if (c != ' ' && c != '\t' && c != '\r') seen = 1;
+  return seen;
+}
+
+// Drops what is left of the current line of a file, its line feed included; 1 when more
+// than blanks were dropped, -1 when the handle names no file.
 int32_t FSKIPLN_(int32_t h) {
   FILE* f = stream(h);
   if (!f) return -1;
-  int c;
-  while ((c = std::getc(f)) != EOF && c != '\n') {
-  }
-  return 0;
+  return skipline(f);
 }
 
 // 1 when the file's status can be read.
@@ -164,8 +258,13 @@ void FFLUSHALL_() { std::fflush(nullptr); }
 void FCLOSEALL_() {
   for (int32_t h = 1; h <= MAXFILES; ++h)
     if (g_files[h]) {
-      std::fclose(g_files[h]);
-      g_files[h] = nullptr;
+      int32_t k = h;
+      if (g_pending[h].scratch.empty()) {
+        std::fclose(g_files[h]);
+        g_files[h] = nullptr;
+      } else {
+        FDROP_(k);  // a new version not finished is dropped: the old file stays
+      }
     }
   std::fflush(trmout_());
 }
@@ -214,14 +313,9 @@ char* FGETSTD_(char* buf, int32_t n, int32_t* status) {
   return buf;
 }
 
-// Drops the rest of the current terminal line, its line feed included.
-int32_t FSKIPSTD_() {
-  FILE* f = tin();
-  int c;
-  while ((c = std::getc(f)) != EOF && c != '\n') {
-  }
-  return 0;
-}
+// Drops the rest of the current terminal line, its line feed included; 1 when more than
+// blanks were dropped.
+int32_t FSKIPSTD_() { return skipline(tin()); }
 
 // Formats one real with the caller's format (at most 256 characters of result).
 int32_t SPRINTF_(char* dest, const char* format, double value) {

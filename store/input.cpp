@@ -22,24 +22,26 @@ void prompt_out(const char* prompt, int32_t npairs) {
 // Reads one physical line from the current input into raw (NUL-terminated); result the
 // number of characters, or -1 when the outermost script ended (the caller sees no line)
 // and -2 at the end of terminal input. An over-long line keeps its first characters and
-// loses the rest of the physical line.
-int32_t read_line(MasterRecord& L, const char* prompt, int32_t npairs, char* raw) {
+// loses the rest of the physical line; skipped is then true when more than blanks were lost.
+int32_t read_line(MasterRecord& L, const char* prompt, int32_t npairs, char* raw, bool& skipped) {
+  skipped = false;
   for (;;) {
     if (L.INUNIT == L.TRMIN) {
       prompt_out(prompt, npairs);
       int32_t st = 0;
       FGETSTD_(raw, kLineMax + 2, &st);
       int32_t n = (int32_t)std::strlen(raw);
-      if (st == 1) FSKIPSTD_();
+      if (st == 1) skipped = FSKIPSTD_() == 1;
       if (n == 0 && st == -1) return -2;
       return n;
     }
     int32_t n = 0;
     if (FGETLN_(raw, kLineMax + 2, L.INUNIT, n)) {
-      if (raw[n - 1] == '\n')
+      if (raw[n - 1] == '\n') {
         --n;
-      else if (!FEOF_(L.INUNIT))
-        FSKIPLN_(L.INUNIT);
+      } else if (!FEOF_(L.INUNIT)) {
+        skipped = FSKIPLN_(L.INUNIT) == 1;
+      }
       raw[n] = 0;
       return n;
     }
@@ -57,6 +59,15 @@ int32_t read_line(MasterRecord& L, const char* prompt, int32_t npairs, char* raw
     L.INUNIT = L.TAKSTK[L.TAKELV];  // no prompt while input still comes from a script
   }
 }
+
+// True when the characters of raw from position keep on (0-based) to got are more than
+// blanks, or more than blanks were dropped unread.
+bool lostchars(const MasterRecord& L, const char* raw, int32_t keep, int32_t got, bool skipped) {
+  if (skipped) return true;
+  for (int32_t i = keep; i < got; ++i)
+    if (raw[i] != ' ' && raw[i] != L.TABCHR && raw[i] != '\r' && raw[i] != 0) return true;
+  return false;
+}
 }  // namespace
 
 // Reads the next line of input into line, unless a word remains after the one under pos.
@@ -72,7 +83,8 @@ void gettxt_(MasterRecord& L, const char* prompt, int32_t npairs, char* line, in
   int32_t maxlin = L.MAXLIN < kLineMax ? (L.MAXLIN < 0 ? 0 : L.MAXLIN) : kLineMax;
   char raw[kLineMax + 3];
   for (;;) {
-    int32_t got = read_line(L, prompt, npairs, raw);
+    bool skipped = false;
+    int32_t got = read_line(L, prompt, npairs, raw, skipped);
     if (got < 0) {
       if (got == -2) L.INPEOF = 1;
       len = 0;
@@ -89,6 +101,10 @@ void gettxt_(MasterRecord& L, const char* prompt, int32_t npairs, char* line, in
       if (c != ' ') last = i;
     }
     for (int32_t i = n + 1; i <= maxlin; ++i) line[i - 1] = L.LINRAW[i - 1] = ' ';
+    if (lostchars(L, raw, n, got, skipped)) {
+      Work none;  // the message names nothing held in the work array
+      errmsh_(none, L, 3);
+    }
     len = last;
     if (last == 0) return;
     if (L.BATMOD > 0 || L.ECHOIN > 0) {
@@ -105,7 +121,9 @@ void gettxt_(MasterRecord& L, const char* prompt, int32_t npairs, char* line, in
   }
 }
 
-// Opens the file named by the rest of the command line (or asked for): mode 1 reads.
+// Opens the file named by the rest of the command line (or asked for): mode 1 reads, mode 2
+// writes a new version that replaces the file only when it is closed whole (FOPENNEW_), any
+// other mode writes in place.
 void lunget2_(MasterRecord& L, int32_t& h, int32_t mode) {
   h = 0;
   nxblnk_(L, 1);
@@ -121,8 +139,9 @@ void lunget2_(MasterRecord& L, int32_t& h, int32_t mode) {
     return;
   }
   const char* m = mode == 1 ? "rt" : "wt";
-  h = FOPEN_(L.LINRAW + cur - 1, m);
-  if (h == 0) h = FOPEN_(L.LINBUF + cur - 1, m);
+  auto open = [&](const char* name) { return mode == 2 ? FOPENNEW_(name) : FOPEN_(name, m); };
+  h = open(L.LINRAW + cur - 1);
+  if (h == 0) h = open(L.LINBUF + cur - 1);
   if (h == 0) PUTS_(" Unable to open file");
 }
 

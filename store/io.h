@@ -15,7 +15,12 @@ constexpr int32_t MAXFILES = 320;  // open text files at one time: 256 includes 
 
 // ---- text-file and console primitives ----------------------------------------------
 int32_t FOPEN_(const char* name, const char* mode);          // handle, 0 on failure
-int32_t FCLOSE_(int32_t& h);                                  // -1 for handle 0; 0 and h = 0 when closed
+// Opens a new version of a file for writing: written beside the file, it replaces the file
+// only when FCLOSE_ succeeds (devices are written in place); 0 on failure.
+int32_t FOPENNEW_(const char* name);
+void FDROP_(int32_t& h);                                       // closes, dropping a new version
+// -1 for handle 0; 0 and h = 0 when closed and every write succeeded; else non-zero.
+int32_t FCLOSE_(int32_t& h);
 int32_t FGETS_(char* buf, int32_t n, int32_t h);              // 0 at end of file or on error
 // Reads at most n bytes of the next line, its line feed included, NUL bytes kept; len is
 // the count read. 0 at end of file (nothing read) or on error.
@@ -24,7 +29,7 @@ int32_t FEOF_(int32_t h);                                     // non-zero at end
 int32_t FPUTS_(const char* text, int32_t h);                  // text and a line feed; negative on failure
 int32_t FPUTSNOLF(const char* text, int32_t h);               // text only; negative on failure
 int32_t FWRITELN_(const char* text, int32_t n, int32_t h);    // n characters and a line feed
-int32_t FSKIPLN_(int32_t h);                                  // drops the rest of the current line
+int32_t FSKIPLN_(int32_t h);                                  // drops the rest of the line; 1: not only blanks
 int32_t FEXISTS_(const char* name);                           // 1 when the file exists
 char* FULLPATH_(char* buf, const char* name);                 // cwd "/" name; nullptr on failure
 int32_t SAMEFILES_(const char* a, const char* b, int32_t& err);
@@ -40,7 +45,7 @@ int32_t PUTLN_(const char* text, int32_t n);                  // n characters an
 // given: 0 the line ended with a line feed, 1 n characters were stored and the rest of
 // the line is still pending, -1 end of input was reached.
 char* FGETSTD_(char* buf, int32_t n, int32_t* status = nullptr);
-int32_t FSKIPSTD_();                                          // drops the rest of the terminal line
+int32_t FSKIPSTD_();                                          // the same for the terminal line
 int32_t SPRINTF_(char* dest, const char* format, double value);
 void AddZero(char* name);                                     // first blank or NUL becomes NUL
 // Binary file routines.

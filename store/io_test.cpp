@@ -1,8 +1,13 @@
 // Line output, line input and the message printer, driven through redirected terminal
 // streams and real files.
+#include <dirent.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
+#include <csignal>
 #include <cstdio>
+#include <fstream>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -13,6 +18,11 @@
 #include "store/work.h"
 
 namespace {
+
+// Message 3 as it follows a prompt.
+const std::string kOverlength =
+    " \n [Error Code:    3]\n \n  Overlength line, characters may have been lost off end.\n"
+    "  Use  carriage  return  to  break  up over several input\n  lines.\n \n \n";
 
 // A master record with the console defaults and the terminal on temporary files.
 struct Console {
@@ -159,9 +169,41 @@ TEST(Gettxt, LinesTabsCommentsAndOverlongLines) {
   EXPECT_EQ(t.L.INPEOF, 1);
   EXPECT_EQ(t.read(), "");
   EXPECT_EQ(t.L.INPEOF, 1);
-  std::string prompts;
-  for (int i = 0; i < 9; ++i) prompts += ": ";  // the comment line is prompted for too
-  EXPECT_EQ(t.output(), prompts);
+  // The comment line is prompted for too; each cut line is reported once.
+  EXPECT_EQ(t.output(), ": : " + kOverlength + ": : : : " + kOverlength + ": : : ");
+}
+
+// A line is reported as cut only when more than blanks were lost off its end.
+TEST(Gettxt, OverlengthLinesAreReportedWhenCharactersAreLost) {
+  struct Case {
+    std::string line;
+    bool script, reported;
+  } cases[] = {
+      {std::string(200, 'a'), false, false},
+      {std::string(200, 'a') + "     \t", false, false},
+      {std::string(200, 'a') + "\r", true, false},
+      {std::string(200, 'a') + "b", false, true},
+      {std::string(200, 'a') + "b", true, true},
+      {std::string(200, 'a') + "  " + std::string(300, ' ') + "b", true, true},
+      {std::string(200, 'a') + "  " + std::string(300, ' ') + "b", false, true},
+  };
+  for (const Case& c : cases) {
+    FILE* f = std::fopen("io_cut.txt", "w");
+    std::fputs((c.line + "\nnext\n").c_str(), f);
+    std::fclose(f);
+    Console t(c.script ? "" : c.line + "\nnext\n");
+    if (c.script) {
+      t.L.TAKELV = 1;
+      t.L.TAKSTK[1] = t.L.INUNIT = FOPEN_("io_cut.txt", "rt");
+    }
+    EXPECT_EQ(t.read(0), std::string(200, 'a')) << c.line.size();
+    EXPECT_EQ(t.read(0), "next") << c.line.size();
+    bool reported = t.output().find("[Error Code:    3]") != std::string::npos;
+    EXPECT_EQ(reported, c.reported) << c.line.size() << (c.script ? " script" : " terminal");
+    int32_t h = t.L.TAKSTK[1];
+    FCLOSE_(h);
+  }
+  std::remove("io_cut.txt");
 }
 
 TEST(Gettxt, ModeZeroKeepsCommentsAndCaseAndAWordLeftOnTheLineIsNotRead) {
@@ -202,7 +244,7 @@ TEST(Gettxt, ScriptsEndIntoTheEnclosingLevelThenTheTerminal) {
   EXPECT_EQ(t.L.INUNIT, 0);
   EXPECT_EQ(t.L.INPEOF, 0);
   EXPECT_EQ(t.read(), "TYPED");
-  EXPECT_EQ(t.output(), ": ");  // prompts only at the terminal
+  EXPECT_EQ(t.output(), kOverlength + ": ");  // prompts only at the terminal
   EXPECT_EQ(t.echo().substr(0, 12), " : inner1\n :");
   std::remove("io_outer.txt");
   std::remove("io_inner.txt");
@@ -445,3 +487,84 @@ TEST(Files, DirectoryIsNotOpened) {
   EXPECT_EQ(FOPEN_(".", "rt"), 0);
   EXPECT_EQ(FOPEN_("/", "wt"), 0);
 }
+
+namespace {
+
+// Runs f with the process's file size limit at `bytes` (writes past it fail with EFBIG).
+template <class F>
+void with_size_limit(rlim_t bytes, F f) {
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  void (*was)(int) = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit lim = old;
+  lim.rlim_cur = bytes;
+  setrlimit(RLIMIT_FSIZE, &lim);
+  f();
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, was);
+}
+
+// A new version replaces its file only when it was written and closed whole; a failed or
+// dropped one leaves the old file (and no scratch file) behind.
+TEST(Files, NewVersionReplacesTheFileOnlyWhenWrittenWhole) {
+  const std::string big(100000, 'x');
+  struct Case {
+    const char* what;
+    bool fail, drop;
+    const char* want;
+  } cases[] = {
+      {"written whole", false, false, "new\n"},
+      {"write fails", true, false, "old\n"},
+      {"dropped", false, true, "old\n"},
+  };
+  for (const Case& c : cases) {
+    { std::ofstream("io_new.txt") << "old\n"; }
+    chmod("io_new.txt", 0640);
+    int32_t h = FOPENNEW_("io_new.txt");
+    ASSERT_GT(h, 0) << c.what;
+    EXPECT_EQ(file_text("io_new.txt"), "old\n") << c.what;  // untouched while written
+    int32_t rc = 0;
+    if (c.fail) {
+      with_size_limit(4096, [&] {
+        FPUTS_(big.c_str(), h);
+        rc = FCLOSE_(h);
+      });
+      EXPECT_NE(rc, 0) << c.what;
+      FDROP_(h);
+    } else {
+      FPUTS_("new", h);
+      if (c.drop) {
+        FDROP_(h);
+      } else {
+        EXPECT_EQ(FCLOSE_(h), 0) << c.what;
+      }
+    }
+    EXPECT_EQ(h, 0) << c.what;
+    EXPECT_EQ(file_text("io_new.txt"), c.want) << c.what;
+    struct stat st;
+    ASSERT_EQ(stat("io_new.txt", &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u) << c.what;
+    // Nothing else is left beside the file.
+    int others = 0;
+    if (DIR* d = opendir(".")) {
+      while (dirent* e = readdir(d))
+        if (std::strstr(e->d_name, "io_new.txt") && std::strcmp(e->d_name, "io_new.txt")) ++others;
+      closedir(d);
+    }
+    EXPECT_EQ(others, 0) << c.what;
+  }
+  std::remove("io_new.txt");
+  // A device is written in place and a failed close is reported; a directory is refused.
+  int32_t h = FOPENNEW_("/dev/full");
+  ASSERT_GT(h, 0);
+  FPUTS_("text", h);
+  EXPECT_NE(FCLOSE_(h), 0);
+  FDROP_(h);
+  struct stat st;
+  ASSERT_EQ(stat("/dev/full", &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
+  EXPECT_EQ(FOPENNEW_("."), 0);
+  EXPECT_EQ(FOPENNEW_("no/such/dir/file"), 0);
+}
+
+}  // namespace
