@@ -636,9 +636,10 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
             else getxval_(A, L, k, v, r, 0);
           } else {
             if (L.SOLKND < 2) FAIL(14, 0.0);
-            const int32_t h = tag == TAGROW ? (op == OP_RANGEU ? L.RNGR1 : L.RNGR2)
-                                            : (op == OP_RANGEU ? L.RNGV1 : L.RNGV2);
-            r = (h > 0 && k >= 1 && k <= bcap(L, h, 8)) ? bgetd(A, L, h, k) : 0.0;
+            double cur = 0.0, inc = 0.0, dec = 0.0;
+            if (tag == TAGROW) getrangerow_(A, L, k, 0, cur, inc, dec);
+            else getrangevar_(A, L, k, 0, cur, inc, dec);
+            r = op == OP_RANGEU ? inc : dec;
           }
           SETNUM(sp, r);
           ip += 1;

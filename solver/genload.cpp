@@ -162,6 +162,7 @@ bool statistics(Work& W, MasterRecord& L) {
     return false;
   }
   windoz_();
+  L.DUMMYF = L.SLDUMMY;
   L.NEMPTY = 0;
   int32_t prev = 1;
   for (int32_t j = 1; j <= nv; ++j) {

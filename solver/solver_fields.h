@@ -79,4 +79,5 @@ struct SolverFields {
 
   int32_t GENSTOP = 0;   // 1: the generation driver stops after the compile steps
   int32_t GENLOADP = 0;  // 1 a generated model waits to be loaded, -1 a generation failed
+  int32_t DUMMYF = 0;    // 1 when loading added a dummy row and variable
 };
