@@ -37,6 +37,10 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
 // mixed with other unfixed variables, 2 undecidable, 3 nonlinear, 4 no effect, 5 undefined,
 // 11 stack limit, 17 an opcode the check cannot run.
 void xecute_lincheck_(Work& W, MasterRecord& L, int32_t row, int32_t var, int32_t& result);
+// The same, with the coefficient of the variable when the row is linear in it (results 0
+// and 1; for 1 the coefficient at the current values of the other variables).
+void xecute_lincheck_(Work& W, MasterRecord& L, int32_t row, int32_t var, int32_t& result,
+                      double& coef);
 
 // ---- structural analyser ----
 // Result of the symbolic execution of one statement.

@@ -64,6 +64,8 @@ struct GenFields : ScalarFields {
   int32_t VARORD = 0, VARPOS = 0;
   int32_t OBJROW = 0;  // row of the objective, 0 = none
   int32_t NFIXED = 0;  // (row, variable) pairs the analysis solved: positions 1..NFIXED
+  // working blocks of one analysis: per-variable marks, the current row's variables
+  int32_t SXMARK = 0, SXLIST = 0;
 
   // ---- section solver: the root finder's points, values, hints and flags (1..4) ----
   double SSXV[5] = {}, SSFV[5] = {}, SSHINT[5] = {};

@@ -86,6 +86,8 @@ void freesort_(Work& W, MasterRecord& L);
 void fndnmm_(Work& W, MasterRecord& L, const char* name, int32_t& kind, int32_t& index);
 int32_t ndxfn2_(const char* name, const char (*list)[32], int32_t count);
 void nm2txt_(double x, char* text, int32_t& len);
+// Default name: prefix, the number zero-padded to width (never cut), NUL-terminated.
+void wrtrcnam_(MasterRecord& L, const char* prefix, int32_t width, int32_t number, char* name);
 void ndx2nm_(const char* prefix, int32_t plen, int32_t n, char* text);
 bool fixaname2_(char* name, int32_t& len, int32_t maxlen, bool digitPrefix);
 void vdx2nh_(Work& W, MasterRecord& L, int32_t v, char* text, int32_t& len);

@@ -337,8 +337,13 @@ void displaylinearrow_(Work& W, MasterRecord& L, int32_t i, int32_t& status) {
 
 void displaygeneratedrow_(Work& W, MasterRecord& L, int32_t i, int32_t& status) {
   status = 0;
-  const int32_t flag = (L.MATRFLG > 0 && i <= bcap(L, L.MATRFLG, 4)) ? bgeti(W, L, L.MATRFLG, i) : 0;
-  if (flag > 0) {
+  bool nonlinear = false;
+  if (i == 1) {  // the objective is nonlinear when the matrix copy holds an entry of row -1
+    for (int32_t k = 1; k <= L.MATNZ && L.MATROW > 0 && !nonlinear; ++k) nonlinear = bgeti(W, L, L.MATROW, k) == -1;
+  } else if (L.MATRFLG > 0 && i - 1 <= bcap(L, L.MATRFLG, 4)) {
+    nonlinear = bgeti(W, L, L.MATRFLG, i - 1) > 0;
+  }
+  if (nonlinear) {
     int sense = 1;
     if (i == 1) BRgetLPData(modelptr_(L.MODELHANDLE), &sense, nullptr, nullptr, nullptr, nullptr,
                             nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
@@ -352,7 +357,7 @@ void displaygeneratedmodel_(Work& W, MasterRecord& L) {
   blankl_(L, L.OUTUNIT, 1);
   lprint_(L, L.OUTUNIT, "MODEL:");
   if (L.TITLEN > 0) printt_(W, L, L.OUTUNIT, 3);
-  const int32_t last = L.SLVROWS + 1 - L.DUMMYF;
+  const int32_t last = L.SLVROWS - L.SLDUMMY;
   for (int32_t i = L.OBJROW > 0 ? 1 : 2; i <= last; ++i) {
     int32_t st = 0;
     displaygeneratedrow_(W, L, i, st);
@@ -375,7 +380,7 @@ void displaygeneratedmodel_(Work& W, MasterRecord& L) {
     errmsh_(W, L, 191);
   } else {
     std::string decl;
-    for (int32_t j = 0; j < L.SLVCOLS - L.DUMMYF; ++j) {
+    for (int32_t j = 0; j < L.SLVCOLS - L.SLDUMMY; ++j) {
       const std::string nm = columnname_(W, L, j);
       const double lo = lb[(size_t)j], up = ub[(size_t)j];
       const char t = types[(size_t)j];

@@ -24,7 +24,7 @@ struct Gen : ReportFixture {
     EXPECT_EQ(brtest::load(lib.m, s), 0);
     L.MODELHANDLE = modelid_(lib.m);
     L.SLVCOLS = 4;
-    L.SLVROWS = 2;
+    L.SLVROWS = 3;
   }
   ~Gen() { L.MODELHANDLE = 0; }
   std::string text(const std::string& code, int32_t sense, char type, int32_t* status = nullptr) {
