@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "generate/blk.h"
+#include "generate/scalar.h"
 #include "language/lang.h"
 #include "language/vocab.h"
 #include "reports/genshow.h"
@@ -252,8 +253,6 @@ int32_t codetotext_(Work& W, MasterRecord& L, const int32_t* words, int32_t n, c
   return 0;
 }
 
-// The scalar code of loaded constraint (or objective, listrow 0) from the scalar model
-// lists; false when the lists are not held.
 bool scalarrow_(Work& W, MasterRecord& L, int32_t listrow, std::vector<int32_t>& words,
                 std::vector<double>& pool, char& type);
 
@@ -344,10 +343,7 @@ void displaygeneratedrow_(Work& W, MasterRecord& L, int32_t i, int32_t& status) 
     nonlinear = bgeti(W, L, L.MATRFLG, i - 1) > 0;
   }
   if (nonlinear) {
-    int sense = 1;
-    if (i == 1) BRgetLPData(modelptr_(L.MODELHANDLE), &sense, nullptr, nullptr, nullptr, nullptr,
-                            nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-    inslistitotext_(W, L, i, sense, status);
+    inslistitotext_(W, L, i, L.SLSENSE == -1 ? -1 : 1, status);
   } else {
     displaylinearrow_(W, L, i, status);
   }
@@ -397,4 +393,38 @@ void displaygeneratedmodel_(Work& W, MasterRecord& L) {
   }
   lprint_(L, L.OUTUNIT, "END");
   blankl_(L, L.OUTUNIT, 1);
+}
+
+// The scalar code of the objective (listrow 0) or of list constraint listrow (1-based),
+// copied out of the scalar model lists with its constants renumbered into pool.
+bool scalarrow_(Work& W, MasterRecord& L, int32_t listrow, std::vector<int32_t>& words,
+                std::vector<double>& pool, char& type) {
+  if (L.SLINS <= 0 || L.SLINSN <= 0) return false;
+  int32_t start = 0, len = 0;
+  type = 0;
+  if (listrow == 0) {
+    start = L.SLOBJST;
+    len = L.SLOBJLN;
+  } else {
+    if (listrow > L.SLNCON || L.SLRST <= 0 || L.SLRLN <= 0) return false;
+    start = sligeti_(W, L, L.SLRST, listrow);
+    len = sligeti_(W, L, L.SLRLN, listrow);
+    type = L.SLRTY > 0 ? slgetc_(W, L, L.SLRTY, listrow) : 'E';
+  }
+  if (start < 0 || len < 0 || (int64_t)start + len > L.SLINSN) return false;
+  words.clear();
+  pool.clear();
+  for (int32_t k = start + 1; k <= start + len; ++k) {
+    const int32_t w = sligeti_(W, L, L.SLINS, k);
+    words.push_back(w);
+    if ((w == 1062 || w == 1074) && k < start + len) {
+      const int32_t c = sligeti_(W, L, L.SLINS, ++k) - L.SLCOFF;
+      if (c < 0 || c >= L.SLCONN) return false;
+      words.push_back((int32_t)pool.size());
+      pool.push_back(slgetd_(W, L, L.SLCON, (int64_t)c + 1));
+    } else if (w == 1063 && k < start + len) {
+      words.push_back(sligeti_(W, L, L.SLINS, ++k));
+    }
+  }
+  return true;
 }
