@@ -94,6 +94,8 @@ bool fixedduals(Work& W, MasterRecord& L, double sense) {
 // One solve of the loaded model; result that of removing the callback at the end.
 int32_t solveit_(Work& W, MasterRecord& L) {
   resetsolverstatus_(L);
+  // values within this of zero (the solver's rounding noise) print as zero
+  if (L.ZEROTOL <= 0.0) L.ZEROTOL = 1e-12;
   int32_t M = L.MODELHANDLE;
   bool runops = L.QUIETLV == 0;  // a nested quiet solve leaves the output operations to its caller
   std::vector<double> vals, duals;
@@ -299,8 +301,18 @@ int32_t solveit_(Work& W, MasterRecord& L) {
     }
     if (L.OBJROW > 0 && L.NFIXED >= 1 && (L.DUALCO == 1 || L.DUALCO == 2))
       if (!fixedduals(W, L, L.OBJSNS == 1 ? 1.0 : -1.0)) L.DUALOK = QFALSE;
-    if (L.OBJROW > 0) DPUT_(W, L.START[L.ROWDUL], L.OBJROW, L.OBJSNS == 1 ? 1.0 : -1.0);
+    if (L.OBJROW > 0) {
+      DPUT_(W, L.START[L.ROWDUL], L.OBJROW, L.OBJSNS == 1 ? 1.0 : -1.0);
+      DPUT_(W, L.START[L.ROWSLK], L.OBJROW, L.OBJVAL);  // the objective row shows its value
+    }
+    // the sense code by which the reports turn a slack into a slack or surplus
+    if (L.ROWSNS > 0 && L.ROWTYPES > 0)
+      for (int32_t row = 1; row <= L.NROWS; ++row) {
+        int32_t t = IGET_(W, L.START[L.ROWTYPES], row);
+        IPUT_(W, L.START[L.ROWSNS], row, t >= -1 && t <= 1 ? t : 1);
+      }
   }
+  L.SOLKND = qtest(L.DUALOK) ? 1 : 0;
   vals.clear();
   duals.clear();
   if (!integer && L.DUALCO == 2 && (L.MODSTAT == 1 || L.MODSTAT == 5 || L.MODSTAT == 8)) {
@@ -312,6 +324,7 @@ int32_t solveit_(Work& W, MasterRecord& L) {
       clearsolvermodel_(W, L);
       return outputs();
     }
+    if (rs == 0 && qtest(L.DUALOK)) L.SOLKND = 2;
     if (rs == 3) {
       // the solve's status and solution stand; only the ranges are missing
       int32_t keepst = L.MODSTAT;
