@@ -39,6 +39,15 @@ void getxval_(const Work& A, const MasterRecord& L, int32_t v, double& value, do
 void getrval_(const Work& A, const MasterRecord& L, int32_t r, double& slack, double& dual,
               int32_t flags);
 void chopoff_(const MasterRecord& L, double& x);
+// Range values of variable v (row r): current cost (right-hand side), allowable increase
+// and decrease, chopped when bit 0 of chop is set. Result 0 found, 1 nonlinear (current
+// 0), 2 not in the loaded model (increase and decrease 1e30, current unchanged).
+int32_t getrangevar_(const Work& W, const MasterRecord& L, int32_t v, int32_t chop,
+                     double& current, double& inc, double& dec);
+int32_t getrangerow_(const Work& W, const MasterRecord& L, int32_t r, int32_t chop,
+                     double& current, double& inc, double& dec);
+// Loaded column of model variable v through the variable map, 0 when it has none.
+int32_t loadedcolumn_(const Work& W, const MasterRecord& L, int32_t v);
 void status_(const MasterRecord& L, int32_t& code);
 // Name of the member of set s whose tuple is on top of the stack, in a new text block.
 // Status 0; 1 no block; 2 not a member; 3 an index entry is not a value (mode 1).

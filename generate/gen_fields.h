@@ -1,6 +1,7 @@
 // Master-record fields owned by the generate subsystem.
 #pragma once
 #include <cstdint>
+#include "generate/scalar_fields.h"
 
 // Interpreter stack entry tags.
 constexpr int32_t TAGNUM = -16000;  // a number
@@ -13,7 +14,7 @@ constexpr int32_t XIRLIM = 60;      // index registers
 constexpr int32_t XLFLIM = 80;      // loop-frame words (4 per frame)
 constexpr int32_t XTXTLIM = 64;     // text slots per run
 
-struct GenFields {
+struct GenFields : ScalarFields {
   // ---- numeric interpreter: stack, registers, loop frames ----
   double STKVAL[XSTKLIM + 2] = {};   // entry values 1..512
   int32_t STKTAG[XSTKLIM + 2] = {};  // entry tags
@@ -44,9 +45,34 @@ struct GenFields {
   int32_t VARRDC = 0;  // per-variable reduced cost (reals)
   int32_t ROWSLK = 0;  // per-row slack (reals)
   int32_t ROWDUL = 0;  // per-row dual price (reals)
-  int32_t ROWSNS = 0;  // per-row sense code
-  int32_t ROWRNM = 0;  // per-row row-name number
-  int32_t ROWIXS = 0;  // per-row start of its index words (NROWS + 1 entries)
-  int32_t ROWIXW = 0;  // index words: d set numbers, then d member positions per row
   int32_t RCURSR = 0;  // last row found by the row search
+
+  // ---- the generated rows (layout and conventions in generate/rows.h) ----
+  // per-row arrays, ROWCAP entries each, grown together by grwrow_ (store), beside ROWTYPES
+  // (row type) and ROWMAP (row -> position) of the store's catalogue
+  int32_t ROWORD = 0;  // position k -> row
+  int32_t ROWSTP = 0;  // statement position: where the row's code is run from
+  int32_t ROWRNM = 0;  // row-name number, 0 = unnamed
+  int32_t ROWIXS = 0;  // start of the row's index words in ROWIXW (NROWS + 1 entries)
+  int32_t ROWVST = 0;  // start of the row's variables in ROWVAR (NROWS + 1 entries)
+  int32_t ROWSNS = 0;  // per-row sense code of the solution
+  int32_t ROWVAL = 0;  // value of the row at the point the analysis solved it (reals)
+  // shared lists: index words of all rows, variables of all rows
+  int32_t ROWIXW = 0, NROWIX = 0, ROWIXCAP = 0;
+  int32_t ROWVAR = 0, NROWVAR = 0, ROWVARCAP = 0;
+  // per-variable permutation: position k -> variable, variable -> position
+  int32_t VARORD = 0, VARPOS = 0;
+  int32_t OBJROW = 0;  // row of the objective, 0 = none
+  int32_t NFIXED = 0;  // (row, variable) pairs the analysis solved: positions 1..NFIXED
+  // working blocks of one analysis: per-variable marks, the current row's variables
+  int32_t SXMARK = 0, SXLIST = 0;
+
+  // ---- section solver: the root finder's points, values, hints and flags (1..4) ----
+  double SSXV[5] = {}, SSFV[5] = {}, SSHINT[5] = {};
+  int32_t SSISFZ[5] = {};
+  int32_t SSARITH = 0;  // evaluations that failed arithmetically in the last solve
+
+  // ---- linear-form term pool ----
+  int32_t LFFREE = 0;  // first free slot (0 or below: none)
+  int32_t LFSIZE = 0;  // slots in the pool
 };

@@ -11,6 +11,7 @@
 #include "language/lang.h"
 #include "generate/probfn.h"
 #include "generate/randfn.h"
+#include "generate/xshared.h"
 #include "language/opcodes.h"
 #include "store/io.h"
 #include "store/store.h"
@@ -18,7 +19,6 @@
 namespace {
 
 constexpr int32_t XCORRUPT = 17;        // an instruction that cannot be run
-constexpr int32_t UNSETREG = -2147483640;  // index register not yet set
 constexpr int32_t MAXTEXT = 1000000;    // longest text an instruction may build
 
 // True when a stack entry from..to is a text.
@@ -96,10 +96,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
   L.PERBLK = 0;
 
   const int32_t stkmax = L.STKMAX > 0 && L.STKMAX <= XSTKLIM ? L.STKMAX : XSTKLIM;
-  const int32_t irlim = L.INTLIM1 > 0 && L.INTLIM1 <= XIRLIM ? L.INTLIM1 : XIRLIM;
-  const int32_t lflim = L.INTLIM2 > 0 && L.INTLIM2 <= XLFLIM ? L.INTLIM2 : XLFLIM;
   const double bignum = L.BIGNUM > 0.0 ? L.BIGNUM : 1e307;
-  const double biglog = L.BIGLOG > 0.0 ? L.BIGLOG : 706.893623549172;
   double* const V = L.STKVAL;
   int32_t* const T = L.STKTAG;
   int32_t* const X = L.STKIDX;
@@ -109,12 +106,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
   int32_t sp = L.STKTOP < 0 || L.STKTOP > stkmax ? 0 : L.STKTOP;
   int64_t ip = first;
   int32_t op = 0;
-  // Per open loop frame: the position of its SETUP, and whether its GETNEXT has exited.
-  // A jump backward must land on the innermost loop's GETNEXT, and a loop that has exited
-  // must be closed, so every run of a stream ends.
-  int32_t setupat[XLFLIM / 4 + 2];
-  bool exited[XLFLIM / 4 + 2];
-  int32_t nframes = 0;
+  XLoops F;  // open set loops of this run
   // A set's membership condition may read only variables whose values are known (data):
   // a decision variable there ends the run with status -1.
   const bool incond = code > 0 && code == L.CNDBLK;
@@ -255,60 +247,15 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
         }
         case OP_SETUP: {
           NEED(2);
-          const int32_t s = cw[ip + 1];
-          if (s < 1 || s > L.NSETS) { rc = XCORRUPT; goto corrupt; }
-          if (L.LFDEPTH + 4 > lflim) goto overflow;
-          const int32_t d = setdim(A, L, s);
-          const int32_t dd = d > 0 ? d : 1;
-          if (L.IRCNT + dd > irlim) goto overflow;
-          const int32_t n = bgeti(A, L, L.NNTRYS, s);
-          if (n < 0 || d < 0) { rc = XCORRUPT; goto corrupt; }
-          int64_t cur, step, lst;
-          if (d == 0) {
-            cur = 0; step = -1; lst = n;
-          } else {
-            cur = (int64_t)bgeti(A, L, L.INXNTR, s) - d;
-            step = d;
-            lst = cur + (int64_t)d * n;
-            // the member tuples must lie inside the member list
-            if (n > 0 && (cur + d < 1 || lst + d - 1 > bcap(L, L.NDRVEL, 4))) { rc = XCORRUPT; goto corrupt; }
-          }
-          if (n == 0) lst -= 1;
-          if (lst + dd > 2147483000 || cur < -2147483000) { rc = XCORRUPT; goto corrupt; }
-          const int32_t f = L.LFDEPTH + 1;
-          L.LFDEPTH += 4;
-          L.LFRAME[f] = s;
-          L.LFRAME[f + 1] = (int32_t)lst;
-          L.LFRAME[f + 2] = (int32_t)step;
-          L.LFRAME[f + 3] = (int32_t)cur;
-          setupat[++nframes] = (int32_t)ip;
-          exited[nframes] = false;
-          for (int32_t j = 0; j < dd; ++j) L.IREG[++L.IRCNT] = UNSETREG;
+          const int32_t r = xsetup(A, L, F, cw[ip + 1], ip);
+          if (r == 8) goto overflow;
+          if (r != 0) { rc = XCORRUPT; goto corrupt; }
           ip += 2;
           continue;
         }
         case OP_GETNEXT: {
           NEED(2);
-          if (L.LFDEPTH < 4 || nframes < 1 || exited[nframes]) { rc = XCORRUPT; goto corrupt; }
-          const int32_t f = L.LFDEPTH - 3;
-          const int32_t step = L.LFRAME[f + 2];
-          const int32_t as = step < 0 ? -step : step;
-          if (L.IRCNT < as) { rc = XCORRUPT; goto corrupt; }
-          const int32_t cur = L.LFRAME[f + 3] + as;
-          L.LFRAME[f + 3] = cur;
-          if (cur > L.LFRAME[f + 1]) {
-            const int64_t to = ip + 1 + (int64_t)cw[ip + 1];
-            if (to <= ip) { rc = XCORRUPT; goto corrupt; }
-            exited[nframes] = true;
-            ip = to;
-            continue;
-          }
-          if (step < 0) {
-            L.IREG[L.IRCNT] = cur;
-          } else {
-            for (int32_t j = 0; j < step; ++j) L.IREG[L.IRCNT - step + 1 + j] = bgeti(A, L, L.NDRVEL, (int64_t)cur + j);
-          }
-          ip += 2;
+          if (xgetnext(A, L, F, ip, cw[ip + 1]) != 0) { rc = XCORRUPT; goto corrupt; }
           continue;
         }
         case OP_GOTO:
@@ -326,22 +273,12 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
           }
           if (!jump) { ip += 2; continue; }
           // a jump backward lands on the GETNEXT of the innermost open loop
-          if (to <= ip && (nframes < 1 || to != setupat[nframes] + 2 || to < 1 || to > clen ||
-                           cw[to] != OP_GETNEXT)) {
-            rc = XCORRUPT;
-            goto corrupt;
-          }
+          if (!xjumpok(F, cw, clen, ip, to)) { rc = XCORRUPT; goto corrupt; }
           ip = to;
           continue;
         }
         case OP_POPSET: {
-          if (L.LFDEPTH < 4 || nframes < 1) { rc = XCORRUPT; goto corrupt; }
-          const int32_t step = L.LFRAME[L.LFDEPTH - 1];
-          const int32_t as = step < 0 ? -step : step;
-          if (L.IRCNT < as) { rc = XCORRUPT; goto corrupt; }
-          L.IRCNT -= as;
-          L.LFDEPTH -= 4;
-          --nframes;
+          if (xpopset(L, F) != 0) { rc = XCORRUPT; goto corrupt; }
           ip += 1;
           continue;
         }
@@ -487,41 +424,8 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
             FAIL(4, 0.0);
           }
           const double x = V[sp];
-          double r = 0.0;
+          double r = 0.0, err = 0.0;
           switch (op) {
-            case OP_NEGATE: r = -x; break;
-            case OP_NOT: r = x == 0.0 ? 1.0 : 0.0; break;
-            case OP_ABS: r = std::fabs(x); break;
-            case OP_SIN: r = std::sin(x); break;
-            case OP_COS: r = std::cos(x); break;
-            case OP_TAN: r = std::tan(x); break;
-            case OP_LOG:
-              if (!(x >= 1e-30)) FAIL(5, std::fabs(x) + 1.0);
-              r = std::log(x);
-              break;
-            case OP_EXP:
-              r = x <= -biglog ? 1.0 / bignum : x >= biglog ? bignum : std::exp(x);
-              break;
-            case OP_PSN: r = psnval(x); break;
-            case OP_PSL: r = 0.3989422803 * std::exp(-x * x / 2.0) - x * (1.0 - psnval(x)); break;
-            case OP_LGM: {
-              if (!(x >= 1e-30)) FAIL(5, std::fabs(x) + 1.0);
-              double flag;
-              logama_(x, r, flag);
-              break;
-            }
-            case OP_SIGN: r = x > 0.0 ? 1.0 : x < 0.0 ? -1.0 : 0.0; break;
-            case OP_FLOOR: r = std::fabs(x) <= 2147483640.0 ? std::trunc(x) : x; break;
-            case OP_RAND: {
-              double seed = x;
-              randlf_(seed, r);
-              break;
-            }
-            case OP_SQRT:
-              if (!(x >= 0.0)) FAIL(5, std::fabs(x) + 1.0);
-              r = std::sqrt(x);
-              break;
-            case OP_SQR: r = x * x; break;
             case OP_NEWLINE: {
               int32_t n = 0;
               if (x >= 256.0) n = 256;
@@ -537,6 +441,9 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
               ip += 1;
               continue;
             }
+            default:
+              if (xnum1(L, op, x, r, err) != 0) FAIL(5, err);
+              break;
           }
           SETNUM(sp, r);
           ip += 1;
@@ -603,75 +510,8 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
                               (op >= OP_CMPEQ && op <= OP_CMPGT) || (op == OP_MUL && ta && !tb);
             FAIL(is15 ? 15 : 4, 0.0);
           }
-          double r = 0.0;
-          switch (op) {
-            case OP_ADD: r = a + b; break;
-            case OP_SUB: r = a - b; break;
-            case OP_MUL: r = a * b; break;
-            case OP_DIV:
-              if (!(std::fabs(b) >= 1e-30)) FAIL(5, std::fabs(b) + 1.0);
-              r = a / b;
-              break;
-            case OP_POW:
-            case OP_POWF: {
-              // 0 to a power, a negative base, and results beyond BIGNUM
-              double base = a;
-              bool neg = false;
-              if (b != b) FAIL(5, 1.0);
-              if (!(std::fabs(a) > 1e-30)) {
-                if (!(std::fabs(b) > 1e-30) || b < 0.0) FAIL(5, std::fabs(b) + 1.0);
-                r = a;
-                break;
-              }
-              if (a < 0.0) {
-                base = -a;
-                const double m = std::fabs(std::fmod(b, 2.0));
-                if (m == 1.0) neg = true;
-                else if (m != 0.0) FAIL(5, std::fabs(b) + 1.0);
-              }
-              if (std::fabs(b) <= 1.0) {
-                r = std::pow(base, b);
-              } else {
-                const double t = base < 1.0 ? 1.0 / base : base;
-                if ((0.25 * t + 1.0) * std::fabs(b) <= biglog || std::log(t) * std::fabs(b) <= biglog) {
-                  r = std::pow(base, b);
-                } else if (std::log(base) * b > 0.0) {
-                  FAIL(5, std::fabs(std::log(base) * b));  // overflow
-                } else {
-                  r = 0.0;  // underflow
-                }
-              }
-              if (!(std::isfinite(r))) FAIL(5, std::fabs(b) + 1.0);
-              if (neg) r = -r;
-              break;
-            }
-            case OP_CMPEQ: r = a == b; break;
-            case OP_CMPNE: r = a != b; break;
-            case OP_CMPLE: r = a <= b; break;
-            case OP_CMPGE: r = a >= b; break;
-            case OP_CMPLT: r = a < b; break;
-            case OP_CMPGT: r = a > b; break;
-            case OP_AND: r = (a != 0.0 && b != 0.0) ? 1.0 : 0.0; break;
-            case OP_OR: r = (a != 0.0 || b != 0.0) ? 1.0 : 0.0; break;
-            case OP_MAX: r = a > b ? a : b; break;
-            case OP_MIN: r = a < b ? a : b; break;
-            case OP_WRAP:
-              if (!(b >= 1e-30)) FAIL(5, std::fabs(b) + 1.0);
-              r = std::fmod(a - 1.0, b) + 1.0;
-              if (r < 1.0) r += b;
-              break;
-            case OP_MOD:
-              if (!(std::fabs(b) >= 1e-30)) FAIL(5, std::fabs(b) + 1.0);
-              r = std::fmod(a, b);
-              break;
-            case OP_FPA:
-            case OP_FPL: {
-              if (!(a >= 0.0) || !(b >= 0.0)) FAIL(5, std::fabs(a) + std::fabs(b) + 1.0);
-              const double v = std::pow(1.0 + a, -b);
-              r = op == OP_FPL ? v : (a == 0.0 ? b : (1.0 - v) / a);
-              break;
-            }
-          }
+          double r = 0.0, err = 0.0;
+          if (xnum2(L, op, a, b, r, err) != 0) FAIL(5, err);
           SETNUM(sp, r);
           ip += 1;
           continue;
@@ -679,42 +519,17 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
 
         case OP_PBN: case OP_PEL: case OP_PEB: case OP_PPS: case OP_PPL: case OP_PFS:
         case OP_PTD: case OP_PCX: case OP_PFD: case OP_PHG: {
-          const int32_t na = (op == OP_PHG) ? 4 : (op == OP_PBN || op == OP_PFS || op == OP_PFD) ? 3 : 2;
+          const int32_t na = xprobargs(op);
           ARGS(na);
           PROPAGATE(na);
           bool txt = false;
           for (int32_t j = sp - na + 1; j <= sp; ++j) txt = txt || ISTXT(j);
           const double* g = V + sp - na + 1;  // arguments in call order
-          const double g0 = g[0], g1 = g[1], g2 = na > 2 ? g[2] : 0.0, g3 = na > 3 ? g[3] : 0.0;
           sp -= na - 1;
           P[sp] = 0;
           if (txt) FAIL(4, 0.0);
-          // arguments the distribution cannot take
-          double bad = 0.0;
-          bool fail = false;
-          auto test = [&](double v, double lim) { if (!fail && v < lim) { fail = true; bad = v; } };
-          double r = 0.0, s = 0.0;
-          switch (op) {
-            case OP_PBN: test(g0, 0.0); test(g1, 0.0); if (!fail) cumbin_(g1, g0, g2, r, s); break;
-            case OP_PEL: erlngl_(g0, g1, r, s); break;
-            case OP_PEB: test(g0, -1e-30); test(g1, -1e-30); if (!fail) erlngb_(g0, g1, r, s); break;
-            case OP_PPS:
-            case OP_PPL: {
-              test(g0, -1e-30);
-              double p, r1, r2, loss;
-              if (!fail) cumpoi_(g0, g1, p, r1, r2, loss, s);
-              r = op == OP_PPS ? p : loss;
-              break;
-            }
-            case OP_PFS: test(g0, 0.0); test(g1, 0.0); test(g2, 0.0); if (!fail) finsrc_(g1, g2, g0, r, s); break;
-            case OP_PTD: test(g0, -1e-30); if (!fail) brrptd_(g1, g0, r, s); break;
-            case OP_PCX: test(g0, -1e-30); if (!fail) brrpcx_(g0, g1, r, s); break;
-            case OP_PFD: test(g0, 0.0); test(g1, 0.0); if (!fail) brrpfd_(g0, g1, g2, r, s); break;
-            case OP_PHG: test(g0, -1e-30); test(g1, -1e-30); test(g2, -1e-30); if (!fail) cumhyg_(g0, g1, g2, g3, r, s); break;
-          }
-          // a negative value is a kernel's penalty for arguments it cannot take
-          if (!fail && (r < 0.0 || r != r)) { fail = true; bad = g0; }
-          if (fail) FAIL(5, std::fabs(bad) + 1.0);
+          double r = 0.0, err = 0.0;
+          if (xnumprob(op, g, r, err) != 0) FAIL(5, err);
           SETNUM(sp, r);
           ip += 1;
           continue;
@@ -821,9 +636,10 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
             else getxval_(A, L, k, v, r, 0);
           } else {
             if (L.SOLKND < 2) FAIL(14, 0.0);
-            const int32_t h = tag == TAGROW ? (op == OP_RANGEU ? L.RNGR1 : L.RNGR2)
-                                            : (op == OP_RANGEU ? L.RNGV1 : L.RNGV2);
-            r = (h > 0 && k >= 1 && k <= bcap(L, h, 8)) ? bgetd(A, L, h, k) : 0.0;
+            double cur = 0.0, inc = 0.0, dec = 0.0;
+            if (tag == TAGROW) getrangerow_(A, L, k, 0, cur, inc, dec);
+            else getrangevar_(A, L, k, 0, cur, inc, dec);
+            r = op == OP_RANGEU ? inc : dec;
           }
           SETNUM(sp, r);
           ip += 1;

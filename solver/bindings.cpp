@@ -117,4 +117,30 @@ int32_t FBRGETDIMENSIONS_(int32_t& model, int32_t& nvars, int32_t& ncons, int32_
   return r;
 }
 
+// Opens a row-wise linear load; the two lists the library does not use are absent.
+int32_t FBRLOADLPINSTROWWISE_(int32_t& model, int32_t& ncons, int32_t& nobj, int32_t& nvars,
+                              const char* vartype, const double* lb, const double* ub) {
+  return BRloadLPInstRowWise(modelptr_(model), ncons, nobj, nvars, vartype, nullptr, nullptr, lb, ub);
+}
+// Appends numbers to the pool of the row-wise load.
+int32_t FBRADDLRWNUMBERS_(int32_t& model, int32_t& n, const double* values) {
+  return BRaddLRWNumbers(modelptr_(model), n, values, nullptr);
+}
+int32_t FBRADDLRWOBJECTIVE_(int32_t& model, int32_t& sense, int32_t& nwords, const int32_t* words,
+                            int32_t& result) {
+  int r = 0;
+  int32_t rc = BRaddLRWobjective(modelptr_(model), sense, nwords, words, &r);
+  result = r;
+  return rc;
+}
+int32_t FBRADDLRWCONSTRAINT_(int32_t& model, char& type, int32_t& nwords, const int32_t* words,
+                             int32_t& result) {
+  int r = 0;
+  int32_t rc = BRaddLRWconstraint(modelptr_(model), type, nwords, words, &r);
+  result = r;
+  return rc;
+}
+// Closes the row-wise load.
+int32_t FBRBUILDLRWMODEL_(int32_t& model) { return BRbuildLRWModel(modelptr_(model)); }
+
 QUIRN_UPCALL(libtext, FBRGETERRORMESSAGE_);  // the library's text in message 191

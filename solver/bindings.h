@@ -35,3 +35,13 @@ void resetsolverstatus_(MasterRecord& L);
 void timeout_(MasterRecord& L, int32_t& result);  // result -1 when the time limit has passed
 void freematrix_(MasterRecord& L);
 void matforget_(MasterRecord& L);  // handles forgotten with the work store
+
+// ---- row-wise linear load ----
+int32_t FBRLOADLPINSTROWWISE_(int32_t& model, int32_t& ncons, int32_t& nobj, int32_t& nvars,
+                              const char* vartype, const double* lb, const double* ub);
+int32_t FBRADDLRWNUMBERS_(int32_t& model, int32_t& n, const double* values);
+int32_t FBRADDLRWOBJECTIVE_(int32_t& model, int32_t& sense, int32_t& nwords, const int32_t* words,
+                            int32_t& result);
+int32_t FBRADDLRWCONSTRAINT_(int32_t& model, char& type, int32_t& nwords, const int32_t* words,
+                             int32_t& result);
+int32_t FBRBUILDLRWMODEL_(int32_t& model);

@@ -42,4 +42,10 @@ struct SolverFields {
   int32_t MATSCR = 0;    // scratch block of the matrix build
   int32_t MATNZ = 0;     // stored entries
   int32_t SLVROWS = 0, SLVCOLS = 0;  // rows and columns of the model in the solver library
+
+  // ---- what the last generation and solve left for the reports ----
+  int32_t DUALOK = 0;   // logical: dual values of the last solve were fetched
+  int32_t NINTVAR = 0;  // integer variables of the generated model
+  int32_t QPFLAG = 0;   // > 0 when the loaded model is quadratic
+  int32_t DUMMYF = 0;   // 1 when loading added a dummy row and variable to an empty model
 };

@@ -13,10 +13,10 @@ constexpr F SETTABS[] = {&MasterRecord::LXSTUB, &MasterRecord::LASTUB, &MasterRe
                          &MasterRecord::SETORD, &MasterRecord::INANTR, &MasterRecord::NNTRYS,
                          &MasterRecord::SETPST, &MasterRecord::SETALC, &MasterRecord::SETCST};
 // the eight integer and two real row arrays, in growth order
-constexpr F ROWINTS[] = {&MasterRecord::ROWTYPES, &MasterRecord::ROWMAP, &MasterRecord::ROWI3,
-                         &MasterRecord::ROWI4,    &MasterRecord::ROWI5,  &MasterRecord::ROWI6,
-                         &MasterRecord::ROWI7,    &MasterRecord::ROWI8};
-constexpr F ROWDBLS[] = {&MasterRecord::ROWD1, &MasterRecord::ROWD2};
+constexpr F ROWINTS[] = {&MasterRecord::ROWTYPES, &MasterRecord::ROWMAP, &MasterRecord::ROWORD,
+                         &MasterRecord::ROWSTP,   &MasterRecord::ROWRNM, &MasterRecord::ROWIXS,
+                         &MasterRecord::ROWVST,   &MasterRecord::ROWSNS};
+constexpr F ROWDBLS[] = {&MasterRecord::ROWVAL, &MasterRecord::ROWD2};
 
 // Every handle of the catalogue, in the order recovr_ releases them. A 0 entry marks the
 // place where the next release routine of another subsystem runs.
@@ -32,15 +32,15 @@ constexpr F RELEASE[] = {
     &MasterRecord::KANAME, &MasterRecord::IDOWNR, &MasterRecord::KPNAME, &MasterRecord::NDRVEL,
     // variable arrays and bounds
     &MasterRecord::VARFIX, &MasterRecord::VARKND, &MasterRecord::VARINT, &MasterRecord::VARVAL,
-    &MasterRecord::VARDB2, &MasterRecord::VARLS1, &MasterRecord::VARLB, &MasterRecord::VARUB,
+    &MasterRecord::VARDB2, &MasterRecord::VARORD, &MasterRecord::VARLB, &MasterRecord::VARUB,
     // ranges
     &MasterRecord::RNGV1, &MasterRecord::RNGV2, &MasterRecord::RNGR1, &MasterRecord::RNGR2,
     // rows, row names, structural analysis, reference lists, name hashes
-    &MasterRecord::ROWTYPES, &MasterRecord::ROWMAP, &MasterRecord::ROWI3, &MasterRecord::ROWI4,
-    &MasterRecord::ROWI5, &MasterRecord::ROWI6, &MasterRecord::ROWI7, &MasterRecord::ROWI8,
-    &MasterRecord::ROWD1, &MasterRecord::ROWD2, &MasterRecord::ROWNAM, &MasterRecord::ROWNDIM,
-    &MasterRecord::ROWSA, &MasterRecord::STRBLK1, &MasterRecord::UNIQBLK, &MasterRecord::XTRBLK,
-    &MasterRecord::VREF1, &MasterRecord::VREF2, &MasterRecord::VARLS2, &MasterRecord::SETHSH,
+    &MasterRecord::ROWTYPES, &MasterRecord::ROWMAP, &MasterRecord::ROWORD, &MasterRecord::ROWSTP,
+    &MasterRecord::ROWRNM, &MasterRecord::ROWIXS, &MasterRecord::ROWVST, &MasterRecord::ROWSNS,
+    &MasterRecord::ROWVAL, &MasterRecord::ROWD2, &MasterRecord::ROWNAM, &MasterRecord::ROWNDIM,
+    &MasterRecord::ROWIXW, &MasterRecord::ROWVAR, &MasterRecord::UNIQBLK, &MasterRecord::XTRBLK,
+    &MasterRecord::VREF1, &MasterRecord::VREF2, &MasterRecord::VARPOS, &MasterRecord::SETHSH,
     &MasterRecord::ATTHSH, &MasterRecord::PRMHSH, &MasterRecord::SCLHSH, &MasterRecord::ROWHSH,
     nullptr /* coefficient matrix */,
     // output operations, second structure block, compiled sections
@@ -61,8 +61,9 @@ constexpr F WORDS[] = {
     &MasterRecord::NDRVUSE,   &MasterRecord::NDRVCAP,    &MasterRecord::VARCAP,
     &MasterRecord::NVARS,     &MasterRecord::VARTOP,     &MasterRecord::ROWCAP,
     &MasterRecord::NROWS,     &MasterRecord::NROWNM,     &MasterRecord::ROWNMCAP,
-    &MasterRecord::ROWSAN,    &MasterRecord::ROWSACAP,   &MasterRecord::STRUCTN,
-    &MasterRecord::STRCAP1,   &MasterRecord::NUNIQ,      &MasterRecord::NXTR,
+    &MasterRecord::NROWIX,    &MasterRecord::ROWIXCAP,   &MasterRecord::STRUCTN,
+    &MasterRecord::NROWVAR,   &MasterRecord::ROWVARCAP,  &MasterRecord::NUNIQ,
+    &MasterRecord::NXTR,      &MasterRecord::OBJROW,     &MasterRecord::NFIXED,
     &MasterRecord::VREF1N,    &MasterRecord::VREF1CAP,   &MasterRecord::VREF2N,
     &MasterRecord::VREF2CAP,  &MasterRecord::SETHSZ,     &MasterRecord::ATTHSZ,
     &MasterRecord::PRMHSZ,    &MasterRecord::SCLHSZ,     &MasterRecord::ROWHSZ,

@@ -75,7 +75,7 @@ TEST(Catalogue, RowArraysNeverShrinkBelowRowsInUse) {
     EXPECT_EQ(s.L.ROWCAP, c.cap);
     EXPECT_EQ(s.L.LEN[s.L.ROWMAP], c.cap);
     EXPECT_EQ(s.L.LEN[s.L.ROWD2], 2 * c.cap);
-    EXPECT_EQ(DGET_(s.a, s.L.START[s.L.ROWD1], c.cap), 0.0);
+    EXPECT_EQ(DGET_(s.a, s.L.START[s.L.ROWVAL], c.cap), 0.0);
   }
 }
 

@@ -124,20 +124,18 @@ struct StoreFields : StoreIoFields {
   int32_t VARINT = 0;  // further integer per variable
   int32_t VARVAL = 0;  // values (reals); new entries hold UNSETVAL
   int32_t VARDB2 = 0;  // second real per variable
-  int32_t VARLS1 = 0, VARLS2 = 0;  // two further integer lists
   int32_t VARLB = 0, VARUB = 0;    // bound arrays (reals)
   int32_t VARCAP = 0, NVARS = 0, VARTOP = 0;
   // variable reference lists written by the compiler
   int32_t VREF1 = 0, VREF1N = 0, VREF1CAP = 0;
   int32_t VREF2 = 0, VREF2N = 0, VREF2CAP = 0;
-  // per-row arrays (ROWCAP entries): eight integer, two real
-  int32_t ROWTYPES = 0, ROWMAP = 0, ROWI3 = 0, ROWI4 = 0, ROWI5 = 0, ROWI6 = 0, ROWI7 = 0,
-          ROWI8 = 0;
-  int32_t ROWD1 = 0, ROWD2 = 0;
+  // per-row arrays (ROWCAP entries, grown together by grwrow_): the handles of the generated
+  // rows are in generate/gen_fields.h and their layout in generate/rows.h
+  int32_t ROWTYPES = 0, ROWMAP = 0;
+  int32_t ROWD2 = 0;
   int32_t ROWCAP = 0, NROWS = 0;
-  int32_t ROWSA = 0, ROWSAN = 0, ROWSACAP = 0;  // further row array of the structural analyser
   // structural analyser blocks
-  int32_t STRBLK1 = 0, STRUCTN = 0, STRCAP1 = 0;
+  int32_t STRUCTN = 0;
   int32_t STRBLK2 = 0;
   int32_t UNIQBLK = 0, NUNIQ = 0;  // fixed rows whose root is not unique (row, variable pairs)
   int32_t XTRBLK = 0, NXTR = 0;    // a further generated-model block with its count

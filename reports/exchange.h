@@ -1,0 +1,36 @@
+// Data exchange: MPS import into model text, MPS-style names and lines.
+#pragma once
+#include <cstdint>
+#include <string>
+#include "store/master.h"
+#include "store/work.h"
+
+// ---- MPS-style name compaction and line writer (mpsline.cpp) ----
+// Compacts the name in the first len characters of text to an 8-character MPS name, in
+// place; len becomes the new length, shortened 1 when characters had to go.
+void lcmptx_(char* text, int32_t& len, int32_t& shortened);
+// Prints one MPS data line: code, two 8-character names and the value ("?" when bit 0 of
+// the nonlinear flag is set). line has room for 200 characters.
+void lotmps_(MasterRecord& L, char* line, int32_t unit, const char* code, const char* name1,
+             const char* name2, double value, int32_t nonlinear);
+
+// ---- MPS import (rmps.cpp) ----
+// RMPS (fixed 1) and FRMPS (fixed 0).
+void dormps_(MasterRecord& L, Work& W, int32_t fixed);
+// Reads the file name after the command word (prompting when none); length 0 when empty.
+void getcomfil_(MasterRecord& L, char* name, int32_t& length);
+// The import: status 0 done, 1 to 5 failures (the message is printed).
+void loadmps_(Work& W, MasterRecord& L, const char* name, int32_t format, int32_t& status);
+// Text of a number's magnitude as the import writes it ("2.5", "3", "0.1E+31").
+void prtnum_(double value, char* text, int32_t& length);
+std::string prtnum_(double value);
+// Default name k of n with a one-letter prefix, zero-padded to the width of n.
+std::string usendx_(char prefix, int32_t n, int32_t k);
+
+// ---- MPS and MPI writing (smps.cpp) ----
+// Writes the loaded model as an MPS file (kind 1) or an MPI file (kind 2); 0 on success,
+// else the library's code after its message (-1 when there is no model).
+int32_t dosmp_(Work& W, MasterRecord& L, const char* fname, int32_t kind);
+// Passes the model's names to the solver library (mode 1: generated names); status 0, 1 out
+// of storage, 2 a library error (ERRARG and the routine name set). Of the solver interface.
+void loadnames_(Work& W, MasterRecord& L, int32_t mode, int32_t& status);

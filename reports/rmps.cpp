@@ -1,0 +1,564 @@
+// MPS import (RMPS, FRMPS): the solver library reads the file into its model object; the
+// model is read back and written as model text in the modelling language, one statement
+// per row, then installed as the current model.
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "language/lang.h"
+#include "language/reader.h"
+#include "reports/exchange.h"
+#include "session/session.h"
+#include "solver/bindings.h"
+#include "store/hooks.h"
+#include "store/io.h"
+#include "store/store.h"
+
+namespace {
+
+constexpr double INF = 1.0e30;
+
+// The model text being written: finished lines and the line being built.
+struct TextOut {
+  int32_t width = 76;  // working LINLEN
+  std::string text;    // all finished lines, end to end
+  std::vector<int32_t> ends;  // end position (in text) of each finished line
+  std::string line;
+
+  void store() {
+    text += line;
+    ends.push_back((int32_t)text.size());
+    line.clear();
+  }
+  // Appends a piece; the length p decides whether the line is stored first.
+  void piece(const std::string& s, int32_t p) {
+    if (!line.empty() && p + (int32_t)line.size() >= width - 12) store();
+    line += s;
+  }
+  // Appends a name piece: a blank and the name.
+  void namepiece(const std::string& name) {
+    int32_t p = (int32_t)name.size() + 1;
+    if (!line.empty() && p + (int32_t)line.size() >= width - 12) store();
+    line += ' ';
+    line += name;
+  }
+  // Appends without the width test.
+  void add(const std::string& s) { line += s; }
+  void endstatement() {
+    if (!line.empty()) store();
+  }
+};
+
+// One linear or quadratic term: sign and number, " *" and the name piece.
+void term(TextOut& out, double c, bool first, const std::string& name) {
+  double a = std::fabs(c);
+  std::string sign = c < 0 ? " - " : (first ? " " : " + ");
+  if (a == 1.0) {
+    out.piece(sign, 2);
+  } else {
+    std::string num = prtnum_(a);
+    out.piece(sign + num, (int32_t)num.size() + 3);
+    out.piece(" *", 2);
+  }
+  out.namepiece(name);
+}
+
+// Names of the model after repair: every name a legal name of the language, and no two
+// names of one kind equal (a name that would meet another gets a numbered suffix).
+struct NameFix {
+  std::unordered_set<std::string> taken;
+  int32_t changed = 0;
+
+  static std::string repaired(const std::string& raw, bool& unchanged) {
+    char buf[300];
+    int32_t len = (int32_t)std::min<size_t>(raw.size(), 256);
+    std::memcpy(buf, raw.data(), (size_t)len);
+    buf[len] = 0;
+    while (len > 0 && buf[len - 1] == ' ') --len;
+    unchanged = fixaname2_(buf, len, NAMECH, true);
+    return std::string(buf, (size_t)(len > 0 ? len : 0));
+  }
+  // A name not yet taken: the repaired name, or it with "_k" so that it is unique.
+  std::string unique(const std::string& want) {
+    if (!want.empty() && taken.insert(want).second) return want;
+    for (int64_t k = 1;; ++k) {
+      std::string suf = "_" + std::to_string(k);
+      std::string base = want.empty() ? "X" : want;
+      if (base.size() + suf.size() > (size_t)NAMECH) base.resize((size_t)NAMECH - suf.size());
+      std::string cand = base + suf;
+      if (taken.insert(cand).second) return cand;
+    }
+  }
+  // Repairs a list of names; unchanged legal names are kept first so that repaired ones
+  // give way to them.
+  void run(std::vector<std::string>& names) {
+    taken.reserve(taken.size() + names.size());
+    std::vector<std::string> fixed(names.size());
+    std::vector<char> same(names.size());
+    for (size_t k = 0; k < names.size(); ++k) {
+      bool u = true;
+      fixed[k] = repaired(names[k], u);
+      same[k] = u && !fixed[k].empty();
+    }
+    std::vector<char> done(names.size(), 0);
+    for (size_t k = 0; k < names.size(); ++k)
+      if (same[k] && taken.insert(fixed[k]).second) {
+        names[k] = fixed[k];
+        done[k] = 1;
+      }
+    for (size_t k = 0; k < names.size(); ++k)
+      if (!done[k]) {
+        names[k] = unique(fixed[k]);
+        ++changed;
+      }
+  }
+};
+
+// The model as read back from the library.
+struct MpsModel {
+  int32_t nvars = 0, ncons = 0, nnz = 0;
+  std::string title, objname;
+  std::vector<std::string> vnames, rnames;
+  int32_t sense = 1;
+  double objconst = 0.0;
+  std::vector<double> cost, rhs, val, lb, ub;
+  std::vector<char> ctype, vtype;
+  std::vector<int32_t> cstart, clen, ridx;
+  // row-wise copy: entries of row i at rowend[i-1]..rowend[i]-1
+  std::vector<int32_t> rowend, rcol;
+  std::vector<double> rval;
+};
+
+// Column-wise matrix to row-wise, entries of a row in ascending column order.
+void stranspose_(MpsModel& m) {
+  m.rowend.assign((size_t)m.ncons + 1, 0);
+  int64_t total = 0;
+  for (int32_t j = 0; j < m.nvars; ++j)
+    for (int32_t k = m.cstart[(size_t)j]; k < m.cstart[(size_t)j] + m.clen[(size_t)j]; ++k) {
+      m.rowend[(size_t)m.ridx[(size_t)k] + 1] += 1;
+      ++total;
+    }
+  for (int32_t i = 0; i < m.ncons; ++i) m.rowend[(size_t)i + 1] += m.rowend[(size_t)i];
+  m.rcol.assign((size_t)total, 0);
+  m.rval.assign((size_t)total, 0.0);
+  std::vector<int32_t> fill(m.rowend.begin(), m.rowend.end() - 1);
+  for (int32_t j = 0; j < m.nvars; ++j)
+    for (int32_t k = m.cstart[(size_t)j]; k < m.cstart[(size_t)j] + m.clen[(size_t)j]; ++k) {
+      int32_t i = m.ridx[(size_t)k], p = fill[(size_t)i]++;
+      m.rcol[(size_t)p] = j;
+      m.rval[(size_t)p] = m.val[(size_t)k];
+    }
+}
+
+// The title statement: chunks ending at blanks; ";" and the characters that would end or
+// break the title statement ("(", ")", ",", the comment mark) are written as "-".
+void wrttitle(TextOut& out, std::string t, char comment) {
+  for (char& c : t)
+    if (c == ';' || c == '(' || c == ')' || c == ',' || c == comment) c = '-';
+  out.add(" TITLE ");
+  size_t pos = 0;
+  while (pos < t.size()) {
+    size_t b = t.find(' ', pos);
+    size_t end = b == std::string::npos ? t.size() : b + 1;
+    std::string chunk = t.substr(pos, end - pos);
+    pos = end;
+    out.piece("", (int32_t)chunk.size() + 1);
+    if (out.line.empty() && (int32_t)chunk.size() > out.width - 12) chunk.resize((size_t)(out.width - 12));
+    out.add(chunk);
+  }
+  out.piece(";", 1);
+  out.endstatement();
+}
+
+// One row; row -1 is the objective. Status 5 when its quadratic terms cannot be read.
+void writearow_(BRmodel* lib, MasterRecord& L, TextOut& out, const MpsModel& m, int32_t row,
+                int32_t& status) {
+  status = 0;
+  int32_t nq = 0;
+  std::vector<int32_t> qi, qj;
+  std::vector<double> qv;
+  if (int32_t r = BRgetQCDatai(lib, row, &nq, nullptr, nullptr, nullptr); r != 0) {
+    L.ERRARG = r;
+    status = 5;
+    return;
+  }
+  if (nq > 0) {
+    qi.resize((size_t)nq);
+    qj.resize((size_t)nq);
+    qv.resize((size_t)nq);
+    if (int32_t r = BRgetQCDatai(lib, row, &nq, qi.data(), qj.data(), qv.data()); r != 0) {
+      L.ERRARG = r;
+      status = 5;
+      return;
+    }
+  }
+  bool anyq = false;
+  for (int32_t k = 0; k < nq; ++k) anyq = anyq || qv[(size_t)k] != 0.0;
+  bool anylin = false;
+  if (row < 0) {
+    for (double c : m.cost) anylin = anylin || c != 0.0;
+    if (!anylin && !anyq) return;
+  } else {
+    int32_t b = m.rowend[(size_t)row], e = m.rowend[(size_t)row + 1];
+    for (int32_t k = b; k < e; ++k) anylin = anylin || m.rval[(size_t)k] != 0.0;
+    if (e == b && nq == 0) return;
+  }
+  const std::string& name = row < 0 ? m.objname : m.rnames[(size_t)row];
+  out.add(" [");
+  out.namepiece(name);
+  out.add("]");
+  if (row < 0) out.piece(m.sense == 1 ? " MIN =" : " MAX =", 6);
+  bool first = true;
+  if (row < 0) {
+    for (int32_t j = 0; j < m.nvars; ++j)
+      if (m.cost[(size_t)j] != 0.0) {
+        term(out, m.cost[(size_t)j], first, m.vnames[(size_t)j]);
+        first = false;
+      }
+  } else {
+    for (int32_t k = m.rowend[(size_t)row]; k < m.rowend[(size_t)row + 1]; ++k)
+      if (m.rval[(size_t)k] != 0.0) {
+        term(out, m.rval[(size_t)k], first, m.vnames[(size_t)m.rcol[(size_t)k]]);
+        first = false;
+      }
+  }
+  for (int32_t k = nq - 1; k >= 0; --k) {
+    double v = qv[(size_t)k];
+    if (v == 0.0) continue;
+    int32_t a = qi[(size_t)k], b = qj[(size_t)k];
+    if (a == b) v /= 2.0;
+    double mag = std::fabs(v);
+    std::string num = prtnum_(mag);
+    std::string sign = v < 0 ? " - " : (first ? " " : " + ");
+    out.piece(sign + num, (int32_t)num.size() + 3);
+    out.piece(" *", 2);
+    out.namepiece(m.vnames[(size_t)a]);
+    out.piece(" *", 2);
+    out.namepiece(m.vnames[(size_t)b]);
+    first = false;
+  }
+  // a constraint whose entries are all zero keeps its relation with a zero left side
+  if (first && row >= 0) out.piece(" 0", 2);
+  if (row >= 0) {
+    char t = m.ctype[(size_t)row];
+    if (t == 'L') out.piece(" <=", 3);
+    else if (t == 'G') out.piece(" >=", 3);
+    else if (t == 'E') out.piece(" =", 2);
+    double r = m.rhs[(size_t)row];
+    out.piece(" ", 1);
+    if (r < 0) out.piece("- ", 2);
+    std::string num = prtnum_(std::fabs(r));
+    out.piece(num, (int32_t)num.size());
+  } else if (m.objconst != 0.0) {
+    out.piece(" ", 1);
+    out.piece(m.objconst < 0 ? "- " : "+ ", 2);
+    std::string num = prtnum_(std::fabs(m.objconst));
+    out.piece(num, (int32_t)num.size());
+  }
+  out.piece(";", 1);
+  out.endstatement();
+}
+
+// The @GIN and @BIN statements, on running lines.
+void wrtintr_(TextOut& out, const MpsModel& m) {
+  for (int32_t j = 0; j < m.nvars; ++j) {
+    char t = m.vtype[(size_t)j];
+    if (t != 'B' && t != 'I') continue;
+    out.piece(t == 'B' ? " @BIN(" : " @GIN(", 6);
+    const std::string& nm = m.vnames[(size_t)j];
+    out.namepiece(nm);
+    out.piece(");", 2);
+  }
+  out.endstatement();
+}
+
+// The @FREE and @BND statements of variables whose bounds are not [0, infinity).
+void wrtbnds_(TextOut& out, const MpsModel& m) {
+  for (int32_t j = 0; j < m.nvars; ++j) {
+    double lo = m.lb[(size_t)j], hi = m.ub[(size_t)j];
+    const std::string& nm = m.vnames[(size_t)j];
+    int32_t len = (int32_t)nm.size();
+    if (lo == 0.0 && hi >= INF) continue;
+    if (lo <= -INF && hi >= INF) {
+      out.piece(" @FREE( " + nm + ");", len + 10);
+      continue;
+    }
+    lo = std::min(std::max(lo, -INF), INF);
+    hi = std::min(std::max(hi, -INF), INF);
+    std::string a = prtnum_(std::fabs(lo)), b = prtnum_(std::fabs(hi));
+    std::string s = " @BND( " + std::string(lo < 0 ? "-" : "") + a + ", " + nm + ", " +
+                    std::string(hi < 0 ? "-" : "") + b + ");";
+    out.piece(s, (int32_t)(a.size() + b.size()) + len + 14 + (lo < 0) + (hi < 0));
+  }
+  out.endstatement();
+}
+
+// Puts the new text in place of the stored model text; false when the store is full.
+bool install(Work& W, MasterRecord& L, const TextOut& out) {
+  int32_t n = (int32_t)out.ends.size();
+  int32_t chars = (int32_t)out.text.size();
+  int32_t tb = 0, lx = 0, lm = 0, st = 0;
+  int32_t c1 = chars < 1 ? 1 : chars, c2 = n + 2, c3 = n + 2;
+  setblk_(1, c1, W, L, tb, st);
+  if (st == 0) setblk_(2, c2, W, L, lx, st);
+  if (st == 0) setblk_(2, c3, W, L, lm, st);
+  if (st != 0) {
+    rlsblk_(L, tb);
+    rlsblk_(L, lx);
+    rlsblk_(L, lm);
+    return false;
+  }
+  int64_t tstart = wbyte(L.START[tb]);
+  for (int32_t k = 0; k < chars; ++k) cput(W, tstart + k, out.text[(size_t)k]);
+  int64_t ls = L.START[lx], ms = L.START[lm];
+  wput(W, ls, 1);
+  for (int32_t k = 0; k < n; ++k) {
+    wput(W, ls + k + 1, out.ends[(size_t)k] + 1);
+    wput(W, ms + k, 0);
+  }
+  wput(W, ms + n, 0);
+  wput(W, ms + n + 1, 0);
+  L.MODSTAT = 12;
+  recovr_(W, L);
+  rlsblk_(L, L.TEXTBLK);
+  rlsblk_(L, L.LINEIX);
+  rlsblk_(L, L.LINEMAP);
+  rlsblk_(L, L.TITLBLK);
+  L.TITLEN = 0;
+  L.TEXTBLK = tb;
+  L.LINEIX = lx;
+  L.LINEMAP = lm;
+  L.TEXTCAP = c1;
+  L.LINECAP = c2 < c3 ? c2 : c3;
+  L.MODLINES = n;
+  L.SYNTAX = 0;
+  return true;
+}
+
+// Copies at most n characters of a NUL-terminated text into a message field.
+void msgtext(char* field, size_t cap, const char* s) {
+  size_t k = 0;
+  while (k + 1 < cap && s[k]) {
+    field[k] = s[k];
+    ++k;
+  }
+  field[k] = 0;
+}
+
+// Recreates the library's model object; false when it cannot be had.
+bool freshmodel(MasterRecord& L) {
+  if (L.MODELHANDLE != 0) FBRDELETEMODEL_(L.MODELHANDLE);
+  L.MODELHANDLE = 0;
+  int32_t err = 0;
+  L.MODELHANDLE = FBRCREATEMODEL_(L.ENVHANDLE, err);
+  return L.MODELHANDLE != 0 && err == 0;
+}
+
+}  // namespace
+
+// Number text of a magnitude: 12 significant digits, fixed from 0.1 up to 10^12, else a
+// 0.ddd mantissa with E and a signed exponent; trailing zeros of the fraction removed.
+void prtnum_(double value, char* text, int32_t& length) {
+  std::string s = prtnum_(value);
+  std::memcpy(text, s.data(), s.size());
+  for (size_t k = s.size(); k < 32; ++k) text[k] = ' ';
+  length = (int32_t)s.size();
+}
+
+std::string prtnum_(double value) {
+  if (value == 0.0) return "0";
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.11E", value);
+  const char* e = std::strchr(buf, 'E');
+  int32_t ex = std::atoi(e + 1) + 1;  // exponent of the 0.ddd form
+  std::string s;
+  if (ex >= 0 && ex <= 12) {
+    std::snprintf(buf, sizeof buf, "%.*f", 12 - ex, value);
+    s = buf;
+    if (s.find('.') != std::string::npos) {
+      while (s.back() == '0') s.pop_back();
+      if (s.back() == '.') s.pop_back();
+    }
+    return s;
+  }
+  // mantissa digits d.ddddddddddd become 0.dddddddddddd
+  std::string digits;
+  for (const char* p = buf; p < e; ++p)
+    if (*p >= '0' && *p <= '9') digits += *p;
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  bool neg = value < 0;
+  char exs[16];
+  std::snprintf(exs, sizeof exs, "E%c%02d", ex < 0 ? '-' : '+', ex < 0 ? -ex : ex);
+  return std::string(neg ? "-" : "") + "0." + digits + exs;
+}
+
+// Default name k of n: the prefix and k zero-padded to the width log10(n) + 2.
+std::string usendx_(char prefix, int32_t n, int32_t k) {
+  int32_t w = (int32_t)std::log10((float)(n < 1 ? 1 : n)) + 2;
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%c%0*d", prefix, w - 1, k);
+  return buf;
+}
+
+// Reads the file name after the command word, prompting when the line holds none.
+void getcomfil_(MasterRecord& L, char* name, int32_t& length) {
+  length = 0;
+  name[0] = 0;
+  nxblnk_(L, 1);
+  getrsp_(L, "File name?", 5);
+  int32_t p = L.LINCUR < 1 ? 1 : L.LINCUR;
+  int32_t end = L.LINEND < 200 ? L.LINEND : 200;
+  while (p <= end && (rawc(L, p) == ' ' || rawc(L, p) == L.EOSCHR)) ++p;
+  while (p <= end && length < 200) name[length++] = rawc(L, p++);
+  while (length > 0 && name[length - 1] == ' ') --length;
+  name[length] = 0;
+  L.LINCUR = L.LINEND + 1;
+}
+
+// The import driver.
+void loadmps_(Work& W, MasterRecord& L, const char* name, int32_t format, int32_t& status) {
+  status = 0;
+  brbupdt_(L, "Loading MPS file ...");  // the status pane
+  struct Done {
+    MasterRecord& L;
+    ~Done() { brbremv_(L, 0); }
+  } done{L};
+  if (!freshmodel(L)) {
+    errmsh_(W, L, 180);
+    status = 1;
+    return;
+  }
+  passapisetparams_(W, L);
+  BRmodel* lib = modelptr_(L.MODELHANDLE);
+  int32_t r = BRreadMPSFile(lib, name, format);
+  if (r == BRERR_FILE_NOT_FOUND || r == BRERR_FILE_OPEN) {
+    msgtext(L.ERRSTR, sizeof L.ERRSTR, name);
+    errmsh_(W, L, 7);
+    status = 4;
+    return;
+  }
+  if (r != 0) {
+    int line = 0;
+    char text[256] = {};
+    BRgetFileError(lib, &line, text);
+    L.ERRARG = line;
+    msgtext(L.ERRTXT, sizeof L.ERRTXT, text);
+    errmsh_(W, L, 182);
+    status = 3;
+    return;
+  }
+  brbpost_(L, 0, "Generating QUIRN equivalent ...");
+  MpsModel m;
+  int nl = 0, nn = 0, nq = 0, no = 0, ni = 0, nr = 0;
+  int nv = 0, nc = 0;
+  auto fail2 = [&]() {
+    errmsh_(W, L, 181);
+    status = 2;
+  };
+  if (BRgetDimensions(lib, &nv, &nc, &nl, &nn, &nq, &no, &ni, &nr) != 0) return fail2();
+  m.nvars = nv;
+  m.ncons = nc;
+  m.nnz = nl;
+  // names: every file name is at most its own length in the file, and defaults are short
+  {
+    int64_t room = 0;
+    if (std::FILE* fp = std::fopen(name, "rb")) {
+      std::fseek(fp, 0, SEEK_END);
+      room = std::ftell(fp);
+      std::fclose(fp);
+    }
+    room += 16 * ((int64_t)nv + nc) + 512;
+    std::unique_ptr<char[]> rbuf(new char[(size_t)room]), vbuf(new char[(size_t)room]);
+    std::vector<char*> rptr((size_t)nc + 1), vptr((size_t)nv + 1);
+    char title[300] = {}, obj[300] = {}, rhs[300] = {}, rng[300] = {}, bnd[300] = {};
+    if (BRgetNameData(lib, title, obj, rhs, rng, bnd, rptr.data(), rbuf.get(), vptr.data(), vbuf.get()) != 0)
+      return fail2();
+    m.title = title;
+    m.objname = obj;
+    m.rnames.resize((size_t)nc);
+    m.vnames.resize((size_t)nv);
+    for (int32_t i = 0; i < nc; ++i) m.rnames[(size_t)i] = rptr[(size_t)i];
+    for (int32_t j = 0; j < nv; ++j) m.vnames[(size_t)j] = vptr[(size_t)j];
+  }
+  int32_t vpatched = 0, rpatched = 0;
+  if (L.RCMPSN == 1) {
+    for (int32_t j = 0; j < nv; ++j) m.vnames[(size_t)j] = usendx_('C', nv, j + 1);
+    for (int32_t i = 0; i < nc; ++i) m.rnames[(size_t)i] = usendx_('R', nc, i + 1);
+    m.objname = "ROBJ";
+  }
+  m.cost.resize((size_t)nv);
+  m.rhs.resize((size_t)nc);
+  m.ctype.resize((size_t)nc + 1);
+  m.cstart.resize((size_t)nv + 1);
+  m.clen.resize((size_t)nv + 1);
+  m.val.resize((size_t)nl + 1);
+  m.ridx.resize((size_t)nl + 1);
+  m.lb.resize((size_t)nv);
+  m.ub.resize((size_t)nv);
+  m.vtype.resize((size_t)nv + 1);
+  if (BRgetLPData(lib, &m.sense, &m.objconst, m.cost.data(), m.rhs.data(), m.ctype.data(), m.cstart.data(),
+                  m.clen.data(), m.val.data(), m.ridx.data(), m.lb.data(), m.ub.data()) != 0)
+    return fail2();
+  if (BRgetVarType(lib, m.vtype.data()) != 0) return fail2();
+  stranspose_(m);
+  if (L.RCMPSN != 1) {
+    // rows and variables share one name space in the model text: variables keep their
+    // names first, and a row that meets one of them gives way
+    NameFix nf;
+    nf.run(m.vnames);
+    vpatched = nf.changed;
+    std::vector<std::string> rows = m.rnames;
+    rows.push_back(m.objname);
+    nf.changed = 0;
+    nf.run(rows);
+    rpatched = nf.changed;
+    m.objname = rows.back();
+    rows.pop_back();
+    m.rnames = std::move(rows);
+  }
+  TextOut out;
+  out.width = L.LINLEN;
+  if (!m.title.empty()) wrttitle(out, m.title, L.COMCHR);
+  int32_t st = 0;
+  for (int32_t row = -1; row < nc; ++row) {
+    writearow_(lib, L, out, m, row, st);
+    if (st != 0) {
+      errmsh_(W, L, 0);
+      status = 5;
+      return;
+    }
+    windoz_(L);
+  }
+  wrtintr_(out, m);
+  wrtbnds_(out, m);
+  if (!install(W, L, out)) {
+    errmsh_(W, L, 0);
+    status = 5;
+    return;
+  }
+  if (vpatched + rpatched > 0) {
+    L.ERRARG = vpatched;
+    L.ERRARG2 = rpatched;
+    errmsh_(W, L, 179);
+  }
+}
+
+// RMPS and FRMPS: the file name from the command line, then the import.
+void dormps_(MasterRecord& L, Work& W, int32_t fixed) {
+  char name[204];
+  int32_t len = 0;
+  getcomfil_(L, name, len);
+  if (len == 0) return;
+  if (!FEXISTS_(name)) {
+    msgtext(L.ERRSTR, sizeof L.ERRSTR, name);
+    errmsh_(W, L, 7);
+    return;
+  }
+  int32_t status = 0;
+  loadmps_(W, L, name, fixed, status);
+}
