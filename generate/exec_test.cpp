@@ -155,7 +155,7 @@ TEST(ScalarEmitter, EmittedCodeMatchesInterpreterAtRandomPoints) {
         for (int v : {1, 2, 3, 10, 11, 12, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31})
           m.setval(v, d(gen));
         ASSERT_EQ(m.emit(), 0) << rc.name;
-        const auto got = scalareval(m, m.words(), m.pool(), 0, m.words().size());
+        const auto got = scalareval(m.A, m.L, m.words(), m.pool(), 0, m.words().size());
         const auto want = m.interpret();
         ASSERT_TRUE(want.has_value()) << rc.name;
         ASSERT_TRUE(got.has_value()) << rc.name;
@@ -188,7 +188,7 @@ TEST(ScalarEmitter, MaxOverManyMembersIsEmittedInBatchesOf128) {
   }
   EXPECT_EQ(counts, (std::vector<int32_t>{128, 128, 46}));
   m.setval(1, 0.5);
-  const auto v = scalareval(m, w, m.pool(), 0, w.size());  // exactly one value is left
+  const auto v = scalareval(m.A, m.L, w, m.pool(), 0, w.size());  // exactly one value is left
   ASSERT_TRUE(v.has_value());
   EXPECT_DOUBLE_EQ(*v, 150.0);
 }
