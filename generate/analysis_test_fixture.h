@@ -9,9 +9,8 @@
 
 #include "generate/analysis.h"
 #include "generate/rows.h"
-#include "language/compiler.h"
+#include "generate/analysis_prep.h"
 #include "language/lang_test_fixture.h"
-#include "language/reader.h"
 
 struct Analysed : FrontFixture {
   int32_t calcstatus = 0;  // symxec_ status of a failed CALC statement
@@ -22,10 +21,10 @@ struct Analysed : FrontFixture {
   bool build(const std::string& t) {
     text(t);
     testing::internal::CaptureStdout();
-    const bool ok = compile();
+    const bool ok = compileforanalysis(W, L, calcstatus);
     std::fflush(stdout);
     printed = testing::internal::GetCapturedStdout();
-    if (ok) slide();
+    if (ok) slideforanalysis(W, L);
     return ok;
   }
   // Runs the analysis; returns its status.
@@ -53,76 +52,4 @@ struct Analysed : FrontFixture {
   int32_t kind(int32_t v) { return bgeti(W, L, L.VARKND, v); }
   int32_t fixpass(int32_t v) { return bgeti(W, L, L.VARFIX, v); }
 
- private:
-  bool record(int32_t from) {
-    if (L.STMTCNT + 2 > L.STMTCAP) {
-      int32_t want = std::max(2 * L.STMTCAP, 64), st = 0;
-      setblk_(2, want, W, L, L.STMTIX, st);
-      if (st) return false;
-      L.STMTCAP = want;
-    }
-    L.STMTCNT += 1;
-    iput(W, L, L.STMTIX, L.STMTCNT, from);
-    iput(W, L, L.STMTIX, L.STMTCNT + 1, L.CODELEN + 1);
-    return true;
-  }
-  bool compile() {
-    int32_t st = 0;
-    shutfi_(L);
-    initfi_(L);
-    cinit_(W, L, st);
-    L.SHOWPOS = 1;
-    L.TEXTPOS = 0;
-    L.TEXTLINE = 0;
-    L.SRCLINE = 1;
-    int32_t state = 1;
-    for (;;) {
-      int32_t before = L.CODELEN, errarg = 0, nerr = 0;
-      cmpexpqrn_(W, L, state, errarg, nerr);
-      if (nerr > 0) return false;
-      if (L.CODELEN > before) {
-        if (!record(before + 1)) return false;
-        if (L.CALCON == 1) {
-          // a CALC statement runs now and is taken back out
-          SymResult res;
-          symxec_(W, L, L.STMTCNT, 1, 1, res, st);
-          if (st != 0) {
-            calcstatus = st;
-            return false;
-          }
-          L.STMTCNT -= 1;
-          L.CODELEN = before;
-        }
-      }
-      if (nerr < 0 || state == 15) break;
-      if (sbpeek_(W, L) == ' ' && !textleft(W, L)) break;
-    }
-    for (int32_t s = 1; s <= L.NSETS; ++s) {
-      allocset_(W, L, s, st);
-      if (st) return false;
-    }
-    return true;
-  }
-  // Moves the attribute variables down behind the scalars; bounds 0 and BIG.
-  void slide() {
-    const int32_t sc = L.NSCALAR, vc = L.VARTOP, cap = L.VARCAP, js = cap - vc - sc;
-    for (int32_t k = 1; k <= vc && js > 0; ++k) {
-      const int32_t from = cap - vc + k, to = sc + k;
-      for (int32_t h : {L.VARKND, L.VARFIX, L.VARINT}) bputi(W, L, h, to, bgeti(W, L, h, from));
-      bputd(W, L, L.VARVAL, to, bgetd(W, L, L.VARVAL, from));
-    }
-    for (int32_t s = 1; s <= L.NSETS && js > 0; ++s) {
-      const int32_t v = iget(W, L, L.INANTR, s);
-      if (v > 0) iput(W, L, L.INANTR, s, v - js);
-    }
-    L.NVARS = sc + vc;
-    int32_t n = std::max(L.NVARS, 1), st = 0;
-    setblk_(6, n, W, L, L.VARLB, st);
-    n = std::max(L.NVARS, 1);
-    setblk_(6, n, W, L, L.VARUB, st);
-    for (int32_t v = 1; v <= L.NVARS; ++v) {
-      bputd(W, L, L.VARLB, v, 0.0);
-      bputd(W, L, L.VARUB, v, L.BIGNUM);
-    }
-  }
 };
