@@ -177,7 +177,9 @@ bool statistics(Work& W, MasterRecord& L) {
 // Loads the generated model; true on success.
 bool loadgen(Work& W, MasterRecord& L) {
   windoz_();
-  L.NLVARS = L.NLROWS = L.NZFIRST = L.NZLIN = 0;
+  // nothing of a previous model's statistics survives into this one
+  L.NLVARS = L.NLROWS = L.NZFIRST = L.NZLIN = L.NZTOT = L.NEMPTY = L.MODCLS = 0;
+  L.NROWOUT = L.NCOLOUT = L.NINTVAR = L.SLVINT = L.QPFLAG = L.DUMMYF = 0;
   int32_t r = clearmodel_(L);
   if (r != 0) {
     errmsh_(W, L, 180);
