@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 #include "generate/analysis.h"
 #include "generate/blk.h"
 #include "generate/scalar.h"

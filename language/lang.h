@@ -6,6 +6,7 @@
 #include "store/master.h"
 #include "store/work.h"
 #include "store/store.h"
+#include "store/util.h"
 #include "store/pending_store.h"
 
 void errmsh_(Work& W, MasterRecord& L, int32_t n);  // the numbered message printer
@@ -74,7 +75,6 @@ char sbexact_(Work& W, MasterRecord& L);       // next character exactly as stor
 int32_t getblank_(Work& W, MasterRecord& L);  // moves to the next blank; 1 when none
 bool textleft(const Work& W, const MasterRecord& L);  // model text not yet in the buffer
 int32_t enkody_(Work& W, MasterRecord& L, char* name);
-int32_t txt2np_(const MasterRecord& L, const char* text, int32_t& pos, int32_t len, int32_t syntax, double& val);
 int32_t txt2nm_(Work& W, MasterRecord& L, int32_t& pos, double& val);  // on the scanner buffer
 int32_t txt2int_(const char* text, int32_t& pos, int32_t len, int32_t& val);
 int32_t fixaname_(char* name, int32_t len, int32_t flags);

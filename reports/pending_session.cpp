@@ -1,8 +1,4 @@
-// Stand-ins until the output operations of the DATA section and the MPS/MPI writer land.
+// Stand-in until the output operations of the DATA section land.
 #include "session/session.h"
 
 __attribute__((weak)) void runoutops_(Work&, MasterRecord&) {}
-__attribute__((weak)) int32_t dosmp_(Work& W, MasterRecord& L, const char*, int32_t) {
-  errmsh_(W, L, 152);
-  return 0;
-}

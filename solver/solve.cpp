@@ -399,7 +399,7 @@ int32_t solver_(Work& W, MasterRecord& L, int32_t mode, const char* fname) {
         solveit_(W, L);
         if (!(L.MSGOFF & 1)) resultsummary_(W, L);
         if (L.MODSTAT != 12 && L.MODSTAT != 6 && L.MODSTAT != 11 && L.TERSEO != 1)
-          outsol_(W, L, 1, "", 0, "", 0);
+          outsol_(W, L, 1, "", 0, "", 0);  // no heading text, no name key
         break;
       case 1:
         if (L.SLVROWS > 0 || L.SLVCOLS > 0) displaygeneratedmodel_(W, L);
