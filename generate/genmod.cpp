@@ -56,7 +56,10 @@ bool record_statement(Work& W, MasterRecord& L, int32_t from) {
 
 // The message of a failed CALC statement; false always.
 bool calcfail(Work& W, MasterRecord& L, int32_t c, int32_t line) {
-  int32_t m = c >= 1 && c <= 12 ? c + 63
+  // running out of storage and an arithmetic fault have messages of their own
+  int32_t m = c == 3 ? 62
+              : c == 6 ? 77
+              : c >= 1 && c <= 12 ? c + 63
               : c == 13       ? 85
               : c == 14       ? 135
               : c == 15       ? 147
@@ -203,7 +206,12 @@ bool slide_variables(Work& W, MasterRecord& L) {
 // The message of the structural analysis' result; true when generation goes on.
 bool analysis_result(Work& W, MasterRecord& L, int32_t c, bool& full) {
   full = false;
-  if (c == 0 || c > 20) return true;
+  if (c == 0) return true;
+  if (c > 20) {  // a set used before it was built, or code the analysis cannot run
+    errmsh_(W, L, struckmsg_(c));
+    full = true;
+    return false;
+  }
   if (c <= 14) {
     errmsh_(W, L, c + 61);
     if (c + 61 == 72 && L.ERRARG4 > 0) errmsh_(W, L, 86);

@@ -108,7 +108,7 @@ bool statistics(Work& W, MasterRecord& L) {
   int32_t M = L.MODELHANDLE, nv = 0, nc = 0, d[6];
   int32_t r = FBRGETDIMENSIONS_(M, nv, nc, d[0], d[1], d[2], d[3], d[4], d[5]);
   if (r != 0) return loadfail(W, L, "BRgetDimensions", r);
-  L.NZFIRST = d[0];
+  L.NZFIRST = d[1];  // nonlinear constraint entries
   L.SLVROWS = L.NROWOUT = nc + 1;
   L.SLVCOLS = L.NCOLOUT = nv;
   L.RWIDTH = (int32_t)std::log10((double)nc + 2) + 3;
@@ -177,7 +177,9 @@ bool statistics(Work& W, MasterRecord& L) {
 // Loads the generated model; true on success.
 bool loadgen(Work& W, MasterRecord& L) {
   windoz_();
-  L.NLVARS = L.NLROWS = L.NZFIRST = L.NZLIN = 0;
+  // nothing of a previous model's statistics survives into this one
+  L.NLVARS = L.NLROWS = L.NZFIRST = L.NZLIN = L.NZTOT = L.NEMPTY = L.MODCLS = 0;
+  L.NROWOUT = L.NCOLOUT = L.NINTVAR = L.SLVINT = L.QPFLAG = L.DUMMYF = 0;
   int32_t r = clearmodel_(L);
   if (r != 0) {
     errmsh_(W, L, 180);

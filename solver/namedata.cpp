@@ -71,15 +71,15 @@ int32_t FBRGETNLPCONSTRAINTCOUNT_(int32_t& model, int32_t& count) {
   return 0;
 }
 
-// Variables that occur nonlinearly in a constraint.
+// Variables that occur nonlinearly in a constraint or in the objective.
 int32_t FBRGETNLPVARCOUNT_(int32_t& model, int32_t& count) {
   count = 0;
   int32_t nvars = 0, ncons = 0, d[6];
   int32_t r = FBRGETDIMENSIONS_(model, nvars, ncons, d[0], d[1], d[2], d[3], d[4], d[5]);
   if (r != 0) return r;
-  if (d[1] <= 0) return 0;
+  if (d[1] <= 0 && d[3] <= 0) return 0;
   auto colstart = take<int32_t>(nvars + 1), rowstart = take<int32_t>(ncons + 1);
-  auto rowvars = take<int32_t>(d[1]), rowidx = take<int32_t>(d[1]);
+  auto rowvars = take<int32_t>(d[1]), rowidx = take<int32_t>(d[1]);  // (at least one element)
   auto mark = take<char>(nvars);
   if (!colstart || !rowstart || !rowvars || !rowidx || !mark) return BRQ_NOMEM_COUNT;
   r = FBRGETNLPDATA_(model, colstart.get(), nullptr, rowidx.get(), nullptr, nullptr,
@@ -89,6 +89,13 @@ int32_t FBRGETNLPVARCOUNT_(int32_t& model, int32_t& count) {
     if (colstart[j + 1] > colstart[j]) mark[j] = 1;
   for (int32_t k = 0; k < d[1]; ++k)
     if (rowvars[k] >= 0 && rowvars[k] < nvars) mark[rowvars[k]] = 1;
+  // the library lists the objective's nonlinear variables apart
+  auto objvars = take<int32_t>(nvars);
+  if (!objvars) return BRQ_NOMEM_COUNT;
+  int32_t n = 0;
+  if ((r = FBRGETNLPOBJECTIVEDATA_(model, n, objvars.get())) != 0) return r;
+  for (int32_t k = 0; k < n && k < nvars; ++k)
+    if (objvars[k] >= 0 && objvars[k] < nvars) mark[objvars[k]] = 1;
   for (int32_t j = 0; j < nvars; ++j) count += mark[j] != 0;
   return 0;
 }
