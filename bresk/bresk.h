@@ -54,6 +54,9 @@ BRmodel* BRcreateModel(BRenv* env, int* err);
 int BRdeleteModel(BRmodel** model);
 /* Fills ver and build (at least 200 characters each) with NUL-terminated texts. */
 int BRgetVersionInfo(char* ver, char* build);
+/* Fills text (at least 256 characters) with the versions of the components the library is
+   built on, NUL-terminated. */
+int BRgetComponentVersions(char* text);
 /* Text of an error code, NUL-terminated, at most 255 characters. */
 int BRgetErrorMessage(BRenv* env, int code, char* text);
 

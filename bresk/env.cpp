@@ -291,11 +291,18 @@ int BRdeleteModel(BRmodel** model) {
   return 0;
 }
 
+// The version and build texts are short enough for one line of a banner; the versions of
+// the components come from BRgetComponentVersions.
 int BRgetVersionInfo(char* ver, char* build) {
   if (ver) std::snprintf(ver, 200, "%s", "3.0.0");
-  if (build)
-    std::snprintf(build, 200, "Clp %s, Cbc %s, Ipopt %s, Bonmin %s, CoinUtils %s", CLP_VERSION,
-                  CBC_VERSION, IPOPT_VERSION, BONMIN_VERSION, COINUTILS_VERSION);
+  if (build) std::snprintf(build, 200, "%s", "COIN-OR Clp/Cbc/Ipopt/Bonmin");
+  return 0;
+}
+
+int BRgetComponentVersions(char* text) {
+  if (!text) return BRERR_BAD_ARGUMENT;
+  std::snprintf(text, 256, "Clp %s, Cbc %s, Ipopt %s, Bonmin %s, CoinUtils %s", CLP_VERSION,
+                CBC_VERSION, IPOPT_VERSION, BONMIN_VERSION, COINUTILS_VERSION);
   return 0;
 }
 

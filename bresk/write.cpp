@@ -103,7 +103,9 @@ int write_mps(BRmodel* m, const char* file, int format) {
   if (!fp) return BRERR_FILE_WRITE;
   MpsOut o{fp, fixed};
   std::string title = m->title;
-  if (format == 1 && !fixed) title += title.empty() ? "FREE" : " FREE";
+  // the free layout says so on its NAME line: readers that guess the layout from the columns
+  // take short BOUNDS lines for fixed ones otherwise
+  if (!fixed) title += title.empty() ? "FREE" : " FREE";
   std::fprintf(fp, "NAME          %s\n", title.c_str());
   if (m->sense < 0) std::fprintf(fp, "OBJSENSE\n    MAX\n");
   std::fprintf(fp, "ROWS\n");

@@ -546,7 +546,7 @@ void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit,
         }
         if (sp < n) { st = SCST_UNSUPPORTED; goto fail; }
         double r = 0.0;
-        if (!fold(L, op, V + sp - n + 1, n, lnbig, r)) {
+        if (!fold(L, op, V + sp - n + 1, n, lnbig, r) || !std::isfinite(r)) {
           sp = 1;
           L.ERRARG3 = (int32_t)ip;
           st = 5;

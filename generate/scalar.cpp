@@ -176,7 +176,7 @@ void scalarizemodel_(Work& W, MasterRecord& L, int32_t& error) {
     addconsttolist_(W, L, 0.0, e);
     if (e != 0) return fail(e == 1 ? 1 : 6);
   }
-  brbpost_(L, 0, " Scalarizing model ...");
+  brbupdt_(L, " Scalarizing model ...");  // the status display (a hook here)
   int32_t k = 0;
   for (int32_t p = first; p <= L.NROWS; ++p) {
     brbupdt_(L);

@@ -236,11 +236,17 @@ int32_t atfile(Work& W, MasterRecord& L, int32_t text, int32_t& pos, int32_t len
     status = 1;
     return 0;
   }
+  // The file is known in the table by its full path; an absolute name is that already. The
+  // directory does not change during a compilation, so a full path too long for the table
+  // is replaced by the name as written, which names the same file every time.
   char path[1024 + 260];
-  if (FULLPATH_(path, name.c_str()) == nullptr || std::strlen(path) > (size_t)INCNAMELEN - 1) {
+  if (name[0] == '/') {
+    std::strcpy(path, name.c_str());
+  } else if (FULLPATH_(path, name.c_str()) == nullptr) {
     status = 1;
     return 0;
   }
+  if (std::strlen(path) > (size_t)INCNAMELEN - 1) std::strcpy(path, name.c_str());
   int32_t s = isfileopen_(L, path);
   if (s > 0) {
     if (L.INCSAVE[s] > 0) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -39,6 +40,13 @@ struct TextOut {
     if (!line.empty() && p + (int32_t)line.size() >= width - 12) store();
     line += s;
   }
+  // Appends a name piece: a blank and the name.
+  void namepiece(const std::string& name) {
+    int32_t p = (int32_t)name.size() + 1;
+    if (!line.empty() && p + (int32_t)line.size() >= width - 12) store();
+    line += ' ';
+    line += name;
+  }
   // Appends without the width test.
   void add(const std::string& s) { line += s; }
   void endstatement() {
@@ -57,7 +65,7 @@ void term(TextOut& out, double c, bool first, const std::string& name) {
     out.piece(sign + num, (int32_t)num.size() + 3);
     out.piece(" *", 2);
   }
-  out.piece(" " + name, (int32_t)name.size() + 1);
+  out.namepiece(name);
 }
 
 // Names of the model after repair: every name a legal name of the language, and no two
@@ -89,6 +97,7 @@ struct NameFix {
   // Repairs a list of names; unchanged legal names are kept first so that repaired ones
   // give way to them.
   void run(std::vector<std::string>& names) {
+    taken.reserve(taken.size() + names.size());
     std::vector<std::string> fixed(names.size());
     std::vector<char> same(names.size());
     for (size_t k = 0; k < names.size(); ++k) {
@@ -146,10 +155,11 @@ void stranspose_(MpsModel& m) {
     }
 }
 
-// The title statement: chunks ending at blanks, ";" written as "-".
-void wrttitle(TextOut& out, std::string t) {
+// The title statement: chunks ending at blanks; ";" and the characters that would end or
+// break the title statement ("(", ")", ",", the comment mark) are written as "-".
+void wrttitle(TextOut& out, std::string t, char comment) {
   for (char& c : t)
-    if (c == ';') c = '-';
+    if (c == ';' || c == '(' || c == ')' || c == ',' || c == comment) c = '-';
   out.add(" TITLE ");
   size_t pos = 0;
   while (pos < t.size()) {
@@ -200,7 +210,7 @@ void writearow_(BRmodel* lib, MasterRecord& L, TextOut& out, const MpsModel& m, 
   }
   const std::string& name = row < 0 ? m.objname : m.rnames[(size_t)row];
   out.add(" [");
-  out.piece(" " + name, (int32_t)name.size() + 1);
+  out.namepiece(name);
   out.add("]");
   if (row < 0) out.piece(m.sense == 1 ? " MIN =" : " MAX =", 6);
   bool first = true;
@@ -227,9 +237,9 @@ void writearow_(BRmodel* lib, MasterRecord& L, TextOut& out, const MpsModel& m, 
     std::string sign = v < 0 ? " - " : (first ? " " : " + ");
     out.piece(sign + num, (int32_t)num.size() + 3);
     out.piece(" *", 2);
-    out.piece(" " + m.vnames[(size_t)a], (int32_t)m.vnames[(size_t)a].size() + 1);
+    out.namepiece(m.vnames[(size_t)a]);
     out.piece(" *", 2);
-    out.piece(" " + m.vnames[(size_t)b], (int32_t)m.vnames[(size_t)b].size() + 1);
+    out.namepiece(m.vnames[(size_t)b]);
     first = false;
   }
   // a constraint whose entries are all zero keeps its relation with a zero left side
@@ -261,7 +271,7 @@ void wrtintr_(TextOut& out, const MpsModel& m) {
     if (t != 'B' && t != 'I') continue;
     out.piece(t == 'B' ? " @BIN(" : " @GIN(", 6);
     const std::string& nm = m.vnames[(size_t)j];
-    out.piece(" " + nm, (int32_t)nm.size() + 1);
+    out.namepiece(nm);
     out.piece(");", 2);
   }
   out.endstatement();
@@ -463,10 +473,10 @@ void loadmps_(Work& W, MasterRecord& L, const char* name, int32_t format, int32_
       std::fclose(fp);
     }
     room += 16 * ((int64_t)nv + nc) + 512;
-    std::vector<char> rbuf((size_t)room), vbuf((size_t)room);
+    std::unique_ptr<char[]> rbuf(new char[(size_t)room]), vbuf(new char[(size_t)room]);
     std::vector<char*> rptr((size_t)nc + 1), vptr((size_t)nv + 1);
     char title[300] = {}, obj[300] = {}, rhs[300] = {}, rng[300] = {}, bnd[300] = {};
-    if (BRgetNameData(lib, title, obj, rhs, rng, bnd, rptr.data(), rbuf.data(), vptr.data(), vbuf.data()) != 0)
+    if (BRgetNameData(lib, title, obj, rhs, rng, bnd, rptr.data(), rbuf.get(), vptr.data(), vbuf.get()) != 0)
       return fail2();
     m.title = title;
     m.objname = obj;
@@ -497,21 +507,23 @@ void loadmps_(Work& W, MasterRecord& L, const char* name, int32_t format, int32_
   if (BRgetVarType(lib, m.vtype.data()) != 0) return fail2();
   stranspose_(m);
   if (L.RCMPSN != 1) {
-    NameFix vf;
-    vf.run(m.vnames);
-    vpatched = vf.changed;
+    // rows and variables share one name space in the model text: variables keep their
+    // names first, and a row that meets one of them gives way
+    NameFix nf;
+    nf.run(m.vnames);
+    vpatched = nf.changed;
     std::vector<std::string> rows = m.rnames;
     rows.push_back(m.objname);
-    NameFix rf;
-    rf.run(rows);
-    rpatched = rf.changed;
+    nf.changed = 0;
+    nf.run(rows);
+    rpatched = nf.changed;
     m.objname = rows.back();
     rows.pop_back();
     m.rnames = std::move(rows);
   }
   TextOut out;
   out.width = L.LINLEN;
-  if (!m.title.empty()) wrttitle(out, m.title);
+  if (!m.title.empty()) wrttitle(out, m.title, L.COMCHR);
   int32_t st = 0;
   for (int32_t row = -1; row < nc; ++row) {
     writearow_(lib, L, out, m, row, st);

@@ -8,6 +8,7 @@
 #include "store/io.h"
 #include "store/store.h"
 #include "session/modeltext.h"
+#include "session/params.h"
 #include "session/session.h"
 #include "solver/bindings.h"
 
@@ -73,8 +74,11 @@ void dispapiparams_(Work& W, MasterRecord& L) {
     double id = apiget(W, L, 3 * e - 2), v = apiget(W, L, 3 * e);
     if (apiget(W, L, 3 * e - 1) == 0.0)
       std::snprintf(line, sizeof line, "%9.0f    int%17.0f", id, v);
-    else
-      std::snprintf(line, sizeof line, "%9.0f    double%18.6G", id, v);
+    else {
+      char f[40];
+      fmtgen_(v, 18, 6, f);
+      std::snprintf(line, sizeof line, "%9.0f    double%s", id, f);
+    }
     lprint_(L, L.OUTUNIT, line);
   }
 }
@@ -90,7 +94,7 @@ void setapicom_(Work& W, MasterRecord& L) {
     }
     int32_t st = 1;
     double v = 0.0;
-    getnum_(L, st, v);
+    getnumcap_(L, st, v);
     if (st != 0) {
       char word[33];
       gettoken_(L, word);
@@ -135,7 +139,7 @@ void setapicom_(Work& W, MasterRecord& L) {
     double sign = 0.0, v = 0.0;
     int32_t st = 1;
     getsgn_(L, sign);
-    getnum_(L, st, v);
+    getnumcap_(L, st, v);
     if (st != 0) {
       refuse(W, L, 230);
       continue;

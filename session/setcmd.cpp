@@ -16,7 +16,7 @@ void freefmt(double v, int32_t kind, char* out, size_t cap) {
 // Reads a number at the cursor, capped at BIGNUM; false when none stands there.
 bool readcapped(MasterRecord& L, double& v) {
   int32_t st = 1;
-  getnum_(L, st, v);
+  getnumcap_(L, st, v);
   if (st != 0) return false;
   if (v > L.BIGNUM) v = L.BIGNUM;
   return true;

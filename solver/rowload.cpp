@@ -84,7 +84,7 @@ void genlprowbyrow_(Work& W, MasterRecord& L, int32_t& error) {
     if (rc != 0) return libfail(rc, "BRaddLRWobjective");
     L.SLCOFF = 1;
   }
-  brbpost_(L, 0, " Generating linear program ...");
+  brbupdt_(L, " Generating linear program ...");  // the status display (a hook here)
   std::vector<double> pool;  // one row's constants, reused from row to row
   for (int32_t p = first; p <= L.NROWS; ++p) {
     brbupdt_(L);

@@ -145,8 +145,9 @@ void lunget2_(MasterRecord& L, int32_t& h, int32_t mode) {
   if (h == 0) PUTS_(" Unable to open file");
 }
 
-// Reads a number at the cursor of the command line; status 0 on success.
-void getnum_(MasterRecord& L, int32_t& status, double& value) {
+// The number at the cursor of the command line; a number above BIGNUM is refused with
+// status 2, or read as BIGNUM when capok. The cursor moves past it on status 0 only.
+static void readnum(MasterRecord& L, int32_t& status, double& value, bool capok) {
   int32_t e = L.LINEND < 200 ? L.LINEND : 200;
   char text[202];  // the line counted from 1
   text[0] = ' ';
@@ -154,12 +155,19 @@ void getnum_(MasterRecord& L, int32_t& status, double& value) {
   int32_t p = L.LINCUR - 1;
   double v = 0.0;
   int32_t err = txt2np_(L, text, p, e, L.SYNTAX, v);
+  if (err == 2 && capok) err = 0;  // v is BIGNUM
   status = err;
   if (err == 0) {
     value = v;
     L.LINCUR = p;
   }
 }
+
+// Reads a number at the cursor of the command line; status 0 on success.
+void getnum_(MasterRecord& L, int32_t& status, double& value) { readnum(L, status, value, false); }
+
+// Reads a number at the cursor like getnum_, but a number above BIGNUM is read as BIGNUM.
+void getnumcap_(MasterRecord& L, int32_t& status, double& value) { readnum(L, status, value, true); }
 
 // Reads an optional sign at the cursor: 1.0, -1.0, or 0.0 when there is none.
 void getsgn_(MasterRecord& L, double& sign) {

@@ -80,6 +80,7 @@ void gettxt_(MasterRecord& L, const char* prompt, int32_t npairs, char* line, in
              int32_t& pos, int32_t& len, int32_t mode);
 void lunget2_(MasterRecord& L, int32_t& h, int32_t mode);
 void getnum_(MasterRecord& L, int32_t& status, double& value);
+void getnumcap_(MasterRecord& L, int32_t& status, double& value);  // above BIGNUM reads as BIGNUM
 void getsgn_(MasterRecord& L, double& sign);
 void getch_(MasterRecord& L, char& c);
 void paws_(MasterRecord& L, const char* prompt, int32_t& plen);

@@ -2,6 +2,7 @@
 // instruction-list text file as BRwriteMPIFile writes it), solves it and
 // prints the status, objective, values, duals and ranges.
 //   brsolve FILE [-free] [-method N] [-global] [-useqp] [-print] [-ranges] [-noreduce] [-quiet]
+//   brsolve -version    (the library's version and the versions of its components)
 #include "bresk/bresk.h"
 #include "bresk/ops.h"
 
@@ -18,7 +19,7 @@ namespace {
 
 int usage() {
   std::fprintf(stderr, "usage: brsolve FILE [-free] [-method N] [-global] [-useqp] [-print] [-ranges]"
-                       " [-noreduce] [-quiet]\n");
+                       " [-noreduce] [-quiet]\n       brsolve -version\n");
   return 2;
 }
 
@@ -120,6 +121,13 @@ int main(int argc, char** argv) {
   const char* file = nullptr;
   int format = 1, method = 0;
   bool print = false, ranges = false, reduce = true, quiet = false, global = false, useqp = false;
+  if (argc == 2 && std::strcmp(argv[1], "-version") == 0) {
+    char ver[200], build[200], parts[256];
+    BRgetVersionInfo(ver, build);
+    BRgetComponentVersions(parts);
+    std::printf("BRESK API %s (%s)\n%s\n", ver, build, parts);
+    return 0;
+  }
   for (int k = 1; k < argc; ++k) {
     std::string a = argv[k];
     if (a == "-free") format = 0;

@@ -18,7 +18,7 @@ TEST(Apiset, OneEntryPerIdentifierInFirstPlace) {
   std::string out = onterminal("", [&] { dispapiparams_(t.W, t.L); });
   EXPECT_EQ(out,
             " Custom Bresk API Parameter Settings:\n \n   Index    Type           Value\n"
-            "     1001    double               0.5\n        7    int               -7\n");
+            "     1001    double      0.500000\n        7    int               -7\n");
   t.L.APICHG = QFALSE;
   clearapiparams_(t.L);
   EXPECT_EQ(t.L.APICNT, 0);

@@ -78,6 +78,25 @@ TEST(Reader, IncludeSlotsAreFreedAtTheEndOfTheFile) {
   EXPECT_EQ(FCLOSE_(unit), -1);        // already closed
 }
 
+// The 255-character limit is on the name as written: a short name in a deep directory and
+// an absolute name are read, and a second reference continues the same file.
+TEST(Reader, IncludeNamesInADeepDirectoryAndAbsoluteNames) {
+  ScratchDir d;
+  std::filesystem::path deep = d.dir;
+  for (int i = 0; i < 6; ++i) deep /= std::string(60, (char)('a' + i));
+  std::filesystem::create_directories(deep);
+  std::ofstream(deep / "n.txt") << "1 ~ 2";
+  std::filesystem::current_path(deep);
+  std::string abs = (d.dir / "abs.txt").string();
+  d.write("abs.txt", "5 ~ 6");
+  TextSession t;
+  t.store({"A = @FILE(n.txt); B = @FILE(n.txt);", "C = @FILE(" + abs + "); D = @FILE(" + abs + ");"});
+  int32_t st = -1;
+  EXPECT_EQ(t.stream(&st), esc(1) + " A =  1; B =  2;" + esc(2) + " C =  5; D =  6;");
+  EXPECT_EQ(st, 0);
+  std::filesystem::current_path(d.dir);
+}
+
 TEST(Reader, IncludeFailures) {
   ScratchDir d;
   struct Case {

@@ -1,0 +1,72 @@
+// SMPS and SMPI: the generated model written by the solver library as an MPS file or as
+// an instruction-list (MPI) file. The library writes beside the target; the target is
+// replaced only when the whole file has been written.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "generate/genmod.h"
+#include "language/reader.h"
+#include "reports/exchange.h"
+#include "session/session.h"
+#include "solver/bindings.h"
+#include "store/io.h"
+
+QUIRN_SESSION_PENDING_FIELD(MPIGEN, int32_t, 0)  // 1 while SMPI forces a generation
+
+namespace {
+
+// Reports a failed library call: the code, the routine and the library's text.
+void apierror(Work& W, MasterRecord& L, int32_t code, const char* routine) {
+  L.ERRARG = code;
+  std::snprintf(L.ERRSTR, sizeof L.ERRSTR, "%s", routine);
+  errmsh_(W, L, 191);
+}
+
+// The library writes the file of that kind; result its code.
+int32_t writefile(MasterRecord& L, const char* file, int32_t kind) {
+  BRmodel* m = modelptr_(L.MODELHANDLE);
+  return kind == 1 ? BRwriteMPSFile(m, file, 0) : BRwriteMPIFile(m, file);
+}
+
+}  // namespace
+
+// Writes the loaded model to the file; 0 on success, else the library's code (-1 with no
+// model).
+int32_t dosmp_(Work& W, MasterRecord& L, const char* fname, int32_t kind) {
+  if (!hasmodel_(L)) {
+    errmsh_(W, L, 5);
+    return -1;
+  }
+  int32_t st = 0;
+  loadnames_(W, L, L.RCMPSN, st);
+  if (st == 1) {
+    errmsh_(W, L, 0);
+    return 0;
+  }
+  if (st == 2) {
+    errmsh_(W, L, 191);
+    return L.ERRARG;
+  }
+  std::string target = fname, temp = target + ".~" + std::to_string((long)getpid());
+  int32_t r = writefile(L, temp.c_str(), kind);
+  if (r != 0 && kind == 2) {
+    // the instruction list was released: generate once more to have it
+    std::remove(temp.c_str());
+    int32_t keep = L.MREGEN;
+    L.MREGEN = 2;
+    sf_MPIGEN(L) = 1;
+    genmod_(W, L);
+    L.MREGEN = keep;
+    sf_MPIGEN(L) = 0;
+    r = writefile(L, temp.c_str(), kind);
+  }
+  if (r == 0 && std::rename(temp.c_str(), target.c_str()) != 0) r = BRERR_FILE_WRITE;
+  if (r != 0) {
+    std::remove(temp.c_str());
+    apierror(W, L, r, kind == 1 ? "BRwriteMPSFile" : "BRwriteMPIFile");
+  }
+  return r;
+}
