@@ -1,4 +1,4 @@
-// Stand-in until the output operations of the DATA section land.
+// Until the output operations land: nothing is written.
 #include "session/session.h"
 
 __attribute__((weak)) void runoutops_(Work&, MasterRecord&) {}

@@ -3,4 +3,3 @@
 #include "solver/solver.h"
 
 void dodebug_(Work& W, MasterRecord& L) { errmsh_(W, L, 152); }
-
