@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
   modeltext(W, L, std::string("SETS: A /1..1000/; B /1..1000/; C(A, B) | ") + cond + "; ENDSETS");
 
   double t0 = now();
-  genmod_(W, L);
+  gencompile_(W, L);
   double t1 = now();
   if (L.NSETS < 3 || L.LASTERR != 0) {
     std::printf("the model did not compile (message %d)\n", L.LASTERR);

@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
   storemodel(W, L, lines);
   L.BATMOD = 1;
   auto t0 = std::chrono::steady_clock::now();
-  genmod_(W, L);
+  gencompile_(W, L);
   auto t1 = std::chrono::steady_clock::now();
   struct rusage ru;
   getrusage(RUSAGE_SELF, &ru);

@@ -16,6 +16,20 @@ namespace {
 
 // Shortest of %.15g / %.17g that reads back exactly.
 std::string num(double v) {
+  // whole numbers print as their digits under either format
+  if (v == std::trunc(v) && std::fabs(v) < 1e15) {
+    char d[24];
+    int k = 0;
+    long long n = static_cast<long long>(std::fabs(v));
+    do {
+      d[k++] = static_cast<char>('0' + n % 10);
+      n /= 10;
+    } while (n > 0);
+    std::string s = std::signbit(v) && v != 0.0 ? "-" : "";
+    if (v == 0.0 && std::signbit(v)) s = "-";
+    while (k > 0) s += d[--k];
+    return s;
+  }
   char b[40];
   std::snprintf(b, sizeof b, "%.15g", v);
   if (std::strtod(b, nullptr) != v) std::snprintf(b, sizeof b, "%.17g", v);
@@ -56,10 +70,14 @@ struct MpsOut {
       while (!s.empty() && s.back() == ' ') s.pop_back();
       std::fprintf(fp, "%s\n", s.c_str());
     } else {
-      std::string s = std::string(" ") + type;
+      std::fputc(' ', fp);
+      std::fputs(type, fp);
       for (const std::string* f : {&f2, &f3, &f4, &f5, &f6})
-        if (!f->empty()) s += " " + *f;
-      std::fprintf(fp, "%s\n", s.c_str());
+        if (!f->empty()) {
+          std::fputc(' ', fp);
+          std::fwrite(f->data(), 1, f->size(), fp);
+        }
+      std::fputc('\n', fp);
     }
   }
   std::string n(double v) const { return fixed ? num12(v) : num(v); }
@@ -117,6 +135,7 @@ int write_mps(BRmodel* m, const char* file, int format) {
   lp_arrays(m, a);
   bool in_int = false;
   int marker = 0;
+  std::vector<std::pair<const std::string*, double>> e;  // one column's entries
   for (int j = 0; j < n; ++j) {
     const bool integer = m->vtype[j] == 'I';
     if (integer != in_int) {
@@ -128,15 +147,15 @@ int write_mps(BRmodel* m, const char* file, int format) {
         std::fprintf(fp, " %s 'MARKER' '%s'\n", mk, integer ? "INTORG" : "INTEND");
       in_int = integer;
     }
-    std::vector<std::pair<std::string, double>> e;
-    if (a.cost[j] != 0.0) e.push_back({on, a.cost[j]});
-    for (int p = a.colstart[j]; p < a.colstart[j + 1]; ++p) e.push_back({rn[a.rowidx[p]], a.value[p]});
-    if (e.empty()) e.push_back({on, 0.0});
+    e.clear();
+    if (a.cost[j] != 0.0) e.push_back({&on, a.cost[j]});
+    for (int p = a.colstart[j]; p < a.colstart[j + 1]; ++p) e.push_back({&rn[a.rowidx[p]], a.value[p]});
+    if (e.empty()) e.push_back({&on, 0.0});
     for (size_t k = 0; k < e.size(); k += 2) {
       if (k + 1 < e.size())
-        o.line("", vn[j], e[k].first, o.n(e[k].second), e[k + 1].first, o.n(e[k + 1].second));
+        o.line("", vn[j], *e[k].first, o.n(e[k].second), *e[k + 1].first, o.n(e[k + 1].second));
       else
-        o.line("", vn[j], e[k].first, o.n(e[k].second));
+        o.line("", vn[j], *e[k].first, o.n(e[k].second));
     }
   }
   if (in_int) {

@@ -352,12 +352,20 @@ void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit,
         ip += 2;
         continue;
       case OP_GOTO:
-        ip = ip + 1 + word(ip + 1);
-        continue;
       case OP_IFGOTO: {
-        if (sp < 1) { st = SCST_UNSUPPORTED; goto fail; }
-        const bool jump = V[sp--] == 0.0;
-        ip = jump ? ip + 1 + word(ip + 1) : ip + 2;
+        bool jump = true;
+        if (op == OP_IFGOTO) {
+          if (sp < 1) { st = SCST_UNSUPPORTED; goto fail; }
+          jump = V[sp--] == 0.0;
+        }
+        if (!jump) {
+          ip += 2;
+          continue;
+        }
+        // a jump backward lands on the GETNEXT of an open loop, so every row ends
+        const int64_t to = ip + 1 + word(ip + 1);
+        if (to <= ip && (nfr < 1 || word(to) != OP_GETNEXT)) { st = SCST_UNSUPPORTED; goto fail; }
+        ip = to;
         continue;
       }
       case OP_PUSHINF:
@@ -407,7 +415,9 @@ void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit,
         const int32_t cur = L.LFRAME[f + 3] + as;
         L.LFRAME[f + 3] = cur;
         if (cur > L.LFRAME[f + 1]) {
-          ip = ip + 1 + word(ip + 1);
+          const int64_t to = ip + 1 + word(ip + 1);
+          if (to <= ip) { st = SCST_UNSUPPORTED; goto fail; }
+          ip = to;
           continue;
         }
         if (step < 0) L.IREG[L.IRCNT] = cur;

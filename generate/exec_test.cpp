@@ -155,7 +155,7 @@ TEST(ScalarEmitter, EmittedCodeMatchesInterpreterAtRandomPoints) {
         for (int v : {1, 2, 3, 10, 11, 12, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31})
           m.setval(v, d(gen));
         ASSERT_EQ(m.emit(), 0) << rc.name;
-        const auto got = scalareval(m, m.words(), m.pool(), 0, m.words().size());
+        const auto got = scalareval(m.A, m.L, m.words(), m.pool(), 0, m.words().size());
         const auto want = m.interpret();
         ASSERT_TRUE(want.has_value()) << rc.name;
         ASSERT_TRUE(got.has_value()) << rc.name;
@@ -188,7 +188,7 @@ TEST(ScalarEmitter, MaxOverManyMembersIsEmittedInBatchesOf128) {
   }
   EXPECT_EQ(counts, (std::vector<int32_t>{128, 128, 46}));
   m.setval(1, 0.5);
-  const auto v = scalareval(m, w, m.pool(), 0, w.size());  // exactly one value is left
+  const auto v = scalareval(m.A, m.L, w, m.pool(), 0, w.size());  // exactly one value is left
   ASSERT_TRUE(v.has_value());
   EXPECT_DOUBLE_EQ(*v, 150.0);
 }
@@ -255,6 +255,26 @@ TEST(ScalarEmitter, FoldedValuesAndFailures) {
   }
 }
 
+// A draw whose count lies past the sample size is certain: its value folds although the
+// kernel reports saturation; arguments the kernel cannot take still fail.
+TEST(ScalarEmitter, FoldedDrawsWithoutReplacementTestTheValue) {
+  for (double x : {10.0, 3.0, -5.0}) {
+    ScalarModel m;
+    m.op(OP_BEGROW).op(OP_BEGCND).num(20).num(8).num(5).num(x).op(OP_PHG).op(OP_ENDCND).op(OP_ENDROW, 0);
+    double want = 0, sat = 0;
+    cumhyg_(20, 8, 5, x, want, sat);
+    if (want <= -1e-30) {
+      EXPECT_EQ(m.emit(), 5) << x;
+      continue;
+    }
+    ASSERT_EQ(m.emit(), 0) << x;
+    EXPECT_EQ(m.pool().at(0), want) << x;
+    if (x == 10.0) {
+      EXPECT_NE(sat, 0.0);
+    }
+  }
+}
+
 TEST(ScalarEmitter, RowsThatCannotBeEmittedEndWithAStatus) {
   struct Bad { const char* name; int32_t status; std::function<void(ScalarModel&)> f; };
   const std::vector<Bad> t = {
@@ -268,6 +288,7 @@ TEST(ScalarEmitter, RowsThatCannotBeEmittedEndWithAStatus) {
       {"20 nested loops", SCST_UNSUPPORTED, [](M& m) { for (int k = 0; k < 20; ++k) m.op(OP_SETUP, 7); m.op(OP_DUAL); }},
       {"stack", 2, [](M& m) { m.op(OP_BEGCND); for (int k = 0; k < 513; ++k) m.num(1); }},
       {"condition without a value", SCST_UNSUPPORTED, [](M& m) { m.op(OP_IFGOTO, 2); }},
+      {"jump back outside a loop", SCST_UNSUPPORTED, [](M& m) { x(m, 1); m.op(OP_GOTO, -3); }},
   };
   for (const Bad& b : t) {
     ScalarModel m;

@@ -53,13 +53,13 @@ int32_t getrangerow_(const Work& W, const MasterRecord& L, int32_t r, int32_t ch
   int32_t p = 0;
   if (r >= 1 && r <= L.NROWS && L.ROWMAP > 0)
     p = iat(W, L, L.ROWMAP, r) - L.NFIXED + (L.OBJROW > 0 ? 0 : 1);
-  if (p < 1 || p > L.NROWS || p > L.SLVROWS + 1) {
+  if (p < 1 || p > L.NROWS || p > L.SLVROWS) {
     inc = dec = RNGINF;
     return 2;
   }
   inc = chopped(L, dat(W, L, L.RNGR1, p), ch);
   dec = chopped(L, dat(W, L, L.RNGR2, p), ch);
-  if (iat(W, L, L.MATRFLG, p) >= 1) {
+  if (iat(W, L, L.MATRFLG, p - 1) >= 1) {  // row flags are kept per constraint
     current = 0.0;
     return 1;
   }

@@ -106,7 +106,7 @@ struct ScalarModel : EvalModel {
 // The value of scalar code under the solver library's meaning of each code: PUSHVAR j
 // reads the value of the explicit variable j. Empty when an operation fails or the
 // stack does not end with exactly one value.
-inline std::optional<double> scalareval(const ScalarModel& m, const std::vector<int32_t>& w,
+inline std::optional<double> scalareval(const Work& A, const MasterRecord& L, const std::vector<int32_t>& w,
                                         const std::vector<double>& pool, size_t from, size_t n) {
   std::vector<double> s;
   auto pop = [&](int k) {
@@ -117,7 +117,7 @@ inline std::optional<double> scalareval(const ScalarModel& m, const std::vector<
   for (size_t i = from; i < from + n; ++i) {
     const int32_t c = w[i];
     if (c == SC_PUSHNUM) { s.push_back(pool.at((size_t)w[++i])); continue; }
-    if (c == SC_PUSHVAR) { s.push_back(m.val(varatpos_(m.A, m.L, m.L.NFIXED + w[++i] + 1))); continue; }
+    if (c == SC_PUSHVAR) { s.push_back(bgetd(A, L, L.VARVAL, varatpos_(A, L, L.NFIXED + w[++i] + 1))); continue; }
     if (c == SC_BRACKET) { ++i; continue; }
     if (c == SC_MAX || c == SC_MIN) {
       const int32_t k = w[++i];

@@ -6,6 +6,7 @@
 #include "store/master.h"
 #include "store/work.h"
 #include "store/store.h"
+#include "store/util.h"
 #include "store/pending_store.h"
 
 void errmsh_(Work& W, MasterRecord& L, int32_t n);  // the numbered message printer
@@ -74,7 +75,6 @@ char sbexact_(Work& W, MasterRecord& L);       // next character exactly as stor
 int32_t getblank_(Work& W, MasterRecord& L);  // moves to the next blank; 1 when none
 bool textleft(const Work& W, const MasterRecord& L);  // model text not yet in the buffer
 int32_t enkody_(Work& W, MasterRecord& L, char* name);
-int32_t txt2np_(const MasterRecord& L, const char* text, int32_t& pos, int32_t len, int32_t syntax, double& val);
 int32_t txt2nm_(Work& W, MasterRecord& L, int32_t& pos, double& val);  // on the scanner buffer
 int32_t txt2int_(const char* text, int32_t& pos, int32_t len, int32_t& val);
 int32_t fixaname_(char* name, int32_t len, int32_t flags);
@@ -86,6 +86,8 @@ void freesort_(Work& W, MasterRecord& L);
 void fndnmm_(Work& W, MasterRecord& L, const char* name, int32_t& kind, int32_t& index);
 int32_t ndxfn2_(const char* name, const char (*list)[32], int32_t count);
 void nm2txt_(double x, char* text, int32_t& len);
+// Default name: prefix, the number zero-padded to width (never cut), NUL-terminated.
+void wrtrcnam_(MasterRecord& L, const char* prefix, int32_t width, int32_t number, char* name);
 void ndx2nm_(const char* prefix, int32_t plen, int32_t n, char* text);
 bool fixaname2_(char* name, int32_t& len, int32_t maxlen, bool digitPrefix);
 void vdx2nh_(Work& W, MasterRecord& L, int32_t v, char* text, int32_t& len);

@@ -43,7 +43,7 @@ struct FrontFixture {
   std::string go(int32_t trace = 1) {
     L.TRACELV = trace;
     testing::internal::CaptureStdout();
-    genmod_(W, L);
+    gencompile_(W, L);
     return testing::internal::GetCapturedStdout();
   }
   // Mnemonics (and operands) of the compiled statements, one instruction per item.

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 #include "language/lang.h"
+#include "store/upcalls.h"
 
 // Entry of list (1..count, width 32) matching the name, searched from the last; count+1 if none.
 int32_t ndxfn2_(const char* name, const char (*list)[32], int32_t count) {
@@ -201,3 +202,7 @@ void rdx2nh_(Work& W, MasterRecord& L, int32_t r, char* text, int32_t& len) {
   if (cap > 0) std::memset(text, ' ', (size_t)cap);
   if (len > 0) std::memcpy(text, s.data(), (size_t)len);
 }
+
+// Names of generated variables and rows in messages.
+QUIRN_UPCALL(varname, vdx2nh_);
+QUIRN_UPCALL(rowname, rdx2nh_);

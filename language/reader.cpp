@@ -8,6 +8,7 @@
 
 #include "store/io.h"
 #include "store/store.h"
+#include "store/upcalls.h"
 
 namespace {
 
@@ -612,3 +613,5 @@ void shutfi_(MasterRecord& L) {
   rlsblk_(L, L.INCLBLK);
   L.INCLCAP = 0;
 }
+
+QUIRN_UPCALL(escline, escline_);  // line numbers in messages

@@ -10,7 +10,6 @@
 
 static bool isletter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 static bool isdig(char c) { return c >= '0' && c <= '9'; }
-static double bignum(const MasterRecord& L) { return L.BIGNUM > 0 ? L.BIGNUM : 1e307; }
 
 // Model text that the reader has not yet put into the buffer.
 bool textleft(const Work& W, const MasterRecord& L) {
@@ -110,63 +109,6 @@ int32_t getblank_(Work& W, MasterRecord& L) {
   }
   L.SCANPOS = save;
   return 1;
-}
-
-// Text to number: pos is the position before the text; on success it is left on the last
-// character of the number. Errors: 1 no number, 2 the number exceeded the largest number.
-int32_t txt2np_(const MasterRecord& L, const char* text, int32_t& pos, int32_t len, int32_t syntax, double& val) {
-  val = 0.0;
-  int32_t i = pos + 1;
-  while (i <= len && text[i] == ' ') ++i;
-  std::string digits;
-  int32_t ndig = 0, last = 0;
-  bool frac = false;
-  int32_t exp = 0, esign = 1;
-  bool hasexp = false;
-  for (; i <= len; ++i) {
-    char c = text[i];
-    if (isdig(c)) {
-      if (++ndig > 128) return 1;
-      digits += c;
-      last = i;
-    } else if (c == '.') {
-      if (i + 1 <= len && text[i + 1] == '.') {
-        if (ndig == 0 || !frac) return 1;
-        break;
-      }
-      if (frac) break;  // a second point ends the number before it
-      frac = true;
-      digits += c;
-      if (ndig > 0) last = i;
-    } else if ((c == 'E' || c == 'e') && syntax == 0 && ndig > 0 && i < len) {
-      int32_t j = i + 1, s = 1;
-      if (text[j] == '+' || text[j] == '-') {
-        s = text[j] == '-' ? -1 : 1;
-        ++j;
-      }
-      if (j > len || !isdig(text[j])) break;
-      for (; j <= len && isdig(text[j]); ++j) {
-        if (exp < 100000) exp = exp * 10 + (text[j] - '0');
-        last = j;
-      }
-      esign = s;
-      hasexp = true;
-      break;
-    } else {
-      break;
-    }
-  }
-  if (ndig == 0) return 1;
-  if (hasexp) digits += (esign < 0 ? "e-" : "e") + std::to_string(exp);
-  double v = std::strtod(digits.c_str(), nullptr);
-  int32_t err = 0;
-  if (!(v <= bignum(L))) {
-    v = bignum(L);
-    err = 2;
-  }
-  val = v;
-  pos = last;
-  return err;
 }
 
 // Number at the scanner buffer's position (with the syntax switch of the model).

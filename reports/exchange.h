@@ -34,3 +34,21 @@ int32_t dosmp_(Work& W, MasterRecord& L, const char* fname, int32_t kind);
 // Passes the model's names to the solver library (mode 1: generated names); status 0, 1 out
 // of storage, 2 a library error (ERRARG and the routine name set). Of the solver interface.
 void loadnames_(Work& W, MasterRecord& L, int32_t mode, int32_t& status);
+
+// ---- database and spreadsheet export drivers (dbexport.cpp) ----
+void xtrstr_(const char* source, char* target, int32_t& length);
+void loadname_(int32_t n, const char* names, const int32_t* ends, char* target, int32_t& length);
+// Groups of a 1-based range list (groups of entries each ended by 0, the list ended by an
+// empty group) from position start on.
+int32_t nrangelistcount_(const int32_t* list, int32_t start);
+void odbcrep_(MasterRecord& L, const char* dsrc, int32_t dslen, const char* table, int32_t tablen,
+              int32_t columns, const char* colnames, int32_t modellen, int32_t dblen);
+void olerep_(MasterRecord& L, const char* workbook, int32_t nranges, const char* names, const int32_t* ends,
+             int32_t found, int32_t mismatches, int32_t values);
+void olerep2_(MasterRecord& L, const char* workbook, const char* range, int32_t rangelen, int32_t cells,
+              int32_t values, int32_t erased);
+// Database export of npairs attribute/column pairs (NUL-separated name lists).
+void odbcexp_(Work& W, MasterRecord& L, int32_t npairs, const char* dsrc, int32_t dslen, const char* table,
+              int32_t tablen, const char* attrs, const char* cols, int32_t& status);
+// Spreadsheet export to the named workbook.
+void exportx_(Work& W, MasterRecord& L, const char* workbook, int32_t& status);

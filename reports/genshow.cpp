@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "generate/blk.h"
+#include "generate/scalar.h"
 #include "language/lang.h"
 #include "language/vocab.h"
 #include "reports/genshow.h"
@@ -252,8 +253,6 @@ int32_t codetotext_(Work& W, MasterRecord& L, const int32_t* words, int32_t n, c
   return 0;
 }
 
-// The scalar code of loaded constraint (or objective, listrow 0) from the scalar model
-// lists; false when the lists are not held.
 bool scalarrow_(Work& W, MasterRecord& L, int32_t listrow, std::vector<int32_t>& words,
                 std::vector<double>& pool, char& type);
 
@@ -337,12 +336,14 @@ void displaylinearrow_(Work& W, MasterRecord& L, int32_t i, int32_t& status) {
 
 void displaygeneratedrow_(Work& W, MasterRecord& L, int32_t i, int32_t& status) {
   status = 0;
-  const int32_t flag = (L.MATRFLG > 0 && i <= bcap(L, L.MATRFLG, 4)) ? bgeti(W, L, L.MATRFLG, i) : 0;
-  if (flag > 0) {
-    int sense = 1;
-    if (i == 1) BRgetLPData(modelptr_(L.MODELHANDLE), &sense, nullptr, nullptr, nullptr, nullptr,
-                            nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-    inslistitotext_(W, L, i, sense, status);
+  bool nonlinear = false;
+  if (i == 1) {  // the objective is nonlinear when the matrix copy holds an entry of row -1
+    for (int32_t k = 1; k <= L.MATNZ && L.MATROW > 0 && !nonlinear; ++k) nonlinear = bgeti(W, L, L.MATROW, k) == -1;
+  } else if (L.MATRFLG > 0 && i - 1 <= bcap(L, L.MATRFLG, 4)) {
+    nonlinear = bgeti(W, L, L.MATRFLG, i - 1) > 0;
+  }
+  if (nonlinear) {
+    inslistitotext_(W, L, i, L.SLSENSE == -1 ? -1 : 1, status);
   } else {
     displaylinearrow_(W, L, i, status);
   }
@@ -352,7 +353,7 @@ void displaygeneratedmodel_(Work& W, MasterRecord& L) {
   blankl_(L, L.OUTUNIT, 1);
   lprint_(L, L.OUTUNIT, "MODEL:");
   if (L.TITLEN > 0) printt_(W, L, L.OUTUNIT, 3);
-  const int32_t last = L.SLVROWS + 1 - L.DUMMYF;
+  const int32_t last = L.SLVROWS - L.SLDUMMY;
   for (int32_t i = L.OBJROW > 0 ? 1 : 2; i <= last; ++i) {
     int32_t st = 0;
     displaygeneratedrow_(W, L, i, st);
@@ -375,7 +376,7 @@ void displaygeneratedmodel_(Work& W, MasterRecord& L) {
     errmsh_(W, L, 191);
   } else {
     std::string decl;
-    for (int32_t j = 0; j < L.SLVCOLS - L.DUMMYF; ++j) {
+    for (int32_t j = 0; j < L.SLVCOLS - L.SLDUMMY; ++j) {
       const std::string nm = columnname_(W, L, j);
       const double lo = lb[(size_t)j], up = ub[(size_t)j];
       const char t = types[(size_t)j];
@@ -392,4 +393,38 @@ void displaygeneratedmodel_(Work& W, MasterRecord& L) {
   }
   lprint_(L, L.OUTUNIT, "END");
   blankl_(L, L.OUTUNIT, 1);
+}
+
+// The scalar code of the objective (listrow 0) or of list constraint listrow (1-based),
+// copied out of the scalar model lists with its constants renumbered into pool.
+bool scalarrow_(Work& W, MasterRecord& L, int32_t listrow, std::vector<int32_t>& words,
+                std::vector<double>& pool, char& type) {
+  if (L.SLINS <= 0 || L.SLINSN <= 0) return false;
+  int32_t start = 0, len = 0;
+  type = 0;
+  if (listrow == 0) {
+    start = L.SLOBJST;
+    len = L.SLOBJLN;
+  } else {
+    if (listrow > L.SLNCON || L.SLRST <= 0 || L.SLRLN <= 0) return false;
+    start = sligeti_(W, L, L.SLRST, listrow);
+    len = sligeti_(W, L, L.SLRLN, listrow);
+    type = L.SLRTY > 0 ? slgetc_(W, L, L.SLRTY, listrow) : 'E';
+  }
+  if (start < 0 || len < 0 || (int64_t)start + len > L.SLINSN) return false;
+  words.clear();
+  pool.clear();
+  for (int32_t k = start + 1; k <= start + len; ++k) {
+    const int32_t w = sligeti_(W, L, L.SLINS, k);
+    words.push_back(w);
+    if ((w == 1062 || w == 1074) && k < start + len) {
+      const int32_t c = sligeti_(W, L, L.SLINS, ++k) - L.SLCOFF;
+      if (c < 0 || c >= L.SLCONN) return false;
+      words.push_back((int32_t)pool.size());
+      pool.push_back(slgetd_(W, L, L.SLCON, (int64_t)c + 1));
+    } else if (w == 1063 && k < start + len) {
+      words.push_back(sligeti_(W, L, L.SLINS, ++k));
+    }
+  }
+  return true;
 }

@@ -24,7 +24,7 @@ struct Gen : ReportFixture {
     EXPECT_EQ(brtest::load(lib.m, s), 0);
     L.MODELHANDLE = modelid_(lib.m);
     L.SLVCOLS = 4;
-    L.SLVROWS = 2;
+    L.SLVROWS = 3;
   }
   ~Gen() { L.MODELHANDLE = 0; }
   std::string text(const std::string& code, int32_t sense, char type, int32_t* status = nullptr) {
@@ -107,4 +107,27 @@ TEST(GeneratedModel, LegalNamesAndWrapping) {
   f.L.LINLEN = 30;
   EXPECT_EQ(printed([&] { displayrow_(f.L, "R", "AAAA + BBBB + CCCC + DDDD ;"); }),
             "   [R] AAAA +\n      BBBB + CCCC\n      + DDDD ;\n");  // wrapped before column 18
+}
+
+TEST(GeneratedModel, NonlinearObjectiveFromTheScalarLists) {
+  Gen f;
+  f.L.HEAP_SWITCH = 0;  // lists in the work store
+  brtest::Code c;
+  c.add("x0 x1 * x2 +");
+  f.L.SLINS = f.ints(c.words);
+  f.L.SLINSN = (int32_t)c.words.size();
+  f.L.SLCON = f.reals({1.0});
+  f.L.SLCONN = 0;
+  f.L.SLOBJST = 0;
+  f.L.SLOBJLN = (int32_t)c.words.size();
+  f.L.SLSENSE = -1;
+  f.L.MATROW = f.ints({-1, 2});  // an objective entry marked nonlinear
+  f.L.MATNZ = 2;
+  const std::string out = printed([&] { displaygeneratedmodel_(f.W, f.L); });
+  EXPECT_NE(out.find("\n   [_1] MAX= P * Q + X_A ;\n   [LAB] P + 2 * Q <= 120 ;\n"), std::string::npos) << out;
+  // a code it does not know leaves the row undisplayed and the report goes on
+  bputi(f.W, f.L, f.L.SLINS, 5, 1099);
+  const std::string bad = printed([&] { displaygeneratedmodel_(f.W, f.L); });
+  EXPECT_NE(bad.find("   [_1] ! This row cannot be displayed. ;\n   [LAB]"), std::string::npos) << bad;
+  EXPECT_NE(bad.find("END\n"), std::string::npos);
 }

@@ -8,7 +8,7 @@ namespace {
 // MAX = 20 P + 30 Q;  LAB: P + 2 Q <= 120;  P <= 60.
 struct Pic : ReportFixture {
   Pic() {
-    L.SLVROWS = 2;
+    L.SLVROWS = 3;
     L.SLVCOLS = 2;
     L.MATCOLST = ints({1, 4, 6});
     L.MATROW = ints({1, 2, 3, 1, 2});

@@ -131,7 +131,7 @@ void range_(Work& W, MasterRecord& L) {
       const int32_t row = iat(W, L, L.ROWORD, p + L.NFIXED - (L.OBJROW > 0 ? 0 : 1));
       if (row < 1) continue;
       prline_(W, L, w, -row, dat(W, L, L.MATRHS, p), chopped(L, dat(W, L, L.RNGR1, p), true),
-              chopped(L, dat(W, L, L.RNGR2, p), true), iat(W, L, L.MATRFLG, p));
+              chopped(L, dat(W, L, L.RNGR2, p), true), iat(W, L, L.MATRFLG, p - 1));
     }
   }
   blankl_(L, L.OUTUNIT, 1);

@@ -13,7 +13,7 @@ struct Ranged : ReportFixture {
     pos[(size_t)xa - 1] = 3;
     L.VARPOS = ints(pos);
     L.SLVCOLS = 3;
-    L.SLVROWS = 2;
+    L.SLVROWS = 3;
     L.MATOBJ = reals({20, 30, 0});
     L.MATVFLG = ints({0, 0, 1});
     L.RNGV1 = reals({1e30, 10, 5});
@@ -21,7 +21,7 @@ struct Ranged : ReportFixture {
     L.ROWORD = ints({1, 2, 3});
     L.ROWMAP = ints({1, 2, 3});
     L.MATRHS = reals({0, 120, 60});
-    L.MATRFLG = ints({0, 0, 0});
+    L.MATRFLG = ints({0, 0});
     L.RNGR1 = reals({0, 40, 60});
     L.RNGR2 = reals({0, 60, 1e30});
   }

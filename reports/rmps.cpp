@@ -206,7 +206,13 @@ void writearow_(BRmodel* lib, MasterRecord& L, TextOut& out, const MpsModel& m, 
   } else {
     int32_t b = m.rowend[(size_t)row], e = m.rowend[(size_t)row + 1];
     for (int32_t k = b; k < e; ++k) anylin = anylin || m.rval[(size_t)k] != 0.0;
-    if (e == b && nq == 0) return;
+    // a constraint without entries is left out only when 0 satisfies it: one that 0
+    // violates keeps the model infeasible, as the file states it
+    double r = m.rhs[(size_t)row];
+    char t = m.ctype[(size_t)row];
+    bool holds = (t == 'L' && 0 <= r) || (t == 'G' && 0 >= r) || (t == 'E' && r == 0) ||
+                 (t != 'L' && t != 'G' && t != 'E');
+    if (e == b && nq == 0 && holds) return;
   }
   const std::string& name = row < 0 ? m.objname : m.rnames[(size_t)row];
   out.add(" [");

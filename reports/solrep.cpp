@@ -51,7 +51,7 @@ void heading(MasterRecord& L, int32_t w, int32_t indent, const char* head, bool 
 void valueline(MasterRecord& L, const char* name, int32_t w, bool names, double value,
                bool duals, double dual) {
   char buf[LINECAP];
-  std::memset(buf, ' ', sizeof buf);
+  buf[0] = ' ';
   int32_t n = 1;
   if (names) {
     std::memcpy(buf + n, name, (size_t)w);
@@ -98,7 +98,7 @@ void pvline_(Work& W, MasterRecord& L, int32_t v, int32_t dual, const char* key,
   const bool duals = dualsshown(L, dual);
   const int32_t w = namewidth(L, duals);
   char name[LINECAP];
-  std::memset(name, ' ', sizeof name);
+  std::memset(name, ' ', (size_t)w);
   int32_t len = w;
   vdx2nh_(W, L, v, name, len);
   if (!qtest(cmpnam_(key, name, keylen, len))) return;
@@ -179,7 +179,7 @@ void outsol_(Work& W, MasterRecord& L, int32_t all, const char* text, int32_t te
       getrval_(W, L, r, slack, price, 1);
       if (L.DUALCO < 1) price = 0.0;
       if (all == 0 && slack != 0.0) continue;
-      std::memset(name, ' ', sizeof name);
+      std::memset(name, ' ', (size_t)w);
       int32_t len = w;
       rdx2nh_(W, L, r, name, len);
       if (!qtest(cmpnam_(key, name, keylen, len))) continue;

@@ -54,7 +54,7 @@ double dat(const Work& W, const MasterRecord& L, int32_t h, int64_t k) {
 // Counts over the matrix copy and, with mode 1 or more, prints them. rowlist and weight
 // are work blocks of at least R + 1 integers.
 void stats_(Work& W, MasterRecord& L, int32_t mode, int32_t rowlist, int32_t weight) {
-  const int32_t R = L.SLVROWS + 1, V = L.SLVCOLS;
+  const int32_t R = L.SLVROWS, V = L.SLVCOLS;  // loaded rows, the objective included
   double smallest = L.BIGNUM > 0 ? L.BIGNUM : 1e307, largest = 0.0;
   int64_t nz = iat(W, L, L.MATCOLST, (int64_t)V + 1) - 1;
   if (nz < 0) nz = 0;
@@ -65,7 +65,7 @@ void stats_(Work& W, MasterRecord& L, int32_t mode, int32_t rowlist, int32_t wei
     largest = std::max(largest, a);
   };
   for (int32_t r = 2; r <= R; ++r) {
-    if (iat(W, L, L.MATRFLG, r) > 0) ++nlrows;
+    if (iat(W, L, L.MATRFLG, r - 1) > 0) ++nlrows;  // row flags are kept per constraint
     const int32_t t = iat(W, L, L.MATRTYP, r);
     if (t > 0) ++nle;
     else if (t == 0) ++neq;
@@ -77,10 +77,6 @@ void stats_(Work& W, MasterRecord& L, int32_t mode, int32_t rowlist, int32_t wei
     }
   }
   if (dat(W, L, L.MATRHS, 1) != 0.0) ++nz;
-  if (iat(W, L, L.MATRFLG, 1) > 0) {
-    ++nlrows;
-    objnl = true;
-  }
   const double density = (double)nz / ((double)R * ((double)V + 1.0));
 
   for (int32_t k = 1; k <= R; ++k) bputi(W, L, weight, k, 0);
@@ -94,6 +90,7 @@ void stats_(Work& W, MasterRecord& L, int32_t mode, int32_t rowlist, int32_t wei
       const int32_t row = iat(W, L, L.MATROW, k);
       const double c = dat(W, L, L.MATCOEF, k);
       if (row < 0) nl = true;
+      if (row == -1) objnl = true;  // the objective's nonlinear entries
       if (c == 0.0) continue;
       take(std::fabs(c));
       if (std::abs(row) != 1) {
@@ -113,6 +110,7 @@ void stats_(Work& W, MasterRecord& L, int32_t mode, int32_t rowlist, int32_t wei
       }
     }
   }
+  if (objnl) ++nlrows;
   if (mode < 1) return;
 
   // rows taken out, heaviest first, until the conflicts are covered
@@ -167,11 +165,11 @@ void statsdrvr_(Work& W, MasterRecord& L, int32_t mode, int32_t& status) {
     status = 1;
     return;
   }
-  int32_t n = std::max(L.NROWS - L.NFIXED + 1, L.SLVROWS + 2), st = 0;
+  int32_t n = std::max(L.NROWS - L.NFIXED + 1, L.SLVROWS + 1), st = 0;
   int32_t rowlist = 0, weight = 0;
   setblk_(WORDTYPE, n, W, L, rowlist, st);
   if (st == 0) {
-    n = std::max(L.NROWS - L.NFIXED + 1, L.SLVROWS + 2);
+    n = std::max(L.NROWS - L.NFIXED + 1, L.SLVROWS + 1);
     setblk_(WORDTYPE, n, W, L, weight, st);
   }
   if (st != 0) {

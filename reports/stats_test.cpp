@@ -6,7 +6,7 @@ namespace {
 // MAX = 20 P + 30 Q;  LAB: P + 2 Q <= 120;  P <= 60.
 struct Matrix : ReportFixture {
   Matrix() {
-    L.SLVROWS = 2;
+    L.SLVROWS = 3;
     L.SLVCOLS = 2;
     L.MATCOLST = ints({1, 4, 6});
     L.MATROW = ints({1, 2, 3, 1, 2});
@@ -36,7 +36,7 @@ TEST(Statistics, LinearLayout) {
   EXPECT_NE(f.stats().find("are +- 1) Density= 0\n"), std::string::npos);
   // only the objective row: no row counts, no GUBs, the density over one row
   Matrix g;
-  g.L.SLVROWS = 0;
+  g.L.SLVROWS = 1;
   g.L.MATCOLST = g.ints({1, 2, 3});
   g.L.MATROW = g.ints({1, 1});
   g.L.MATCOEF = g.reals({20, 30});
@@ -53,8 +53,7 @@ TEST(Statistics, LinearLayout) {
 
 TEST(Statistics, NonlinearLayout) {
   Matrix f;
-  bputi(f.W, f.L, f.L.MATRFLG, 1, 1);  // the objective is nonlinear in Q
-  bputi(f.W, f.L, f.L.MATROW, 4, -1);
+  bputi(f.W, f.L, f.L.MATROW, 4, -1);  // the objective is nonlinear in Q
   f.L.OBJROW = 0;
   EXPECT_EQ(f.stats(),
             " Rows=       3 Vars=       2 No. integer vars=       0\n"

@@ -45,14 +45,6 @@ int32_t nxblnk_(MasterRecord& L, int32_t flag) {
   return p;
 }
 
-// Copies n characters of the line to raw unchanged and upper-cases the line.
-void ushift_(char* line, int32_t n, char* raw) {
-  for (int32_t i = 0; i < n; ++i) {
-    raw[i] = line[i];
-    if (line[i] >= 'a' && line[i] <= 'z') line[i] = (char)(line[i] - 'a' + 'A');
-  }
-}
-
 // Copies the word at the cursor into a 32-character blank-padded field; the cursor
 // moves to the end of the word.
 void gettoken_(MasterRecord& L, char* field) {
@@ -170,4 +162,28 @@ void pause_(MasterRecord& L) {
   text[len] = 0;
   paws_(L, text, len);
   L.INUNIT = saved;
+}
+
+// Opens the file named by the rest of the command line (or asked for): mode 1 reads, mode 2
+// writes a new version that replaces the file only when it is closed whole (FOPENNEW_), any
+// other mode writes in place.
+void lunget2_(MasterRecord& L, int32_t& h, int32_t mode) {
+  h = 0;
+  nxblnk_(L, 1);
+  getrsp_(L, "FILE NAME=", 5);
+  if (L.LINEND < 1) return;
+  int32_t end = L.LINEND < 200 ? L.LINEND : 200;
+  int32_t cur = L.LINCUR < 1 ? 1 : L.LINCUR;
+  L.LINRAW[end] = 0;
+  L.LINBUF[end] = 0;
+  L.LINEND = 0;
+  if (cur > end) {
+    PUTS_(" Unable to open file");
+    return;
+  }
+  const char* m = mode == 1 ? "rt" : "wt";
+  auto open = [&](const char* name) { return mode == 2 ? FOPENNEW_(name) : FOPEN_(name, m); };
+  h = open(L.LINRAW + cur - 1);
+  if (h == 0) h = open(L.LINBUF + cur - 1);
+  if (h == 0) PUTS_(" Unable to open file");
 }

@@ -99,7 +99,7 @@ int32_t quirn_(MasterRecord& L, Work& W, int32_t& status) {
   int64_t size = worksize_(memtarget_(L.MXMEMB), g_probe);
   if (size == 0) return 0;
   try {
-    W.w.assign((size_t)size + 1, 0);
+    W.fresh((size_t)size + 1);  // pages are only backed by memory as blocks are used
   } catch (const std::bad_alloc&) {
     W.w.clear();
     W.w.shrink_to_fit();

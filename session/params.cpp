@@ -10,6 +10,7 @@
 
 #include "session/session.h"
 #include "store/master.h"
+#include "store/upcalls.h"
 
 namespace {
 constexpr int32_t kind_I = PKIND_INT, kind_R = PKIND_REAL, kind_H = PKIND_HURDLE;
@@ -228,3 +229,5 @@ bool paramlimits_(MasterRecord& L, int32_t i, int32_t& kind, int32_t& imin, int3
   rmax = p.rmax;
   return true;
 }
+
+QUIRN_UPCALL(paramlimits, paramlimits_);  // limits named by message 129

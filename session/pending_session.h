@@ -20,6 +20,13 @@ void outsol_(Work& W, MasterRecord& L, int32_t allvalues, const char* text, int3
              const char* name, int32_t namelen);
 void range_(Work& W, MasterRecord& L);
 void dormps_(MasterRecord& L, Work& W, int32_t fixed);
+// the DATA section's output operations after a solve
+void runoutops_(Work& W, MasterRecord& L);
+// the generated model (GEN), statistics (STATS), picture (PICTURE), MPS/MPI files
+void displaygeneratedmodel_(Work& W, MasterRecord& L);
+void dostats_(Work& W, MasterRecord& L);
+void dopic_(Work& W, MasterRecord& L);
+int32_t dosmp_(Work& W, MasterRecord& L, const char* fname, int32_t kind);
 
 // Fields of later steps read by the session, reached through these accessors until they
 // exist in the master record: the field when it exists, else a fallback variable.

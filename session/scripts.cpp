@@ -170,13 +170,13 @@ int32_t generatequiet_(Work& W, MasterRecord& L) {
 
 // Solves with every message and report suppressed; the solve driver's result.
 int32_t solvequiet_(Work& W, MasterRecord& L) {
-  int32_t reduce = L.REDUCE, terseo = L.TERSEO, mregen = L.MREGEN;
-  L.MSGOFF = -1;
+  int32_t reduce = L.REDUCE, terseo = L.TERSEO, mregen = L.MREGEN, msgoff = L.MSGOFF;
+  L.MSGOFF |= 1;
   L.REDUCE = 0;
   L.MREGEN = 0;
   L.TERSEO = 1;
   int32_t r = solver_(W, L, 0, " ");
-  L.MSGOFF = 0;
+  L.MSGOFF = msgoff;
   L.REDUCE = reduce;
   L.TERSEO = terseo;
   L.MREGEN = mregen;

@@ -11,6 +11,7 @@
 #include "store/work.h"
 #include "store/hooks.h"
 #include "store/store.h"
+#include "store/util.h"
 
 // ---- program entry and driver ----
 // Runs a whole session on the current terminal streams; result the process exit status.
@@ -46,7 +47,6 @@ void commnd_(Work& W, MasterRecord& L, int32_t& status);
 void getrsp_(MasterRecord& L, const char* prompt, int32_t npairs);
 void nxchar_(MasterRecord& L);
 int32_t nxblnk_(MasterRecord& L, int32_t flag);
-void ushift_(char* line, int32_t n, char* raw);
 void gettoken_(MasterRecord& L, char* field);
 void getcvn_(MasterRecord& L, char* text, int32_t& count);
 void getcst_(MasterRecord& L, char* text, int32_t& count);
@@ -75,6 +75,10 @@ void getcnf_(Work& W, MasterRecord& L, const char* path, int32_t& found, int32_t
 void putconfig_(MasterRecord& L, const char* dir1, const char* dir2, int32_t length,
                 int32_t& failed, int32_t* writefailed = nullptr);
 void ptconf_(MasterRecord& L, int32_t create, const char* path, int32_t& written);
+
+// Opens the file named by the rest of the command line or asked for: mode 1 reads, 2 writes
+// a new version (replacing the file only when closed whole), any other writes in place.
+void lunget2_(MasterRecord& L, int32_t& h, int32_t mode);
 
 // ---- small line helpers of the session ----
 // Character at 1-based position k of the command line (upper-cased / as typed).

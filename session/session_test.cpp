@@ -4,8 +4,10 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <string>
 
 #include "session/session.h"
@@ -145,6 +147,15 @@ std::string runsession(const std::string& script) {
   return out;
 }
 bool refuseall(int64_t) { return false; }
+// The process's peak resident size in kilobytes.
+long peakkb() {
+  std::ifstream f("/proc/self/status");
+  std::string key;
+  long kb = 0;
+  while (f >> key)
+    if (key == "VmHWM:" && f >> kb) break;
+  return kb;
+}
 bool upto300k(int64_t words) { return words <= 300000; }
 }  // namespace
 
@@ -180,6 +191,31 @@ TEST(Driver, SessionsRunInProcessAndMemoryFailureIsMessageZero) {
   EXPECT_EQ(out.find("Total generator memory"), std::string::npos);
 
   std::remove("x.txt");
+  ASSERT_EQ(chdir(old), 0);
+  rmdir(dir);
+}
+
+// A large store costs only what its blocks use: a session with 4,096 megabytes of work
+// array starts and quits within a few megabytes and milliseconds, and MEM reports its size.
+TEST(Driver, LargeStoreIsBackedOnlyAsItIsUsed) {
+  char dir[] = "/tmp/quirn_bigstore_XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  char old[4096];
+  ASSERT_NE(getcwd(old, sizeof old), nullptr);
+  ASSERT_EQ(chdir(dir), 0);
+  { std::ofstream("QUIRN.CNF") << "MXMEMB=  4096\n"; }
+  runsession("QUIT\n");  // the solver library's first start is not the store's cost
+  { std::ofstream("/proc/self/clear_refs") << "5\n"; }  // peak resident size starts again here
+  long before = peakkb();
+  auto t0 = std::chrono::steady_clock::now();
+  std::string out = runsession("MEM\nQUIT\n");
+  double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+  long peak = peakkb();
+  EXPECT_NE(out.find(" Total generator memory        2147483616\n"), std::string::npos) << out;
+  EXPECT_NE(out.find(" Current generator memory usage         0\n"), std::string::npos) << out;
+  EXPECT_LT(peak - before, 50 * 1024) << "kilobytes";
+  EXPECT_LT(ms, 50.0);
+  std::remove("QUIRN.CNF");
   ASSERT_EQ(chdir(old), 0);
   rmdir(dir);
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "store/slots.h"
+#include "store/upcalls.h"
 
 namespace {
 constexpr int32_t MAXENVS = 8;
@@ -141,3 +142,5 @@ int32_t FBRADDLRWCONSTRAINT_(int32_t& model, char& type, int32_t& nwords, const 
 }
 // Closes the row-wise load.
 int32_t FBRBUILDLRWMODEL_(int32_t& model) { return BRbuildLRWModel(modelptr_(model)); }
+
+QUIRN_UPCALL(libtext, FBRGETERRORMESSAGE_);  // the library's text in message 191

@@ -43,9 +43,41 @@ struct SolverFields {
   int32_t MATNZ = 0;     // stored entries
   int32_t SLVROWS = 0, SLVCOLS = 0;  // rows and columns of the model in the solver library
 
-  // ---- what the last generation and solve left for the reports ----
-  int32_t DUALOK = 0;   // logical: dual values of the last solve were fetched
-  int32_t NINTVAR = 0;  // integer variables of the generated model
-  int32_t QPFLAG = 0;   // > 0 when the loaded model is quadratic
-  int32_t DUMMYF = 0;   // 1 when loading added a dummy row and variable to an empty model
+  // ---- the solve and its results ----
+  int32_t MODSTAT2 = 12;   // second copy of the solution status
+  int32_t SLVUSE = 0;      // solver in use: 1 global, 2 multistart, 3 integer, 4 continuous, 5 debug
+  int32_t PRIMOK = 0;      // logical: primal values of the last solve were fetched
+  int32_t DUALOK = 0;      // logical: dual values of the last solve were fetched
+  double OBJVAL = 0.0;     // objective of the last solve
+  double OBJBND = 0.0;     // bound reported with it
+  int32_t INTRPTD = 0;     // logical: the last solve ended by an interrupt
+  int32_t SLVINT = 0;      // integer variables of the model in the library
+  int32_t OBJSNS = 0;      // 1 maximise (duals turned over), else 0
+  int32_t QUIETLV = 0;     // depth of quiet re-solves in progress
+  int32_t RTASK2 = 0;      // values still to be asked at solve time
+
+  // ---- the generated model as loaded (written by the generation driver) ----
+  int32_t QPFLAG = 0;      // > 0 when the model was recognised as quadratic
+  int32_t NINTVAR = 0;     // integer variables of the loaded model
+  int32_t NLVARS = 0;      // variables that occur nonlinearly
+  int32_t NLROWS = 0;      // nonlinear rows
+  int32_t MPIGEN = 0;      // 1 while the MPI writer forces a generation
+  int32_t HASSTART = 0;    // 1 when variables carry start values
+  int32_t MODCLS = 0;      // model class code
+  int32_t NROWOUT = 0;     // row count + 1 of the loaded model
+  int32_t NCOLOUT = 0;     // column count of the loaded model
+  int32_t NZFIRST = 0;     // first nonzero count of the dimensions
+  int32_t NZLIN = 0;       // linear nonzero total
+  int32_t NZTOT = 0;       // total nonzero count
+  int32_t NEMPTY = 0;      // columns without entries
+  int32_t CRITI[10] = {};  // saved generation-critical options (integer kind)
+  double CRITD[10] = {};   // saved generation-critical options (real kind)
+  int32_t GENTIME = 0;     // clock at the start of the generation
+  int32_t RWIDTH = 0;      // print width of row numbers
+  int32_t CWIDTH = 0;      // print width of column numbers
+  int32_t OBJPOS = 0;      // position of the objective row in the row index map, 0 none
+
+  int32_t GENSTOP = 0;   // 1: the generation driver stops after the compile steps
+  int32_t GENLOADP = 0;  // 1 a generated model waits to be loaded, -1 a generation failed
+  int32_t DUMMYF = 0;    // 1 when loading added a dummy row and variable
 };

@@ -33,6 +33,7 @@ constexpr F RELEASE[] = {
     // variable arrays and bounds
     &MasterRecord::VARFIX, &MasterRecord::VARKND, &MasterRecord::VARINT, &MasterRecord::VARVAL,
     &MasterRecord::VARDB2, &MasterRecord::VARORD, &MasterRecord::VARLB, &MasterRecord::VARUB,
+    &MasterRecord::VARRDC, &MasterRecord::ROWSLK, &MasterRecord::ROWDUL,
     // ranges
     &MasterRecord::RNGV1, &MasterRecord::RNGV2, &MasterRecord::RNGR1, &MasterRecord::RNGR2,
     // rows, row names, structural analysis, reference lists, name hashes

@@ -3,11 +3,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "language/lang.h"
-#include "session/session.h"
 #include "store/io.h"
 #include "store/master.h"
 #include "store/store.h"
+#include "store/util.h"
 
 namespace {
 constexpr int32_t kLineMax = 200;  // most characters kept from one line
@@ -121,30 +120,6 @@ void gettxt_(MasterRecord& L, const char* prompt, int32_t npairs, char* line, in
   }
 }
 
-// Opens the file named by the rest of the command line (or asked for): mode 1 reads, mode 2
-// writes a new version that replaces the file only when it is closed whole (FOPENNEW_), any
-// other mode writes in place.
-void lunget2_(MasterRecord& L, int32_t& h, int32_t mode) {
-  h = 0;
-  nxblnk_(L, 1);
-  getrsp_(L, "FILE NAME=", 5);
-  if (L.LINEND < 1) return;
-  int32_t end = L.LINEND < kLineMax ? L.LINEND : kLineMax;
-  int32_t cur = L.LINCUR < 1 ? 1 : L.LINCUR;
-  L.LINRAW[end] = 0;
-  L.LINBUF[end] = 0;
-  L.LINEND = 0;
-  if (cur > end) {
-    PUTS_(" Unable to open file");
-    return;
-  }
-  const char* m = mode == 1 ? "rt" : "wt";
-  auto open = [&](const char* name) { return mode == 2 ? FOPENNEW_(name) : FOPEN_(name, m); };
-  h = open(L.LINRAW + cur - 1);
-  if (h == 0) h = open(L.LINBUF + cur - 1);
-  if (h == 0) PUTS_(" Unable to open file");
-}
-
 // The number at the cursor of the command line; a number above BIGNUM is refused with
 // status 2, or read as BIGNUM when capok. The cursor moves past it on status 0 only.
 static void readnum(MasterRecord& L, int32_t& status, double& value, bool capok) {
@@ -210,5 +185,5 @@ void paws_(MasterRecord& L, const char* prompt, int32_t& plen) {
     if (n < 200) buf[n++] = ' ';
   }
   L.LINEND = 0;
-  getrsp_(L, buf, n / 2);
+  gettxt_(L, buf, n / 2, L.LINBUF, L.MAXLIN, L.LINCUR, L.LINEND, 1);  // a command-line response
 }

@@ -78,7 +78,6 @@ void int2txt_(int32_t value, char* text, int32_t& len, int32_t flag = 0);
 // terminal read that met end of input with nothing read, L.INPEOF is 1 (else 0).
 void gettxt_(MasterRecord& L, const char* prompt, int32_t npairs, char* line, int32_t limit,
              int32_t& pos, int32_t& len, int32_t mode);
-void lunget2_(MasterRecord& L, int32_t& h, int32_t mode);
 void getnum_(MasterRecord& L, int32_t& status, double& value);
 void getnumcap_(MasterRecord& L, int32_t& status, double& value);  // above BIGNUM reads as BIGNUM
 void getsgn_(MasterRecord& L, double& sign);

@@ -5,18 +5,13 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "language/lang.h"
-#include "language/reader.h"
-#include "session/params.h"
-#include "solver/bindings.h"
 #include "store/hooks.h"
 #include "store/io.h"
 #include "store/master.h"
 #include "store/msgtable.h"
+#include "store/upcalls.h"
 #include "store/util.h"
 #include "store/work.h"
-
-void rdx2nh_(Work& W, MasterRecord& L, int32_t r, char* text, int32_t& len);
 
 namespace {
 
@@ -181,13 +176,15 @@ bool msgname(Work& W, MasterRecord& L, int32_t kind, int32_t i, int32_t j, char*
     case 4: return tablename(W, L, L.ROWNAM, L.NROWNM, i, text, len);
     case 5:
       if (i < 1 || (i > L.NVARS && i > L.VARCAP)) return false;
+      if (!upcalls_().varname) return false;
       len = 200;
-      vdx2nh_(W, L, i, text, len);
+      upcalls_().varname(W, L, i, text, len);
       return true;
     case 6:
       if (i < 1 || (i > L.NROWS && i > L.ROWCAP)) return false;
+      if (!upcalls_().rowname) return false;
       len = 200;
-      rdx2nh_(W, L, i, text, len);
+      upcalls_().rowname(W, L, i, text, len);
       return true;
     case 7: {
       int32_t s = 0;
@@ -269,7 +266,7 @@ const char* item(Ctx& x, Line& ln, const char* p) {
     char text[1024];
     std::memset(text, 0, sizeof text);  // a failed look-up leaves nothing stale
     int32_t env = L.ENVHANDLE, code = L.ERRARG;
-    FBRGETERRORMESSAGE_(env, code, text);
+    if (upcalls_().libtext) upcalls_().libtext(env, code, text);
     text[sizeof text - 1] = 0;
     ln.puts(text);
   } else if (!std::strcmp(name, "m234")) {
@@ -370,7 +367,7 @@ void pt2err_(MasterRecord& L, int32_t unit, int32_t p) {
   int32_t start = 1, lineno = L.SRCLINE;
   for (int32_t j = p - 1; j >= 4; --j)
     if (at(j) == 0 && at(j - 3) == 0) {
-      lineno = escline_(L, j - 3);
+      lineno = upcalls_().escline ? upcalls_().escline(L, j - 3) : L.SRCLINE;
       if (lineno < 1) lineno += 65536;
       start = j + 1;
       break;
@@ -412,15 +409,8 @@ void errmsh_(Work& W, MasterRecord& L, int32_t n) {
   MsgEnd end = def ? def->end : E1;
   if (n == 11 && L.FILFMT == 2) end = E1;
   if (n == 129) {
-    x.param_known = L.ERRARG >= 1 && L.ERRARG <= NPARAMS;
-    if (x.param_known) {
-      const ParamDef& d = paramdef(L.ERRARG);
-      x.pkind = d.kind;
-      x.pimin = d.imin;
-      x.pimax = d.imax;
-      x.prmin = d.rmin;
-      x.prmax = d.rmax;
-    }
+    x.param_known = upcalls_().paramlimits &&
+                    upcalls_().paramlimits(L, L.ERRARG, x.pkind, x.pimin, x.pimax, x.prmin, x.prmax);
     if (x.param_known && x.pkind == 0) end = E1;
   }
   for (int pass = 1;; ++pass) {

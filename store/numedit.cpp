@@ -50,15 +50,56 @@ static bool carry(char* t, int32_t n) {
 }
 
 // The d significant digits of ax > 0, rounded half away from zero, and k with
-// ax ~ 0.digits * 10^k. Printing 25 digits more than kept decides every tie exactly: a
-// double near a tie but not on it differs from it within its first 17 digits.
+// ax ~ 0.digits * 10^k. Three further digits decide the rounding unless they read "500";
+// then 25 further digits decide every tie exactly: a double near a tie but not on it
+// differs from it within its first 17 digits.
+// Exact powers of ten 10^0 .. 10^22.
+static const double P10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                               1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The common case without text conversion: ax * 10^(d-k) formed with its exact rounding
+// error (fma), so the rounding is decided exactly; false when the value lies outside the
+// exact powers or too near a tie to tell.
+static bool fastdigits(double ax, int32_t d, char* dig, int32_t& k) {
+  if (d > 15 || !(ax >= 1e-15 && ax < 1e15)) return false;
+  k = (int32_t)std::floor(std::log10(ax)) + 1;
+  if (k >= 0 && k <= 22 && ax >= P10[k]) ++k;
+  else if (k < 0 && -k <= 22 && ax * P10[-k] >= 1.0) ++k;
+  const int32_t sh = d - k;  // 0.1 <= ax / 10^k < 1 expected
+  if (sh < 0 || sh > 22) return false;
+  const double m = ax * P10[sh];
+  const double err = std::fma(ax, P10[sh], -m);  // ax * 10^sh == m + err exactly
+  const double fl = std::floor(m);
+  const double t = m - fl;  // exact
+  bool up;
+  if (t == 0.5) up = err >= 0.0;
+  else if (std::fabs(t - 0.5) > 4 * std::fabs(err)) up = t > 0.5;
+  else return false;
+  int64_t n = (int64_t)fl + (up ? 1 : 0);
+  const int64_t lo = (int64_t)P10[d - 1], hi = (int64_t)P10[d];
+  if (n >= hi) {  // 99.9 -> 100
+    n /= 10;
+    ++k;
+  }
+  if (n < lo) return false;  // the estimate of k was off: let the text conversion decide
+  for (int32_t i = d - 1; i >= 0; --i) {
+    dig[i] = (char)('0' + n % 10);
+    n /= 10;
+  }
+  return true;
+}
+
 static void sigdigits(double ax, int32_t d, char* dig, int32_t& k) {
+  if (fastdigits(ax, d, dig, k)) return;
   char e[128];
-  std::snprintf(e, sizeof e, "%.*e", (int)(d + 24), ax);  // D.DDD...e+XX
+  std::snprintf(e, sizeof e, "%.*e", (int)(d + 2), ax);  // D.DDD...e+XX
+  const char* tail = e + d + 1;                            // the three further digits
+  if (tail[0] == '5' && tail[1] == '0' && tail[2] == '0')
+    std::snprintf(e, sizeof e, "%.*e", (int)(d + 24), ax);
   k = std::atoi(std::strchr(e, 'e') + 1) + 1;
   dig[0] = e[0];
   std::memcpy(dig + 1, e + 2, (size_t)(d - 1));
-  char next = d == 1 ? e[2] : e[d + 1];
+  const char next = e[d + 1];
   if (next >= '5' && carry(dig, d)) {
     dig[0] = '1';  // 99.9 -> 100: all others are zeros already
     ++k;

@@ -3,6 +3,14 @@
 #pragma once
 #include <cstdint>
 
+struct MasterRecord;
+
+// Text to number: pos is the position before the text (text counted from 1); on success
+// it is left on the last character of the number. 0, or 1 no number, or 2 the number
+// exceeded BIGNUM (val is BIGNUM then). syntax 1 reads no exponent.
+int32_t txt2np_(const MasterRecord& L, const char* text, int32_t& pos, int32_t len, int32_t syntax, double& val);
+void ushift_(char* line, int32_t n, char* raw);  // raw = line as typed, line upper-cased
+
 void ERRMESS234_(int32_t count, double value, char* buf);  // "n large number(s) were ..."
 void APPINTTOSTR_(char* buf, int32_t value);                // appends " value"
 void APPVERTOSTR_(char* buf, int32_t a, int32_t b, int32_t c, int32_t d, const char* text);

@@ -2,13 +2,79 @@
 // counts, carved into blocks by the block allocator. Reals and characters are copied in
 // and out; nothing outside this file reinterprets the words.
 #pragma once
+#include <sys/mman.h>
+
 #include <cassert>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <new>
+
+// The words of the work array. A large array is mapped as zero pages that are backed by
+// memory only once written, so a big store costs only what its blocks use; a small one
+// comes zeroed from calloc. fresh(n) writes nothing; assign(n, v) writes every word.
+class Words {
+ public:
+  Words() = default;
+  Words(const Words& o) { *this = o; }
+  Words& operator=(const Words& o) {
+    if (this != &o) {
+      fresh(o.n_);
+      if (o.n_) std::memcpy(p_, o.p_, o.n_ * 4);
+    }
+    return *this;
+  }
+  ~Words() { release(); }
+  size_t size() const { return n_; }
+  int32_t* data() { return p_; }
+  const int32_t* data() const { return p_; }
+  int32_t& operator[](size_t k) { return p_[k]; }
+  const int32_t& operator[](size_t k) const { return p_[k]; }
+  // n words, all zero; throws std::bad_alloc when the memory cannot be had.
+  void fresh(size_t n) {
+    release();
+    if (n == 0) return;
+    if (n > SIZE_MAX / 4) throw std::bad_alloc();
+    size_t bytes = n * 4;
+    void* p;
+    if (bytes >= MAPPED) {
+      p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+      if (p == MAP_FAILED) throw std::bad_alloc();
+    } else {
+      p = std::calloc(n, 4);
+      if (!p) throw std::bad_alloc();
+    }
+    p_ = static_cast<int32_t*>(p);
+    n_ = n;
+  }
+  // n words of value v.
+  void assign(size_t n, int32_t v) {
+    fresh(n);
+    if (v != 0)
+      for (size_t k = 0; k < n; ++k) p_[k] = v;
+  }
+  void clear() { release(); }
+  void shrink_to_fit() {}
+
+ private:
+  static constexpr size_t MAPPED = 1 << 16;  // bytes from which an array is mapped
+  void release() {
+    if (!p_) return;
+    if (n_ * 4 >= MAPPED)
+      ::munmap(p_, n_ * 4);
+    else
+      std::free(p_);
+    p_ = nullptr;
+    n_ = 0;
+  }
+  int32_t* p_ = nullptr;
+  size_t n_ = 0;
+};
 
 struct Work {
-  std::vector<int32_t> w;  // w[0] is unused: word k lives at w[k]
+  Words w;  // w[0] is unused: word k lives at w[k]
+  // Makes the array n words long, all zero, touching none of its pages.
+  void fresh(size_t n) { w.fresh(n); }
 };
 
 #ifdef NDEBUG

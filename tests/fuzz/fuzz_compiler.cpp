@@ -62,6 +62,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   L.UNARYM = (data[0] >> 2) & 1;
   L.USEPNM = (data[0] >> 3) & 1;
   L.BATMOD = 1;
-  genmod_(W, L);
+  gencompile_(W, L);
   return 0;
 }

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# GO on the N x N transportation model (N = 1000 unless given): the time and peak memory
+# of generating and loading it (STATS), side by side with GNU MathProg checking the same
+# model, and the solve of GO against the clp command on the model's MPS file.
+#   bash bench/bench_go.sh [BUILD_DIR] [N]
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="$(cd "${1:-$root/build}" && pwd)"
+n="${2:-1000}"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+# the model in the system's language
+cat >model.txt <<MOD
+MODEL:
+SETS:
+  PLANTS /1..$n/: CAP;
+  CUSTS /1..$n/: DEM;
+  ROUTES(PLANTS, CUSTS): COST, FLOW;
+ENDSETS
+CALC:
+  @FOR(PLANTS(P): CAP(P) = 1000 + @MOD(P, 7));
+  @FOR(CUSTS(C): DEM(C) = 900 + @MOD(C, 5));
+  @FOR(ROUTES(P, C): COST(P, C) = 1 + @MOD(P * 7 + C * 13, 97));
+ENDCALC
+MIN = @SUM(ROUTES(P, C): COST(P, C) * FLOW(P, C));
+@FOR(PLANTS(P): [SUPPLY] @SUM(CUSTS(C): FLOW(P, C)) <= CAP(P));
+@FOR(CUSTS(C): [DEMAND] @SUM(PLANTS(P): FLOW(P, C)) >= DEM(C));
+END
+MOD
+# its MathProg twin, written from the same formulas
+cat >transp.mod <<MOD
+set PLANTS := 1..$n;
+set CUSTS := 1..$n;
+param CAP{p in PLANTS} := 1000 + p mod 7;
+param DEM{c in CUSTS} := 900 + c mod 5;
+param COST{p in PLANTS, c in CUSTS} := 1 + (p * 7 + c * 13) mod 97;
+var FLOW{PLANTS, CUSTS} >= 0;
+minimize TOTAL: sum{p in PLANTS, c in CUSTS} COST[p, c] * FLOW[p, c];
+s.t. SUPPLY{p in PLANTS}: sum{c in CUSTS} FLOW[p, c] <= CAP[p];
+s.t. DEMAND{c in CUSTS}: sum{p in PLANTS} FLOW[p, c] >= DEM[c];
+end;
+MOD
+# a store large enough for the model
+printf '! QUIRN Custom Configuration Data:\nMXMEMB=      512\n' >QUIRN.CNF
+
+measure() {  # prints "seconds peak_kb" of the command
+  /usr/bin/time -f "%e %M" -o t.txt "$@" >/dev/null 2>&1 || true
+  tail -n 1 t.txt
+}
+read -r qt qm < <( (cat model.txt; echo STATS; echo QUIT) >stats.in; measure "$build/quirn" <stats.in )
+# the store alone: start and quit with the same configuration
+read -r st sm < <( echo QUIT >quit.in; measure "$build/quirn" <quit.in )
+printf 'generate and load (STATS):   %7.2f s %8d KB peak\n' "$qt" "$qm"
+printf '  of which start and quit:   %7.2f s %8d KB peak\n' "$st" "$sm"
+if command -v glpsol >/dev/null; then
+  read -r gt gm < <(measure glpsol --math transp.mod --check)
+  printf 'glpsol --check:              %7.2f s %8d KB peak\n' "$gt" "$gm"
+  awk -v a="$qt" -v b="$gt" -v c="$qm" -v d="$gm" \
+    'BEGIN { printf "ratio (glpsol / ours):       %7.2f x time %8.2f x memory\n", b / a, d / c }'
+fi
+# GO's solve against clp on the same model's MPS file
+if command -v glpsol >/dev/null && command -v clp >/dev/null; then
+  glpsol --math transp.mod --check --wfreemps transp.mps >/dev/null 2>&1 || true
+  read -r ct cm < <(measure clp transp.mps -solve)
+  read -r ot om < <( (cat model.txt; echo TERSE; echo GO; echo QUIT) >go.in; measure "$build/quirn" <go.in )
+  (cat model.txt; echo TERSE; echo GO; echo QUIT) | "$build/quirn" 2>/dev/null | grep "Objective value" || true
+  printf 'GO (generate, load, solve):  %7.2f s %8d KB peak\n' "$ot" "$om"
+  printf 'clp on the MPS file:         %7.2f s %8d KB peak\n' "$ct" "$cm"
+  awk -v a="$ot" -v b="$qt" -v c="$ct" \
+    'BEGIN { printf "GO solve part %.2f s against clp %.2f s\n", a - b, c }'
+fi
