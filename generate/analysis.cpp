@@ -530,6 +530,7 @@ void struck_(Work& W, MasterRecord& L, int32_t& status) {
             L.ERRARG = r;
             L.ERRARG2 = v;
             L.ERRARG3 = arith;
+            L.ERRARG4 = arith;  // message 86 follows 72 when an evaluation failed
             L.SSARITH = arith;
             status = 11;
             goto leave;
