@@ -593,6 +593,8 @@ void struck_(Work& W, MasterRecord& L, int32_t& status) {
 
 leave:
   if (status == 0 && L.NUNIQ > 0) status = 5;
+  // an empty non-unique root list is not kept: its existence is what the report warns about
+  if (L.NUNIQ == 0) rlsblk_(L, L.UNIQBLK);
   rlsblk_(L, L.SXMARK);
   rlsblk_(L, L.SXLIST);
   if (L.ROWIXW > 0) {
