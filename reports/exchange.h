@@ -31,9 +31,6 @@ std::string usendx_(char prefix, int32_t n, int32_t k);
 // Writes the loaded model as an MPS file (kind 1) or an MPI file (kind 2); 0 on success,
 // else the library's code after its message (-1 when there is no model).
 int32_t dosmp_(Work& W, MasterRecord& L, const char* fname, int32_t kind);
-// Passes the model's names to the solver library (mode 1: generated names); status 0, 1 out
-// of storage, 2 a library error (ERRARG and the routine name set). Of the solver interface.
-void loadnames_(Work& W, MasterRecord& L, int32_t mode, int32_t& status);
 
 // ---- database and spreadsheet export drivers (dbexport.cpp) ----
 void xtrstr_(const char* source, char* target, int32_t& length);

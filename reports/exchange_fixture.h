@@ -3,6 +3,8 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -259,7 +261,8 @@ inline double textoptimum(const std::vector<std::string>& lines, int& status, st
   TextModel m = readtext(lines);
   error = m.error;
   if (!error.empty()) return NAN;
-  std::filesystem::path f = std::filesystem::path(testing::TempDir()) / "rmps_text.mps";
+  std::filesystem::path f =
+      std::filesystem::path(testing::TempDir()) / ("rmps_text_" + std::to_string(getpid()) + ".mps");
   writemps(m, f);
   if (!m.minimise) {  // the written file minimises: turn the objective
     for (auto& [j, c] : m.cost) c = -c;

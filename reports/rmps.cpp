@@ -15,6 +15,8 @@
 #include "reports/exchange.h"
 #include "session/session.h"
 #include "solver/bindings.h"
+#include "solver/rowload.h"
+#include "solver/solver.h"
 #include "store/hooks.h"
 #include "store/io.h"
 #include "store/store.h"
@@ -356,15 +358,6 @@ void msgtext(char* field, size_t cap, const char* s) {
   field[k] = 0;
 }
 
-// Recreates the library's model object; false when it cannot be had.
-bool freshmodel(MasterRecord& L) {
-  if (L.MODELHANDLE != 0) FBRDELETEMODEL_(L.MODELHANDLE);
-  L.MODELHANDLE = 0;
-  int32_t err = 0;
-  L.MODELHANDLE = FBRCREATEMODEL_(L.ENVHANDLE, err);
-  return L.MODELHANDLE != 0 && err == 0;
-}
-
 }  // namespace
 
 // Number text of a magnitude: 12 significant digits, fixed from 0.1 up to 10^12, else a
@@ -434,11 +427,12 @@ void loadmps_(Work& W, MasterRecord& L, const char* name, int32_t format, int32_
     MasterRecord& L;
     ~Done() { brbremv_(L, 0); }
   } done{L};
-  if (!freshmodel(L)) {
+  if (clearmodel_(L) != 0) {
     errmsh_(W, L, 180);
     status = 1;
     return;
   }
+  passparamstoapi_(W, L);
   passapisetparams_(W, L);
   BRmodel* lib = modelptr_(L.MODELHANDLE);
   int32_t r = BRreadMPSFile(lib, name, format);

@@ -12,9 +12,8 @@
 #include "reports/exchange.h"
 #include "session/session.h"
 #include "solver/bindings.h"
+#include "solver/solver.h"
 #include "store/io.h"
-
-QUIRN_SESSION_PENDING_FIELD(MPIGEN, int32_t, 0)  // 1 while SMPI forces a generation
 
 namespace {
 
@@ -57,10 +56,10 @@ int32_t dosmp_(Work& W, MasterRecord& L, const char* fname, int32_t kind) {
     std::remove(temp.c_str());
     int32_t keep = L.MREGEN;
     L.MREGEN = 2;
-    sf_MPIGEN(L) = 1;
+    L.MPIGEN = 1;
     genmod_(W, L);
     L.MREGEN = keep;
-    sf_MPIGEN(L) = 0;
+    L.MPIGEN = 0;
     r = writefile(L, temp.c_str(), kind);
   }
   if (r == 0 && std::rename(temp.c_str(), target.c_str()) != 0) r = BRERR_FILE_WRITE;
