@@ -161,7 +161,6 @@ void dopic_(Work& W, MasterRecord& L) {
     b.release(L);
     return;
   }
-  const bool maximise = L.OBJROW > 0 && L.ROWTYPES > 0 && iat(W, L, L.ROWTYPES, L.OBJROW) == 2;
   std::string line;
   int32_t done = 0;
   while (done < V) {
@@ -204,8 +203,8 @@ void dopic_(Work& W, MasterRecord& L) {
           put(w + 3 + 2 * j, '?');
           continue;
         }
-        double c = dat(W, L, L.MATCOEF, pos);
-        if (r == 1 && maximise) c = -c;
+        // the loaded objective keeps the model's own signs for either sense
+        const double c = dat(W, L, L.MATCOEF, pos);
         put(w + 3 + 2 * j, piccoef_(c));
         if (c < 0) put(w + 2 + 2 * j, '-');
       }

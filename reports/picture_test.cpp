@@ -40,7 +40,7 @@ TEST(MatrixPicture, GridGuideMarksAndRelations) {
             " \n"
             "       P Q\n"
             " \n"
-            "    1:-B-B  MAX\n"
+            "    1: B B  MAX\n"
             "  LAB: 1 2  < C\n"
             "    3: 1  ' < B\n"
             " \n");

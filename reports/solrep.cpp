@@ -123,7 +123,7 @@ void outsol_(Work& W, MasterRecord& L, int32_t all, const char* text, int32_t te
   }
   const bool duals = dualsshown(L, dual);
   if (!qtest(tstopt_(W, L))) errmsh_(W, L, 92);
-  else if (L.OBJROW > 0 && L.UNIQBLK > 0) errmsh_(W, L, 66);
+  else if (L.OBJROW > 0 && L.UNIQBLK > 0 && L.NUNIQ > 0) errmsh_(W, L, 66);  // only a list with pairs
 
   const bool bare = textlen > 0;
   const int32_t names = bare ? QFALSE : QTRUE;

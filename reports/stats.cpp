@@ -38,8 +38,12 @@ struct Out {
     s += b;
     return *this;
   }
+  // Statistics lines are printed whole: cut at LINLEN they would lose their last figures.
   void print(MasterRecord& L) {
+    const int32_t linlen = L.LINLEN;
+    if ((int32_t)s.size() > L.LINLEN) L.LINLEN = (int32_t)s.size();
     lprint_(L, L.OUTUNIT, s);
+    L.LINLEN = linlen;
     s.clear();
   }
 };

@@ -131,7 +131,8 @@ bool statistics(Work& W, MasterRecord& L) {
   if ((r = FBRGETNLPVARCOUNT_(M, nlv)) != 0) return loadfail(W, L, "BRgetNLPVarCount", r);
   if ((r = FBRGETQCVARCOUNT_(M, qcv)) != 0) return loadfail(W, L, "BRgetQCVarCount", r);
   L.NLVARS = nlv + qcv;
-  L.QPFLAG = L.USEQPR > 0 && d[2] > 0 ? 1 : 0;
+  // quadratic: quadratic terms loaded and no general nonlinear entry anywhere
+  L.QPFLAG = d[2] > 0 && d[1] == 0 && d[3] == 0 ? 1 : 0;
   int32_t base = (L.NZLIN < 1 && L.NZFIRST < 1) ? 1 : L.NZFIRST >= 1 ? 4 : 7;
   L.MODCLS = base + (L.NINTVAR <= 0 ? 0 : L.NINTVAR >= nv ? 1 : 2);
   // the solver row map: 0 for the objective, else the constraint number

@@ -388,7 +388,10 @@ int32_t solver_(Work& W, MasterRecord& L, int32_t mode, const char* fname) {
   int32_t lnrise = L.LNRISE;
   brbremv_();
   clrsolvetime_();
-  if ((mode == 1 || mode == 3 || mode == 6 || mode == 7) && L.TRACELV == 0) L.LNRISE = 1;
+  // Displays and writers see the model without linearisation; 0 (the program's choice) adds
+  // none either, so it is left alone and an unchanged model is not generated again.
+  if ((mode == 1 || mode == 3 || mode == 6 || mode == 7) && L.TRACELV == 0 && L.LNRISE > 1)
+    L.LNRISE = 1;
   int32_t ok = generate_(W, L);
   if (L.LOWMEM > 0 && mode != 1) freescalarlists_(L);
   if (qtest(ok) && mode != 5) {
