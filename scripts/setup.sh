@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and testing QUIRN needs on a Debian 12 machine (missing packages only).
 set -euo pipefail
-PKGS="g++ cmake make pkg-config git libgtest-dev googletest libbenchmark-dev
+PKGS="g++ cmake make pkg-config git libgtest-dev
       coinor-libclp-dev coinor-libcbc-dev coinor-libipopt-dev coinor-libcoinutils-dev coinor-libbonmin-dev
       coinor-clp coinor-cbc"
 if [ "${1:-}" = "--test" ]; then
