@@ -15,7 +15,7 @@ cmake --build "$root/build" -j"$jobs" </dev/null
 echo "== build and test (address and undefined-behaviour sanitizers)"
 cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DQUIRN_SANITIZE=ON </dev/null >/dev/null
 cmake --build "$root/build-asan" -j"$jobs" </dev/null
-(cd "$root/build-asan" && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+(cd "$root/build-asan" && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$root/tests/lsan.supp" UBSAN_OPTIONS=print_stacktrace=1 \
    ctest -j"$jobs" --output-on-failure --timeout 900 </dev/null)
 
 echo "== fuzz targets (${fuzz_seconds}s in all)"

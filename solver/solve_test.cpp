@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 
+#include "generate/scalar.h"
 #include "language/lang_test_fixture.h"
 #include "session/session.h"
 #include "solver/solver.h"
@@ -17,7 +18,10 @@ struct Session : FrontFixture {
     createbresk_(L);
     L.TERSEO = 1;
   }
-  ~Session() { deletebresk_(L); }
+  ~Session() {
+    freescalarlists_(L);  // the last model's lists, as the session does at its end
+    deletebresk_(L);
+  }
   // Runs the solve driver with its output captured; returns what it printed.
   std::string go(int32_t mode = 0) {
     testing::internal::CaptureStdout();
