@@ -144,6 +144,14 @@ std::string numfield(double x) {
   return out;
 }
 
+// Name of an object by its name type.
+std::string objname(const Work& W, const MasterRecord& L, int32_t num, int32_t type) {
+  if (type >= 12) return namestr(W, L, L.KSNAME, num);
+  if (type >= 8) return namestr(W, L, L.ROWNAM, num);
+  if (type >= 4) return namestr(W, L, L.KANAME, num);
+  return namestr(W, L, L.SCLNAM, num);
+}
+
 // A name statement to a text destination. False ends the run.
 bool textnames(Work& W, MasterRecord& L, int32_t n, int64_t p, int64_t end) {
   std::vector<Column> cols;
@@ -213,6 +221,14 @@ bool textnames(Work& W, MasterRecord& L, int32_t n, int64_t p, int64_t end) {
       c.nums.push_back(value);
     }
     if (lines >= 0 && lines != (int64_t)vars.size()) {
+      // the statement's objects, three blanks apart, at most 60 characters
+      std::string list;
+      for (int32_t m = 0; m < n; ++m) {
+        if (types[m] == 13) continue;
+        list += (list.empty() ? "" : "   ") + objname(W, L, nums[m], types[m]);
+      }
+      if (list.size() > 60) list.resize(60);
+      std::snprintf(L.ERRTXT, sizeof L.ERRTXT, "%s", list.c_str());
       errmsh_(W, L, 143);
       return true;
     }
