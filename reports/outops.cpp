@@ -276,8 +276,7 @@ void runoutops_(Work& W, MasterRecord& L) {
     const int64_t end = bgeti(W, L, L.OUTENDS, i);
     const int32_t kind = opw(W, L, first);
     if (kind == 0) {
-      closeall(W, L);
-      initfi_(L);
+      closeall(W, L);  // the slots stay taken until the next run
       continue;
     }
     if (kind != 1) continue;
