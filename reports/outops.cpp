@@ -144,6 +144,15 @@ std::string numfield(double x) {
   return out;
 }
 
+// Prints one line of a table with its "E+00" exponents blanked.
+bool tableline(MasterRecord& L, int32_t unit, const std::string& line) {
+  std::vector<char> b(std::max<size_t>(line.size(), (size_t)std::max(L.LINLEN, 0)) + 8, ' ');
+  std::memcpy(b.data(), line.data(), line.size());
+  b.back() = 0;
+  stripe00_(b.data(), L.LINLEN);
+  return lprint_(L, unit, b.data(), (int32_t)line.size()) >= 0;
+}
+
 // Name of an object by its name type.
 std::string objname(const Work& W, const MasterRecord& L, int32_t num, int32_t type) {
   if (type >= 12) return namestr(W, L, L.KSNAME, num);
@@ -245,19 +254,13 @@ bool textnames(Work& W, MasterRecord& L, int32_t n, int64_t p, int64_t end) {
       std::string cell = c.text ? c.texts[0] : numfield(c.nums[(size_t)e]);
       if (c.text) cell.resize((size_t)c.width, ' ');
       if (!line.empty() && (int64_t)line.size() + 1 + c.width > L.LINLEN) {
-        std::vector<char> b(line.begin(), line.end());
-        b.push_back(0);
-        stripe00_(b.data(), L.LINLEN);
-        if (lprint_(L, unit, b.data(), (int32_t)line.size()) < 0) return false;
+        if (!tableline(L, unit, line)) return false;
         line.clear();
       }
       line += ' ';
       line += cell;
     }
-    std::vector<char> b(line.begin(), line.end());
-    b.push_back(0);
-    stripe00_(b.data(), L.LINLEN);
-    if (lprint_(L, unit, b.data(), (int32_t)line.size()) < 0) return false;
+    if (!tableline(L, unit, line)) return false;
   }
   return true;
 }
