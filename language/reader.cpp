@@ -566,8 +566,9 @@ int32_t addfiletolist_(MasterRecord& L, const char* path, int32_t& unit) {
   if (L.INCHEAD > 0) L.INCPREV[L.INCHEAD] = s;
   L.INCHEAD = s;
   L.INCCUR = s;
-  std::strncpy(L.INCNAME[s], path, INCNAMELEN);
-  L.INCNAME[s][INCNAMELEN] = NUL;
+  size_t n = strnlen(path, INCNAMELEN);  // a longer path is cut to the slot
+  std::memcpy(L.INCNAME[s], path, n);
+  L.INCNAME[s][n] = NUL;
   L.INCUNIT[s] = unit;
   L.INCLEN[s] = 0;
   L.INCPOS[s] = 1;

@@ -5,7 +5,10 @@
 #include "generate/blk.h"
 #include "generate/eval.h"
 #include "language/lang.h"
+#include "reports/exchange.h"
 #include "reports/reports.h"
+#include "session/pending_session.h"
+#include "solver/reporthooks.h"
 #include "session/modeltext.h"
 #include "store/io.h"
 #include "store/numedit.h"
@@ -191,3 +194,16 @@ void outsol_(Work& W, MasterRecord& L, int32_t all, const char* text, int32_t te
   }
   blankl_(L, L.OUTUNIT, 1);
 }
+
+// Enters the reports that the solve driver prints, once at start. This file is always linked
+// (the session's SOLU calls outsol_), so the entries are always there.
+static const bool reports_entered = [] {
+  ReportHooks& h = reporthooks_();
+  h.solution = outsol_;
+  h.outputops = runoutops_;
+  h.genmodel = displaygeneratedmodel_;
+  h.stats = dostats_;
+  h.picture = dopic_;
+  h.modelfile = dosmp_;
+  return true;
+}();

@@ -8,7 +8,7 @@ fuzz_seconds="${QUIRN_FUZZ_SECONDS:-60}"
 bash "$root/scripts/setup.sh" --test </dev/null
 
 echo "== build and test (release)"
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo </dev/null >/dev/null
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUIRN_WERROR=ON </dev/null >/dev/null
 cmake --build "$root/build" -j"$jobs" </dev/null
 (cd "$root/build" && ctest -j"$jobs" --output-on-failure --timeout 600 </dev/null)
 

@@ -30,19 +30,5 @@ void dostats_(Work& W, MasterRecord& L);
 void dopic_(Work& W, MasterRecord& L);
 int32_t dosmp_(Work& W, MasterRecord& L, const char* fname, int32_t kind);
 
-// Fields of later steps read by the session, reached through these accessors until they
-// exist in the master record: the field when it exists, else a fallback variable.
-#define QUIRN_SESSION_PENDING_FIELD(NAME, TYPE, DEF) \
-  template <class R>                                 \
-  TYPE& sf_##NAME(R& L) {                            \
-    if constexpr (requires { L.NAME; }) {            \
-      return L.NAME;                                 \
-    } else {                                         \
-      static TYPE fallback = DEF;                    \
-      return fallback;                               \
-    }                                                \
-  }
-QUIRN_SESSION_PENDING_FIELD(NINTVAR, int32_t, 0)   // integer variables of the generated model
-QUIRN_SESSION_PENDING_FIELD(QPFLAG, int32_t, 0)    // quadratic model flag
 
 #include "store/io.h"

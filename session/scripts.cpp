@@ -152,8 +152,8 @@ void getbip_(Work& W, MasterRecord& L) {
 void dorange_(Work& W, MasterRecord& L) {
   if (L.MODLINES < 1) return errmsh_(W, L, 5);
   if (L.NROWS < 1 && L.NVARS < 1) return errmsh_(W, L, 88);
-  if (sf_NINTVAR(L) > 0) return errmsh_(W, L, 121);
-  if (sf_QPFLAG(L) > 0) return errmsh_(W, L, 232);
+  if (L.NINTVAR > 0) return errmsh_(W, L, 121);
+  if (L.QPFLAG > 0) return errmsh_(W, L, 232);
   if (L.DUALCO != 2) return errmsh_(W, L, 122);
   if (!qtest(tstopt_(W, L))) errmsh_(W, L, 92);
   range_(W, L);

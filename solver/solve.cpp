@@ -8,6 +8,7 @@
 #include "session/modeltext.h"
 #include "session/pending_session.h"
 #include "session/session.h"
+#include "solver/reporthooks.h"
 #include "solver/solver.h"
 #include "store/hooks.h"
 #include "store/io.h"
@@ -105,7 +106,7 @@ int32_t solveit_(Work& W, MasterRecord& L) {
   };
   auto outputs = [&]() {
     if (runops) {
-      runoutops_(W, L);
+      if (auto f = reporthooks_().outputops) f(W, L);
       shutfi_(L);
       initfi_(L);
     }
@@ -402,23 +403,23 @@ int32_t solver_(Work& W, MasterRecord& L, int32_t mode, const char* fname) {
         solveit_(W, L);
         if (!(L.MSGOFF & 1)) resultsummary_(W, L);
         if (L.MODSTAT != 12 && L.MODSTAT != 6 && L.MODSTAT != 11 && L.TERSEO != 1)
-          outsol_(W, L, 1, "", 0, "", 0);  // no heading text, no name key
+          if (auto f = reporthooks_().solution) f(W, L, 1, "", 0, "", 0);  // no heading, no key
         break;
       case 1:
-        if (L.SLVROWS > 0 || L.SLVCOLS > 0) displaygeneratedmodel_(W, L);
+        if (auto f = reporthooks_().genmodel; f && (L.SLVROWS > 0 || L.SLVCOLS > 0)) f(W, L);
         break;
       case 3:
-        dosmp_(W, L, fname, 1);
+        if (auto f = reporthooks_().modelfile) f(W, L, fname, 1);
         if (L.LOWMEM > 0) freescalarlists_(L);
         break;
       case 4:
-        dostats_(W, L);
+        if (auto f = reporthooks_().stats) f(W, L);
         break;
       case 6:
-        dopic_(W, L);
+        if (auto f = reporthooks_().picture) f(W, L);
         break;
       case 7:
-        dosmp_(W, L, fname, 2);
+        if (auto f = reporthooks_().modelfile) f(W, L, fname, 2);
         break;
       default:
         break;
