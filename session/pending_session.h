@@ -13,7 +13,7 @@ struct Work;
 // The solve driver: mode 0 GO, 1 GEN, 3 SMPS, 4 STATS, 5 generate only, 6 PICTURE, 7 SMPI.
 int32_t solver_(Work& W, MasterRecord& L, int32_t mode, const char* fname);
 void resultsummary_(Work& W, MasterRecord& L);
-void dodebug_(Work& W, MasterRecord& L);
+int32_t dodebug_(Work& W, MasterRecord& L);
 
 // ---- reports and data exchange ----
 void outsol_(Work& W, MasterRecord& L, int32_t allvalues, const char* text, int32_t textlen,
@@ -24,6 +24,8 @@ void dormps_(MasterRecord& L, Work& W, int32_t fixed);
 void runoutops_(Work& W, MasterRecord& L);
 // the generated model (GEN), statistics (STATS), picture (PICTURE), MPS/MPI files
 void displaygeneratedmodel_(Work& W, MasterRecord& L);
+// one generated row (1 = the objective, 2.. the constraints) in the layout of GEN
+void displaygeneratedrow_(Work& W, MasterRecord& L, int32_t i, int32_t& status);
 void dostats_(Work& W, MasterRecord& L);
 void dopic_(Work& W, MasterRecord& L);
 int32_t dosmp_(Work& W, MasterRecord& L, const char* fname, int32_t kind);

@@ -56,6 +56,8 @@ void cmprtl_(Work& W, MasterRecord& L, int32_t row, int32_t var, double& deriv, 
 // ---- the solve sequence ----
 int32_t solver_(Work& W, MasterRecord& L, int32_t mode, const char* fname);
 int32_t solveit_(Work& W, MasterRecord& L);
+// The DEBUG command: the infeasible or unbounded set of a linear model.
+int32_t dodebug_(Work& W, MasterRecord& L);
 // Clears what the library holds of the model and the solver-side counts.
 void clearsolvermodel_(Work& W, MasterRecord& L);
 
