@@ -16,3 +16,5 @@ int32_t codetotext_(Work& W, MasterRecord& L, const int32_t* words, int32_t n, c
                     int32_t npool, int32_t sense, char type, std::string& text);
 // Prints a row's text after its name in brackets, wrapped before LINLEN - 12.
 void displayrow_(MasterRecord& L, const std::string& name, const std::string& text);
+// Shows generated row i as GEN does; status nonzero when it cannot be shown.
+void displaygeneratedrow_(Work& W, MasterRecord& L, int32_t i, int32_t& status);

@@ -6,6 +6,7 @@
 #include "generate/eval.h"
 #include "language/lang.h"
 #include "reports/exchange.h"
+#include "reports/genshow.h"
 #include "reports/reports.h"
 #include "session/pending_session.h"
 #include "solver/reporthooks.h"
@@ -202,6 +203,7 @@ static const bool reports_entered = [] {
   h.solution = outsol_;
   h.outputops = runoutops_;
   h.genmodel = displaygeneratedmodel_;
+  h.genrow = displaygeneratedrow_;
   h.stats = dostats_;
   h.picture = dopic_;
   h.modelfile = dosmp_;

@@ -25,7 +25,6 @@ void runoutops_(Work& W, MasterRecord& L);
 // the generated model (GEN), statistics (STATS), picture (PICTURE), MPS/MPI files
 void displaygeneratedmodel_(Work& W, MasterRecord& L);
 // one generated row (1 = the objective, 2.. the constraints) in the layout of GEN
-void displaygeneratedrow_(Work& W, MasterRecord& L, int32_t i, int32_t& status);
 void dostats_(Work& W, MasterRecord& L);
 void dopic_(Work& W, MasterRecord& L);
 int32_t dosmp_(Work& W, MasterRecord& L, const char* fname, int32_t kind);

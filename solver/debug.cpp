@@ -10,6 +10,7 @@
 #include "language/lang.h"
 #include "session/pending_session.h"
 #include "session/session.h"
+#include "solver/reporthooks.h"
 #include "solver/solver.h"
 #include "store/hooks.h"
 #include "store/io.h"
@@ -159,7 +160,7 @@ int32_t dodebug_(Work& W, MasterRecord& L) {
       dbgline(L, "  " + trimmed(buf, len));
     } else {
       int32_t st = 0;
-      displaygeneratedrow_(W, L, lr + 2, st);
+      if (auto f = reporthooks_().genrow) f(W, L, lr + 2, st);
     }
     printed = true;
   }

@@ -13,6 +13,8 @@ struct ReportHooks {
                    const char* name, int32_t namelen) = nullptr;
   void (*outputops)(Work& W, MasterRecord& L) = nullptr;  // the DATA section's output operations
   void (*genmodel)(Work& W, MasterRecord& L) = nullptr;   // the generated model (GEN)
+  // one row of the generated model as GEN shows it; status nonzero when it cannot be shown
+  void (*genrow)(Work& W, MasterRecord& L, int32_t row, int32_t& status) = nullptr;
   void (*stats)(Work& W, MasterRecord& L) = nullptr;      // model statistics (STATS)
   void (*picture)(Work& W, MasterRecord& L) = nullptr;    // matrix picture (PICTURE)
   // MPS (kind 1) or MPI (kind 2) file of the generated model
