@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "language/lang_test_fixture.h"
+#include "generate/scalar.h"
 #include "session/session.h"
 #include "solver/solver.h"
 
@@ -16,7 +17,10 @@ struct Session : FrontFixture {
     createbresk_(L);
     L.TERSEO = 1;
   }
-  ~Session() { deletebresk_(L); }
+  ~Session() {
+    freescalarlists_(L);  // the last model's lists, as the session does at its end
+    deletebresk_(L);
+  }
   template <class F>
   std::string captured(F f) {
     testing::internal::CaptureStdout();
