@@ -7,24 +7,11 @@
 #include <algorithm>
 
 #include "generate/analysis.h"
+#include "generate/genmod.h"
 #include "generate/rows.h"
 #include "language/compiler.h"
 #include "language/lang.h"
 #include "language/reader.h"
-
-// Records the code from position `from` to the end as the next statement.
-inline bool recordstatement(Work& W, MasterRecord& L, int32_t from) {
-  if (L.STMTCNT + 2 > L.STMTCAP) {
-    int32_t want = std::max(2 * L.STMTCAP, 64), st = 0;
-    setblk_(2, want, W, L, L.STMTIX, st);
-    if (st) return false;
-    L.STMTCAP = want;
-  }
-  L.STMTCNT += 1;
-  iput(W, L, L.STMTIX, L.STMTCNT, from);
-  iput(W, L, L.STMTIX, L.STMTCNT + 1, L.CODELEN + 1);
-  return true;
-}
 
 // Compiles the stored model and builds its sets; false on a compile error or a failed
 // CALC statement (its symxec_ status in calcstatus).
@@ -44,7 +31,7 @@ inline bool compileforanalysis(Work& W, MasterRecord& L, int32_t& calcstatus) {
     cmpexpqrn_(W, L, state, errarg, nerr);
     if (nerr > 0) return false;
     if (L.CODELEN > before) {
-      if (!recordstatement(W, L, before + 1)) return false;
+      if (!recordstatement_(W, L, before + 1)) return false;
       if (L.CALCON == 1) {
         SymResult res;
         symxec_(W, L, L.STMTCNT, 1, 1, res, st);

@@ -40,20 +40,6 @@ bool stopped(Work& W, MasterRecord& L) {
   return st != 0;
 }
 
-// Records the code of a compiled statement in the statement list; false when no storage.
-bool record_statement(Work& W, MasterRecord& L, int32_t from) {
-  if (L.STMTCNT + 2 > L.STMTCAP) {
-    int32_t want = std::max(2 * L.STMTCAP, 64), st = 0;
-    setblk_(2, want, W, L, L.STMTIX, st);
-    if (st) return false;
-    L.STMTCAP = want;
-  }
-  L.STMTCNT += 1;
-  bputi(W, L, L.STMTIX, L.STMTCNT, from);
-  bputi(W, L, L.STMTIX, L.STMTCNT + 1, L.CODELEN + 1);
-  return true;
-}
-
 // The message of a failed CALC statement; false always.
 bool calcfail(Work& W, MasterRecord& L, int32_t c, int32_t line) {
   // running out of storage and an arithmetic fault have messages of their own
@@ -111,7 +97,7 @@ bool compile_model(Work& W, MasterRecord& L) {
     }
     if (nerr == 0 && L.CODELEN > before) {
       trace(L, "HAVE A NEW EXPRESSION, NUMEXP=" + I(L.STMTCNT + 1));
-      if (!record_statement(W, L, before + 1)) {
+      if (!recordstatement_(W, L, before + 1)) {
         errmsh_(W, L, 0);
         return false;
       }
@@ -435,4 +421,18 @@ int32_t genmod_(Work& W, MasterRecord& L) {
   trace(L, "CALL MATRIX GENERATOR...");
   L.GENLOADP = 1;
   return QTRUE;
+}
+
+// Records the code of a compiled statement in the statement list; false when no storage.
+bool recordstatement_(Work& W, MasterRecord& L, int32_t from) {
+  if (L.STMTCNT + 2 > L.STMTCAP) {
+    int32_t want = std::max(2 * L.STMTCAP, 64), st = 0;
+    setblk_(2, want, W, L, L.STMTIX, st);
+    if (st) return false;
+    L.STMTCAP = want;
+  }
+  L.STMTCNT += 1;
+  bputi(W, L, L.STMTIX, L.STMTCNT, from);
+  bputi(W, L, L.STMTIX, L.STMTCNT + 1, L.CODELEN + 1);
+  return true;
 }

@@ -21,3 +21,5 @@ void savecriticalgenopts_(Work& W, MasterRecord& L);
 void genfail_(Work& W, MasterRecord& L);
 // The common end of every generation: files opened while generating are closed.
 void genend_(Work& W, MasterRecord& L);
+// Records the code from position `from` to the end as the next statement; false when no storage.
+bool recordstatement_(Work& W, MasterRecord& L, int32_t from);

@@ -6,29 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "language/lang_test_fixture.h"
-#include "generate/scalar.h"
-#include "session/session.h"
-#include "solver/solver.h"
+#include "solver/solve_test_fixture.h"
 
 namespace {
-struct Session : FrontFixture {
-  Session() {
-    createbresk_(L);
-    L.TERSEO = 1;
-  }
-  ~Session() {
-    freescalarlists_(L);  // the last model's lists, as the session does at its end
-    deletebresk_(L);
-  }
-  template <class F>
-  std::string captured(F f) {
-    testing::internal::CaptureStdout();
-    f();
-    std::fflush(stdout);
-    return testing::internal::GetCapturedStdout();
-  }
-};
+using Session = SolveSession;
 
 struct Row {
   const char* name;

@@ -7,28 +7,10 @@
 #include <cstring>
 #include <limits>
 
-#include "generate/scalar.h"
-#include "language/lang_test_fixture.h"
-#include "session/session.h"
-#include "solver/solver.h"
+#include "solver/solve_test_fixture.h"
 
 namespace {
-struct Session : FrontFixture {
-  Session() {
-    createbresk_(L);
-    L.TERSEO = 1;
-  }
-  ~Session() {
-    freescalarlists_(L);  // the last model's lists, as the session does at its end
-    deletebresk_(L);
-  }
-  // Runs the solve driver with its output captured; returns what it printed.
-  std::string go(int32_t mode = 0) {
-    testing::internal::CaptureStdout();
-    solver_(W, L, mode, " ");
-    std::fflush(stdout);
-    return testing::internal::GetCapturedStdout();
-  }
+struct Session : SolveSession {
   int32_t used() const { return L.TOTWRD - L.FREEWD; }
   int32_t modelint(int32_t id) {
     int32_t v = -99;
