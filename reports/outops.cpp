@@ -288,6 +288,11 @@ void runoutops_(Work& W, MasterRecord& L) {
       const int32_t lo = bgeti(W, L, L.OUTCODST, j), hi = bgeti(W, L, L.OUTCODST, j + 1) - 1;
       int32_t status = 0;
       double out = 0.0;
+      // a fresh stack, no open loops and no index registers: a set loop of the statement
+      // must see its own registers, not those a generation pass left behind
+      L.STKTOP = 0;
+      L.LFDEPTH = 0;
+      L.IRCNT = 0;
       xecute_(W, L, L.OUTCODE, lo, hi, status, out);
       if (status != 0) {
         int32_t m = xstatmsg_(status);
