@@ -279,7 +279,9 @@ bool dbitems(Work& W, MasterRecord& L, const std::string& source, const std::str
              const std::vector<std::string>& cols) {
   int32_t st = 0;
   initdbs_(W, L, source.c_str(), (int32_t)std::min<size_t>(source.size(), 202), st);
-  if (st == 1) {
+  // status 1 is also a database object that the link could not create: its text is then
+  // the reason, which is no shortage of storage
+  if (st == 1 && (L.ERRTXT[0] == ' ' || L.ERRTXT[0] == 0)) {
     errmsh_(W, L, 0);
     return false;
   }

@@ -76,8 +76,8 @@ void getrownameinfo_(Work& W, MasterRecord& L, int32_t rn, int32_t& slk, int32_t
         break;
       }
     }
-    if (count + 1 > cap) {
-      int64_t nc = 2 * (int64_t)cap + 64;
+    if (count + 1 > cap || slk <= 0 || dul <= 0 || inc <= 0 || dec <= 0) {
+      int64_t nc = 2 * (int64_t)std::max(cap, count) + 64;
       if (nc > 100000000) nc = 100000000;
       if (count + 1 > nc) {
         status = 2;
