@@ -108,7 +108,7 @@ bool writerecord(MasterRecord& L, int32_t unit, const std::string& rec) {
 // Writes the items the interpreter left, one record per flush. False when a write failed.
 bool writeitems(Work& W, MasterRecord& L, int32_t unit) {
   std::string rec;
-  int32_t taken = 0;
+  int32_t taken = 0, flush = 1;
   for (int32_t i = 1; i <= L.ORBITEMS; ++i) {
     int32_t pos = bgeti(W, L, L.ORBPOS, i);
     if (bgeti(W, L, L.ORBKND, i) == 1) {
@@ -122,7 +122,11 @@ bool writeitems(Work& W, MasterRecord& L, int32_t unit) {
       len = std::max(0, std::min(len, 15));
       rec.append(t + 15 - len, (size_t)len);
     }
-    if (++taken == L.ORBWRITES || i == L.ORBITEMS) {  // a last incomplete record is written too
+    // a record ends where a flush of the interpreter ended (by the write count when the
+    // flushes were not recorded); items left after the last complete record are written too
+    bool last = L.ORBFLUSHN > 0 ? (flush <= L.ORBFLUSHN && i == bgeti(W, L, L.ORBAUX, flush)) : ++taken == L.ORBWRITES;
+    if (last || i == L.ORBITEMS) {
+      while (flush <= L.ORBFLUSHN && bgeti(W, L, L.ORBAUX, flush) <= i) ++flush;  // empty flushes too
       if (!writerecord(L, unit, rec)) return false;
       rec.clear();
       taken = 0;
@@ -446,9 +450,9 @@ void linkstatement(Work& W, MasterRecord& L, int32_t kind, int32_t n, int64_t p,
 
 // Releases the output result buffers of the interpreter.
 void releaseitems(MasterRecord& L) {
-  for (int32_t* h : {&L.ORBKND, &L.ORBPOS, &L.ORBTXT, &L.ORBNUM})
+  for (int32_t* h : {&L.ORBKND, &L.ORBPOS, &L.ORBTXT, &L.ORBNUM, &L.ORBAUX})
     if (*h > 0) rlsblk_(L, *h);
-  L.ORBITEMS = L.ORBNUMN = L.ORBTXTN = L.ORBWRITES = 0;
+  L.ORBITEMS = L.ORBNUMN = L.ORBTXTN = L.ORBWRITES = L.ORBFLUSHN = 0;
   L.ORBITEMCAP = L.ORBTXTCAP = L.ORBNUMCAP = 0;
 }
 
