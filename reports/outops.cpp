@@ -77,9 +77,9 @@ bool writepiece(MasterRecord& L, int32_t unit, const std::string& rec) {
       while (b >= s && rec[b] != ' ') --b;
       len = (b >= s ? b + 1 : e) - s;
     }
-    std::vector<char> line(203, ' ');
+    std::vector<char> line((size_t)std::max(len, 202) + 1, ' ');
     std::memcpy(line.data(), rec.data() + s, (size_t)len);
-    line[202] = 0;
+    line.back() = 0;
     int32_t keep = L.LINLEN;
     L.LINLEN = maxlin;
     int32_t r = lprintlf_(L, unit, line.data(), std::max(len, 1));
