@@ -1428,6 +1428,7 @@ void Compiler::data_step(int32_t& state, int32_t prev, int32_t tok) {
         ds.modifier = 0;
         break;
       case 86: {
+        if (ds.outfn != T_TEXT) fail(1);  // text literals are columns of text tables only
         int32_t at = L.OUTTXTN + 1;
         out_text(std::string(sym.text, (size_t)sym.textlen));
         ds.objs.push_back({at, 13});

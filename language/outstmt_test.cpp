@@ -52,6 +52,7 @@ TEST(Output, RecordsOfTheOutputOperationList) {
       {"DATA: @OLE('B.XLS', 'R1') = @WRITEFOR(S(I): P(I)); ENDDATA", "2 1 -2 1 'B' '.' 'X' 'L' 'S' 0 'R' 49 0 0 0",
        "14 15"},
       {"DATA: @ODBC('D', 'T', 'C') = @WRITE(X); ENDDATA", "3 1 -2 1 'D' 0 'T' 0 'C' 0 0 0", "11 12"},
+      {"DATA: @OLE('B', 'R') = @WRITE('T', X); ENDDATA", "2 2 -2 1 'B' 0 'R' 0 0 0", "9 10"},
   };
   for (const Case& c : cases) {
     FrontFixture f;
@@ -104,6 +105,8 @@ TEST(Output, Errors) {
       {"DATA: @POINTER(1, 2) = X; ENDDATA", 144},
       {"DATA: @POINTER(1) = S; ENDDATA", 165},
       {"DATA: @POINTER(1) = @WRITE(X); ENDDATA", 11},
+      {"DATA: @POINTER(1) = X, 'T'; ENDDATA", 11},
+      {"DATA: @ODBC('D', 'T', 'C') = 'T'; ENDDATA", 11},
       {"DATA: @OLE() = @STATUS(); ENDDATA", 33},
       {"DATA: @OLE('B.XLS') = @WRITE(X); ENDDATA", 33},
       {"DATA: @ODBC('D', 'T') = @WRITE(X); ENDDATA", 45},

@@ -18,6 +18,7 @@
 #include "store/hooks.h"
 #include "store/io.h"
 #include "store/numedit.h"
+#include "store/store.h"
 
 namespace {
 
@@ -165,7 +166,7 @@ bool tableline(MasterRecord& L, int32_t unit, const std::string& line) {
 }
 
 // Name of an object by its name type.
-std::string objname(const Work& W, const MasterRecord& L, int32_t num, int32_t type) {
+std::string objname(const Work& W, MasterRecord& L, int32_t num, int32_t type) {
   if (type == 13) {
     std::string s;
     for (int32_t i = num; i >= 1 && i <= L.OUTTXTN && bgetc(W, L, L.OUTTXT, i) != 0; ++i) s += bgetc(W, L, L.OUTTXT, i);
@@ -175,9 +176,7 @@ std::string objname(const Work& W, const MasterRecord& L, int32_t num, int32_t t
   if (type >= 8 && type <= 11) return namestr(W, L, L.ROWNAM, num);
   if (type >= 4 && type <= 7) return namestr(W, L, L.KANAME, num);
   if (type >= 0 && type <= 3) return namestr(W, L, L.SCLNAM, num);
-  std::fputs("BAD NAME TYPE\n", stdout);
-  std::fflush(stdout);
-  std::exit(1);
+  fatal_(L, "BAD NAME TYPE");
 }
 
 // The member names of set s, one text column per index position (one for a primitive set).
