@@ -190,9 +190,10 @@ int32_t outvalues_(Work& W, MasterRecord& L, int32_t kind, int32_t index, int32_
 }
 
 // Puts the values of object k of n into the value block at places (e - 1) * n + k, growing
-// it; count is the last place written. Status 0 after a complete object (or after messages
-// 102, 140, 184, which end only this object), 4 when a row name had removed rows (or after
-// message 141), 3 no storage (message 0), 6 a row name that cannot be read (message 142).
+// it; count is the last place written. Status 0 after a complete object; messages 102, 140
+// and 184 end only this object and leave the status as it stood; 4 after message 141
+// (ranges on a removed row), 3 no storage (message 0), 6 a row name that cannot be read
+// (message 142).
 void ptrput2_(Work& W, MasterRecord& L, int32_t& block, int32_t& cap, const char* name, int32_t type, int32_t k,
               int32_t n, int32_t& count, int32_t& status) {
   std::string nm = padded(name ? std::string(name, strnlen(name, 32)) : std::string());
@@ -209,7 +210,7 @@ void ptrput2_(Work& W, MasterRecord& L, int32_t& block, int32_t& cap, const char
     else if (msg == 141) status = 4;
     return;
   }
-  if (removed) status = 4;
+  status = 0;  // a complete object (removed rows matter only to range values)
   const int64_t m = (int64_t)vals.size();
   if (m == 0) return;
   const int64_t top = (int64_t)k + (m - 1) * n;

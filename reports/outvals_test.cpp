@@ -125,6 +125,7 @@ TEST(PointerOutput, ValuesReachTheServiceInMemberOrder) {
       {"X", 4, {10, 20, 30, 40, 42}},
       {"T", 8, {0}},
       {"T", 10, {42}},
+      {"CAP", 8, {0, 0, 0, 0, 0}},  // removed rows still have their slacks
       {"", -1, {0}},  // the status code of an optimal solve
   };
   for (const Case& c : cases) {
@@ -175,6 +176,14 @@ TEST(PointerOutput, ObjectsOfOneStatementInterleaveByElement) {
   ptrput2_(s.W, s.L, block, cap, "T", 8, 2, 2, count, st);
   EXPECT_EQ(count, 2);
   EXPECT_EQ(st, 0);
+  int32_t other = 0, ocap = 0, ocount = 0;
+  ptrput2_(s.W, s.L, other, ocap, "CAP", 8, 1, 1, ocount, st);  // removed rows, slacks asked
+  EXPECT_EQ(st, 0);
+  EXPECT_EQ(ocount, 5);
+  ptrput2_(s.W, s.L, other, ocap, "CAP", 10, 1, 1, ocount, st);  // their ranges: message 141
+  EXPECT_EQ(st, 4);
+  rlsblk_(s.L, other);
+  st = 0;
   const double want[10] = {10, 0, 20, 0, 30, 0, 40, 0, 42, 0};
   for (int32_t p = 1; p <= 10; ++p) EXPECT_NEAR(bgetd(s.W, s.L, block, p), want[p - 1], 1e-7) << p;
   // a dual while duals are off ends the object with its message; the status stays 0
