@@ -607,5 +607,9 @@ void runoutops_(Work& W, MasterRecord& L) {
   }
   L.SHOWPOS = 1;
   XLXEXIT_(L);
-  odbcend_(L.DBHANDLE);
+  if (L.DBHANDLE != 0) {  // the link is ended: no data source stays recorded as open
+    odbcend_(L.DBHANDLE);
+    L.DBHANDLE = 0;
+    L.DBSRCLN = 0;
+  }
 }
