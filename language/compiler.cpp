@@ -1360,7 +1360,14 @@ void Compiler::data_step(int32_t& state, int32_t prev, int32_t tok) {
         textargs.push_back(std::string(sym.text, (size_t)sym.textlen));
         break;
       case 65:
-        if (prev == 63) fail(1);  // an empty first argument
+        if (prev == 63) {  // an empty first argument: only a spreadsheet's, the active workbook
+          if (ds.outfn != T_OLE) fail(1);
+          char wb[256] = {};
+          bool any = XLXINIT_() != 0 && XLXGETNAMEOFACTIVEWORKBOOK_(wb) != 0 && wb[0] != 0;
+          XLXEXIT_();
+          if (!any) fail(216);
+          textargs.push_back(wb);
+        }
         break;
       case 74:
         if (prev == 72) fail(1);

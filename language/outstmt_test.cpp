@@ -108,6 +108,8 @@ TEST(Output, Errors) {
       {"DATA: @POINTER(1) = X, 'T'; ENDDATA", 11},
       {"DATA: @ODBC('D', 'T', 'C') = 'T'; ENDDATA", 11},
       {"DATA: @OLE() = @STATUS(); ENDDATA", 33},
+      {"DATA: @OLE(, 'R') = X; ENDDATA", 226},
+      {"DATA: @TEXT(, 'A') = X; ENDDATA", 11},
       {"DATA: @OLE('B.XLS') = @WRITE(X); ENDDATA", 33},
       {"DATA: @ODBC('D', 'T') = @WRITE(X); ENDDATA", 45},
       {"DATA: @ODBC('D', 'T', 'C') = @STATUS(X); ENDDATA", 11},
