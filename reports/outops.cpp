@@ -394,6 +394,8 @@ bool pointerstatement(Work& W, MasterRecord& L, int32_t n, int64_t p, int64_t en
   } else if (!whole) {
     errmsh_(W, L, 144);
   } else {
+    if (n > 0 && count % n != 0) count += n - count % n;  // whole rows: places no object filled hold 0
+    if (count > cap) count = cap;
     std::vector<double> vals((size_t)count);
     for (int32_t e = 1; e <= count; ++e) vals[(size_t)e - 1] = bgetd(W, L, block, e);
     if (putptrvals_(L.PTRTAB, ptrno, count, vals.data()) != 0) {

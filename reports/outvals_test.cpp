@@ -194,4 +194,22 @@ TEST(PointerOutput, ObjectsOfOneStatementInterleaveByElement) {
   rlsblk_(s.L, block);
 }
 
+TEST(PointerOutput, AStatementOfTheDataSectionHandsItsTableOver) {
+  Receiving r;
+  SolveSession s;
+  std::string t = kModel;
+  t.insert(t.rfind("END"), "DATA:\n@POINTER(5) = X, T;\n@POINTER(6) = @STATUS();\n@POINTER(7) = W;\nENDDATA\n");
+  s.text(t);
+  received.answer = 0;
+  std::string out = s.go(0);
+  EXPECT_EQ(out.find("Error Code"), std::string::npos) << out;
+  // the last statement's values; then the first statement alone, rows of X and T
+  EXPECT_EQ(received.ptrno, 7);
+  EXPECT_EQ(received.values, (std::vector<double>{0, 0, 0, 0, 8}));
+  s.text(t.substr(0, t.find("@POINTER(6)")) + "ENDDATA\nEND");
+  s.go(0);
+  EXPECT_EQ(received.ptrno, 5);
+  EXPECT_EQ(received.values, (std::vector<double>{10, 0, 20, 0, 30, 0, 40, 0, 42, 0}));
+}
+
 }  // namespace
