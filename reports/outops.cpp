@@ -38,7 +38,18 @@ std::string optext(const Work& W, const MasterRecord& L, int64_t& p, int64_t end
 // printed when it cannot be had.
 int32_t unitfor(Work& W, MasterRecord& L, const std::string& name, char access) {
   if (name.empty()) return L.OUTUNIT;
-  if (int32_t s = isfileopen_(L, name.c_str())) return L.INCUNIT[s];
+  if (int32_t s = isfileopen_(L, name.c_str())) {
+    if (L.INCUNIT[s] > 0) return L.INCUNIT[s];
+    // closed at the end of an earlier DATA section of this run: written on, not emptied
+    int32_t h = FOPEN_(name.c_str(), "a");
+    if (h == 0) {
+      std::snprintf(L.ERRSTR, sizeof L.ERRSTR, "%s", name.c_str());
+      errmsh_(W, L, 48);
+      return 0;
+    }
+    L.INCUNIT[s] = h;
+    return h;
+  }
   bool append = access == 'A' || access == 'a';
   int32_t h = append ? FOPEN_(name.c_str(), "a") : FOPENNEW_(name.c_str());
   std::snprintf(L.ERRSTR, sizeof L.ERRSTR, "%s", name.c_str());
@@ -54,14 +65,21 @@ int32_t unitfor(Work& W, MasterRecord& L, const std::string& name, char access) 
   return h;
 }
 
-// Closes every file of the run; a failed close is reported.
-void closeall(Work& W, MasterRecord& L) {
+// Closes every file of the run; a failed close is reported. The slots keep their names
+// until the run ends, so a file closed at the end of one DATA section is not emptied again
+// by a later section that names it.
+void closeunits(Work& W, MasterRecord& L) {
   int guard = 0;
   for (int32_t s = L.INCHEAD; s > 0 && s <= INCSLOTS && guard <= INCSLOTS; s = L.INCNEXT[s], ++guard)
     if (L.INCUNIT[s] > 0 && FCLOSE_(L.INCUNIT[s]) != 0) {
       L.INCUNIT[s] = 0;
       errmsh_(W, L, 195);
     }
+}
+
+// Closes every file of the run and empties the list of the files it named.
+void closeall(Work& W, MasterRecord& L) {
+  closeunits(W, L);
   shutfi_(L);
 }
 
@@ -582,7 +600,7 @@ void runoutops_(Work& W, MasterRecord& L) {
     if (first > end) continue;
     const int32_t kind = opw(W, L, first);
     if (kind == 0) {
-      closeall(W, L);  // the slots stay taken until the next run
+      closeunits(W, L);  // the slots stay taken until the next run
       continue;
     }
     if (end >= first + 3 && kind >= 1 && kind <= 3 && opw(W, L, first + 2) == -2) {
