@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr int32_t XCORRUPT = 17;        // an instruction that cannot be run
 constexpr int32_t MAXTEXT = 1000000;    // longest text an instruction may build
 
 // True when a stack entry from..to is a text.
@@ -31,16 +30,6 @@ bool anytext(const int32_t* T, int32_t from, int32_t to) {
 // Message number printed by the output operations for each status (-1: none of its own).
 constexpr int32_t kStatMsg[18] = {-1, 211, 70, 216, 217, 211, 221, 0, -1,
                                   -1, 212, 219, 222, 140, 184, 220, 236, -1};
-
-// Prints one line on the terminal.
-void termline(MasterRecord& L, const char* text) {
-  char line[201];
-  std::memset(line, ' ', 200);
-  size_t n = std::strlen(text);
-  std::memcpy(line, text, n > 200 ? 200 : n);
-  line[200] = '\0';
-  lprint_(L, L.TRMOUT, line, 200);
-}
 
 // Releases the run's text blocks.
 void freetexts(MasterRecord& L) {
@@ -116,7 +105,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
   };
 
   if (code < 1 || code > NHANDLES || L.START[code] <= 0) {
-    rc = XCORRUPT;
+    rc = XBADOP;
     goto corrupt;
   }
   {
@@ -124,8 +113,9 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
     const int32_t* cw = A.w.data() + L.START[code] - 1;  // cw[k] = word k of the code
     // the code block may move when a block is allocated: fetch its start again
 #define REBASE() (cw = A.w.data() + L.START[code] - 1)
-#define NEED(n) if (ip + (n) - 1 > clen || ip + (n) - 1 > last) { rc = XCORRUPT; goto corrupt; }
-#define ARGS(k) if (sp < (k)) { rc = XCORRUPT; goto corrupt; }
+#define BAD { rc = XBADOP; goto corrupt; }
+#define NEED(n) if (ip + (n) - 1 > clen || ip + (n) - 1 > last) BAD
+#define ARGS(k) if (sp < (k)) BAD
     // propagate the largest pending error of the top k entries into their result
 #define PROPAGATE(k)                                                  \
   {                                                                   \
@@ -167,9 +157,10 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
     for (;;) {
       if (ip > last) goto finish;
       if (sp >= stkmax) goto overflow;
-      if (ip < 1 || ip > clen) { rc = XCORRUPT; goto corrupt; }
+      if (ip < 1 || ip > clen) BAD;
       op = cw[ip];
       int32_t oplen = 1;
+      double num;  // a pushed number
       switch (op) {
         case OP_ENDROW:
           ip += 2;
@@ -183,18 +174,11 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
           ip += 1;
           continue;
 
-        case OP_PUSHN: {
-          NEED(3);
-          double v;
-          int2dp_(L, cw + ip + 1, v);
-          PUSHNUM(v);
-          ip += 3;
-          continue;
-        }
+        case OP_PUSHN: NEED(3); xfetchn(L, cw, ip, num); PUSHNUM(num); continue;
         case OP_PUSHV: {
           NEED(2);
           const int32_t v = cw[ip + 1];
-          if (v < 1 || v > L.NVARS || (L.VARVAL > 0 && v > bcap(L, L.VARVAL, 8))) { rc = XCORRUPT; goto corrupt; }
+          if (v < 1 || v > L.NVARS || (L.VARVAL > 0 && v > bcap(L, L.VARVAL, 8))) BAD;
           if (incond && !known(v)) { rc = -1; goto abort; }
           double val, rcst;
           getxval_(A, L, v, val, rcst, 0);
@@ -206,8 +190,8 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
           NEED(3);
           oplen = 3;
           const int32_t a = cw[ip + 1], s = cw[ip + 2];
-          if (s < 1 || s > L.NSETS) { rc = XCORRUPT; goto corrupt; }
-          const int32_t d = std::max(setdim(A, L, s), 1);
+          const int32_t d = xsetwidth(A, L, s);
+          if (d == 0) BAD;
           ARGS(d);
           PROPAGATE(d);
           const bool txt = anytext(T, sp - d + 1, sp);
@@ -229,41 +213,22 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
           ip += 3;
           continue;
         }
-        case OP_PUSHX: {
-          NEED(2);
-          const int32_t k = cw[ip + 1];
-          if (k < 1 || k > XIRLIM) { rc = XCORRUPT; goto corrupt; }
-          PUSHNUM((double)L.IREG[k]);
-          ip += 2;
-          continue;
-        }
+        case OP_PUSHX: NEED(2); if (!xfetchreg(L.IREG, XIRLIM, cw, ip, num)) BAD; PUSHNUM(num); continue;
         case OP_PUSHZ: {
           NEED(2);
           const int32_t n = cw[ip + 1];
-          if (n < 0) { rc = XCORRUPT; goto corrupt; }
+          if (n < 0) BAD;
           if ((int64_t)sp + n > stkmax) goto overflow;
           for (int32_t j = 0; j < n; ++j) PUSHNUM(0.0);
           ip += 2;
           continue;
         }
-        case OP_SETUP: {
-          NEED(2);
-          const int32_t r = xsetup(A, L, F, cw[ip + 1], ip);
-          if (r == 8) goto overflow;
-          if (r != 0) { rc = XCORRUPT; goto corrupt; }
-          ip += 2;
-          continue;
-        }
-        case OP_GETNEXT: {
-          NEED(2);
-          if (xgetnext(A, L, F, ip, cw[ip + 1]) != 0) { rc = XCORRUPT; goto corrupt; }
-          continue;
-        }
+        case OP_SETUP: NEED(2); if (int32_t r = xsetupat(A, L, F, cw, ip)) { if (r == 8) goto overflow; BAD; } continue;
+        case OP_GETNEXT: NEED(2); if (xgetnext(A, L, F, ip, cw[ip + 1]) != 0) BAD; continue;
         case OP_GOTO:
         case OP_IFGOTO: {
           NEED(2);
           oplen = 2;
-          const int64_t to = ip + 1 + (int64_t)cw[ip + 1];
           bool jump = true;
           if (op == OP_IFGOTO) {
             ARGS(1);
@@ -272,33 +237,20 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
             jump = V[sp] == 0.0;
             --sp;
           }
-          if (!jump) { ip += 2; continue; }
           // a jump backward lands on the GETNEXT of the innermost open loop
-          if (!xjumpok(F, cw, clen, ip, to)) { rc = XCORRUPT; goto corrupt; }
-          ip = to;
+          if (!xjump(F, cw, clen, ip, jump)) BAD;
           continue;
         }
-        case OP_POPSET: {
-          if (xpopset(L, F) != 0) { rc = XCORRUPT; goto corrupt; }
-          ip += 1;
-          continue;
-        }
+        case OP_POPSET: if (!xpopsetat(L, F, ip)) BAD; continue;
         case OP_PUSHINF:
           PUSHNUM(bignum);
           ip += 1;
           continue;
-        case OP_PUSHATX: {
-          NEED(2);
-          const int32_t k = cw[ip + 1];
-          if (k < 1 || k > 48) { rc = XCORRUPT; goto corrupt; }
-          PUSHNUM((double)L.CURTUP[k]);
-          ip += 2;
-          continue;
-        }
+        case OP_PUSHATX: NEED(2); if (!xfetchreg(L.CURTUP, NDXMAX, cw, ip, num)) BAD; PUSHNUM(num); continue;
         case OP_PUSHSTR: {
           NEED(2);
           const int32_t n = cw[ip + 1];
-          if (n < 0 || n > MAXTEXT) { rc = XCORRUPT; goto corrupt; }
+          if (n < 0 || n > MAXTEXT) BAD;
           oplen = 2 + (n + CHPWRD - 1) / CHPWRD;
           NEED(oplen);
           int32_t h;
@@ -375,8 +327,8 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
           NEED(2);
           oplen = 2;
           const int32_t s = cw[ip + 1];
-          if (s < 1 || s > L.NSETS) { rc = XCORRUPT; goto corrupt; }
-          const int32_t d = std::max(setdim(A, L, s), 1);
+          const int32_t d = xsetwidth(A, L, s);
+          if (d == 0) BAD;
           ARGS(d);
           PROPAGATE(d);
           const bool txt = anytext(T, sp - d + 1, sp);
@@ -399,7 +351,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
         case OP_PUSHSR: {
           NEED(3);
           const int32_t rn = cw[ip + 1], n = cw[ip + 2];
-          if (n < 0 || n > stkmax) { rc = XCORRUPT; goto corrupt; }
+          if (n < 0 || n > stkmax) BAD;
           oplen = 3 + n;
           NEED(oplen);
           ARGS(n);
@@ -549,7 +501,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
           NEED(2);
           oplen = 2;
           const int32_t n = cw[ip + 1];
-          if (n < (op == OP_USER ? 0 : 1) || n > sp) { rc = XCORRUPT; goto corrupt; }
+          if (n < (op == OP_USER ? 0 : 1) || n > sp) BAD;
           if (n > 0) { PROPAGATE(n); }
           bool txt = false;
           for (int32_t j = sp - n + 1; j <= sp; ++j) txt = txt || ISTXT(j);
@@ -559,8 +511,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
               L.STKTOP = sp;
               r = user_(L, n, V + sp - n + 1);
             } else {
-              r = V[sp - n + 1];
-              for (int32_t j = sp - n + 2; j <= sp; ++j) r = op == OP_SMAX ? (V[j] > r ? V[j] : r) : (V[j] < r ? V[j] : r);
+              r = xextreme(op, V + sp - n + 1, n);
             }
           }
           sp = sp - n + 1;
@@ -574,7 +525,8 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
           NEED(2);
           oplen = 2;
           const int32_t s = cw[ip + 1];
-          if (s < 1 || s > L.NSETS) { rc = XCORRUPT; goto corrupt; }
+          const int32_t d = xsetwidth(A, L, s);
+          if (d == 0) BAD;
           if (L.SETALC <= 0 || bgeti(A, L, L.SETALC, s) <= 0) {
             // the set must be built first: its number is left in the first entry
             sp = 1;
@@ -582,7 +534,6 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
             rc = 9;
             goto abort;
           }
-          const int32_t d = std::max(setdim(A, L, s), 1);
           ARGS(d);
           PROPAGATE(d);
           const bool txt = anytext(T, sp - d + 1, sp);
@@ -606,9 +557,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
             continue;
           }
           if (ISTXT(sp - 2)) { sp -= 2; P[sp] = 0; FAIL(4, 0.0); }
-          const int32_t pick = V[sp - 2] != 0.0 ? sp - 1 : sp;
-          V[sp - 2] = V[pick]; T[sp - 2] = T[pick]; X[sp - 2] = X[pick]; P[sp - 2] = P[pick];
-          sp -= 2;
+          xpick(L, sp);
           ip += 1;
           continue;
         }
@@ -714,16 +663,17 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
         case OP_RIM: case OP_NONZ: case OP_TYPE: case OP_CLASS:
           // functions of the solver's model that this interpreter cannot evaluate
           errmsh_(A, L, 142);
-          rc = XCORRUPT;
+          rc = XBADOP;
           goto abort;
         default:
-          rc = XCORRUPT;
+          rc = XBADOP;
           goto corrupt;
       }
     }
 #undef REBASE
 #undef NEED
 #undef ARGS
+#undef BAD
 #undef PROPAGATE
 #undef FAIL
 #undef ISTXT
@@ -733,8 +683,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
   }
 
 finish:
-  L.STKTOP = sp;
-  L.XIP = (int32_t)ip;
+  xleave(L, sp, ip);
   status = 0;
   if (sp > 0 && L.PECNT > 0 && P[sp] > 0) {
     int32_t c = 0;
@@ -743,33 +692,21 @@ finish:
     if (status == 5) V[1] = L.ERRDBL;
   }
   if (L.XTXTN > 0) freetexts(L);
-  if (L.PECAP > 0) {
-    rlsblk_(L, L.PEIBLK);
-    rlsblk_(L, L.PERBLK);
-    L.PECNT = L.PECAP = 0;
-  }
+  xpefree(L);
   return;
 
 overflow:
-  L.ERRARG = L.IRCNT;
-  L.ERRARG2 = sp;
-  L.ERRARG3 = L.LFDEPTH;
+  xoverflow(L, sp);
   errmsh_(A, L, 85);
   rc = 8;
   goto abort;
 
-corrupt: {
-  char msg[64];
-  std::snprintf(msg, sizeof msg, "? FATAL ERROR - ILLEGAL OP CODE: %d", op);
-  termline(L, msg);
-}
+corrupt:
+  xbadop(L, op);
 
 abort:
-  L.STKTOP = sp;
-  L.XIP = (int32_t)ip;
+  xleave(L, sp, ip);
   status = rc;
   freetexts(L);
-  rlsblk_(L, L.PEIBLK);
-  rlsblk_(L, L.PERBLK);
-  L.PECNT = L.PECAP = 0;
+  xpefree(L);
 }

@@ -4,8 +4,6 @@
 // this pass with its variables and index words; a generation run (CALC) fixes the variable
 // of each definition row "variable - number".
 #include <algorithm>
-#include <cstdio>
-#include <cstring>
 
 #include "generate/analysis.h"
 #include "generate/eval.h"
@@ -34,13 +32,6 @@ bool growint(Work& W, MasterRecord& L, int32_t& h, int32_t& cap, int64_t need) {
   if (st != 0) return false;
   cap = (int32_t)n;
   return true;
-}
-
-// Prints the line of an instruction the executor cannot run.
-void badop(MasterRecord& L, int32_t op) {
-  char line[64];
-  std::snprintf(line, sizeof line, "? FATAL ERROR - ILLEGAL OP CODE: %d", op);
-  lprint_(L, L.TRMOUT, line, (int32_t)std::strlen(line));
 }
 
 }  // namespace
@@ -88,8 +79,9 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
     const int32_t* cw = W.w.data() + L.START[code] - 1;
 #define REBASE() (cw = W.w.data() + L.START[code] - 1)
 #define END(s) { rc = (s); goto done; }
-#define NEED(n) if (ip + (n) - 1 > clen || ip + (n) - 1 > last) { op = cw[ip]; rc = XBADOP; goto bad; }
-#define ARGS(k) if (sp < (k)) { rc = XBADOP; goto bad; }
+#define BAD { rc = XBADOP; goto bad; }
+#define NEED(n) if (ip + (n) - 1 > clen || ip + (n) - 1 > last) BAD
+#define ARGS(k) if (sp < (k)) BAD
 #define PUSHK(v) { ++sp; V[sp] = (v); C[sp] = C_KNOWN; X[sp] = 0; P[sp] = 0; }
 
     // kind, value and fixing pass of variable v
@@ -173,8 +165,9 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
     for (;;) {
       if (ip > last) break;
       if (sp >= stkmax) goto overflow;
-      if (ip < 1 || ip > clen) { rc = XBADOP; goto bad; }
+      if (ip < 1 || ip > clen) BAD;
       op = cw[ip];
+      double num;  // a pushed number
       switch (op) {
         case OP_NOPCLOSE:
           NEED(2);
@@ -185,39 +178,18 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
           continue;
 
         // ---- pushes ----
-        case OP_PUSHN: {
-          NEED(3);
-          double v;
-          int2dp_(L, cw + ip + 1, v);
-          PUSHK(v);
-          ip += 3;
-          continue;
-        }
-        case OP_PUSHX: {
-          NEED(2);
-          const int32_t k = cw[ip + 1];
-          if (k < 1 || k > XIRLIM) { rc = XBADOP; goto bad; }
-          PUSHK((double)L.IREG[k]);
-          ip += 2;
-          continue;
-        }
+        case OP_PUSHN: NEED(3); xfetchn(L, cw, ip, num); PUSHK(num); continue;
+        case OP_PUSHX: NEED(2); if (!xfetchreg(L.IREG, XIRLIM, cw, ip, num)) BAD; PUSHK(num); continue;
         case OP_PUSHZ: {
           NEED(2);
           const int32_t n = cw[ip + 1];
-          if (n < 0) { rc = XBADOP; goto bad; }
+          if (n < 0) BAD;
           if ((int64_t)sp + n > stkmax) goto overflow;
           for (int32_t j = 0; j < n; ++j) PUSHK(0.0);
           ip += 2;
           continue;
         }
-        case OP_PUSHATX: {
-          NEED(2);
-          const int32_t k = cw[ip + 1];
-          if (k < 1 || k > NDXMAX) { rc = XBADOP; goto bad; }
-          PUSHK((double)L.CURTUP[k]);
-          ip += 2;
-          continue;
-        }
+        case OP_PUSHATX: NEED(2); if (!xfetchreg(L.CURTUP, NDXMAX, cw, ip, num)) BAD; PUSHK(num); continue;
         case OP_PUSHINF:
           PUSHK(big);
           ip += 1;
@@ -225,7 +197,7 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
         case OP_PUSHSTR: {
           NEED(2);
           const int32_t n = cw[ip + 1];
-          if (n < 0) { rc = XBADOP; goto bad; }
+          if (n < 0) BAD;
           const int64_t len = 2 + ((int64_t)n + CHPWRD - 1) / CHPWRD;
           NEED(len);
           ++sp; V[sp] = n; C[sp] = C_TEXT; X[sp] = (int32_t)ip; P[sp] = 0;
@@ -237,7 +209,7 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
           const int32_t v = cw[ip + 1];
           // a CALC statement runs before the attribute variables move down: all are valid
           if (v < 1 || v > (gen ? std::max(L.NVARS, L.VARCAP) : L.NVARS) || L.VARKND <= 0 || v > bcap(L, L.VARKND, 4) ||
-              v > bcap(L, L.VARVAL, 8)) { rc = XBADOP; goto bad; }
+              v > bcap(L, L.VARVAL, 8)) BAD;
           ++sp; P[sp] = 0;
           if (!putvar(sp, v)) END(14);
           ip += 2;
@@ -246,13 +218,13 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
         case OP_PUSHS: {
           NEED(3);
           const int32_t a = cw[ip + 1], s = cw[ip + 2];
-          if (s < 1 || s > L.NSETS) { rc = XBADOP; goto bad; }
+          const int32_t d = xsetwidth(W, L, s);
+          if (d == 0) BAD;
           if (L.SETALC <= 0 || bgeti(W, L, L.SETALC, s) != 1) {
             sp = 1; V[1] = s; C[1] = C_KNOWN; P[1] = 0;
             L.ERRARG2 = s;
             END(9);
           }
-          const int32_t d = std::max(setdim(W, L, s), 1);
           ARGS(d);
           int32_t cls, pe;
           if (combine(d, cls, pe)) END(4);
@@ -280,26 +252,12 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
         }
 
         // ---- loops and jumps ----
-        case OP_SETUP: {
-          NEED(2);
-          const int32_t r = xsetup(W, L, F, cw[ip + 1], ip);
-          if (r == 8) goto overflow;
-          if (r != 0) { rc = XBADOP; goto bad; }
-          ip += 2;
-          continue;
-        }
-        case OP_GETNEXT:
-          NEED(2);
-          if (xgetnext(W, L, F, ip, cw[ip + 1]) != 0) { rc = XBADOP; goto bad; }
-          continue;
-        case OP_POPSET:
-          if (xpopset(L, F) != 0) { rc = XBADOP; goto bad; }
-          ip += 1;
-          continue;
+        case OP_SETUP: NEED(2); if (int32_t r = xsetupat(W, L, F, cw, ip)) { if (r == 8) goto overflow; BAD; } continue;
+        case OP_GETNEXT: NEED(2); if (xgetnext(W, L, F, ip, cw[ip + 1]) != 0) BAD; continue;
+        case OP_POPSET: if (!xpopsetat(L, F, ip)) BAD; continue;
         case OP_GOTO:
         case OP_IFGOTO: {
           NEED(2);
-          const int64_t to = ip + 1 + (int64_t)cw[ip + 1];
           bool jump = true;
           if (op == OP_IFGOTO) {
             ARGS(1);
@@ -314,9 +272,7 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
             }
             --sp;
           }
-          if (!jump) { ip += 2; continue; }
-          if (!xjumpok(F, cw, clen, ip, to)) { rc = XBADOP; goto bad; }
-          ip = to;
+          if (!xjump(F, cw, clen, ip, jump)) BAD;
           continue;
         }
 
@@ -579,14 +535,11 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
         case OP_SMAX: case OP_SMIN: case OP_USER: {
           NEED(2);
           const int32_t n = cw[ip + 1];
-          if (n < (op == OP_USER ? 0 : 1) || n > sp) { rc = XBADOP; goto bad; }
+          if (n < (op == OP_USER ? 0 : 1) || n > sp) BAD;
           int32_t cls = C_KNOWN, pe = 0;
           if (n > 0 && combine(n, cls, pe)) END(4);
           double r = 1.0;  // the user function is not called here
-          if (op != OP_USER && n > 0) {
-            r = V[sp - n + 1];
-            for (int32_t j = sp - n + 2; j <= sp; ++j) r = op == OP_SMAX ? std::max(r, V[j]) : std::min(r, V[j]);
-          }
+          if (op != OP_USER && n > 0) r = xextreme(op, V + sp - n + 1, n);
           sp = sp - n + 1;
           V[sp] = r; C[sp] = cls; P[sp] = pe; X[sp] = 0;
           ip += 2;
@@ -601,9 +554,7 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
           } else if (C[sp - 2] == C_TEXT) {
             END(4);
           } else if (C[sp - 2] == C_KNOWN) {
-            const int32_t pick = V[sp - 2] != 0.0 ? sp - 1 : sp;
-            V[sp - 2] = V[pick]; C[sp - 2] = C[pick]; X[sp - 2] = X[pick]; P[sp - 2] = P[pick];
-            sp -= 2;
+            xpick(L, sp);
           } else {
             int32_t cls, pe;
             combine(3, cls, pe);
@@ -616,8 +567,8 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
         case OP_IN: {
           NEED(2);
           const int32_t s = cw[ip + 1];
-          if (s < 1 || s > L.NSETS) { rc = XBADOP; goto bad; }
-          const int32_t d = std::max(setdim(W, L, s), 1);
+          const int32_t d = xsetwidth(W, L, s);
+          if (d == 0) BAD;
           ARGS(d);
           int32_t cls, pe;
           if (combine(d, cls, pe)) END(16);
@@ -652,27 +603,21 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
 #undef END
 #undef NEED
 #undef ARGS
+#undef BAD
 #undef PUSHK
   }
   goto done;
 
 overflow:
-  L.ERRARG = L.IRCNT;
-  L.ERRARG2 = sp;
-  L.ERRARG3 = L.LFDEPTH;  // message 85 is printed by the caller
+  xoverflow(L, sp);  // message 85 is printed by the caller
   rc = 8;
   goto done;
 
 bad:
-  badop(L, op);
+  xbadop(L, op);
 
 done:
-  L.STKTOP = sp;
-  L.XIP = (int32_t)ip;
+  xleave(L, sp, ip);
   status = rc;
-  if (L.PECAP > 0 || L.PEIBLK > 0 || L.PERBLK > 0) {
-    rlsblk_(L, L.PEIBLK);
-    rlsblk_(L, L.PERBLK);
-  }
-  L.PECNT = L.PECAP = 0;
+  xpefree(L);
 }

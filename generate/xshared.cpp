@@ -2,12 +2,16 @@
 #include "generate/xshared.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 
 #include "generate/blk.h"
 #include "generate/probfn.h"
 #include "generate/randfn.h"
 #include "language/lang.h"
 #include "language/opcodes.h"
+#include "store/io.h"
+#include "store/store.h"
 
 namespace {
 constexpr int32_t UNSETREG = -2147483640;  // index register not yet set
@@ -89,6 +93,18 @@ int32_t xpopset(MasterRecord& L, XLoops& F) {
   L.LFDEPTH -= 4;
   --F.nframes;
   return 0;
+}
+
+void xbadop(MasterRecord& L, int32_t op) {
+  char line[64];
+  std::snprintf(line, sizeof line, "? FATAL ERROR - ILLEGAL OP CODE: %d", op);
+  lprint_(L, L.TRMOUT, line, (int32_t)std::strlen(line));
+}
+
+void xpefree(MasterRecord& L) {
+  rlsblk_(L, L.PEIBLK);
+  rlsblk_(L, L.PERBLK);
+  L.PECNT = L.PECAP = 0;
 }
 
 bool xjumpok(const XLoops& F, const int32_t* cw, int64_t clen, int64_t ip, int64_t to) {

@@ -5,6 +5,9 @@
 #pragma once
 #include <cstdint>
 
+#include "generate/eval.h"
+#include "language/lang.h"
+#include "language/opcodes.h"
 #include "store/master.h"
 #include "store/work.h"
 
@@ -27,13 +30,84 @@ int32_t xlflim(const MasterRecord& L);
 // SETUP s at position ip: opens a frame and takes max(d, 1) index registers. 0 done,
 // 8 frame or register overflow, XBADOP a corrupt set.
 int32_t xsetup(const Work& A, MasterRecord& L, XLoops& F, int32_t s, int64_t ip);
+// The SETUP instruction at ip (its set in cw[ip + 1]): xsetup, and ip moved past it when done.
+inline int32_t xsetupat(const Work& A, MasterRecord& L, XLoops& F, const int32_t* cw, int64_t& ip) {
+  const int32_t r = xsetup(A, L, F, cw[ip + 1], ip);
+  if (r == 0) ip += 2;
+  return r;
+}
 // GETNEXT at ip with exit offset off: loads the next member into the registers and moves
 // ip past the instruction, or jumps out when the loop is done. 0 done, XBADOP corrupt.
 int32_t xgetnext(const Work& A, MasterRecord& L, XLoops& F, int64_t& ip, int32_t off);
 // POPSET: closes the innermost frame and releases its registers. 0 done, XBADOP corrupt.
 int32_t xpopset(MasterRecord& L, XLoops& F);
+// The POPSET instruction at ip: xpopset, and ip moved past it; false when corrupt.
+inline bool xpopsetat(MasterRecord& L, XLoops& F, int64_t& ip) {
+  if (xpopset(L, F) != 0) return false;
+  ip += 1;
+  return true;
+}
 // True when a jump from ip to `to` in code words cw[1..clen] is allowed.
 bool xjumpok(const XLoops& F, const int32_t* cw, int64_t clen, int64_t ip, int64_t to);
+// The GOTO or IFGOTO at ip once its condition is settled: moves ip to the target when jump
+// is set, past the instruction otherwise; false when the jump is not allowed.
+inline bool xjump(const XLoops& F, const int32_t* cw, int64_t clen, int64_t& ip, bool jump) {
+  if (!jump) { ip += 2; return true; }
+  const int64_t to = ip + 1 + (int64_t)cw[ip + 1];
+  if (!xjumpok(F, cw, clen, ip, to)) return false;
+  ip = to;
+  return true;
+}
+
+// Operand fetch of the pushes of a known number: the number pushed by the PUSHN at ip,
+// with ip moved past the instruction.
+inline void xfetchn(const MasterRecord& L, const int32_t* cw, int64_t& ip, double& v) {
+  int2dp_(L, cw + ip + 1, v);
+  ip += 3;
+}
+// The same for PUSHX (reg = IREG, lim = XIRLIM) and PUSHATX (reg = CURTUP, lim = NDXMAX);
+// false (ip kept) when the operand lies outside 1..lim.
+inline bool xfetchreg(const int32_t* reg, int32_t lim, const int32_t* cw, int64_t& ip, double& v) {
+  const int32_t k = cw[ip + 1];
+  if (k < 1 || k > lim) return false;
+  v = (double)reg[k];
+  ip += 2;
+  return true;
+}
+// Entries a set's subscripts take on the stack (its dimension, at least 1); 0 when s is no set.
+inline int32_t xsetwidth(const Work& A, const MasterRecord& L, int32_t s) {
+  if (s < 1 || s > L.NSETS) return 0;
+  const int32_t d = setdim(A, L, s);
+  return d > 1 ? d : 1;
+}
+// Largest (SMAX) or smallest (SMIN) of g[0 .. n - 1], n >= 1.
+inline double xextreme(int32_t op, const double* g, int32_t n) {
+  double r = g[0];
+  for (int32_t j = 1; j < n; ++j) r = op == OP_SMAX ? (g[j] > r ? g[j] : r) : (g[j] < r ? g[j] : r);
+  return r;
+}
+// IF on a decided condition in entry sp - 2: the chosen entry replaces the three.
+inline void xpick(MasterRecord& L, int32_t& sp) {
+  const int32_t pick = L.STKVAL[sp - 2] != 0.0 ? sp - 1 : sp;
+  L.STKVAL[sp - 2] = L.STKVAL[pick]; L.STKTAG[sp - 2] = L.STKTAG[pick];
+  L.STKIDX[sp - 2] = L.STKIDX[pick]; L.STKPER[sp - 2] = L.STKPER[pick];
+  sp -= 2;
+}
+// Records a stack, register or loop-frame overflow at stack top sp for message 85.
+inline void xoverflow(MasterRecord& L, int32_t sp) {
+  L.ERRARG = L.IRCNT;
+  L.ERRARG2 = sp;
+  L.ERRARG3 = L.LFDEPTH;
+}
+// Leaves the stack top and the next instruction of a run that ends in the master record.
+inline void xleave(MasterRecord& L, int32_t sp, int64_t ip) {
+  L.STKTOP = sp;
+  L.XIP = (int32_t)ip;
+}
+// Prints the line of an instruction an interpreter cannot run.
+void xbadop(MasterRecord& L, int32_t op);
+// Releases the pending-error lists of a run.
+void xpefree(MasterRecord& L);
 // Set numbers of the index registers in use (out[1..IRCNT]): for each open frame a
 // primitive set itself, a derived set the primitive set of each of its positions.
 void xregsets(const Work& A, const MasterRecord& L, int32_t* out);
