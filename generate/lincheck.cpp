@@ -24,6 +24,19 @@ int32_t binrule(int32_t c1, int32_t c2) {
   return c == K_LIN && std::min(c1, c2) == K_OTHER ? K_MIXED : c;
 }
 bool inlin(int32_t c) { return c >= K_LIN && c <= K_NONLIN; }
+
+// Starts the replay of a row: the stack and loop frames emptied, its index registers set,
+// ip at its first instruction; the code words cw[1..clen], null when there is no code.
+const int32_t* replaystart(Work& W, MasterRecord& L, int32_t row, int64_t& ip, int64_t& clen) {
+  L.STKTOP = 0;
+  L.LFDEPTH = 0;
+  rowregs(W, L, row);
+  ip = bgeti(W, L, L.ROWSTP, row);
+  const int32_t code = L.CODEBLK;
+  if (code < 1 || code > NHANDLES || L.START[code] <= 0) return nullptr;
+  clen = std::min<int64_t>(L.LEN[code], std::max(L.CODELEN, 0));
+  return W.w.data() + L.START[code] - 1;  // nothing in a replay allocates
+}
 }  // namespace
 
 void xecute_lincheck_(Work& W, MasterRecord& L, int32_t row, int32_t var, int32_t& result,
@@ -34,16 +47,11 @@ void xecute_lincheck_(Work& W, MasterRecord& L, int32_t row, int32_t var, int32_
   int32_t* const C = L.STKTAG;
   double D[XSTKLIM + 2];
   const int32_t stkmax = xstklim(L);
-  L.STKTOP = 0;
-  L.LFDEPTH = 0;
-  rowregs(W, L, row);
   XLoops F;
   int32_t sp = 0;
-  int64_t ip = bgeti(W, L, L.ROWSTP, row);
-  const int32_t code = L.CODEBLK;
-  if (code < 1 || code > NHANDLES || L.START[code] <= 0) { result = XBADOP; return; }
-  const int64_t clen = std::min<int64_t>(L.LEN[code], std::max(L.CODELEN, 0));
-  const int32_t* const cw = W.w.data() + L.START[code] - 1;  // nothing here allocates
+  int64_t ip = 0, clen = 0;
+  const int32_t* const cw = replaystart(W, L, row, ip, clen);
+  if (!cw) { result = XBADOP; return; }
 #define PUSHC(v) { ++sp; V[sp] = (v); D[sp] = 0.0; C[sp] = K_CONST; }
   auto pushvar = [&](int32_t k, int32_t v) {
     D[k] = 0.0;
@@ -61,6 +69,7 @@ void xecute_lincheck_(Work& W, MasterRecord& L, int32_t row, int32_t var, int32_
     if (sp >= stkmax) { result = 11; break; }
     if (ip < 1 || ip > clen) { result = XBADOP; break; }
     const int32_t op = cw[ip];
+    double num;  // a pushed number
     switch (op) {
       case OP_ENDROW:
         if (sp != 1) { result = 2; goto out; }
@@ -79,35 +88,15 @@ void xecute_lincheck_(Work& W, MasterRecord& L, int32_t row, int32_t var, int32_
       case OP_ENDCND: case OP_BEGFOR: case OP_ENDFOR:
         ip += 1;
         continue;
-      case OP_PUSHN: {
-        double v;
-        int2dp_(L, cw + ip + 1, v);
-        PUSHC(v);
-        ip += 3;
-        continue;
-      }
-      case OP_PUSHX: {
-        const int32_t k = cw[ip + 1];
-        if (k < 1 || k > XIRLIM) { result = XBADOP; goto out; }
-        PUSHC((double)L.IREG[k]);
-        ip += 2;
-        continue;
-      }
+      case OP_PUSHN: xfetchn(L, cw, ip, num); PUSHC(num); continue;
+      case OP_PUSHX: if (!xfetchreg(L.IREG, XIRLIM, cw, ip, num)) { result = XBADOP; goto out; } PUSHC(num); continue;
       case OP_PUSHZ:
         if (cw[ip + 1] < 0 || (int64_t)sp + cw[ip + 1] > stkmax) { result = 11; goto out; }
         for (int32_t j = 0; j < cw[ip + 1]; ++j) PUSHC(0.0);
         ip += 2;
         continue;
-      case OP_PUSHATX: {
-        const int32_t k = cw[ip + 1];
-        PUSHC(k >= 1 && k <= NDXMAX ? (double)L.CURTUP[k] : 0.0);
-        ip += 2;
-        continue;
-      }
-      case OP_PUSHINF:
-        PUSHC(L.BIGNUM);
-        ip += 1;
-        continue;
+      case OP_PUSHATX: if (!xfetchreg(L.CURTUP, NDXMAX, cw, ip, num)) { num = 0.0; ip += 2; } PUSHC(num); continue;
+      case OP_PUSHINF: PUSHC(L.BIGNUM); ip += 1; continue;
       case OP_PUSHV: {
         const int32_t v = cw[ip + 1];
         if (v < 1 || v > L.NVARS) { result = XBADOP; goto out; }
@@ -118,9 +107,8 @@ void xecute_lincheck_(Work& W, MasterRecord& L, int32_t row, int32_t var, int32_
       }
       case OP_PUSHS: {
         const int32_t a = cw[ip + 1], s = cw[ip + 2];
-        if (s < 1 || s > L.NSETS) { result = XBADOP; goto out; }
-        const int32_t d = std::max(setdim(W, L, s), 1);
-        if (sp < d) { result = XBADOP; goto out; }
+        const int32_t d = xsetwidth(W, L, s);
+        if (d == 0 || sp < d) { result = XBADOP; goto out; }
         int32_t v = 0;
         if (topclass(d) == K_CONST) {
           L.STKTOP = sp;
@@ -132,22 +120,17 @@ void xecute_lincheck_(Work& W, MasterRecord& L, int32_t row, int32_t var, int32_
         ip += 3;
         continue;
       }
-      case OP_SETUP: {
-        const int32_t r = xsetup(W, L, F, cw[ip + 1], ip);
-        if (r != 0) { result = r == 8 ? 11 : XBADOP; goto out; }
-        ip += 2;
+      case OP_SETUP:
+        if (int32_t r = xsetupat(W, L, F, cw, ip)) { result = r == 8 ? 11 : XBADOP; goto out; }
         continue;
-      }
       case OP_GETNEXT:
         if (xgetnext(W, L, F, ip, cw[ip + 1]) != 0) { result = XBADOP; goto out; }
         continue;
       case OP_POPSET:
-        if (xpopset(L, F) != 0) { result = XBADOP; goto out; }
-        ip += 1;
+        if (!xpopsetat(L, F, ip)) { result = XBADOP; goto out; }
         continue;
       case OP_GOTO:
       case OP_IFGOTO: {
-        const int64_t to = ip + 1 + (int64_t)cw[ip + 1];
         bool jump = true;
         if (op == OP_IFGOTO) {
           if (sp < 1) { result = XBADOP; goto out; }
@@ -156,9 +139,7 @@ void xecute_lincheck_(Work& W, MasterRecord& L, int32_t row, int32_t var, int32_
           jump = V[sp] == 0.0;
           --sp;
         }
-        if (!jump) { ip += 2; continue; }
-        if (!xjumpok(F, cw, clen, ip, to)) { result = XBADOP; goto out; }
-        ip = to;
+        if (!xjump(F, cw, clen, ip, jump)) { result = XBADOP; goto out; }
         continue;
       }
       case OP_SUB:
@@ -298,8 +279,7 @@ void xecute_lincheck_(Work& W, MasterRecord& L, int32_t row, int32_t var, int32_
           } else if (op == OP_USER) {
             r = user_(L, n, V + sp - n + 1);
           } else {
-            r = V[sp - n + 1];
-            for (int32_t j = sp - n + 2; j <= sp; ++j) r = op == OP_SMAX ? std::max(r, V[j]) : std::min(r, V[j]);
+            r = xextreme(op, V + sp - n + 1, n);
           }
         }
         sp = sp - n + 1;
@@ -476,16 +456,11 @@ void xecute_lincheck_row_(Work& W, MasterRecord& L, int32_t row, std::vector<int
   bool cancelled = false;
   const int32_t stkmax = xstklim(L);
   std::vector<LForm> S((size_t)stkmax + 2);
-  L.STKTOP = 0;
-  L.LFDEPTH = 0;
-  rowregs(W, L, row);
   XLoops F;
   int32_t sp = 0;
-  int64_t ip = bgeti(W, L, L.ROWSTP, row);
-  const int32_t code = L.CODEBLK;
-  if (code < 1 || code > NHANDLES || L.START[code] <= 0) { all(XBADOP); return; }
-  const int64_t clen = std::min<int64_t>(L.LEN[code], std::max(L.CODELEN, 0));
-  const int32_t* const cw = W.w.data() + L.START[code] - 1;  // nothing here allocates
+  int64_t ip = 0, clen = 0;
+  const int32_t* const cw = replaystart(W, L, row, ip, clen);
+  if (!cw) { all(XBADOP); return; }
   auto pushconst = [&](double v) {
     S[++sp].clear(K_CONST);
     S[sp].c = v;
@@ -547,6 +522,7 @@ void xecute_lincheck_row_(Work& W, MasterRecord& L, int32_t row, std::vector<int
     if (sp >= stkmax) { all(11); break; }
     if (ip < 1 || ip > clen) { all(XBADOP); break; }
     const int32_t op = cw[ip];
+    double num;  // a pushed number
     switch (op) {
       case OP_ENDROW:
         if (sp != 1) all(2);
@@ -559,35 +535,15 @@ void xecute_lincheck_row_(Work& W, MasterRecord& L, int32_t row, std::vector<int
       case OP_ENDCND: case OP_BEGFOR: case OP_ENDFOR:
         ip += 1;
         continue;
-      case OP_PUSHN: {
-        double v;
-        int2dp_(L, cw + ip + 1, v);
-        pushconst(v);
-        ip += 3;
-        continue;
-      }
-      case OP_PUSHX: {
-        const int32_t k = cw[ip + 1];
-        if (k < 1 || k > XIRLIM) { all(XBADOP); goto out; }
-        pushconst((double)L.IREG[k]);
-        ip += 2;
-        continue;
-      }
+      case OP_PUSHN: xfetchn(L, cw, ip, num); pushconst(num); continue;
+      case OP_PUSHX: if (!xfetchreg(L.IREG, XIRLIM, cw, ip, num)) { all(XBADOP); goto out; } pushconst(num); continue;
       case OP_PUSHZ:
         if (cw[ip + 1] < 0 || (int64_t)sp + cw[ip + 1] > stkmax) { all(11); goto out; }
         for (int32_t j = 0; j < cw[ip + 1]; ++j) pushconst(0.0);
         ip += 2;
         continue;
-      case OP_PUSHATX: {
-        const int32_t k = cw[ip + 1];
-        pushconst(k >= 1 && k <= NDXMAX ? (double)L.CURTUP[k] : 0.0);
-        ip += 2;
-        continue;
-      }
-      case OP_PUSHINF:
-        pushconst(L.BIGNUM);
-        ip += 1;
-        continue;
+      case OP_PUSHATX: if (!xfetchreg(L.CURTUP, NDXMAX, cw, ip, num)) { num = 0.0; ip += 2; } pushconst(num); continue;
+      case OP_PUSHINF: pushconst(L.BIGNUM); ip += 1; continue;
       case OP_PUSHV: {
         const int32_t v = cw[ip + 1];
         if (v < 1 || v > L.NVARS) { all(XBADOP); goto out; }
@@ -597,9 +553,8 @@ void xecute_lincheck_row_(Work& W, MasterRecord& L, int32_t row, std::vector<int
       }
       case OP_PUSHS: {
         const int32_t a = cw[ip + 1], s = cw[ip + 2];
-        if (s < 1 || s > L.NSETS) { all(XBADOP); goto out; }
-        const int32_t d = std::max(setdim(W, L, s), 1);
-        if (sp < d) { all(XBADOP); goto out; }
+        const int32_t d = xsetwidth(W, L, s);
+        if (d == 0 || sp < d) { all(XBADOP); goto out; }
         bool known = true;
         std::vector<int32_t> listed;  // variables to which a subscript is not a number
         for (int32_t j = sp - d + 1; j <= sp; ++j) {
@@ -621,22 +576,17 @@ void xecute_lincheck_row_(Work& W, MasterRecord& L, int32_t row, std::vector<int
         ip += 3;
         continue;
       }
-      case OP_SETUP: {
-        const int32_t r = xsetup(W, L, F, cw[ip + 1], ip);
-        if (r != 0) { all(r == 8 ? 11 : XBADOP); goto out; }
-        ip += 2;
+      case OP_SETUP:
+        if (int32_t r = xsetupat(W, L, F, cw, ip)) { all(r == 8 ? 11 : XBADOP); goto out; }
         continue;
-      }
       case OP_GETNEXT:
         if (xgetnext(W, L, F, ip, cw[ip + 1]) != 0) { all(XBADOP); goto out; }
         continue;
       case OP_POPSET:
-        if (xpopset(L, F) != 0) { all(XBADOP); goto out; }
-        ip += 1;
+        if (!xpopsetat(L, F, ip)) { all(XBADOP); goto out; }
         continue;
       case OP_GOTO:
       case OP_IFGOTO: {
-        const int64_t to = ip + 1 + (int64_t)cw[ip + 1];
         bool jump = true;
         if (op == OP_IFGOTO) {
           if (sp < 1) { all(XBADOP); goto out; }
@@ -647,9 +597,7 @@ void xecute_lincheck_row_(Work& W, MasterRecord& L, int32_t row, std::vector<int
           jump = S[sp].c == 0.0;
           --sp;
         }
-        if (!jump) { ip += 2; continue; }
-        if (!xjumpok(F, cw, clen, ip, to)) { all(XBADOP); goto out; }
-        ip = to;
+        if (!xjump(F, cw, clen, ip, jump)) { all(XBADOP); goto out; }
         continue;
       }
       case OP_ADD: case OP_SUB: case OP_MUL: case OP_DIV: case OP_POW: case OP_POWF:
@@ -733,8 +681,7 @@ void xecute_lincheck_row_(Work& W, MasterRecord& L, int32_t row, std::vector<int
           } else if (op == OP_USER) {
             r = user_(L, n, g);
           } else if (op == OP_SMAX || op == OP_SMIN) {
-            r = g[0];
-            for (int32_t j = 1; j < n; ++j) r = op == OP_SMAX ? std::max(r, g[j]) : std::min(r, g[j]);
+            r = xextreme(op, g, n);
           } else {
             undef = xnumprob(op, g, r, err) != 0;
           }
@@ -766,8 +713,7 @@ void xecute_lincheck_row_(Work& W, MasterRecord& L, int32_t row, std::vector<int
           if (op != OP_IN && op != OP_USER) {
             double r = 0.0, err;
             if (op == OP_SMAX || op == OP_SMIN) {
-              r = g[0];
-              for (int32_t j = 1; j < n; ++j) r = op == OP_SMAX ? std::max(r, g[j]) : std::min(r, g[j]);
+              r = xextreme(op, g, n);
             } else if (xnumprob(op, g, r, err) != 0) {
               r = 0.0;
             }

@@ -242,10 +242,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
           continue;
         }
         case OP_POPSET: if (!xpopsetat(L, F, ip)) BAD; continue;
-        case OP_PUSHINF:
-          PUSHNUM(bignum);
-          ip += 1;
-          continue;
+        case OP_PUSHINF: PUSHNUM(bignum); ip += 1; continue;
         case OP_PUSHATX: NEED(2); if (!xfetchreg(L.CURTUP, NDXMAX, cw, ip, num)) BAD; PUSHNUM(num); continue;
         case OP_PUSHSTR: {
           NEED(2);

@@ -190,10 +190,7 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
           continue;
         }
         case OP_PUSHATX: NEED(2); if (!xfetchreg(L.CURTUP, NDXMAX, cw, ip, num)) BAD; PUSHK(num); continue;
-        case OP_PUSHINF:
-          PUSHK(big);
-          ip += 1;
-          continue;
+        case OP_PUSHINF: PUSHK(big); ip += 1; continue;
         case OP_PUSHSTR: {
           NEED(2);
           const int32_t n = cw[ip + 1];
