@@ -25,6 +25,17 @@ int32_t binrule(int32_t c1, int32_t c2) {
 }
 bool inlin(int32_t c) { return c >= K_LIN && c <= K_NONLIN; }
 
+// The verdict for a variable of class k in the row's final entry.
+int8_t verdict(int32_t k, double d) {
+  switch (k) {
+    case K_LIN: return std::fabs(d) >= TINY ? 0 : 4;
+    case K_MIXED: return 1;
+    case K_NONLIN: return 3;
+    case K_UNDEF: return 5;
+    default: return 4;
+  }
+}
+
 // Starts the replay of a row: the stack and loop frames emptied, its index registers set,
 // ip at its first instruction; the code words cw[1..clen], null when there is no code.
 const int32_t* replaystart(Work& W, MasterRecord& L, int32_t row, int64_t& ip, int64_t& clen) {
@@ -73,13 +84,8 @@ void xecute_lincheck_(Work& W, MasterRecord& L, int32_t row, int32_t var, int32_
     switch (op) {
       case OP_ENDROW:
         if (sp != 1) { result = 2; goto out; }
-        switch (C[1]) {
-          case K_LIN: result = std::fabs(D[1]) >= TINY ? 0 : 4; coef = D[1]; break;
-          case K_MIXED: result = 1; coef = D[1]; break;
-          case K_NONLIN: result = 3; break;
-          case K_UNDEF: result = 5; break;
-          default: result = 4; break;
-        }
+        result = verdict(C[1], D[1]);
+        if (C[1] == K_LIN || C[1] == K_MIXED) coef = D[1];
         goto out;
       case OP_NOPCLOSE: case OP_ROWNAME:
         ip += 2;
@@ -415,17 +421,6 @@ void lvalue2(const MasterRecord& L, int32_t op, double a, double da, double b, d
       d = (op == OP_POW || op == OP_POWF) && b == 1.0 ? da : 0.0;
       return;
     }
-  }
-}
-
-// The verdict for a variable of class k in the row's final entry.
-int8_t verdict(int32_t k, double d) {
-  switch (k) {
-    case K_LIN: return std::fabs(d) >= TINY ? 0 : 4;
-    case K_MIXED: return 1;
-    case K_NONLIN: return 3;
-    case K_UNDEF: return 5;
-    default: return 4;
   }
 }
 
