@@ -32,6 +32,13 @@ inline int64_t bcap(const MasterRecord& L, int32_t h, int32_t esize) {
   if (h < 1 || h > NHANDLES || L.START[h] <= 0) return 0;
   return (int64_t)L.LEN[h] * 4 / esize;
 }
+// Integer or real element k of block h, 0 when there is no block or it does not reach k.
+inline int32_t bgeti0(const Work& A, const MasterRecord& L, int32_t h, int64_t k) {
+  return (k >= 1 && k <= bcap(L, h, 4)) ? bgeti(A, L, h, k) : 0;
+}
+inline double bgetd0(const Work& A, const MasterRecord& L, int32_t h, int64_t k) {
+  return (k >= 1 && k <= bcap(L, h, 8)) ? bgetd(A, L, h, k) : 0.0;
+}
 // A double truncated toward zero into out; false when it is NaN or outside 32 bits.
 inline bool d2i(double v, int32_t& out) {
   if (!(v > -2147483649.0 && v < 2147483648.0)) return false;

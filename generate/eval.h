@@ -39,6 +39,11 @@ void getxval_(const Work& A, const MasterRecord& L, int32_t v, double& value, do
 void getrval_(const Work& A, const MasterRecord& L, int32_t r, double& slack, double& dual,
               int32_t flags);
 void chopoff_(const MasterRecord& L, double& x);
+// x, chopped to zero by chopoff_ when chop is set.
+inline double chopped(const MasterRecord& L, double x, bool chop) {
+  if (chop) chopoff_(L, x);
+  return x;
+}
 // Range values of variable v (row r): current cost (right-hand side), allowable increase
 // and decrease, chopped when bit 0 of chop is set. Result 0 found, 1 nonlinear (current
 // 0), 2 not in the loaded model (increase and decrease 1e30, current unchanged).

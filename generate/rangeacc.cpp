@@ -8,22 +8,11 @@ namespace {
 
 constexpr double RNGINF = 1e30;  // the solver library's infinity
 
-double dat(const Work& W, const MasterRecord& L, int32_t h, int64_t k) {
-  return (k >= 1 && k <= bcap(L, h, 8)) ? bgetd(W, L, h, k) : 0.0;
-}
-int32_t iat(const Work& W, const MasterRecord& L, int32_t h, int64_t k) {
-  return (k >= 1 && k <= bcap(L, h, 4)) ? bgeti(W, L, h, k) : 0;
-}
-double chopped(const MasterRecord& L, double x, bool chop) {
-  if (chop) chopoff_(L, x);
-  return x;
-}
-
 }  // namespace
 
 int32_t loadedcolumn_(const Work& W, const MasterRecord& L, int32_t v) {
   if (v < 1 || v > L.NVARS || L.VARPOS <= 0) return 0;
-  const int32_t c = iat(W, L, L.VARPOS, v) - L.NFIXED;
+  const int32_t c = bgeti0(W, L, L.VARPOS, v) - L.NFIXED;
   return (c >= 1 && c <= L.SLVCOLS) ? c : 0;
 }
 
@@ -35,13 +24,13 @@ int32_t getrangevar_(const Work& W, const MasterRecord& L, int32_t v, int32_t ch
     inc = dec = RNGINF;
     return 2;
   }
-  inc = chopped(L, dat(W, L, L.RNGV1, c), ch);
-  dec = chopped(L, dat(W, L, L.RNGV2, c), ch);
-  if (iat(W, L, L.MATVFLG, c) != 0) {
+  inc = chopped(L, bgetd0(W, L, L.RNGV1, c), ch);
+  dec = chopped(L, bgetd0(W, L, L.RNGV2, c), ch);
+  if (bgeti0(W, L, L.MATVFLG, c) != 0) {
     current = 0.0;
     return 1;
   }
-  current = chopped(L, dat(W, L, L.MATOBJ, c), ch);
+  current = chopped(L, bgetd0(W, L, L.MATOBJ, c), ch);
   return 0;
 }
 
@@ -52,18 +41,18 @@ int32_t getrangerow_(const Work& W, const MasterRecord& L, int32_t r, int32_t ch
   // constraints at 2 as well
   int32_t p = 0;
   if (r >= 1 && r <= L.NROWS && L.ROWMAP > 0)
-    p = iat(W, L, L.ROWMAP, r) - L.NFIXED + (L.OBJROW > 0 ? 0 : 1);
+    p = bgeti0(W, L, L.ROWMAP, r) - L.NFIXED + (L.OBJROW > 0 ? 0 : 1);
   if (p < 1 || p > L.NROWS || p > L.SLVROWS) {
     inc = dec = RNGINF;
     return 2;
   }
-  inc = chopped(L, dat(W, L, L.RNGR1, p), ch);
-  dec = chopped(L, dat(W, L, L.RNGR2, p), ch);
-  if (iat(W, L, L.MATRFLG, p - 1) >= 1) {  // row flags are kept per constraint
+  inc = chopped(L, bgetd0(W, L, L.RNGR1, p), ch);
+  dec = chopped(L, bgetd0(W, L, L.RNGR2, p), ch);
+  if (bgeti0(W, L, L.MATRFLG, p - 1) >= 1) {  // row flags are kept per constraint
     current = 0.0;
     return 1;
   }
-  current = chopped(L, dat(W, L, L.MATRHS, p), ch);
+  current = chopped(L, bgetd0(W, L, L.MATRHS, p), ch);
   return 0;
 }
 

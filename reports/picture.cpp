@@ -18,13 +18,6 @@ constexpr char KHASH = '\'';                  // guide mark
 constexpr char KCODE[] = "ZYXWVUTABCDEFG";    // magnitude letters
 constexpr double DLEVELS[14] = {1e-6, 1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e99};
 
-int32_t iat(const Work& W, const MasterRecord& L, int32_t h, int64_t k) {
-  return (h > 0 && k >= 1 && k <= bcap(L, h, 4)) ? bgeti(W, L, h, k) : 0;
-}
-double dat(const Work& W, const MasterRecord& L, int32_t h, int64_t k) {
-  return (h > 0 && k >= 1 && k <= bcap(L, h, 8)) ? bgetd(W, L, h, k) : 0.0;
-}
-
 // The blocks a picture takes; all released together.
 struct PicBlocks {
   int32_t cnames = 0, cends = 0, rnames = 0, rends = 0, rstart = 0, rcol = 0, rpos = 0;
@@ -74,13 +67,13 @@ void getnopt_(Work& W, MasterRecord& L, int32_t kind, int32_t& names, int32_t& e
     std::memset(buf, ' ', sizeof buf);
     if (kind == 1) {
       const int32_t item = i + L.NFIXED;
-      const int32_t v = (item <= L.NVARS && L.VARORD > 0) ? iat(W, L, L.VARORD, item) : item;
+      const int32_t v = (item <= L.NVARS && L.VARORD > 0) ? bgeti0(W, L, L.VARORD, item) : item;
       vdx2nh_(W, L, v, buf, len);
     } else {
       // loaded row 1 is the objective; without an objective row it has no model row
       const int32_t item = i + L.NFIXED - (L.OBJROW > 0 ? 0 : 1);
       int32_t r = 0;
-      if (L.OBJROW > 0 || i > 1) r = (item <= L.NROWS && L.ROWORD > 0) ? iat(W, L, L.ROWORD, item) : item;
+      if (L.OBJROW > 0 || i > 1) r = (item <= L.NROWS && L.ROWORD > 0) ? bgeti0(W, L, L.ROWORD, item) : item;
       rdx2nh_(W, L, r, buf, len);
     }
     len = std::clamp(len, 0, width);
@@ -108,7 +101,7 @@ void getrowlists_(Work& W, MasterRecord& L, int32_t& rstart, int32_t& rcol, int3
                   int32_t& status) {
   status = 0;
   const int32_t R = L.SLVROWS, V = L.SLVCOLS;
-  const int32_t nz = std::max(iat(W, L, L.MATCOLST, (int64_t)V + 1) - 1, 0);
+  const int32_t nz = std::max(bgeti0(W, L, L.MATCOLST, (int64_t)V + 1) - 1, 0);
   int32_t n = R + 2, m = nz + 1, st = 0;
   setblk_(WORDTYPE, n, W, L, rstart, st);
   if (st == 0) setblk_(WORDTYPE, m, W, L, rcol, st);
@@ -122,16 +115,16 @@ void getrowlists_(Work& W, MasterRecord& L, int32_t& rstart, int32_t& rcol, int3
   }
   for (int32_t r = 1; r <= R + 1; ++r) bputi(W, L, rstart, r, 0);
   for (int32_t k = 1; k <= nz; ++k) {
-    const int32_t r = std::abs(iat(W, L, L.MATROW, k));
+    const int32_t r = std::abs(bgeti0(W, L, L.MATROW, k));
     if (r >= 1 && r <= R) bputi(W, L, rstart, r + 1, bgeti(W, L, rstart, r + 1) + 1);
   }
   bputi(W, L, rstart, 1, 1);
   for (int32_t r = 2; r <= R + 1; ++r) bputi(W, L, rstart, r, bgeti(W, L, rstart, r) + bgeti(W, L, rstart, r - 1));
   // fill, using rstart(r) as the next free slot of row r, then shift back
   for (int32_t j = 1; j <= V; ++j) {
-    const int32_t a = iat(W, L, L.MATCOLST, j), b = iat(W, L, L.MATCOLST, (int64_t)j + 1);
+    const int32_t a = bgeti0(W, L, L.MATCOLST, j), b = bgeti0(W, L, L.MATCOLST, (int64_t)j + 1);
     for (int32_t k = a; k < b; ++k) {
-      const int32_t r = std::abs(iat(W, L, L.MATROW, k));
+      const int32_t r = std::abs(bgeti0(W, L, L.MATROW, k));
       if (r < 1 || r > R) continue;
       const int32_t slot = bgeti(W, L, rstart, r);
       bputi(W, L, rcol, slot, j);
@@ -199,24 +192,24 @@ void dopic_(Work& W, MasterRecord& L) {
         const int32_t j = bgeti(W, L, b.rcol, e) - done;
         if (j < 1 || j > k) continue;
         const int32_t pos = bgeti(W, L, b.rpos, e);
-        if (iat(W, L, L.MATROW, pos) < 0) {
+        if (bgeti0(W, L, L.MATROW, pos) < 0) {
           put(w + 3 + 2 * j, '?');
           continue;
         }
         // the loaded objective keeps the model's own signs for either sense
-        const double c = dat(W, L, L.MATCOEF, pos);
+        const double c = bgetd0(W, L, L.MATCOEF, pos);
         put(w + 3 + 2 * j, piccoef_(c));
         if (c < 0) put(w + 2 + 2 * j, '-');
       }
       if (relation) {
-        const int32_t t = iat(W, L, L.MATRTYP, r);
+        const int32_t t = bgeti0(W, L, L.MATRTYP, r);
         const int32_t c0 = w + 6 + 2 * k;
         if (r == 1) {
           const char* sense = t == -1 ? "MAX" : "MIN";
           for (int32_t i = 0; i < 3; ++i) put(c0 + i, sense[i]);
         } else {
           put(c0, t == 0 ? '=' : t == 1 ? '<' : t == -1 ? '>' : ' ');
-          const double rhs = dat(W, L, L.MATRHS, r);
+          const double rhs = bgetd0(W, L, L.MATRHS, r);
           if (rhs < 0) put(c0 + 1, '-');
           put(c0 + 2, rhs == 0.0 ? '0' : piccoef_(rhs));
         }

@@ -24,20 +24,6 @@ constexpr const char* RHEAD[3] = {
     "     Row          Current        Allowable        Allowable",
     "                      RHS         Increase         Decrease"};
 
-// Element k of a real block, 0 when the block does not reach it.
-double dat(const Work& W, const MasterRecord& L, int32_t h, int64_t k) {
-  return (k >= 1 && k <= bcap(L, h, 8)) ? bgetd(W, L, h, k) : 0.0;
-}
-int32_t iat(const Work& W, const MasterRecord& L, int32_t h, int64_t k) {
-  return (k >= 1 && k <= bcap(L, h, 4)) ? bgeti(W, L, h, k) : 0;
-}
-
-double chopped(const MasterRecord& L, double x, bool chop) {
-  if (chop) chopoff_(L, x);
-  return x;
-}
-
-
 // One number field, right-justified: "NONLINEAR", "INFINITY", "0.0" or the value in G17.7.
 void field(char* out, double x, bool nonlinear, bool current) {
   char t[LF + 1];
@@ -103,8 +89,8 @@ void range_(Work& W, MasterRecord& L) {
   auto varline = [&](int32_t v) {
     const int32_t c = loadedcolumn_(W, L, v);
     if (c == 0) return;
-    prline_(W, L, w, v, dat(W, L, L.MATOBJ, c), chopped(L, dat(W, L, L.RNGV1, c), true),
-            chopped(L, dat(W, L, L.RNGV2, c), true), iat(W, L, L.MATVFLG, c));
+    prline_(W, L, w, v, bgetd0(W, L, L.MATOBJ, c), chopped(L, bgetd0(W, L, L.RNGV1, c), true),
+            chopped(L, bgetd0(W, L, L.RNGV2, c), true), bgeti0(W, L, L.MATVFLG, c));
   };
   for (int32_t v = 1; v <= L.NSCALAR && v <= L.NVARS; ++v) varline(v);
   if (L.NSETS > 0 && L.LASTUB <= 0) {
@@ -129,10 +115,10 @@ void range_(Work& W, MasterRecord& L) {
     headings(L, RHEAD);
     const int32_t last = L.NROWS - L.NFIXED - (L.OBJROW > 0 ? 1 : 0) + 1;
     for (int32_t p = 2; p <= last; ++p) {
-      const int32_t row = iat(W, L, L.ROWORD, p + L.NFIXED - (L.OBJROW > 0 ? 0 : 1));
+      const int32_t row = bgeti0(W, L, L.ROWORD, p + L.NFIXED - (L.OBJROW > 0 ? 0 : 1));
       if (row < 1) continue;
-      prline_(W, L, w, -row, dat(W, L, L.MATRHS, p), chopped(L, dat(W, L, L.RNGR1, p), true),
-              chopped(L, dat(W, L, L.RNGR2, p), true), iat(W, L, L.MATRFLG, p - 1));
+      prline_(W, L, w, -row, bgetd0(W, L, L.MATRHS, p), chopped(L, bgetd0(W, L, L.RNGR1, p), true),
+              chopped(L, bgetd0(W, L, L.RNGR2, p), true), bgeti0(W, L, L.MATRFLG, p - 1));
     }
   }
   blankl_(L, L.OUTUNIT, 1);

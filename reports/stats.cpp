@@ -48,19 +48,12 @@ struct Out {
   }
 };
 
-int32_t iat(const Work& W, const MasterRecord& L, int32_t h, int64_t k) {
-  return (h > 0 && k >= 1 && k <= bcap(L, h, 4)) ? bgeti(W, L, h, k) : 0;
-}
-double dat(const Work& W, const MasterRecord& L, int32_t h, int64_t k) {
-  return (h > 0 && k >= 1 && k <= bcap(L, h, 8)) ? bgetd(W, L, h, k) : 0.0;
-}
-
 // Counts over the matrix copy and, with mode 1 or more, prints them. rowlist and weight
 // are work blocks of at least R + 1 integers.
 void stats_(Work& W, MasterRecord& L, int32_t mode, int32_t rowlist, int32_t weight) {
   const int32_t R = L.SLVROWS, V = L.SLVCOLS;  // loaded rows, the objective included
   double smallest = L.BIGNUM > 0 ? L.BIGNUM : 1e307, largest = 0.0;
-  int64_t nz = iat(W, L, L.MATCOLST, (int64_t)V + 1) - 1;
+  int64_t nz = bgeti0(W, L, L.MATCOLST, (int64_t)V + 1) - 1;
   if (nz < 0) nz = 0;
   int64_t nlrows = 0, nlvars = 0, nle = 0, neq = 0, nge = 0, single = 0, cnz = 0, pm1 = 0;
   bool objnl = false;
@@ -69,30 +62,30 @@ void stats_(Work& W, MasterRecord& L, int32_t mode, int32_t rowlist, int32_t wei
     largest = std::max(largest, a);
   };
   for (int32_t r = 2; r <= R; ++r) {
-    if (iat(W, L, L.MATRFLG, r - 1) > 0) ++nlrows;  // row flags are kept per constraint
-    const int32_t t = iat(W, L, L.MATRTYP, r);
+    if (bgeti0(W, L, L.MATRFLG, r - 1) > 0) ++nlrows;  // row flags are kept per constraint
+    const int32_t t = bgeti0(W, L, L.MATRTYP, r);
     if (t > 0) ++nle;
     else if (t == 0) ++neq;
     else ++nge;
-    const double rhs = dat(W, L, L.MATRHS, r);
+    const double rhs = bgetd0(W, L, L.MATRHS, r);
     if (rhs != 0.0) {
       ++nz;
       take(std::fabs(rhs));
     }
   }
-  if (dat(W, L, L.MATRHS, 1) != 0.0) ++nz;
+  if (bgetd0(W, L, L.MATRHS, 1) != 0.0) ++nz;
   const double density = (double)nz / ((double)R * ((double)V + 1.0));
 
   for (int32_t k = 1; k <= R; ++k) bputi(W, L, weight, k, 0);
   int64_t conflicts = 0;
   for (int32_t j = 1; j <= V; ++j) {
-    const int32_t a = iat(W, L, L.MATCOLST, j), b = iat(W, L, L.MATCOLST, (int64_t)j + 1);
+    const int32_t a = bgeti0(W, L, L.MATCOLST, j), b = bgeti0(W, L, L.MATCOLST, (int64_t)j + 1);
     if (b - a <= 1) ++single;
     int64_t m = 0;
     bool nl = false;
     for (int32_t k = a; k < b; ++k) {
-      const int32_t row = iat(W, L, L.MATROW, k);
-      const double c = dat(W, L, L.MATCOEF, k);
+      const int32_t row = bgeti0(W, L, L.MATROW, k);
+      const double c = bgetd0(W, L, L.MATCOEF, k);
       if (row < 0) nl = true;
       if (row == -1) objnl = true;  // the objective's nonlinear entries
       if (c == 0.0) continue;
@@ -108,8 +101,8 @@ void stats_(Work& W, MasterRecord& L, int32_t mode, int32_t rowlist, int32_t wei
       const int32_t w = (int32_t)std::min<int64_t>(m - 1, 8);
       conflicts += w * (m - 1);
       for (int32_t k = a; k < b; ++k) {
-        const int32_t row = std::abs(iat(W, L, L.MATROW, k));
-        if (dat(W, L, L.MATCOEF, k) != 0.0 && row >= 1 && row <= R)
+        const int32_t row = std::abs(bgeti0(W, L, L.MATROW, k));
+        if (bgetd0(W, L, L.MATCOEF, k) != 0.0 && row >= 1 && row <= R)
           bputi(W, L, weight, row, bgeti(W, L, weight, row) + w);
       }
     }
@@ -135,7 +128,7 @@ void stats_(Work& W, MasterRecord& L, int32_t mode, int32_t rowlist, int32_t wei
     }
   }
   const int64_t gubs = R - taken - 1;
-  const char* sense = L.OBJROW == 0 ? "N/A" : (iat(W, L, L.MATRTYP, 1) > 0 ? "MIN" : "MAX");
+  const char* sense = L.OBJROW == 0 ? "N/A" : (bgeti0(W, L, L.MATRTYP, 1) > 0 ? "MIN" : "MAX");
 
   Out o;
   if (nlrows == 0 && nlvars == 0) {
