@@ -7,6 +7,7 @@
 #include "generate/eval.h"
 #include "language/lang.h"
 #include "reports/reports.h"
+#include "reports/repvars.h"
 #include "store/io.h"
 #include "store/numedit.h"
 
@@ -92,22 +93,7 @@ void range_(Work& W, MasterRecord& L) {
     prline_(W, L, w, v, bgetd0(W, L, L.MATOBJ, c), chopped(L, bgetd0(W, L, L.RNGV1, c), true),
             chopped(L, bgetd0(W, L, L.RNGV2, c), true), bgeti0(W, L, L.MATVFLG, c));
   };
-  for (int32_t v = 1; v <= L.NSCALAR && v <= L.NVARS; ++v) varline(v);
-  if (L.NSETS > 0 && L.LASTUB <= 0) {
-    errmsh_(W, L, 88);
-    blankl_(L, L.OUTUNIT, 1);
-    return;
-  }
-  for (int32_t k = 1; k <= L.NSETS; ++k) {
-    const int32_t na = bgeti(W, L, L.LASTUB, k + 1) - bgeti(W, L, L.LASTUB, k);
-    const int32_t first = bgeti(W, L, L.INANTR, k);
-    const int32_t members = bgeti(W, L, L.NNTRYS, k);
-    for (int32_t a = 1; a <= na; ++a)
-      for (int32_t j = 1; j <= members; ++j) {
-        const int64_t v = (int64_t)first - 1 + a + (int64_t)(j - 1) * na;
-        if (v >= 1 && v <= L.NVARS) varline((int32_t)v);
-      }
-  }
+  if (!eachrepvar(W, L, varline)) return;
 
   // rows: loaded positions 2.. (position 1, the objective, is not listed)
   if (L.NROWS > 0) {

@@ -8,6 +8,7 @@
 #include "reports/exchange.h"
 #include "reports/genshow.h"
 #include "reports/reports.h"
+#include "reports/repvars.h"
 #include "session/pending_session.h"
 #include "solver/reporthooks.h"
 #include "session/modeltext.h"
@@ -145,32 +146,13 @@ void outsol_(Work& W, MasterRecord& L, int32_t all, const char* text, int32_t te
   // variables: the scalars, then per set, per attribute, per member
   int32_t head = bare ? QTRUE : QFALSE;
   if (L.VARVAL > 0) {
-    for (int32_t v = 1; v <= L.NSCALAR && v <= L.NVARS; ++v) {
+    auto line = [&](int32_t v) {
       double value = 0.0, rc = 0.0;
       getxval_(W, L, v, value, rc, 1);
-      if (all != 1 && value == 0.0) continue;
+      if (all != 1 && value == 0.0) return;
       pvline_(W, L, v, dual, key, keylen, head, names);
-    }
-    if (L.NSETS > 0 && L.LASTUB <= 0) {
-      errmsh_(W, L, 88);
-      blankl_(L, L.OUTUNIT, 1);
-      return;
-    }
-    for (int32_t k = 1; k <= L.NSETS; ++k) {
-      const int32_t na = bgeti(W, L, L.LASTUB, k + 1) - bgeti(W, L, L.LASTUB, k);
-      const int32_t first = bgeti(W, L, L.INANTR, k);
-      const int32_t members = bgeti(W, L, L.NNTRYS, k);
-      for (int32_t a = 1; a <= na; ++a) {
-        for (int32_t j = 1; j <= members; ++j) {
-          const int64_t v = (int64_t)first - 1 + a + (int64_t)(j - 1) * na;
-          if (v < 1 || v > L.NVARS) continue;
-          double value = 0.0, rc = 0.0;
-          getxval_(W, L, (int32_t)v, value, rc, 1);
-          if (all != 1 && value == 0.0) continue;
-          pvline_(W, L, (int32_t)v, dual, key, keylen, head, names);
-        }
-      }
-    }
+    };
+    if (!eachrepvar(W, L, line)) return;
   }
 
   // rows
