@@ -7,6 +7,23 @@
 
 namespace {
 BRmodel* M(int32_t id) { return modelptr_(id); }
+
+// Runs a library getter on a local T and copies it to out only when the call succeeds.
+template <class T, class Out, class Get>
+int32_t getok(Out& out, Get get) {
+  T v{};
+  const int32_t r = get(&v);
+  if (r == 0) out = v;
+  return r;
+}
+// Runs a library getter on a local int and copies it to out whatever the call returns.
+template <class Get>
+int32_t getint(int32_t& out, Get get) {
+  int v = 0;
+  const int32_t r = get(&v);
+  out = v;
+  return r;
+}
 }  // namespace
 
 int32_t FBROPTIMIZE_(int32_t& model, int32_t& method) { return BRoptimize(M(model), method); }
@@ -15,29 +32,17 @@ int32_t FBRSOLVEGOP_(int32_t& model) { return BRsolveGOP(M(model)); }
 
 // A real information item; the value is written only on success.
 int32_t FBRGETINFOD_(int32_t& model, int32_t& item, double& value) {
-  double v = 0.0;
-  int32_t r = BRgetInfo(M(model), item, &v);
-  if (r == 0) value = v;
-  return r;
+  return getok<double>(value, [&](void* v) { return BRgetInfo(M(model), item, v); });
 }
 // An integer information item; the value is written only on success.
 int32_t FBRGETINFOI_(int32_t& model, int32_t& item, int32_t& value) {
-  int v = 0;
-  int32_t r = BRgetInfo(M(model), item, &v);
-  if (r == 0) value = v;
-  return r;
+  return getok<int>(value, [&](void* v) { return BRgetInfo(M(model), item, v); });
 }
 int32_t FBRGETSOLUTIONSTATUS_(int32_t& model, int32_t& status) {
-  int s = 0;
-  int32_t r = BRgetSolutionStatus(M(model), &s);
-  status = s;
-  return r;
+  return getint(status, [&](int* p) { return BRgetSolutionStatus(M(model), p); });
 }
 int32_t FBRGETROWINDEXNUMERICERROR_(int32_t& model, int32_t& row) {
-  int v = 0;
-  int32_t r = BRgetErrorRowIndex(M(model), &v);
-  row = v;
-  return r;
+  return getint(row, [&](int* p) { return BRgetErrorRowIndex(M(model), p); });
 }
 int32_t FBRGETPRIMALSOLUTION_(int32_t& model, double* x) { return BRgetPrimalSolution(M(model), x); }
 int32_t FBRGETSLACKS_(int32_t& model, double* s) { return BRgetSlacks(M(model), s); }
@@ -66,40 +71,24 @@ int32_t FBRSETCALLBACK_(int32_t& model, QuirnCallback cb, MasterRecord* user) {
   return BRsetCallback(M(model), cb, user);
 }
 int32_t FBRGETCALLBACKINFOD_(BRmodel* model, int32_t location, int32_t item, double& value) {
-  double v = 0.0;
-  int32_t r = BRgetCallbackInfo(model, location, item, &v);
-  if (r == 0) value = v;
-  return r;
+  return getok<double>(value,
+                       [&](void* v) { return BRgetCallbackInfo(model, location, item, v); });
 }
 int32_t FBRGETCALLBACKINFOI_(BRmodel* model, int32_t location, int32_t item, int32_t& value) {
-  int v = 0;
-  int32_t r = BRgetCallbackInfo(model, location, item, &v);
-  if (r == 0) value = v;
-  return r;
+  return getok<int>(value, [&](void* v) { return BRgetCallbackInfo(model, location, item, v); });
 }
 int32_t FBRGETQUICKBACKINFOD_(BRmodel* model, int32_t location, int32_t item, double& value) {
-  double v = 0.0;
-  int32_t r = BRgetQuickbackInfo(model, location, item, &v);
-  if (r == 0) value = v;
-  return r;
+  return getok<double>(value,
+                       [&](void* v) { return BRgetQuickbackInfo(model, location, item, v); });
 }
 int32_t FBRGETQUICKBACKINFOI_(BRmodel* model, int32_t location, int32_t item, int32_t& value) {
-  int v = 0;
-  int32_t r = BRgetQuickbackInfo(model, location, item, &v);
-  if (r == 0) value = v;
-  return r;
+  return getok<int>(value, [&](void* v) { return BRgetQuickbackInfo(model, location, item, v); });
 }
 int32_t FBRGETMIPCALLBACKINFOD_(BRmodel* model, int32_t item, double& value) {
-  double v = 0.0;
-  int32_t r = BRgetMIPCallbackInfo(model, item, &v);
-  if (r == 0) value = v;
-  return r;
+  return getok<double>(value, [&](void* v) { return BRgetMIPCallbackInfo(model, item, v); });
 }
 int32_t FBRGETMIPCALLBACKINFOI_(BRmodel* model, int32_t item, int32_t& value) {
-  int v = 0;
-  int32_t r = BRgetMIPCallbackInfo(model, item, &v);
-  if (r == 0) value = v;
-  return r;
+  return getok<int>(value, [&](void* v) { return BRgetMIPCallbackInfo(model, item, v); });
 }
 int32_t FBRLOADVARSTARTPOINT_(int32_t& model, const double* x) {
   return BRloadVarStartPoint(M(model), x);
@@ -121,57 +110,44 @@ int32_t FBRLOADNLPCODE_(int32_t& model, int32_t& ncons, int32_t& nobj, int32_t& 
 int32_t FBRGETLPDATA_(int32_t& model, int32_t& sense, double& objconst, double* cost, double* rhs,
                       char* contype, int32_t* colstart, int32_t* collen, double* value,
                       int32_t* rowidx, double* lb, double* ub) {
-  int s = 0;
-  int32_t r = BRgetLPData(M(model), &s, &objconst, cost, rhs, contype, colstart, collen, value,
-                          rowidx, lb, ub);
-  sense = s;
-  return r;
+  return getint(sense, [&](int* p) {
+    return BRgetLPData(M(model), p, &objconst, cost, rhs, contype, colstart, collen, value, rowidx,
+                       lb, ub);
+  });
 }
 int32_t FBRGETLPBOUNDS_(int32_t& model, double* lb, double* ub) {
   return BRgetLPData(M(model), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                      nullptr, nullptr, lb, ub);
 }
 int32_t FBRGETOBJECTIVEDATA_(int32_t& model, int32_t& sense, double& objconst, double* cost) {
-  int s = 0;
-  int32_t r = BRgetLPData(M(model), &s, &objconst, cost, nullptr, nullptr, nullptr, nullptr,
-                          nullptr, nullptr, nullptr, nullptr);
-  sense = s;
-  return r;
+  return getint(sense, [&](int* p) {
+    return BRgetLPData(M(model), p, &objconst, cost, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       nullptr, nullptr, nullptr);
+  });
 }
 int32_t FBRGETNLPDATA_(int32_t& model, int32_t* colstart, int32_t* collen, int32_t* rowidx,
                        int32_t* rowcode, char* rowflag, int32_t* rowstart, int32_t* rowvars) {
   return BRgetNLPData(M(model), colstart, collen, rowidx, rowcode, rowflag, rowstart, rowvars);
 }
 int32_t FBRGETNLPOBJECTIVEDATA_(int32_t& model, int32_t& n, int32_t* vars) {
-  int v = 0;
-  int32_t r = BRgetNLPObjectiveData(M(model), &v, vars);
-  n = v;
-  return r;
+  return getint(n, [&](int* p) { return BRgetNLPObjectiveData(M(model), p, vars); });
 }
 int32_t FBRGETQCDATA_(int32_t& model, int32_t& n, int32_t* row, int32_t* i, int32_t* j, double* q) {
-  int v = 0;
-  int32_t r = BRgetQCData(M(model), &v, row, i, j, q);
-  n = v;
-  return r;
+  return getint(n, [&](int* p) { return BRgetQCData(M(model), p, row, i, j, q); });
 }
 int32_t FBRGETQCDATAI_(int32_t& model, int32_t& row, int32_t& n, int32_t* i, int32_t* j, double* q) {
-  int v = 0;
-  int32_t r = BRgetQCDatai(M(model), row, &v, i, j, q);
-  n = v;
-  return r;
+  return getint(n, [&](int* p) { return BRgetQCDatai(M(model), row, p, i, j, q); });
 }
 int32_t FBRGETLPCONSTRAINTDATAI_(int32_t& model, int32_t& row, char* type, double& rhs,
                                  int32_t& n, int32_t* col, double* val) {
-  int v = 0;
-  int32_t r = BRgetLPConstraintDatai(M(model), row, type, &rhs, &v, col, val);
-  n = v;
-  return r;
+  return getint(n, [&](int* p) {
+    return BRgetLPConstraintDatai(M(model), row, type, &rhs, p, col, val);
+  });
 }
 int32_t FBRGETLPCONSTRAINTNZCOUNT_(int32_t& model, int32_t& row, int32_t& n) {
-  int v = 0;
-  int32_t r = BRgetLPConstraintDatai(M(model), row, nullptr, nullptr, &v, nullptr, nullptr);
-  n = v;
-  return r;
+  return getint(n, [&](int* p) {
+    return BRgetLPConstraintDatai(M(model), row, nullptr, nullptr, p, nullptr, nullptr);
+  });
 }
 int32_t FBRGETVARTYPE_(int32_t& model, char* types) { return BRgetVarType(M(model), types); }
 
@@ -191,10 +167,7 @@ int32_t FBRREADMPSFILE_(int32_t& model, const char* file, int32_t& format) {
   return BRreadMPSFile(M(model), file, format);
 }
 int32_t FBRGETFILEERROR_(int32_t& model, int32_t& line, char* text) {
-  int v = 0;
-  int32_t r = BRgetFileError(M(model), &v, text);
-  line = v;
-  return r;
+  return getint(line, [&](int* p) { return BRgetFileError(M(model), p, text); });
 }
 int32_t FBRWRITEMPSFILE_(int32_t& model, const char* file, int32_t& format) {
   return BRwriteMPSFile(M(model), file, format);
@@ -244,25 +217,18 @@ int32_t FBRFINDIUS_(int32_t& model, int32_t& nsuf, int32_t& n, int32_t* vars, in
 
 int32_t FBRGETCONSTRAINTDATAI_(int32_t& model, int32_t& row, char* type, double& rhs, int32_t& n,
                                int32_t* col, double* val) {
-  int v = 0;
-  int32_t r = BRgetConstraintDatai(M(model), row, type, &rhs, &v, col, val);
-  n = v;
-  return r;
+  return getint(n, [&](int* p) {
+    return BRgetConstraintDatai(M(model), row, type, &rhs, p, col, val);
+  });
 }
 int32_t FBRSETMIPCALLBACK_(int32_t& model, QuirnCallback cb, MasterRecord* user) {
   return BRsetMIPCallback(M(model), cb, user);
 }
 int32_t FBRGETMODELINTPARAMETER_(int32_t& model, int32_t& id, int32_t& value) {
-  int v = 0;
-  int32_t r = BRgetModelIntParameter(M(model), id, &v);
-  value = v;
-  return r;
+  return getint(value, [&](int* p) { return BRgetModelIntParameter(M(model), id, p); });
 }
 int32_t FBRGETMIPSOLUTIONSTATUS_(int32_t& model, int32_t& status) {
-  int v = 0;
-  int32_t r = BRgetMIPSolutionStatus(M(model), &v);
-  status = v;
-  return r;
+  return getint(status, [&](int* p) { return BRgetMIPSolutionStatus(M(model), p); });
 }
 int32_t FBRGETSOLUTIONINFO_(int32_t& model, int32_t& status, double& obj, double& bound,
                             int32_t& iterations) {
@@ -286,14 +252,8 @@ int32_t FBRCREATEENV_(int32_t& err) {
   return id;
 }
 int32_t FBRGETLPOBJECTIVENZCOUNT_(int32_t& model, int32_t& n) {
-  int v = 0;
-  int32_t r = BRgetLPObjectiveNZCount(M(model), &v);
-  n = v;
-  return r;
+  return getint(n, [&](int* p) { return BRgetLPObjectiveNZCount(M(model), p); });
 }
 int32_t FBRGETNLPOBJECTIVENZCOUNT_(int32_t& model, int32_t& n) {
-  int v = 0;
-  int32_t r = BRgetNLPObjectiveNZCount(M(model), &v);
-  n = v;
-  return r;
+  return getint(n, [&](int* p) { return BRgetNLPObjectiveNZCount(M(model), p); });
 }
