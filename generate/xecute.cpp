@@ -353,8 +353,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
           NEED(oplen);
           ARGS(n);
           if (n > 0) { PROPAGATE(n); }
-          bool txt = false;
-          for (int32_t j = sp - n + 1; j <= sp; ++j) txt = txt || ISTXT(j);
+          const bool txt = anytext(T, sp - n + 1, sp);
           L.STKTOP = sp;
           int32_t row = 0;
           if (!txt) getrx2_(A, L, rn, (int64_t)L.START[code] + ip + 2, row);
@@ -479,8 +478,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
           const int32_t na = xprobargs(op);
           ARGS(na);
           PROPAGATE(na);
-          bool txt = false;
-          for (int32_t j = sp - na + 1; j <= sp; ++j) txt = txt || ISTXT(j);
+          const bool txt = anytext(T, sp - na + 1, sp);
           const double* g = V + sp - na + 1;  // arguments in call order
           sp -= na - 1;
           P[sp] = 0;
@@ -500,8 +498,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
           const int32_t n = cw[ip + 1];
           if (n < (op == OP_USER ? 0 : 1) || n > sp) BAD;
           if (n > 0) { PROPAGATE(n); }
-          bool txt = false;
-          for (int32_t j = sp - n + 1; j <= sp; ++j) txt = txt || ISTXT(j);
+          const bool txt = anytext(T, sp - n + 1, sp);
           double r = 0.0;
           if (!txt) {
             if (op == OP_USER) {
