@@ -1,7 +1,9 @@
 // What the interpreters of the instruction stream share: the set-loop frames with their
-// index registers and jump checks, and the value of every numeric operator and function on
-// known numbers. Each interpreter keeps its own rules (what a value is, which opcodes it
-// refuses) in its own switch and calls these for the common part.
+// index registers and jump checks, the operand fetches of the pushes, the steps common to
+// their stacks, and the value of every numeric operator and function on known numbers.
+// Each interpreter keeps its own rules (what a value is, which opcodes it refuses) in its
+// own switch and calls these for the common part; the small ones are inline, for the hot
+// path.
 #pragma once
 #include <cstdint>
 
