@@ -337,6 +337,14 @@ int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npoo
         p += 2;
         continue;
       }
+      case OP_NOOP:
+        ++p;
+        continue;
+      case OP_MARKER:  // a marker and its operand words carry no value
+        if (p + 1 >= n) return 1;
+        p += (w[p + 1] == 2) ? 2 : 4;
+        if (p > n) return 1;
+        continue;
       case OP_PLUS: case OP_MINUS: case OP_MULTIPLY: case OP_DIVIDE:
         na = 2;
         ++p;
@@ -588,6 +596,7 @@ int load_row(Loader* L, Row& row, int rowno, const int32_t* w, int n, const doub
       for (const Term& x : f.lin) m->row_var.push_back(x.j);
     }
     row.var_end = static_cast<int32_t>(m->row_var.size());
+    L->lin.swap(f.lin);  // the next row's scratch keeps this one's room
     if (linear_only && row.kind != ROW_LINEAR) return BRERR_NOT_LINEAR;
     return 0;
   }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "generate/genmod.h"
+#include "store/phasetime.h"
 #include "language/lang.h"
 #include "session/modeltext.h"
 #include "solver/solver.h"
@@ -97,6 +98,7 @@ int32_t loadlists(Work& W, MasterRecord& L) {
   const char* vty = listdata(W, L, L.SLVTY, nvars, cbuf[1]);
   const double* lb = listdata(W, L, L.SLVLB, nvars, dbuf[1]);
   const double* ub = listdata(W, L, L.SLVUB, nvars, dbuf[2]);
+  phasetime_("lists copied");
   int32_t r = FBRLOADNLPCODE_(L.MODELHANDLE, ncons, nobj, nvars, nconst, sense, rty, vty, code, ncode,
                               novix, nullptr, consts, yes, start.data(), objst, objln, rst, rln, lb, ub);
   if (r != 0) std::strcpy(L.ERRSTR, "BRLoadNLPCode");
@@ -153,7 +155,9 @@ bool statistics(Work& W, MasterRecord& L) {
     if (heapmode(L)) IPUTCM_(L.SLRMAP, e, v);
     else IPUT_(W, L.START[L.SLRMAP], e, v);
   }
+  phasetime_("stats");
   buildmatrix_(W, L, st);
+  phasetime_("matrix built");
   if (st == 1) {
     errmsh_(W, L, 0);
     return false;
@@ -211,7 +215,9 @@ bool loadgen(Work& W, MasterRecord& L) {
     }
     if (!loaderror(W, L, e, true)) return false;
   } else {
+    phasetime_("load start");
     scalarizemodel_(W, L, e);
+    phasetime_("scalarized");
     if (L.TRACELV > 0) {
       outline(L, " BACK FROM SCALARIZEMODEL, NERR= " + std::to_string(e));
       dispscalarinslists_(W, L);
@@ -219,6 +225,7 @@ bool loadgen(Work& W, MasterRecord& L) {
     if (e == 8) e = 9;
     if (!loaderror(W, L, e, false)) return false;
     r = loadlists(W, L);
+    phasetime_("library loaded");
   }
   if (r == 2019) {
     int32_t row = 0;
@@ -256,7 +263,9 @@ int32_t generate_(Work& W, MasterRecord& L) {
   }
   FBRSETCALLBACK_(L.MODELHANDLE, nullptr, nullptr);
   brbremv_();
+  phasetime_("loaded");
   savmod_(W, L, L.GENCPY, L.GENLEN);
+  phasetime_("saved");
   genend_(W, L);
   return QTRUE;
 }
