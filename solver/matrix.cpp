@@ -85,9 +85,9 @@ void buildmatrix_(Work& W, MasterRecord& L, int32_t& status) {
   double objconst = 0.0;
   std::vector<double> cost(nv), rhs(nc), val(std::max(d[0], 1)), lb(nv), ub(nv);
   std::vector<char> ctype(nc + 1);
-  std::vector<int32_t> cst(nv + 1), clen(nv), ridx(std::max(d[0], 1));
+  std::vector<int32_t> cst(nv + 1), ridx(std::max(d[0], 1));
   r = FBRGETLPDATA_(L.MODELHANDLE, sense, objconst, cost.data(), rhs.data(), ctype.data(),
-                    cst.data(), clen.data(), val.data(), ridx.data(), lb.data(), ub.data());
+                    cst.data(), nullptr, val.data(), ridx.data(), lb.data(), ub.data());
   if (r != 0) {
     fail("BRgetLPData", r);
     return done();
@@ -177,7 +177,7 @@ void buildmatrix_(Work& W, MasterRecord& L, int32_t& status) {
     IPUT_(W, L.START[L.MATCOLST], j + 1, pos + 1);
     bool ok = true;
     if (L.OBJROW > 0 && cost[j] != 0.0) ok = put(j, 1, cost[j]);
-    for (int32_t k = cst[j]; ok && k < cst[j] + clen[j]; ++k)
+    for (int32_t k = cst[j]; ok && k < cst[j + 1]; ++k)
       if (val[k] != 0.0) ok = put(j, ridx[k] + 2, val[k]);
     for (; ok && e < extra.size() && extra[e].col == j; ++e) ok = put(j, extra[e].row, extra[e].coef);
     if (!ok) {
