@@ -9,6 +9,8 @@
 #include <IpoptConfig.h>
 #include <BonminConfig.h>
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -156,6 +158,17 @@ void clear_result(BRmodel* m) {
   m->res.status = m->res.solstatus = loaded ? BR_LOADED : BR_UNLOADED;
   m->prog = Progress();
 }
+
+void* big_map(size_t bytes) {
+  void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (p == MAP_FAILED) return nullptr;
+#ifdef MADV_HUGEPAGE
+  ::madvise(p, bytes, MADV_HUGEPAGE);
+#endif
+  return p;
+}
+
+void big_unmap(void* p, size_t bytes) { ::munmap(p, bytes); }
 
 void clear_model(BRmodel* m) {
   clear_result(m);
