@@ -182,7 +182,7 @@ void clear_model(BRmodel* m) {
   m->lin_col.clear(); m->lin_val.clear();
   m->quad_i.clear(); m->quad_j.clear(); m->quad_q.clear();
   m->nl_var.clear(); m->row_var.clear();
-  m->nodes.clear(); m->kids.clear(); m->words.clear(); m->pool.clear();
+  m->nodes.clear(); m->kids.clear(); m->words.clear(); m->nwords = 0; m->pool.clear();
   m->title.clear(); m->objname.clear(); m->rhsname.clear(); m->rngname.clear(); m->bndname.clear();
   m->rownames.clear(); m->varnames.clear();
   m->error_row = -1; m->error_row_set = false;

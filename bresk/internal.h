@@ -144,8 +144,15 @@ struct Row {
   int32_t nl_begin = 0, nl_end = 0;      // variables in the nonlinear part (sorted)
   int32_t var_begin = 0, var_end = 0;    // every variable of the row (sorted): gradient layout
   int32_t node_begin = 0, node_end = 0;  // tape (root = node_end - 1); empty when built from data
-  int32_t word_begin = 0, word_end = 0;  // raw instruction words as loaded
+  int64_t word_begin = 0, word_end = 0;  // the row's instruction words as loaded, packed
 };
+
+// Appends n instruction words to the model's packed words: each word w as the zigzag
+// varint of w - 1000, so an operation takes one byte and a variable or constant number of
+// a large model two or three.
+void pack_words(BRmodel* m, const int32_t* w, int n);
+// The instruction words of a row, unpacked into out.
+void unpack_words(const BRmodel* m, const Row& r, std::vector<int32_t>& out);
 
 // ---------------------------------------------------------------- solve state
 
@@ -260,7 +267,8 @@ struct BRmodel {
   bresk::BigVec<int32_t> row_var;
   std::vector<bresk::Node> nodes;
   std::vector<int32_t> kids;
-  bresk::BigVec<int32_t> words;           // raw instruction words of every row
+  bresk::BigVec<uint8_t> words;           // every row's instruction words, packed (pack_words)
+  int64_t nwords = 0;                     // instruction words loaded
   bresk::BigVec<double> pool;             // constant pool
   bool loaded = false;
 

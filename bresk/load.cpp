@@ -540,12 +540,43 @@ int split_nonlinear(Loader* L, Row& row) {
 
 } // namespace
 
+void pack_words(BRmodel* m, const int32_t* w, int n) {
+  auto& out = m->words;
+  for (int k = 0; k < n; ++k) {
+    const int64_t v = static_cast<int64_t>(w[k]) - 1000;
+    uint64_t z = (static_cast<uint64_t>(v) << 1) ^ static_cast<uint64_t>(v >> 63);
+    while (z >= 0x80) {
+      out.push_back(static_cast<uint8_t>(z | 0x80));
+      z >>= 7;
+    }
+    out.push_back(static_cast<uint8_t>(z));
+  }
+  m->nwords += n;
+}
+
+void unpack_words(const BRmodel* m, const Row& r, std::vector<int32_t>& out) {
+  out.clear();
+  const uint8_t* p = m->words.data() + r.word_begin;
+  const uint8_t* e = m->words.data() + r.word_end;
+  while (p < e) {
+    uint64_t z = 0;
+    int shift = 0;
+    while (p < e && (*p & 0x80)) {
+      z |= static_cast<uint64_t>(*p++ & 0x7f) << shift;
+      shift += 7;
+    }
+    if (p < e) z |= static_cast<uint64_t>(*p++) << shift;
+    const int64_t v = static_cast<int64_t>(z >> 1) ^ -static_cast<int64_t>(z & 1);
+    out.push_back(static_cast<int32_t>(v + 1000));
+  }
+}
+
 int load_row(Loader* L, Row& row, int rowno, const int32_t* w, int n, const double* pool,
              int npool, bool linear_only) {
   BRmodel* m = L->m;
-  row.word_begin = static_cast<int32_t>(m->words.size());
-  m->words.insert(m->words.end(), w, w + n);
-  row.word_end = static_cast<int32_t>(m->words.size());
+  row.word_begin = static_cast<int64_t>(m->words.size());
+  pack_words(m, w, n);
+  row.word_end = static_cast<int64_t>(m->words.size());
   row.lin_begin = row.lin_end = static_cast<int32_t>(m->lin_col.size());
   row.quad_begin = row.quad_end = static_cast<int32_t>(m->quad_q.size());
   row.nl_begin = row.nl_end = static_cast<int32_t>(m->nl_var.size());

@@ -328,3 +328,25 @@ TEST(BreskLoad, DomainFailuresFlagTheRow) {
 }
 
 } // namespace
+
+// The packed copy of the loaded words gives back every word, the extremes of the range
+// included, row by row.
+TEST(BreskLoad, PackedWordsRoundTrip) {
+  Fixture f;
+  const std::vector<std::vector<int32_t>> rows = {
+      {1062, 0, 1063, 999999, 1003, 1001, 1070, 1, 1070, 41},
+      {INT32_MIN, INT32_MAX, -1, 0, 1, 999, 1000, 1001, 1127, 1128, 70000000, -70000000},
+      {}};
+  std::vector<bresk::Row> r(rows.size());
+  for (size_t i = 0; i < rows.size(); ++i) {
+    r[i].word_begin = static_cast<int64_t>(f.m->words.size());
+    bresk::pack_words(f.m, rows[i].data(), static_cast<int>(rows[i].size()));
+    r[i].word_end = static_cast<int64_t>(f.m->words.size());
+  }
+  std::vector<int32_t> back;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    bresk::unpack_words(f.m, r[i], back);
+    EXPECT_EQ(back, rows[i]) << "row " << i;
+  }
+  EXPECT_EQ(f.m->nwords, 22);
+}

@@ -22,7 +22,7 @@ bool load_progress(BRmodel* m, int location, int rows) {
   p.load_seconds = elapsed(m);
   p.load_rows = rows;
   p.load_vars = m->nvars;
-  p.load_words = static_cast<int>(m->words.size());
+  p.load_words = static_cast<int>(m->nwords);
   if (!m->callback) return false;
   return call_back(m, location);
 }
@@ -97,7 +97,7 @@ int BRloadNLPCode(BRmodel* model, int ncons, int nobj, int nvars, int nconst,
     size_t words = nobj == 1 && valid_slice(objstart[0], objlen[0], ncode) ? static_cast<size_t>(objlen[0]) : 0;
     for (int i = 0; i < ncons; ++i)
       if (valid_slice(rowstart[i], rowlen[i], ncode)) words += static_cast<size_t>(rowlen[i]);
-    m->words.reserve(words);
+    m->words.reserve(words * 3);  // packed: most words take one to three bytes
     m->lin_col.reserve(words / 2 + 1);
     m->lin_val.reserve(words / 2 + 1);
     m->row_var.reserve(words / 2 + 1);
