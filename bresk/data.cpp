@@ -39,13 +39,19 @@ int BRgetLPData(BRmodel* model, int* sense, double* objconst, double* cost, doub
     }
     if (colstart || collen || value || rowidx) {
       // column starts counted from the rows' linear entries, then the entries dealt out
-      // straight into the caller's arrays
+      // straight into the caller's arrays, the starts serving as the fill positions and
+      // shifted back afterwards
       const int n = m->nvars;
-      std::vector<int> start(static_cast<size_t>(n) + 1, 0);
+      std::vector<int> own;
+      int* start = colstart;
+      if (!start) {
+        own.resize(static_cast<size_t>(n) + 1);
+        start = own.data();
+      }
+      std::fill(start, start + n + 1, 0);
       for (const Row& r : m->rows)
         for (int k = r.lin_begin; k < r.lin_end; ++k) ++start[m->lin_col[k] + 1];
       for (int j = 0; j < n; ++j) start[j + 1] += start[j];
-      if (colstart) std::copy(start.begin(), start.end(), colstart);
       if (collen)
         for (int j = 0; j < n; ++j) collen[j] = start[j + 1] - start[j];
       if (value || rowidx) {
@@ -57,6 +63,8 @@ int BRgetLPData(BRmodel* model, int* sense, double* objconst, double* cost, doub
             if (value) value[p] = m->lin_val[k];
           }
         }
+        for (int j = n; j > 0; --j) start[j] = start[j - 1];
+        start[0] = 0;
       }
     }
     for (int j = 0; j < m->nvars; ++j) {

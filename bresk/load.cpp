@@ -542,15 +542,22 @@ int split_nonlinear(Loader* L, Row& row) {
 
 void pack_words(BRmodel* m, const int32_t* w, int n) {
   auto& out = m->words;
+  uint8_t buf[4096];  // packed in runs, appended a run at a time
+  size_t len = 0;
   for (int k = 0; k < n; ++k) {
+    if (len > sizeof buf - 5) {
+      out.insert(out.end(), buf, buf + len);
+      len = 0;
+    }
     const int64_t v = static_cast<int64_t>(w[k]) - 1000;
     uint64_t z = (static_cast<uint64_t>(v) << 1) ^ static_cast<uint64_t>(v >> 63);
     while (z >= 0x80) {
-      out.push_back(static_cast<uint8_t>(z | 0x80));
+      buf[len++] = static_cast<uint8_t>(z | 0x80);
       z >>= 7;
     }
-    out.push_back(static_cast<uint8_t>(z));
+    buf[len++] = static_cast<uint8_t>(z);
   }
+  out.insert(out.end(), buf, buf + len);
   m->nwords += n;
 }
 

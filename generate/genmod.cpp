@@ -364,7 +364,7 @@ int32_t genmod_(Work& W, MasterRecord& L) {
   if (L.STMTCAP > 0) bputi(W, L, L.STMTIX, 1, 1);
   L.STMTCNT = 0;
   L.CODELEN = 0;
-  phasetime_("start");
+  phasetime_("generation starts");
   if (!compile_model(W, L)) return genfail_(W, L), QFALSE;
   phasetime_("compiled");
   if (L.GENSTOP == 1) {
@@ -391,7 +391,7 @@ int32_t genmod_(Work& W, MasterRecord& L) {
   listings(W, L);
   trace(L, "CALL STRUCTURAL ANALYZER...");
   int32_t c = 0;
-  phasetime_("before analysis");
+  phasetime_("variables laid out");
   struck_(W, L, c);
   phasetime_("analysed");
   trace(L, "BACK FROM STRUCTURAL ANALYZER, NERR:" + I(c));
@@ -414,7 +414,6 @@ int32_t genmod_(Work& W, MasterRecord& L) {
     errmsh_(W, L, 0);
     return genfail_(W, L), QFALSE;
   }
-  phasetime_("row blocks");
   separate_fixed(W, L);
   if (!permute_params(W, L)) {
     errmsh_(W, L, 0);

@@ -98,7 +98,6 @@ int32_t loadlists(Work& W, MasterRecord& L) {
   const char* vty = listdata(W, L, L.SLVTY, nvars, cbuf[1]);
   const double* lb = listdata(W, L, L.SLVLB, nvars, dbuf[1]);
   const double* ub = listdata(W, L, L.SLVUB, nvars, dbuf[2]);
-  phasetime_("lists copied");
   int32_t r = FBRLOADNLPCODE_(L.MODELHANDLE, ncons, nobj, nvars, nconst, sense, rty, vty, code, ncode,
                               novix, nullptr, consts, yes, start.data(), objst, objln, rst, rln, lb, ub);
   if (r != 0) std::strcpy(L.ERRSTR, "BRLoadNLPCode");
@@ -155,9 +154,9 @@ bool statistics(Work& W, MasterRecord& L) {
     if (heapmode(L)) IPUTCM_(L.SLRMAP, e, v);
     else IPUT_(W, L.START[L.SLRMAP], e, v);
   }
-  phasetime_("stats");
+  phasetime_("dimensions read");
   buildmatrix_(W, L, st);
-  phasetime_("matrix built");
+  phasetime_("matrix copied");
   if (st == 1) {
     errmsh_(W, L, 0);
     return false;
@@ -215,9 +214,9 @@ bool loadgen(Work& W, MasterRecord& L) {
     }
     if (!loaderror(W, L, e, true)) return false;
   } else {
-    phasetime_("load start");
+    phasetime_("loading starts");
     scalarizemodel_(W, L, e);
-    phasetime_("scalarized");
+    phasetime_("scalar lists built");
     if (L.TRACELV > 0) {
       outline(L, " BACK FROM SCALARIZEMODEL, NERR= " + std::to_string(e));
       dispscalarinslists_(W, L);
@@ -265,7 +264,6 @@ int32_t generate_(Work& W, MasterRecord& L) {
   brbremv_();
   phasetime_("loaded");
   savmod_(W, L, L.GENCPY, L.GENLEN);
-  phasetime_("saved");
   genend_(W, L);
   return QTRUE;
 }
