@@ -350,3 +350,19 @@ TEST(BreskLoad, PackedWordsRoundTrip) {
   }
   EXPECT_EQ(f.m->nwords, 22);
 }
+
+// The large-array allocator keeps the contents when an array grows from ordinary memory
+// into its own mapping and on within it, and a copy is an ordinary equal array.
+TEST(BreskLoad, LargeArraysGrowAcrossTheMappingSize) {
+  bresk::BigVec<int32_t> v;
+  for (int32_t k = 0; k < 3000000; ++k) v.push_back(k * 3);
+  ASSERT_GE(v.capacity() * sizeof(int32_t), bresk::BigAlloc<int32_t>::kMapFrom);
+  bool same = true;
+  for (int32_t k = 0; k < 3000000; ++k) same = same && v[static_cast<size_t>(k)] == k * 3;
+  EXPECT_TRUE(same);
+  bresk::BigVec<int32_t> w = v;
+  EXPECT_TRUE(w == v);
+  v.clear();
+  v.shrink_to_fit();
+  EXPECT_EQ(w.back(), 8999997);
+}
