@@ -54,6 +54,10 @@ read -r qt qm < <( (cat model.txt; echo STATS; echo QUIT) >stats.in; measure "$b
 read -r st sm < <( echo QUIT >quit.in; measure "$build/quirn" <quit.in )
 printf 'generate and load (STATS):   %7.2f s %8d KB peak\n' "$qt" "$qm"
 printf '  of which start and quit:   %7.2f s %8d KB peak\n' "$st" "$sm"
+# where the time and memory go: the program's phase times (seconds from the start of
+# generation, resident and peak memory when the phase ended)
+echo 'phases of generate and load:'
+QUIRN_PHASES=1 "$build/quirn" <stats.in 2>&1 >/dev/null | sed 's/^/  /' || true
 if command -v glpsol >/dev/null; then
   read -r gt gm < <(measure glpsol --math transp.mod --check)
   printf 'glpsol --check:              %7.2f s %8d KB peak\n' "$gt" "$gm"
@@ -65,8 +69,11 @@ if command -v glpsol >/dev/null && command -v clp >/dev/null; then
   glpsol --math transp.mod --check --wfreemps transp.mps >/dev/null 2>&1 || true
   read -r ct cm < <(measure clp transp.mps -solve)
   read -r ot om < <( (cat model.txt; echo TERSE; echo GO; echo QUIT) >go.in; measure "$build/quirn" <go.in )
+  # the peak of GO up to the solve: the peak when the model stood loaded
+  gp="$(QUIRN_PHASES=1 "$build/quirn" <go.in 2>&1 >/dev/null | awk '$1 == "loaded" { print $(NF - 1) }')" || true
   (cat model.txt; echo TERSE; echo GO; echo QUIT) | "$build/quirn" 2>/dev/null | grep "Objective value" || true
   printf 'GO (generate, load, solve):  %7.2f s %8d KB peak\n' "$ot" "$om"
+  printf '  of which up to the solve:  %8s MB peak\n' "${gp:-?}"
   printf 'clp on the MPS file:         %7.2f s %8d KB peak\n' "$ct" "$cm"
   awk -v a="$ot" -v b="$qt" -v c="$ct" \
     'BEGIN { printf "GO solve part %.2f s against clp %.2f s\n", a - b, c }'
