@@ -101,12 +101,6 @@ void xbadop(MasterRecord& L, int32_t op) {
   lprint_(L, L.TRMOUT, line, (int32_t)std::strlen(line));
 }
 
-void xpefree(MasterRecord& L) {
-  rlsblk_(L, L.PEIBLK);
-  rlsblk_(L, L.PERBLK);
-  L.PECNT = L.PECAP = 0;
-}
-
 bool xjumpok(const XLoops& F, const int32_t* cw, int64_t clen, int64_t ip, int64_t to) {
   if (to > ip) return true;
   return F.nframes >= 1 && to == F.setupat[F.nframes] + 2 && to >= 1 && to <= clen &&

@@ -11,6 +11,7 @@
 #include "language/lang.h"
 #include "language/opcodes.h"
 #include "store/master.h"
+#include "store/store.h"
 #include "store/work.h"
 
 constexpr int32_t XBADOP = 17;  // status of an instruction an interpreter cannot run
@@ -108,8 +109,14 @@ inline void xleave(MasterRecord& L, int32_t sp, int64_t ip) {
 }
 // Prints the line of an instruction an interpreter cannot run.
 void xbadop(MasterRecord& L, int32_t op);
-// Releases the pending-error lists of a run.
-void xpefree(MasterRecord& L);
+// Releases the pending-error lists of a run (most runs have none: no call then).
+inline void xpefree(MasterRecord& L) {
+  if (L.PEIBLK > 0 || L.PERBLK > 0) {
+    rlsblk_(L, L.PEIBLK);
+    rlsblk_(L, L.PERBLK);
+  }
+  L.PECNT = L.PECAP = 0;
+}
 // Set numbers of the index registers in use (out[1..IRCNT]): for each open frame a
 // primitive set itself, a derived set the primitive set of each of its positions.
 void xregsets(const Work& A, const MasterRecord& L, int32_t* out);
