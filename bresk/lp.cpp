@@ -224,7 +224,8 @@ int solve_lp(BRmodel* m, int method) {
   p.dual_inf = s->sumDualInfeasibilities();
   p.simplex_iters = p.q_iters = r.simplex_iters;
   p.q_status = r.status;
-  p.q_steps = p.q_active = -1;
+  p.q_steps = 0;   // a finished simplex or barrier solve took no extended (search) steps
+  p.q_active = -1;
   const int loc = method == 3 ? BR_LOC_BARRIER : run.location;
   if (run.stop != BRERR_INTERRUPTED) call_back(m, loc);
 
