@@ -264,7 +264,14 @@ int on_basis(ClpSimplex* s, F f) {
     s->setMaximumIterations(s->numberIterations() + 1000000);
     s->setMaximumSeconds(-1.0);
   }
+  // Clp widens each range by its feasibility tolerances; rank with tight ones so that the
+  // ranges are those of the basis itself.
+  const double dtol = s->dualTolerance(), ptol = s->primalTolerance();
+  s->setDualTolerance(1e-12);
+  s->setPrimalTolerance(1e-12);
   int rc = f();
+  s->setDualTolerance(dtol);
+  s->setPrimalTolerance(ptol);
   s->setProblemStatus(saved);
   s->setMaximumIterations(itlim);
   s->setMaximumSeconds(tlim);

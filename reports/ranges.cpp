@@ -38,7 +38,7 @@ double chopped(const MasterRecord& L, double x, bool chop) {
 }
 
 
-// One number field: "NONLINEAR", "INFINITY", "0.0" or the value in G17.7.
+// One number field, right-justified: "NONLINEAR", "INFINITY", "0.0" or the value in G17.7.
 void field(char* out, double x, bool nonlinear, bool current) {
   char t[LF + 1];
   const char* s = nullptr;
@@ -50,7 +50,8 @@ void field(char* out, double x, bool nonlinear, bool current) {
     std::memset(t, ' ', LF);
     std::memcpy(t + LF - n, s, (size_t)n);
   } else {
-    gedit_(x, LF, 7, t);
+    gedit_(x, LF, 7, t);  // fixed form keeps four trailing blanks: the field ends in its digits
+    rtjust_(t, LF);
   }
   std::memcpy(out, t, LF);
 }

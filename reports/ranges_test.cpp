@@ -36,15 +36,15 @@ TEST(RangeReport, BothTablesAtDefaultWidth) {
       sp(38) + "Objective Coefficient Ranges\n" +
       sp(34) + "Current        Allowable        Allowable\n" +
       sp(16) + "Variable      Coefficient         Increase         Decrease\n" +
-      sp(23) + "P" + sp(5) + "20.00000" + sp(13) + "INFINITY" + sp(5) + "5.000000\n" +
-      sp(23) + "Q" + sp(5) + "30.00000" + sp(9) + "10.00000" + sp(8) + "0.9990000E+30\n" +
-      sp(19) + "X( A)" + sp(8) + "NONLINEAR" + sp(5) + "5.000000" + sp(18) + "0.0\n" +
+      sp(23) + "P" + sp(9) + "20.00000" + sp(9) + "INFINITY" + sp(9) + "5.000000\n" +
+      sp(23) + "Q" + sp(9) + "30.00000" + sp(9) + "10.00000" + sp(4) + "0.9990000E+30\n" +
+      sp(19) + "X( A)" + sp(8) + "NONLINEAR" + sp(9) + "5.000000" + sp(14) + "0.0\n" +
       " \n" +
       sp(43) + "Righthand Side Ranges\n" +
       sp(21) + "Row          Current        Allowable        Allowable\n" +
       sp(38) + "RHS         Increase         Decrease\n" +
-      sp(21) + "LAB" + sp(5) + "120.0000" + sp(9) + "40.00000" + sp(9) + "60.00000\n" +
-      sp(23) + "3" + sp(5) + "60.00000" + sp(9) + "60.00000" + sp(13) + "INFINITY\n" +
+      sp(21) + "LAB" + sp(9) + "120.0000" + sp(9) + "40.00000" + sp(9) + "60.00000\n" +
+      sp(23) + "3" + sp(9) + "60.00000" + sp(9) + "60.00000" + sp(9) + "INFINITY\n" +
       " \n";
   EXPECT_EQ(printed([&] { range_(f.W, f.L); }), want);
 }

@@ -128,3 +128,26 @@ TEST(SolutionReport, WarningsGoBeforeTheReport) {
   EXPECT_NE(out.find("may be nonoptimal/infeasible"), std::string::npos);
   EXPECT_NE(out.find("60.00000"), std::string::npos);
 }
+
+TEST(SolutionReport, FixedRowsWithManyRootsAndAMissingSetTable) {
+  Solved f;
+  f.L.UNIQBLK = f.ints({3, 1});  // row 3 fixed P with a root that is not unique
+  f.L.NUNIQ = 1;
+  std::string out = f.report(1, "", "P");
+  const size_t warn = out.find("non-unique roots");
+  ASSERT_NE(warn, std::string::npos) << out;
+  EXPECT_LT(warn, out.find("60.00000"));  // warned first, then the report as usual
+  f.L.OBJROW = 0;  // without an objective the list of fixed rows is not reported
+  out = f.report(1, "", "P");
+  EXPECT_EQ(out.find("non-unique roots"), std::string::npos);
+
+  Solved g;
+  g.L.LASTUB = 0;  // the set table lost its attribute starts: scalars, then message 88
+  out = g.report(1);
+  const size_t undefined = out.find("Solution is currently undefined.");
+  ASSERT_NE(undefined, std::string::npos) << out;
+  EXPECT_LT(out.find(sp(30) + "Q"), undefined);
+  EXPECT_EQ(out.find("X( A)"), std::string::npos);
+  EXPECT_EQ(out.find("Slack or Surplus"), std::string::npos);  // the report ends there
+  EXPECT_EQ(out.substr(out.size() - 3), "\n \n");
+}
