@@ -45,7 +45,9 @@ class LpEvents : public ClpEventHandler {
     if (!m->callback) return -1;
     ClpSimplex* s = model_;
     Progress& p = m->prog;
-    const int loc = s && s->algorithm() > 0 ? BR_LOC_PRIMAL : BR_LOC_DUAL;
+    // A barrier solve reports its crossover at the barrier location too.
+    const bool primal = s && s->algorithm() > 0;
+    const int loc = r->location == BR_LOC_BARRIER ? BR_LOC_BARRIER : (primal ? BR_LOC_PRIMAL : BR_LOC_DUAL);
     if (s) {
       p.primal_obj = p.dual_obj = s->objectiveValue();
       p.primal_inf = s->sumPrimalInfeasibilities();
