@@ -318,4 +318,25 @@ TEST_F(NlpTest, UnboundedProductsStopAtTheRunawayPoint) {
   }
 }
 
+// A run that creeps along an unbounded direction until the iteration limit ends the solve
+// there: the other starts are not run, and the result is that run's last point.
+TEST_F(NlpTest, IterationLimitEndsAMultistartSolve) {
+  const double I = 1e30;
+  Model creep = hs(2, "x0 x1 *", {{'G', "x0 x1 + 1 -"}}, {0, 0}, {0, 0}, {1, I});
+  creep.sense = -1;
+  ASSERT_EQ(br2::load(m, creep), 0);
+  ASSERT_EQ(BRsetModelIntParameter(m, 221, 5), 0);
+  ASSERT_EQ(BRsetModelIntParameter(m, 342, 200), 0);
+  Last last;
+  ASSERT_EQ(BRsetCallback(m, lastCall, &last), 0);
+  EXPECT_EQ(BRoptimize(m, 0), 2023);
+  EXPECT_EQ(status(), 5);
+  int iters = 0;
+  ASSERT_EQ(BRgetInfo(m, 1261, &iters), 0);
+  EXPECT_EQ(iters, 200);
+  EXPECT_EQ(last.iters, 200);
+  EXPECT_EQ(last.obj, objective());
+  ASSERT_EQ(BRsetCallback(m, nullptr, nullptr), 0);
+}
+
 }  // namespace

@@ -454,6 +454,13 @@ int solve_nlp(BRmodel* m, int starts) {
       best = cur;
       break;
     }
+    // The iteration limit holds for the whole solve: a start that reaches it ends the solve
+    // (a model whose runs creep along an unbounded direction would otherwise spend the
+    // limit once per start).
+    if (cur.code == BRERR_ITER_LIMIT) {
+      code = cur.code;
+      break;
+    }
     if (starts > 1) {
       Progress& p = m->prog;
       p.q_steps = done;
@@ -499,7 +506,7 @@ int solve_nlp(BRmodel* m, int starts) {
   }
   p.nlp_iters = r.nlp_iters;
   p.q_iters = r.nlp_iters;
-  if (!code) call_back(m, BR_LOC_NLP);
+  if (code != BRERR_INTERRUPTED) call_back(m, BR_LOC_NLP);
   return code;
 }
 
