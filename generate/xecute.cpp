@@ -89,6 +89,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
   L.ORBITEMS = 0;
   L.ORBNUMN = 0;
   L.ORBTXTN = 0;
+  L.ORBFLUSHN = 0;
   L.XTXTN = 0;
   L.PECNT = 0;
   L.PECAP = 0;
@@ -356,6 +357,13 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
               bputd(A, L, L.ORBNUM, ++L.ORBNUMN, V[k]);
             }
           }
+          // the end of this flush's items, so the output keeps each flush one record
+          if (L.ORBFLUSHN + 1 > bcap(L, L.ORBAUX, 4)) {
+            int32_t c = std::max(2 * L.ORBFLUSHN + 2, 64), st = 0;
+            setblk_(2, c, A, L, L.ORBAUX, st);
+            if (st != 0) { rc = 7; goto abort; }
+          }
+          bputi(A, L, L.ORBAUX, ++L.ORBFLUSHN, L.ORBITEMS);
           REBASE();
           L.ORBWRITES = sp;
           sp = 0;

@@ -189,6 +189,8 @@ TEST(Xecute, TextSlotsAndWriteBuffers) {
   EXPECT_EQ(w.L.ORBITEMS, 12 * 7);
   EXPECT_EQ(w.L.ORBNUMN, 12);
   EXPECT_EQ(w.L.ORBWRITES, 7);
+  ASSERT_EQ(w.L.ORBFLUSHN, 12);  // the end of every flush is kept
+  for (int32_t f = 1; f <= 12; ++f) EXPECT_EQ(bgeti(w.A, w.L, w.L.ORBAUX, f), 7 * f);
   EXPECT_EQ(written(w, 1), "x");
   EXPECT_EQ(bgetd(w.A, w.L, w.L.ORBNUM, 12), 7.0);
   EXPECT_EQ(w.L.STKTOP, 0);

@@ -725,6 +725,7 @@ struct Compiler {
     int32_t modifier = 0, nfuncs = 0, codestart = 0, lastnargs = 0;
     int32_t qseed = 0;  // the seed of @QRAND
     int32_t infn = 0;   // the interface function on the right
+    int32_t outfn = 0;  // the interface function of an output statement (on the left)
   };
   DataState ds;
   void data_step(int32_t& state, int32_t prev, int32_t tok);
@@ -732,6 +733,8 @@ struct Compiler {
   void out_record(const std::vector<int32_t>& rec);
   void out_text(const std::string& t);
   void text_args(std::vector<int32_t>& rec);
+  void link_args(std::vector<int32_t>& rec, bool status);
+  int32_t out_kind(bool code = false) const;
   void out_code_end(int32_t& state);
   void putval(int32_t v, double x);
   void askval(int32_t v);
@@ -1333,11 +1336,16 @@ void Compiler::data_step(int32_t& state, int32_t prev, int32_t tok) {
         break;
       }
       case 63: case 72:
-        if (tok == T_OLE) fail(138);
-        if (tok == T_ODBC) fail(140);
-        if (tok == T_POINTER) fail(141);
-        if (tok == T_WKX) fail(139);
+        // the spreadsheet, database and pointer links supply no data on this platform, but
+        // their output statements are kept: the output operations report each one's failure
+        if (state == 72 || tok == T_WKX) {
+          if (tok == T_OLE) fail(138);
+          if (tok == T_ODBC) fail(140);
+          if (tok == T_POINTER) fail(141);
+          if (tok == T_WKX) fail(139);
+        }
         if (state == 72) ds.infn = tok;
+        else ds.outfn = tok;
         if (tok == T_IMPORT) {
           ++L.NRUNTM;  // supplies no value
           break;
@@ -1352,7 +1360,14 @@ void Compiler::data_step(int32_t& state, int32_t prev, int32_t tok) {
         textargs.push_back(std::string(sym.text, (size_t)sym.textlen));
         break;
       case 65:
-        if (prev == 63) fail(1);  // an empty first argument
+        if (prev == 63) {  // an empty first argument: only a spreadsheet's, the active workbook
+          if (ds.outfn != T_OLE) fail(1);
+          char wb[256] = {};
+          bool any = XLXINIT_() != 0 && XLXGETNAMEOFACTIVEWORKBOOK_(wb) != 0 && wb[0] != 0;
+          XLXEXIT_();
+          if (!any) fail(216);
+          textargs.push_back(wb);
+        }
         break;
       case 74:
         if (prev == 72) fail(1);
@@ -1369,15 +1384,18 @@ void Compiler::data_step(int32_t& state, int32_t prev, int32_t tok) {
         k = expected;  // every value is placed
         break;
       }
-      case 66: break;
+      case 66:
+        if (ds.outfn == T_POINTER && textargs.size() != 1) fail(134);
+        break;
       case 67: {
         if (tok != T_SEMI) break;
         // the ";" of an output statement: its object-list record
         if (ds.modifier) fail(2);
-        std::vector<int32_t> rec = {1, (int32_t)ds.objs.size()};
+        std::vector<int32_t> rec = {out_kind(), (int32_t)ds.objs.size()};
         for (auto& o : ds.objs) rec.push_back(o.first);
         for (auto& o : ds.objs) rec.push_back(o.second);
-        text_args(rec);
+        if (ds.outfn == T_TEXT) text_args(rec);
+        else link_args(rec, false);
         out_record(rec);
         reset();
         break;
@@ -1398,6 +1416,7 @@ void Compiler::data_step(int32_t& state, int32_t prev, int32_t tok) {
         else if (kind == 2) type = 8;
         else if (kind == 1) {
           if (ds.modifier) fail(158);
+          if (ds.outfn == T_POINTER) fail(155);
           type = 12;
         } else {
           fail(25);
@@ -1416,6 +1435,7 @@ void Compiler::data_step(int32_t& state, int32_t prev, int32_t tok) {
         ds.modifier = 0;
         break;
       case 86: {
+        if (ds.outfn != T_TEXT) fail(1);  // text literals are columns of text tables only
         int32_t at = L.OUTTXTN + 1;
         out_text(std::string(sym.text, (size_t)sym.textlen));
         ds.objs.push_back({at, 13});
@@ -1423,8 +1443,9 @@ void Compiler::data_step(int32_t& state, int32_t prev, int32_t tok) {
       }
       case 79: {
         if (sbnext_(W, L) != ')' || sbnext_(W, L) != ';') fail(1);
-        std::vector<int32_t> rec = {1, -1};
-        text_args(rec);
+        std::vector<int32_t> rec = {out_kind(), -1};
+        if (ds.outfn == T_TEXT) text_args(rec);
+        else link_args(rec, true);
         out_record(rec);
         break;
       }
@@ -1531,6 +1552,118 @@ void Compiler::text_args(std::vector<int32_t>& rec) {
   }
 }
 
+// Kind word of an output record: 1 text file, 2 spreadsheet range of a code statement (its
+// first text the workbook), 3 database, 4 spreadsheet ranges of a named workbook, 5 pointer.
+int32_t Compiler::out_kind(bool code) const {
+  switch (ds.outfn) {
+    case T_OLE: return code ? 2 : 4;
+    case T_ODBC: return 3;
+    case T_POINTER: return 5;
+    default: return 1;
+  }
+}
+
+// The argument part of a spreadsheet, database or pointer output record: the texts as the
+// link's parser rebuilds them against the objects, each with its NUL, then a word 0 (the
+// pointer record has its one text only). status: the record of an @STATUS() statement.
+void Compiler::link_args(std::vector<int32_t>& rec, bool status) {
+  std::vector<std::string> ta = ds.textargs;
+  auto put = [&](const std::vector<std::string>& texts) {
+    for (const std::string& t : texts) {
+      for (char c : t) rec.push_back((unsigned char)c);
+      rec.push_back(0);
+    }
+  };
+  if (ds.outfn == T_POINTER) {
+    put(ta);
+    return;
+  }
+  if (status) {
+    if (ds.outfn == T_ODBC) {
+      if (ta.size() != 3) fail(35);
+    } else {
+      if (ta.empty()) {
+        char wb[256] = {};
+        bool any = XLXINIT_() != 0 && XLXGETNAMEOFACTIVEWORKBOOK_(wb) != 0 && wb[0] != 0;
+        XLXEXIT_();
+        if (!any) fail(23);
+        ta.push_back(wb);
+      }
+      if (ta.size() == 1) ta.push_back("QUIRN_STATUS");
+      if (ta.size() != 2) fail(23);
+    }
+    put(ta);
+    rec.push_back(0);
+    return;
+  }
+  // the texts and the objects as the parsers take them: work-store lists
+  const int32_t n = (int32_t)ds.objs.size();
+  int32_t ends = 0, chars = 0, count = (int32_t)ta.size(), endcap = std::max(count + 2, 8), charcap = 64, st = 0;
+  int32_t nums = 0, types = 0, owners = 0, kinds = 0;
+  auto release = [&]() {
+    for (int32_t* h : {&ends, &chars, &nums, &types, &owners, &kinds})
+      if (*h > 0) rlsblk_(L, *h);
+  };
+  int64_t need = 0;
+  for (const std::string& t : ta) need += (int64_t)t.size() + 1;
+  charcap = (int32_t)std::max<int64_t>(need, 64);
+  int32_t objcap = std::max(n, 1);
+  setblk_(2, endcap, W, L, ends, st);
+  if (st == 0) setblk_(1, charcap, W, L, chars, st);
+  for (int32_t* h : {&nums, &types, &owners, &kinds}) {
+    int32_t c = objcap;
+    if (st == 0) setblk_(2, c, W, L, *h, st);
+  }
+  if (st != 0) {
+    release();
+    fail(41);
+  }
+  int32_t pos = 0;
+  for (size_t i = 0; i < ta.size(); ++i) {
+    for (char c : ta[i]) cput(W, wbyte(L.START[chars]) + pos++, c);
+    cput(W, wbyte(L.START[chars]) + pos++, 0);
+    iput(W, L, ends, (int64_t)i + 1, pos);
+  }
+  for (int32_t i = 0; i < n; ++i) {
+    const int32_t num = ds.objs[(size_t)i].first, type = ds.objs[(size_t)i].second;
+    int32_t owner = 0, kind = 0;
+    if (type == 12) {
+      owner = num;
+      kind = setdim(W, L, num) > 0 ? NTSETD : NTSETP;
+    } else if (type >= 4 && type < 8) {
+      owner = iget(W, L, L.IDOWNR, num);
+    }
+    iput(W, L, nums, i + 1, num);
+    iput(W, L, types, i + 1, type);
+    iput(W, L, owners, i + 1, owner);
+    iput(W, L, kinds, i + 1, kind);
+  }
+  int32_t err = 0;
+  if (ds.outfn == T_OLE) {
+    int32_t objs = n;
+    ssargs4_(W, L, objs, ends, chars, count, endcap, charcap, nums, types, owners, kinds, st);
+    static const int32_t kOleErr[10] = {0, 41, 23, 133, 216, 152, 20, 38, 43, 217};
+    if (st != 0) err = st >= 1 && st <= 9 ? kOleErr[st] : 41;
+  } else {
+    odbcarg3_(W, L, n, ends, chars, count, endcap, charcap, nums, types, st);
+    if (st == 1) err = 35;
+    else if (st == 2) err = 41;
+    else if (st != 0) err = 133;
+  }
+  if (err == 0) {
+    int32_t prev = 0;
+    for (int32_t i = 1; i <= count; ++i) {
+      int32_t end = iget(W, L, ends, i);
+      for (int32_t k = prev + 1; k < end; ++k) rec.push_back((unsigned char)cget(W, wbyte(L.START[chars]) + k - 1));
+      rec.push_back(0);
+      prev = end;
+    }
+    rec.push_back(0);
+  }
+  release();
+  if (err != 0) fail(err);
+}
+
 // The ";" of an output statement whose right side holds @WRITE or @WRITEFOR: its code becomes
 // a piece of the output code list and the code record is written.
 void Compiler::out_code_end(int32_t& state) {
@@ -1538,7 +1671,11 @@ void Compiler::out_code_end(int32_t& state) {
   if (L.OPDEPTH > 0 || paren != 0 || L.LOOPLV > 0) fail(2);
   if (ds.nfuncs < 1 || L.CODELEN <= ds.codestart) fail(1);
   auto& ta = ds.textargs;
-  if (ta.size() > 2 || (ta.size() == 2 && ta[1].size() != 1)) fail(21);
+  if (ds.outfn == T_TEXT && (ta.size() > 2 || (ta.size() == 2 && ta[1].size() != 1))) fail(21);
+  if (ds.outfn == T_OLE && (ta.size() < 2 || (ta.size() > 2 && (int64_t)ta.size() != (int64_t)ds.lastnargs + 1)))
+    fail(23);
+  if (ds.outfn == T_ODBC && ta.size() < 3) fail(35);
+  if (ds.outfn == T_POINTER) fail(1);  // values for a caller's memory come from names only
   int32_t n = L.CODELEN - ds.codestart;
   int32_t base = L.OUTCODN > 0 ? iget(W, L, L.OUTCODST, L.OUTCODN + 1) - 1 : 0;
   int32_t cnt = base + n, st = 0;
@@ -1553,13 +1690,13 @@ void Compiler::out_code_end(int32_t& state) {
   ++L.OUTCODN;
   iput(W, L, L.OUTCODST, L.OUTCODN + 1, base + n + 1);
   L.CODELEN = ds.codestart;
-  std::vector<int32_t> rec = {1, ds.lastnargs, -2, L.OUTCODN};
+  std::vector<int32_t> rec = {out_kind(true), ds.lastnargs, -2, L.OUTCODN};
   for (const std::string& t : ta) {
     for (char c : t) rec.push_back((unsigned char)c);
     rec.push_back(0);
   }
   rec.push_back(0);
-  if (ta.size() < 2) rec.push_back(87);
+  if (ds.outfn == T_TEXT && ta.size() < 2) rec.push_back(87);
   out_record(rec);
   ds = DataState();
   state = 67;

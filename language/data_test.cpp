@@ -85,7 +85,7 @@ TEST(Data, Errors) {
       {"SETS: S; ENDSETS DATA: S = ?; ENDDATA", 169},
       {"SETS: S /A B/: P; ENDSETS DATA: P = A B; ENDDATA", 11},
       {"SETS: S /A/; T(S, S); ENDSETS DATA: T = A B; ENDDATA", 39},
-      {"DATA: @OLE() = X; ENDDATA", 148},
+      {"DATA: X = @OLE(); ENDDATA", 148},
       {"SETS: S: P; ENDSETS DATA: S, S = A B; ENDDATA", 160},  // a set named twice
   };
   for (auto& c : cases) {
@@ -262,7 +262,7 @@ TEST(Output, RecordsOfOutputStatements) {
       {"DATA: @TEXT() = Q; ENDDATA", 35},
       {"DATA: X = @TEXT('F1', 'F2'); ENDDATA", 60},
       {"DATA: X, Y = @OLE('BOOK.XLS'); ENDDATA", 148},
-      {"DATA: @ODBC() = X; ENDDATA", 150},
+      {"DATA: X = @ODBC(); ENDDATA", 150},
       {"INIT: @TEXT() = X; ENDINIT", 11},
   };
   for (auto& c : errs) {

@@ -1,7 +1,9 @@
-// Data exchange: MPS import into model text, MPS-style names and lines.
+// Data exchange: MPS import into model text, MPS-style names and lines, the output operations
+// with their text, pointer, database and spreadsheet destinations.
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 #include "store/master.h"
 #include "store/work.h"
 
@@ -49,3 +51,36 @@ void odbcexp_(Work& W, MasterRecord& L, int32_t npairs, const char* dsrc, int32_
               int32_t tablen, const char* attrs, const char* cols, int32_t& status);
 // Spreadsheet export to the named workbook.
 void exportx_(Work& W, MasterRecord& L, const char* workbook, int32_t& status);
+
+// ---- row-name information and pointer output (outvals.cpp) ----
+// Slack, dual, allowable increase and decrease of every generated row of row name rn, in
+// four real blocks 1 .. count (grown from cap, shrunk to count; released when count is 0).
+// Status 0; 1 not a row name; 2 no storage; 3 more than 32 set indices; 4 done, but a row
+// was removed from the solver's model (its range values are 0).
+void getrownameinfo_(Work& W, MasterRecord& L, int32_t rn, int32_t& slk, int32_t& dul, int32_t& inc,
+                     int32_t& dec, int32_t& count, int32_t& cap, int32_t& status);
+// Element values of a model object (kind as the name lookup gives it: 2 row name, 4
+// attribute, 5 scalar) for an output modifier (0 value, 1 dual, 2 and 3 the allowable
+// increase and decrease), chopped. -1 when done, else the message that refuses it (102,
+// 140, 184, 141, 142, 0); removed tells that rows of a row name left the solver's model.
+int32_t outvalues_(Work& W, MasterRecord& L, int32_t kind, int32_t index, int32_t mod,
+                   std::vector<double>& out, bool& removed);
+// Message 102 naming an object that the model does not hold.
+void unknownname_(Work& W, MasterRecord& L, const std::string& name);
+// Values of object k of n (name of up to 32 characters, name type) into the real block at
+// places (e - 1) * n + k; count is the last place written. Status as the output
+// operations read it: 0 go on, 3 storage, 4 ranges on a removed row, 6 row name unreadable.
+void ptrput2_(Work& W, MasterRecord& L, int32_t& block, int32_t& cap, const char* name, int32_t type, int32_t k,
+              int32_t n, int32_t& count, int32_t& status);
+// Pointer output of one object, or of the status code for type -1. Status 0; 2 unknown name
+// or invalid pointer; 3 storage; 4 no duals; 5 ranges on a removed row; 6 row name
+// unreadable; 7 ranges disabled.
+void ptrput_(Work& W, MasterRecord& L, int32_t ptrno, const char* name, int32_t type, int32_t& status);
+
+// ---- text-file export and the output operations (outops.cpp) ----
+// The @TEXT table of n named objects (types of the output list; 13 a text literal, whose
+// "name" is the literal) to the file (empty: the current output unit), appending for access
+// 'A'/'a'; n = -1 writes the status code. Status 0, or positive (storage, a row name that
+// cannot be read) to end the run; other failures print their message and leave 0.
+void exportf_(Work& W, MasterRecord& L, const std::string& file, int32_t n, const std::vector<std::string>& names,
+              const std::vector<int32_t>& types, char access, int32_t& status);

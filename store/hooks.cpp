@@ -34,3 +34,14 @@ int32_t getptrvals_(int32_t& result, int32_t ptrno, int32_t n, double* dest) {
 }
 
 void freelibrary_(MasterRecord& L) { freelibc_(L.USRFN[1]); }
+
+namespace {
+PtrReceiver ptrreceiver = nullptr;  // the embedding program's receiver of pointer output
+}
+
+void setptrreceiver_(PtrReceiver receiver) { ptrreceiver = receiver; }
+
+int32_t putptrvals_(int32_t* ptrtab, int32_t ptrno, int32_t n, const double* values) {
+  (void)ptrtab;
+  return ptrreceiver ? ptrreceiver(ptrno, n, values) : 0;
+}

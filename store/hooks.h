@@ -68,8 +68,7 @@ QUIRN_FIXED_HOOK(XLXPUTSETMEMBERS_, 0)
 QUIRN_FIXED_HOOK(XLXGETCELLCOUNT_, 0)
 QUIRN_FIXED_HOOK(XLXMIXEDRANGEWRITE_, 0)
 QUIRN_FIXED_HOOK(XLXEXPORT2_, 1)
-// pointer output and the stability flag
-QUIRN_FIXED_HOOK(putptrvals_, 0)
+// the stability flag
 QUIRN_FIXED_HOOK(setquirnstabilityflag_, 1)
 
 #undef QUIRN_NOOP_HOOK
@@ -86,3 +85,10 @@ void stsgn2_(MasterRecord& L, int32_t unused, int32_t& status);  // 2 when the t
 // callers take as failure.
 int32_t getptrvals_(int32_t& result, int32_t ptrno, int32_t n, double* dest);
 void freelibrary_(MasterRecord& L);
+// Pointer output: hands n values for the embedding program's pointer ptrno through the
+// receiver it installed (none here: every value is accepted and nothing moves). Result 0
+// accepted; anything else means the pointer number is invalid.
+using PtrReceiver = int32_t (*)(int32_t ptrno, int32_t n, const double* values);
+int32_t putptrvals_(int32_t* ptrtab, int32_t ptrno, int32_t n, const double* values);
+// Installs (or, with nullptr, removes) the embedding program's receiver of pointer output.
+void setptrreceiver_(PtrReceiver receiver);

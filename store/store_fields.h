@@ -150,8 +150,10 @@ struct StoreFields : StoreIoFields {
   // database output block
   int32_t DBOBLK = 0, DBOBLKN = 0, DBOBLKCAP = 0;
   // output result buffers: text store with its seven companion words, item kinds, item
-  // positions, number store (reals), and a further integer buffer
+  // positions, number store (reals), and a further integer buffer: the item count after
+  // each flush of the interpreter's stack (ORBFLUSHN entries), so that every flush is
+  // written as one record whatever its size
   int32_t ORBTXT = 0, ORBTXTN = 0, ORBTXTCAP = 0, ORBITEMS = 0, ORBITEMCAP = 0, ORBWRITES = 0,
           ORBNUMN = 0, ORBNUMCAP = 0;
-  int32_t ORBKND = 0, ORBPOS = 0, ORBNUM = 0, ORBAUX = 0;
+  int32_t ORBKND = 0, ORBPOS = 0, ORBNUM = 0, ORBAUX = 0, ORBFLUSHN = 0;
 };
