@@ -362,7 +362,7 @@ bool numeric_gradient(BRmodel* m, int r, const Row& row, const double* x, double
   for (int k = row.node_begin; k < row.node_end; ++k)
     if (m->nodes[k].op == OP_PUSHVAR) xx[m->nodes[k].var] = x[m->nodes[k].var];
   for (int k = row.var_begin; k < row.var_end; ++k) {
-    int j = m->row_var[k];
+    int j = row_vars(m, row)[k - row.var_begin];
     double h = (central ? 1e-6 : 1e-7) * (1.0 + std::fabs(x[j]));
     double fp, fm;
     xx[j] = x[j] + h;
@@ -413,8 +413,8 @@ bool eval_grad(BRmodel* m, int r, const double* x, double* value, double* grad) 
       fail_row(m, r);
       return false;
     }
-    const int32_t* vb = m->row_var.data() + row.var_begin;
-    const int32_t* ve = m->row_var.data() + row.var_end;
+    const int32_t* vb = row_vars(m, row);
+    const int32_t* ve = vb + nv;
     auto pos = [&](int j) { return static_cast<int>(std::lower_bound(vb, ve, j) - vb); };
     if (row.quad_begin == row.quad_end && row.lin_end - row.lin_begin == nv) {
       std::copy(m->lin_val.begin() + row.lin_begin, m->lin_val.begin() + row.lin_end, grad);

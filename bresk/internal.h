@@ -143,6 +143,7 @@ struct Row {
   int32_t quad_begin = 0, quad_end = 0;  // quadratic terms (i >= j), ½xᵀQx convention
   int32_t nl_begin = 0, nl_end = 0;      // variables in the nonlinear part (sorted)
   int32_t var_begin = 0, var_end = 0;    // every variable of the row (sorted): gradient layout
+  bool vars_lin = false;  // the layout is the row's linear entries (lin_col), not kept twice
   int32_t node_begin = 0, node_end = 0;  // tape (root = node_end - 1); empty when built from data
   int64_t word_begin = 0, word_end = 0;  // the row's instruction words as loaded, packed
 };
@@ -312,6 +313,11 @@ struct BRmodel {
 namespace bresk {
 
 // ---------------------------------------------------------------- model helpers
+
+// The variables of a row's gradient layout: element k - var_begin for k in [var_begin, var_end).
+inline const int32_t* row_vars(const BRmodel* m, const Row& r) {
+  return (r.vars_lin ? m->lin_col.data() : m->row_var.data()) + r.var_begin;
+}
 
 // Row r of the model: r = -1 the objective, 0..ncons-1 a constraint.
 inline const Row& row_of(const BRmodel* m, int r) { return r < 0 ? m->obj : m->rows[r]; }

@@ -588,6 +588,7 @@ int load_row(Loader* L, Row& row, int rowno, const int32_t* w, int n, const doub
   row.quad_begin = row.quad_end = static_cast<int32_t>(m->quad_q.size());
   row.nl_begin = row.nl_end = static_cast<int32_t>(m->nl_var.size());
   row.var_begin = row.var_end = static_cast<int32_t>(m->row_var.size());
+  row.vars_lin = false;
   row.node_begin = row.node_end = static_cast<int32_t>(m->nodes.size());
   row.kind = ROW_LINEAR;
   row.nlcode = NL_NONE;
@@ -630,10 +631,13 @@ int load_row(Loader* L, Row& row, int rowno, const int32_t* w, int n, const doub
       std::sort(L->nlvars.begin(), L->nlvars.end());
       L->nlvars.erase(std::unique(L->nlvars.begin(), L->nlvars.end()), L->nlvars.end());
       m->row_var.insert(m->row_var.end(), L->nlvars.begin(), L->nlvars.end());
+      row.var_end = static_cast<int32_t>(m->row_var.size());
     } else {
-      for (const Term& x : f.lin) m->row_var.push_back(x.j);
+      // a linear row's variables are its linear entries' columns, already sorted
+      row.var_begin = row.lin_begin;
+      row.var_end = row.lin_end;
+      row.vars_lin = true;
     }
-    row.var_end = static_cast<int32_t>(m->row_var.size());
     L->lin.swap(f.lin);  // the next row's scratch keeps this one's room
     if (linear_only && row.kind != ROW_LINEAR) return BRERR_NOT_LINEAR;
     return 0;

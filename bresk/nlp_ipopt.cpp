@@ -53,7 +53,7 @@ NlpCore::NlpCore(BRmodel* m, bool skipEmpty) : m_(m), n_(m->nvars) {
     widest = std::max(widest, static_cast<size_t>(row.var_end - row.var_begin));
     for (int k = row.var_begin; k < row.var_end; k++) {
       jrow_.push_back(p);
-      jcol_.push_back(m->row_var[k]);
+      jcol_.push_back(row_vars(m, row)[k - row.var_begin]);
     }
   }
   grad_.assign(widest + 1, 0.0);
@@ -118,7 +118,7 @@ bool NlpCore::gradF(const double* x, double* g) {
   for (int k = row.var_begin; k < row.var_end; k++) {
     double d = grad_[k - row.var_begin];
     if (!std::isfinite(d)) return false;
-    g[m_->row_var[k]] += m_->sense * d;
+    g[row_vars(m_, row)[k - row.var_begin]] += m_->sense * d;
   }
   return true;
 }

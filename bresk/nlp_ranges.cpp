@@ -26,7 +26,7 @@ bool linearise(BRmodel* m, const std::vector<double>& x, ClpSimplex& lp) {
     if (!eval_grad(m, r, x.data(), &g, grad.data())) return false;
     double jx = 0.0;
     for (int k = row.var_begin; k < row.var_end; k++) {
-      int j = m->row_var[k];
+      int j = row_vars(m, row)[k - row.var_begin];
       double d = grad[k - row.var_begin];
       if (!std::isfinite(d)) return false;
       if (r < 0) { cost[j] += d; continue; }

@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "generate/genmod.h"
 #include "store/phasetime.h"
 #include "language/lang.h"
@@ -154,6 +158,10 @@ bool statistics(Work& W, MasterRecord& L) {
     if (heapmode(L)) IPUTCM_(L.SLRMAP, e, v);
     else IPUT_(W, L.START[L.SLRMAP], e, v);
   }
+#if defined(__GLIBC__)
+  // the load's staging buffers go back to the system before the matrix copy is built
+  malloc_trim(0);
+#endif
   phasetime_("dimensions read");
   buildmatrix_(W, L, st);
   phasetime_("matrix copied");

@@ -41,6 +41,81 @@ bool block(Work& W, MasterRecord& L, int32_t type, int32_t n, int32_t& h) {
   return true;
 }
 
+// Deals the linear rows' nonzero entries into the matrix copy's columns, each column its
+// objective entry first, then its rows in order; reads the rows twice (count, then place)
+// so that no full copy of the library's entries is held. Result 0 done, 1 out of storage,
+// 2 library error (ERRARG the code), 3 a row names a variable twice.
+int32_t linearcolumns(Work& W, MasterRecord& L, int32_t nv, int32_t nc, int32_t& scr1, int32_t& scr2,
+                      int32_t& status) {
+  int32_t M = L.MODELHANDLE;
+  std::vector<int32_t> next((size_t)nv + 1, 0), last((size_t)std::max(nv, 1), -1), col;
+  std::vector<double> val;
+  auto row = [&](int32_t i, int32_t& n) -> bool {
+    char type = 0;
+    double rhs = 0.0;
+    n = 0;
+    int32_t r = FBRGETLPCONSTRAINTDATAI_(M, i, &type, rhs, n, nullptr, nullptr);
+    if (r == 0) {
+      if ((size_t)n > col.size()) {
+        col.resize((size_t)n);
+        val.resize((size_t)n);
+      }
+      r = FBRGETLPCONSTRAINTDATAI_(M, i, &type, rhs, n, col.data(), val.data());
+    }
+    if (r != 0) L.ERRARG = r;
+    return r == 0;
+  };
+  // counts of each column's entries, the objective's included
+  for (int32_t j = 0; j < nv; ++j) next[(size_t)j + 1] = DGET_(W, L.START[L.MATOBJ], j + 1) != 0.0 ? 1 : 0;
+  for (int32_t i = 0; i < nc; ++i) {
+    int32_t n = 0;
+    if (!row(i, n)) return 2;
+    for (int32_t k = 0; k < n; ++k) {
+      int32_t j = col[(size_t)k];
+      if (j < 0 || j >= nv || val[(size_t)k] == 0.0) continue;
+      if (last[(size_t)j] == i) return 3;
+      last[(size_t)j] = i;
+      ++next[(size_t)j + 1];
+    }
+  }
+  last = std::vector<int32_t>();
+  int64_t total = 0;
+  for (int32_t j = 1; j <= nv; ++j) total += next[(size_t)j];
+  if (total > MAXREQ / 8) return 1;
+  if (total > L.LEN[L.MATROW]) {
+    setblda_(W, L, (int32_t)total, scr1, scr2, status);
+    if (status) return 1;
+  }
+  // the column starts, and each column's objective entry
+  next[0] = 1;
+  for (int32_t j = 0; j < nv; ++j) {
+    int32_t p = next[(size_t)j];
+    IPUT_(W, L.START[L.MATCOLST], j + 1, p);
+    next[(size_t)j + 1] += p;
+    const double c = DGET_(W, L.START[L.MATOBJ], j + 1);
+    if (c != 0.0) {
+      DPUT_(W, L.START[L.MATCOEF], p, c);
+      IPUT_(W, L.START[L.MATROW], p, 1);
+      next[(size_t)j] = p + 1;
+    }
+  }
+  IPUT_(W, L.START[L.MATCOLST], nv + 1, next[(size_t)nv]);
+  L.MATNZ = next[(size_t)nv] - 1;
+  // the rows' entries, each at its column's fill position
+  for (int32_t i = 0; i < nc; ++i) {
+    int32_t n = 0;
+    if (!row(i, n)) return 2;
+    for (int32_t k = 0; k < n; ++k) {
+      int32_t j = col[(size_t)k];
+      if (j < 0 || j >= nv || val[(size_t)k] == 0.0) continue;
+      int32_t p = next[(size_t)j]++;
+      DPUT_(W, L.START[L.MATCOEF], p, val[(size_t)k]);
+      IPUT_(W, L.START[L.MATROW], p, i + 2);
+    }
+  }
+  return 0;
+}
+
 // One extra (quadratic or nonlinear) entry of a column.
 struct Extra {
   int32_t col, row;
@@ -86,7 +161,7 @@ void buildmatrix_(Work& W, MasterRecord& L, int32_t& status) {
   int32_t sense = 1, M = L.MODELHANDLE;
   double objconst = 0.0;
   const size_t nnz = (size_t)std::max(d[0], 1);
-  std::unique_ptr<double[]> buf(new double[std::max(nnz, (size_t)std::max(nv, 1))]);
+  std::unique_ptr<double[]> buf(new double[(size_t)std::max(nv, 1)]);
   std::vector<double> rhs(nc);
   std::vector<char> ctype(nc + 1);
   r = FBRGETLPDATA_(M, sense, objconst, buf.get(), rhs.data(), ctype.data(), nullptr, nullptr, nullptr,
@@ -123,15 +198,31 @@ void buildmatrix_(Work& W, MasterRecord& L, int32_t& status) {
     double hi = ub >= LIBINF ? L.BIGNUM : ub <= -LIBINF ? -L.BIGNUM : ub;
     DPUT_(W, L.START[L.MATUB], j + 1, std::fabs(hi) >= L.BIGNUM ? hi : hi - lo);
   }
-  // the columns' linear entries, values in the scratch buffer
+  buf.reset();
+  // a model of linear rows alone is dealt into the columns a row at a time
+  if (d[1] <= 0 && d[2] <= 0 && d[3] <= 0) {
+    int32_t how = linearcolumns(W, L, nv, nc, scr1, scr2, status);
+    if (how == 0) return done();
+    if (how == 2) {
+      fail("BRgetLPConstraintDatai", L.ERRARG);
+      return done();
+    }
+    if (how == 1) {
+      status = 1;
+      return done();
+    }
+    status = 0;  // a row names a variable twice: the general way below
+  }
+  // the columns' linear entries
   std::vector<int32_t> cst(nv + 1), ridx(nnz);
-  r = FBRGETLPDATA_(M, sense, objconst, nullptr, nullptr, nullptr, cst.data(), nullptr, buf.get(), ridx.data(),
-                    nullptr, nullptr);
+  std::vector<double> valv(nnz);
+  r = FBRGETLPDATA_(M, sense, objconst, nullptr, nullptr, nullptr, cst.data(), nullptr, valv.data(),
+                    ridx.data(), nullptr, nullptr);
   if (r != 0) {
     fail("BRgetLPData", r);
     return done();
   }
-  const double* val = buf.get();
+  const double* val = valv.data();
   // quadratic and nonlinear entries, with the row and variable flags they set
   std::vector<Extra> extra;
   std::vector<int32_t> rflag(nc, 0);
