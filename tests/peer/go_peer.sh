@@ -7,7 +7,7 @@
 # A model in the row syntax is entered at the prompt (declarations after its END).
 # Usage: go_peer.sh QUIRN-BINARY MODELS-DIR
 set -u
-bin="$1"; dir="$(cd "$2" && pwd)"
+bin="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; dir="$(cd "$2" && pwd)"
 command -v glpsol >/dev/null 2>&1 || { echo "glpsol is not installed (package glpk-utils)"; exit 77; }
 status=0
 for model in "$dir"/*.txt; do
