@@ -42,7 +42,9 @@ for model in "$dir"/*.txt; do
   else
     peer="$(cat "$dir/$name.expect")"
   fi
-  if awk -v a="$ours" -v b="$peer" 'BEGIN {
+  if grep -q "Sanitizer\|runtime error:" "$scratch/out.txt"; then
+    echo "FAIL $name: sanitizer report"; cat "$scratch/out.txt"; status=1
+  elif awk -v a="$ours" -v b="$peer" 'BEGIN {
         split(a, x, " "); split(b, y, " ")
         if (x[1] != y[1]) exit 1
         if (x[1] != "optimal") exit 0
