@@ -3,7 +3,8 @@
 # without MODEL: and END) is solved with GO, and its outcome compared with the same model
 # written in GNU MathProg (NAME.mod, solved by glpsol) or, for nonlinear models, with the
 # optimum worked out by hand (NAME.expect: "optimal VALUE", "infeasible" or "unbounded").
-# Objective values must agree to 1e-6 relative. Exit 77 (skipped) without glpsol.
+# Objective values must agree to 1e-6 relative, with the solved rows substituted out as by
+# default and with every row kept (SUBOUT 0). Exit 77 (skipped) without glpsol.
 # A model in the row syntax is entered at the prompt (declarations after its END).
 # Usage: go_peer.sh QUIRN-BINARY MODELS-DIR
 set -u
@@ -13,19 +14,22 @@ status=0
 for model in "$dir"/*.txt; do
   name="$(basename "$model" .txt)"
   scratch="$(mktemp -d)"
-  # A model in the row syntax (MAX or MIN then a blank) is typed at the prompt as it stands.
-  if head -1 "$model" | grep -qiE '^ *(MAX|MIN) '; then
-    { cat "$model"; printf 'TERSE\nGO\nQUIT\n'; } >"$scratch/in.txt"
-  else
-    { echo "MODEL:"; cat "$model"; echo "END"; printf 'TERSE\nGO\nQUIT\n'; } >"$scratch/in.txt"
-  fi
-  (cd "$scratch" && timeout 60 "$bin" <in.txt >out.txt 2>&1)
-  # Our outcome: the status line of the result summary and the objective value.
-  ours="$(awk '/Global optimal solution found|Local optimal solution found|Feasible solution found/ { s = "optimal" }
-               /No feasible solution found/ { s = "infeasible" }
-               /Model is unbounded/ { s = "unbounded" }
-               /Objective value:/ { v = $NF }
-               END { print (s == "" ? "none" : s), v }' "$scratch/out.txt")"
+  # GO's outcome under the given SET commands: the status line of the result summary and
+  # the objective value. A model in the row syntax (MAX or MIN then a blank) is typed at the
+  # prompt as it stands.
+  outcome() {
+    if head -1 "$model" | grep -qiE '^ *(MAX|MIN) '; then
+      { cat "$model"; printf '%s\nTERSE\nGO\nQUIT\n' "$1"; } >"$scratch/in.txt"
+    else
+      { echo "MODEL:"; cat "$model"; echo "END"; printf '%s\nTERSE\nGO\nQUIT\n' "$1"; } >"$scratch/in.txt"
+    fi
+    (cd "$scratch" && timeout 60 "$bin" <in.txt >out.txt 2>&1)
+    awk '/Global optimal solution found|Local optimal solution found|Feasible solution found/ { s = "optimal" }
+         /No feasible solution found/ { s = "infeasible" }
+         /Model is unbounded/ { s = "unbounded" }
+         /Objective value:/ { v = $NF }
+         END { print (s == "" ? "none" : s), v }' "$scratch/out.txt"
+  }
   if [ -f "$dir/$name.mod" ]; then
     if ! (cd "$scratch" && timeout 60 glpsol --math "$dir/$name.mod" -o sol.txt >glpsol.log 2>&1); then
       echo "FAIL $name: glpsol failed"; cat "$scratch/glpsol.log"; status=1; rm -rf "$scratch"; continue
@@ -42,19 +46,23 @@ for model in "$dir"/*.txt; do
   else
     peer="$(cat "$dir/$name.expect")"
   fi
-  if grep -q "Sanitizer\|runtime error:" "$scratch/out.txt"; then
-    echo "FAIL $name: sanitizer report"; cat "$scratch/out.txt"; status=1
-  elif awk -v a="$ours" -v b="$peer" 'BEGIN {
-        split(a, x, " "); split(b, y, " ")
-        if (x[1] != y[1]) exit 1
-        if (x[1] != "optimal") exit 0
-        d = x[2] - y[2]; if (d < 0) d = -d
-        m = y[2] < 0 ? -y[2] : y[2]
-        exit !(d <= 1e-6 * (m > 1 ? m : 1)) }'; then
-    echo "ok $name: $ours"
-  else
-    echo "FAIL $name: GO gives '$ours', the peer '$peer'"; cat "$scratch/out.txt"; status=1
-  fi
+  # The same model with every row kept for the solver (no substitution of solved rows).
+  for settings in "" "SET SUBOUT 0"; do
+    ours="$(outcome "$settings")"
+    if grep -q "Sanitizer\|runtime error:" "$scratch/out.txt"; then
+      echo "FAIL $name ($settings): sanitizer report"; cat "$scratch/out.txt"; status=1; break
+    elif awk -v a="$ours" -v b="$peer" 'BEGIN {
+          split(a, x, " "); split(b, y, " ")
+          if (x[1] != y[1]) exit 1
+          if (x[1] != "optimal") exit 0
+          d = x[2] - y[2]; if (d < 0) d = -d
+          m = y[2] < 0 ? -y[2] : y[2]
+          exit !(d <= 1e-6 * (m > 1 ? m : 1)) }'; then
+      [ -z "$settings" ] && echo "ok $name: $ours"
+    else
+      echo "FAIL $name ($settings): GO gives '$ours', the peer '$peer'"; cat "$scratch/out.txt"; status=1; break
+    fi
+  done
   rm -rf "$scratch"
 done
 exit $status
