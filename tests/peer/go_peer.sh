@@ -63,6 +63,37 @@ for model in "$dir"/*.txt; do
       echo "FAIL $name ($settings): GO gives '$ours', the peer '$peer'"; cat "$scratch/out.txt"; status=1; break
     fi
   done
+  # Where the .mod twin says that its duals are unique, the dual prices and reduced costs that
+  # SOLUTION prints must be those glpsol gives for the MPS file that SMPS writes with every row
+  # kept (SUBOUT 0); SOLUTION runs with the default substitution, so that the prices of the
+  # rows that the analysis solved are checked too.
+  if [ -f "$dir/$name.mod" ] && grep -q "^# duals are unique" "$dir/$name.mod"; then
+    { echo "MODEL:"; cat "$model"; echo "END"
+      printf 'SET SUBOUT 0\nTERSE\nGO\nSMPS m.mps\nSET SUBOUT 2\nGO\nSOLUTION\nQUIT\n'; } >"$scratch/in.txt"
+    (cd "$scratch" && timeout 60 "$bin" <in.txt >out.txt 2>&1)
+    sense="--min"
+    awk '/^OBJSENSE/ { getline; if ($1 == "MAX") found = 1 } END { exit !found }' "$scratch/m.mps" && sense="--max"
+    sed '/^OBJSENSE/,/^ROWS/{/^ROWS/!d}' "$scratch/m.mps" >"$scratch/g.mps"
+    (cd "$scratch" && glpsol --freemps g.mps "$sense" -w w.txt >glpsol.log 2>&1)
+    awk -v model="$name" -v sense="$sense" '
+      function same(a, b) { d = a - b; if (d < 0) d = -d; return d <= 1e-6 * (1 + (b < 0 ? -b : b)) }
+      # the MPS file: row names in order (the objective row first) and column names in order
+      FILENAME ~ /m.mps$/ { if ($1 == "ROWS") part = "R"; else if ($1 == "COLUMNS") part = "C"
+                            else if ($1 == "RHS" || $1 == "BOUNDS" || $1 == "RANGES") part = ""
+                            else if (part == "R" && $1 != "N") row[++nr] = $2
+                            else if (part == "C" && $1 != "MARKER" && $2 != "\x27MARKER\x27" && !($1 in seen)) { seen[$1] = 1; col[++nc] = $1 }
+                            next }
+      FILENAME ~ /w.txt$/ { if ($1 == "i") pd["R", row[$2]] = $5; else if ($1 == "j") pd["C", col[$2]] = $5; next }
+      # SOLUTION: name (blanks and a closing ")" dropped, as in the MPS file), value, price
+      /Reduced Cost/ { part = "C"; next } /Dual Price/ { part = "R"; next }
+      part != "" && NF >= 3 { nm = ""; for (i = 1; i <= NF - 2; i++) nm = nm $i; sub(/\)$/, "", nm)
+                             if ((part, nm) in pd) { want = pd[part, nm]
+                               if ((part == "R") == (sense == "--min")) want = -want
+                               if (!same($NF, want)) { printf "FAIL %s: %s %s is %s, glpsol gives %s\n", model, part == "R" ? "dual price of" : "reduced cost of", nm, $NF, want; bad = 1 }
+                               n++ } }
+      END { if (n == 0) { printf "FAIL %s: no prices compared\n", model; bad = 1 } exit bad }
+    ' "$scratch/m.mps" "$scratch/w.txt" "$scratch/out.txt" || status=1
+  fi
   rm -rf "$scratch"
 done
 exit $status

@@ -1,3 +1,4 @@
+# duals are unique
 set C := 1..3;
 param av{C}; param pr{C}; param oc{C}; param su{C};
 var U{C} >= 0;

@@ -1,3 +1,4 @@
+# duals are unique
 var X; var Y >= -3, <= 4; var Z; var W >= -2, <= 2;
 minimize obj: 3*X + 2*Y - Z + W;
 s.t. r1: X + Y + Z >= -4;

@@ -1,3 +1,4 @@
+# duals are unique
 set F; set N;
 param C{F}; param MX{F}; param LO{N}; param HI{N}; param A{F,N};
 var B{f in F} >= 0, <= MX[f];

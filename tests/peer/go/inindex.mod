@@ -1,3 +1,4 @@
+# duals are unique
 set CITY := 1..6;
 set HUB := {2, 6, 3};
 param dem{CITY};

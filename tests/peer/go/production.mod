@@ -1,3 +1,4 @@
+# duals are unique
 set T := 1..6;
 param D{T}; 
 var M{T} >= 0, <= 50; var O{T} >= 0, <= 20; var S{T} >= 0;
