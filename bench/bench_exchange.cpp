@@ -2,7 +2,8 @@
 // text followed by a solve of the model the library read, side by side with the `clp`
 // command on the same file; the ratio per problem and its geometric mean. (2) SMPS of the
 // 1,000 x 1,000 transportation model (2,000,000 coefficients): the time to write it.
-// Arguments: none. Needs `clp` on the path for part (1).
+// Arguments: none. Needs `clp` on the path for part (1). bench_exchange.sh times RMPS + GO in
+// the program itself, start-up, generation and analysis included.
 #include <algorithm>
 #include <chrono>
 #include <cmath>

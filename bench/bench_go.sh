@@ -45,29 +45,47 @@ MOD
 # a store large enough for the model
 printf '! QUIRN Custom Configuration Data:\nMXMEMB=      512\n' >QUIRN.CNF
 
-measure() {  # prints "seconds peak_kb" of the command
-  /usr/bin/time -f "%e %M" -o t.txt "$@" >/dev/null 2>&1 || true
+measure() {  # prints "seconds peak_kb user_cpu_seconds" of the command
+  /usr/bin/time -f "%e %M %U" -o t.txt "$@" >/dev/null 2>&1 || true
   tail -n 1 t.txt
 }
-read -r qt qm < <( (cat model.txt; echo STATS; echo QUIT) >stats.in; measure "$build/quirn" <stats.in )
+read -r qt qm qu < <( (cat model.txt; echo STATS; echo QUIT) >stats.in; measure "$build/quirn" <stats.in )
 # the store alone: start and quit with the same configuration
-read -r st sm < <( echo QUIT >quit.in; measure "$build/quirn" <quit.in )
+read -r st sm su < <( echo QUIT >quit.in; measure "$build/quirn" <quit.in )
 printf 'generate and load (STATS):   %7.2f s %8d KB peak\n' "$qt" "$qm"
 printf '  of which start and quit:   %7.2f s %8d KB peak\n' "$st" "$sm"
+# where the time and memory go: the program's phase times (seconds from the start of
+# generation, resident and peak memory when the phase ended)
+echo 'phases of generate and load:'
+QUIRN_PHASES=1 "$build/quirn" <stats.in 2>&1 >/dev/null | sed 's/^/  /' || true
 if command -v glpsol >/dev/null; then
-  read -r gt gm < <(measure glpsol --math transp.mod --check)
+  read -r gt gm gu < <(measure glpsol --math transp.mod --check)
   printf 'glpsol --check:              %7.2f s %8d KB peak\n' "$gt" "$gm"
   awk -v a="$qt" -v b="$gt" -v c="$qm" -v d="$gm" \
     'BEGIN { printf "ratio (glpsol / ours):       %7.2f x time %8.2f x memory\n", b / a, d / c }'
 fi
-# GO's solve against clp on the same model's MPS file
+# GO's solve against clp on the same model's MPS file (fixed format: glpsol then names the
+# rows and columns R0000001 and C0000001, which every MPS reader takes; clp misreads the
+# free-format file's long bracketed names and stops with "Current model not valid").
+# clp is timed with its own default (-solve) and with its dual simplex (-dualS), the
+# method GO uses for a linear model unless SOLVEL says otherwise.
 if command -v glpsol >/dev/null && command -v clp >/dev/null; then
-  glpsol --math transp.mod --check --wfreemps transp.mps >/dev/null 2>&1 || true
-  read -r ct cm < <(measure clp transp.mps -solve)
-  read -r ot om < <( (cat model.txt; echo TERSE; echo GO; echo QUIT) >go.in; measure "$build/quirn" <go.in )
-  (cat model.txt; echo TERSE; echo GO; echo QUIT) | "$build/quirn" 2>/dev/null | grep "Objective value" || true
+  glpsol --math transp.mod --check --wmps transp.mps >/dev/null 2>&1 || true
+  clp transp.mps -dualS 2>/dev/null | grep -q "^Optimal objective" ||
+    echo "clp did not solve the MPS file"
+  read -r ct cm cu < <(measure clp transp.mps -solve)
+  read -r dt dm du < <(measure clp transp.mps -dualS)
+  read -r ot om ou < <( (cat model.txt; echo TERSE; echo GO; echo QUIT) >go.in; measure "$build/quirn" <go.in )
+  # the peak of GO up to the solve: the peak when the model stood loaded
+  gp="$(QUIRN_PHASES=1 "$build/quirn" <go.in 2>&1 >/dev/null | awk '$1 == "loaded" { print $(NF - 1) }')" || true
+  "$build/quirn" <go.in 2>/dev/null | grep "Objective value" || true
   printf 'GO (generate, load, solve):  %7.2f s %8d KB peak\n' "$ot" "$om"
-  printf 'clp on the MPS file:         %7.2f s %8d KB peak\n' "$ct" "$cm"
-  awk -v a="$ot" -v b="$qt" -v c="$ct" \
-    'BEGIN { printf "GO solve part %.2f s against clp %.2f s\n", a - b, c }'
+  printf '  of which up to the solve:  %8s MB peak\n' "${gp:-?}"
+  printf 'clp -solve on the MPS file:  %7.2f s %8d KB peak\n' "$ct" "$cm"
+  printf 'clp -dualS on the MPS file:  %7.2f s %8d KB peak\n' "$dt" "$dm"
+  awk -v a="$ot" -v b="$qt" -v c="$ct" -v d="$dt" \
+    'BEGIN { printf "GO solve part %.2f s against clp %.2f s (-solve), %.2f s (-dualS)\n", a - b, c, d }'
+  # user CPU time is steadier than wall time on a shared machine
+  awk -v a="$ou" -v b="$qu" -v c="$cu" -v d="$du" \
+    'BEGIN { printf "  in user CPU: %.2f s against clp %.2f s (-solve), %.2f s (-dualS)\n", a - b, c, d }'
 fi

@@ -38,15 +38,34 @@ int BRgetLPData(BRmodel* model, int* sense, double* objconst, double* cost, doub
       if (contype) contype[i] = m->rows[i].type;
     }
     if (colstart || collen || value || rowidx) {
-      LpArrays a;
-      lp_arrays(m, a);
-      for (int j = 0; j < m->nvars; ++j) {
-        if (colstart) colstart[j] = a.colstart[j];
-        if (collen) collen[j] = a.colstart[j + 1] - a.colstart[j];
+      // column starts counted from the rows' linear entries, then the entries dealt out
+      // straight into the caller's arrays, the starts serving as the fill positions and
+      // shifted back afterwards
+      const int n = m->nvars;
+      std::vector<int> own;
+      int* start = colstart;
+      if (!start) {
+        own.resize(static_cast<size_t>(n) + 1);
+        start = own.data();
       }
-      if (colstart) colstart[m->nvars] = a.colstart[m->nvars];
-      if (value) std::copy(a.value.begin(), a.value.end(), value);
-      if (rowidx) std::copy(a.rowidx.begin(), a.rowidx.end(), rowidx);
+      std::fill(start, start + n + 1, 0);
+      for (const Row& r : m->rows)
+        for (int k = r.lin_begin; k < r.lin_end; ++k) ++start[m->lin_col[k] + 1];
+      for (int j = 0; j < n; ++j) start[j + 1] += start[j];
+      if (collen)
+        for (int j = 0; j < n; ++j) collen[j] = start[j + 1] - start[j];
+      if (value || rowidx) {
+        for (int i = 0; i < m->ncons; ++i) {
+          const Row& r = m->rows[i];
+          for (int k = r.lin_begin; k < r.lin_end; ++k) {
+            int p = start[m->lin_col[k]]++;
+            if (rowidx) rowidx[p] = i;
+            if (value) value[p] = m->lin_val[k];
+          }
+        }
+        for (int j = n; j > 0; --j) start[j] = start[j - 1];
+        start[0] = 0;
+      }
     }
     for (int j = 0; j < m->nvars; ++j) {
       if (lb) lb[j] = m->lb[j];

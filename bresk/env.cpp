@@ -9,6 +9,8 @@
 #include <IpoptConfig.h>
 #include <BonminConfig.h>
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -157,6 +159,17 @@ void clear_result(BRmodel* m) {
   m->prog = Progress();
 }
 
+void* big_map(size_t bytes) {
+  void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (p == MAP_FAILED) return nullptr;
+#ifdef MADV_HUGEPAGE
+  ::madvise(p, bytes, MADV_HUGEPAGE);
+#endif
+  return p;
+}
+
+void big_unmap(void* p, size_t bytes) { ::munmap(p, bytes); }
+
 void clear_model(BRmodel* m) {
   clear_result(m);
   m->loaded = false;
@@ -169,7 +182,7 @@ void clear_model(BRmodel* m) {
   m->lin_col.clear(); m->lin_val.clear();
   m->quad_i.clear(); m->quad_j.clear(); m->quad_q.clear();
   m->nl_var.clear(); m->row_var.clear();
-  m->nodes.clear(); m->kids.clear(); m->words.clear(); m->pool.clear();
+  m->nodes.clear(); m->kids.clear(); m->words.clear(); m->nwords = 0; m->pool.clear();
   m->title.clear(); m->objname.clear(); m->rhsname.clear(); m->rngname.clear(); m->bndname.clear();
   m->rownames.clear(); m->varnames.clear();
   m->error_row = -1; m->error_row_set = false;

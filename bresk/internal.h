@@ -8,7 +8,9 @@
 #include "bresk/bresk.h"
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -142,8 +144,15 @@ struct Row {
   int32_t nl_begin = 0, nl_end = 0;      // variables in the nonlinear part (sorted)
   int32_t var_begin = 0, var_end = 0;    // every variable of the row (sorted): gradient layout
   int32_t node_begin = 0, node_end = 0;  // tape (root = node_end - 1); empty when built from data
-  int32_t word_begin = 0, word_end = 0;  // raw instruction words as loaded
+  int64_t word_begin = 0, word_end = 0;  // the row's instruction words as loaded, packed
 };
+
+// Appends n instruction words to the model's packed words: each word w as the zigzag
+// varint of w - 1000, so an operation takes one byte and a variable or constant number of
+// a large model two or three.
+void pack_words(BRmodel* m, const int32_t* w, int n);
+// The instruction words of a row, unpacked into out.
+void unpack_words(const BRmodel* m, const Row& r, std::vector<int32_t>& out);
 
 // ---------------------------------------------------------------- solve state
 
@@ -203,6 +212,41 @@ struct BRenv {
   std::vector<BRmodel*> models;
 };
 
+namespace bresk {
+// Maps / unmaps the zeroed pages of a large array (nullptr when they cannot be had).
+void* big_map(size_t bytes);
+void big_unmap(void* p, size_t bytes);
+// Allocator of the model's large flat arrays: from 4 MiB on, an array is mapped on its own
+// with large pages where the system offers them, since a big model writes it in one long
+// run and each small page first touched costs a fault.
+template <class T>
+struct BigAlloc {
+  using value_type = T;
+  BigAlloc() = default;
+  template <class U>
+  BigAlloc(const BigAlloc<U>&) {}
+  static constexpr size_t kMapFrom = size_t{4} << 20;
+  static size_t mapped_bytes(size_t n) { return (n * sizeof(T) + 4095) / 4096 * 4096; }
+  T* allocate(size_t n) {
+    if (n > SIZE_MAX / sizeof(T)) throw std::bad_alloc();
+    if (n * sizeof(T) < kMapFrom) return std::allocator<T>().allocate(n);
+    void* p = big_map(mapped_bytes(n));
+    if (!p) throw std::bad_alloc();
+    return static_cast<T*>(p);
+  }
+  void deallocate(T* p, size_t n) {
+    if (n * sizeof(T) < kMapFrom) std::allocator<T>().deallocate(p, n);
+    else big_unmap(p, mapped_bytes(n));
+  }
+  template <class U>
+  bool operator==(const BigAlloc<U>&) const { return true; }
+  template <class U>
+  bool operator!=(const BigAlloc<U>&) const { return false; }
+};
+template <class T>
+using BigVec = std::vector<T, BigAlloc<T>>;
+}  // namespace bresk
+
 struct BRmodel {
   BRenv* env = nullptr;
   bresk::Params params;
@@ -217,14 +261,15 @@ struct BRmodel {
   std::vector<bresk::Row> rows;
   bresk::Row obj;
   // Flat arrays the rows point into.
-  std::vector<int32_t> lin_col;  std::vector<double> lin_val;
+  bresk::BigVec<int32_t> lin_col;  bresk::BigVec<double> lin_val;
   std::vector<int32_t> quad_i, quad_j; std::vector<double> quad_q;
   std::vector<int32_t> nl_var;
-  std::vector<int32_t> row_var;
+  bresk::BigVec<int32_t> row_var;
   std::vector<bresk::Node> nodes;
   std::vector<int32_t> kids;
-  std::vector<int32_t> words;             // raw instruction words of every row
-  std::vector<double> pool;               // constant pool
+  bresk::BigVec<uint8_t> words;           // every row's instruction words, packed (pack_words)
+  int64_t nwords = 0;                     // instruction words loaded
+  bresk::BigVec<double> pool;             // constant pool
   bool loaded = false;
 
   // Names (empty = default names).

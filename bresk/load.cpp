@@ -337,6 +337,14 @@ int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npoo
         p += 2;
         continue;
       }
+      case OP_NOOP:
+        ++p;
+        continue;
+      case OP_MARKER:  // a marker and its operand words carry no value
+        if (p + 1 >= n) return 1;
+        p += (w[p + 1] == 2) ? 2 : 4;
+        if (p > n) return 1;
+        continue;
       case OP_PLUS: case OP_MINUS: case OP_MULTIPLY: case OP_DIVIDE:
         na = 2;
         ++p;
@@ -532,12 +540,50 @@ int split_nonlinear(Loader* L, Row& row) {
 
 } // namespace
 
+void pack_words(BRmodel* m, const int32_t* w, int n) {
+  auto& out = m->words;
+  uint8_t buf[4096];  // packed in runs, appended a run at a time
+  size_t len = 0;
+  for (int k = 0; k < n; ++k) {
+    if (len > sizeof buf - 5) {
+      out.insert(out.end(), buf, buf + len);
+      len = 0;
+    }
+    const int64_t v = static_cast<int64_t>(w[k]) - 1000;
+    uint64_t z = (static_cast<uint64_t>(v) << 1) ^ static_cast<uint64_t>(v >> 63);
+    while (z >= 0x80) {
+      buf[len++] = static_cast<uint8_t>(z | 0x80);
+      z >>= 7;
+    }
+    buf[len++] = static_cast<uint8_t>(z);
+  }
+  out.insert(out.end(), buf, buf + len);
+  m->nwords += n;
+}
+
+void unpack_words(const BRmodel* m, const Row& r, std::vector<int32_t>& out) {
+  out.clear();
+  const uint8_t* p = m->words.data() + r.word_begin;
+  const uint8_t* e = m->words.data() + r.word_end;
+  while (p < e) {
+    uint64_t z = 0;
+    int shift = 0;
+    while (p < e && (*p & 0x80)) {
+      z |= static_cast<uint64_t>(*p++ & 0x7f) << shift;
+      shift += 7;
+    }
+    if (p < e) z |= static_cast<uint64_t>(*p++) << shift;
+    const int64_t v = static_cast<int64_t>(z >> 1) ^ -static_cast<int64_t>(z & 1);
+    out.push_back(static_cast<int32_t>(v + 1000));
+  }
+}
+
 int load_row(Loader* L, Row& row, int rowno, const int32_t* w, int n, const double* pool,
              int npool, bool linear_only) {
   BRmodel* m = L->m;
-  row.word_begin = static_cast<int32_t>(m->words.size());
-  m->words.insert(m->words.end(), w, w + n);
-  row.word_end = static_cast<int32_t>(m->words.size());
+  row.word_begin = static_cast<int64_t>(m->words.size());
+  pack_words(m, w, n);
+  row.word_end = static_cast<int64_t>(m->words.size());
   row.lin_begin = row.lin_end = static_cast<int32_t>(m->lin_col.size());
   row.quad_begin = row.quad_end = static_cast<int32_t>(m->quad_q.size());
   row.nl_begin = row.nl_end = static_cast<int32_t>(m->nl_var.size());
@@ -588,6 +634,7 @@ int load_row(Loader* L, Row& row, int rowno, const int32_t* w, int n, const doub
       for (const Term& x : f.lin) m->row_var.push_back(x.j);
     }
     row.var_end = static_cast<int32_t>(m->row_var.size());
+    L->lin.swap(f.lin);  // the next row's scratch keeps this one's room
     if (linear_only && row.kind != ROW_LINEAR) return BRERR_NOT_LINEAR;
     return 0;
   }

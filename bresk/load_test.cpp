@@ -328,3 +328,41 @@ TEST(BreskLoad, DomainFailuresFlagTheRow) {
 }
 
 } // namespace
+
+// The packed copy of the loaded words gives back every word, the extremes of the range
+// included, row by row.
+TEST(BreskLoad, PackedWordsRoundTrip) {
+  Fixture f;
+  const std::vector<std::vector<int32_t>> rows = {
+      {1062, 0, 1063, 999999, 1003, 1001, 1070, 1, 1070, 41},
+      {INT32_MIN, INT32_MAX, -1, 0, 1, 999, 1000, 1001, 1127, 1128, 70000000, -70000000},
+      {}};
+  std::vector<bresk::Row> r(rows.size());
+  for (size_t i = 0; i < rows.size(); ++i) {
+    r[i].word_begin = static_cast<int64_t>(f.m->words.size());
+    bresk::pack_words(f.m, rows[i].data(), static_cast<int>(rows[i].size()));
+    r[i].word_end = static_cast<int64_t>(f.m->words.size());
+  }
+  std::vector<int32_t> back;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    bresk::unpack_words(f.m, r[i], back);
+    EXPECT_EQ(back, rows[i]) << "row " << i;
+  }
+  EXPECT_EQ(f.m->nwords, 22);
+}
+
+// The large-array allocator keeps the contents when an array grows from ordinary memory
+// into its own mapping and on within it, and a copy is an ordinary equal array.
+TEST(BreskLoad, LargeArraysGrowAcrossTheMappingSize) {
+  bresk::BigVec<int32_t> v;
+  for (int32_t k = 0; k < 3000000; ++k) v.push_back(k * 3);
+  ASSERT_GE(v.capacity() * sizeof(int32_t), bresk::BigAlloc<int32_t>::kMapFrom);
+  bool same = true;
+  for (int32_t k = 0; k < 3000000; ++k) same = same && v[static_cast<size_t>(k)] == k * 3;
+  EXPECT_TRUE(same);
+  bresk::BigVec<int32_t> w = v;
+  EXPECT_TRUE(w == v);
+  v.clear();
+  v.shrink_to_fit();
+  EXPECT_EQ(w.back(), 8999997);
+}

@@ -22,7 +22,7 @@ bool load_progress(BRmodel* m, int location, int rows) {
   p.load_seconds = elapsed(m);
   p.load_rows = rows;
   p.load_vars = m->nvars;
-  p.load_words = static_cast<int>(m->words.size());
+  p.load_words = static_cast<int>(m->nwords);
   if (!m->callback) return false;
   return call_back(m, location);
 }
@@ -91,6 +91,16 @@ int BRloadNLPCode(BRmodel* model, int ncons, int nobj, int nvars, int nconst,
     m->t0 = std::chrono::steady_clock::now();
     if (int e = set_variables(m, nvars, vartype, lb, ub, start)) return fail_load(m, e, -1);
     m->pool.assign(consts, consts + nconst);
+    // Room for every row's words and an upper bound of its linear entries (one per
+    // variable push, two words each), so the flat arrays never move while rows load;
+    // capacity that stays unused is never touched.
+    size_t words = nobj == 1 && valid_slice(objstart[0], objlen[0], ncode) ? static_cast<size_t>(objlen[0]) : 0;
+    for (int i = 0; i < ncons; ++i)
+      if (valid_slice(rowstart[i], rowlen[i], ncode)) words += static_cast<size_t>(rowlen[i]);
+    m->words.reserve(words * 3);  // packed: most words take one to three bytes
+    m->lin_col.reserve(words / 2 + 1);
+    m->lin_val.reserve(words / 2 + 1);
+    m->row_var.reserve(words / 2 + 1);
     std::unique_ptr<Loader, void (*)(Loader*)> L(loader_new(m), loader_delete);
     m->sense = (nobj == 1 && objsense && objsense[0] < 0) ? -1 : 1;
     m->obj = Row();

@@ -129,7 +129,8 @@ class BabEvents : public CbcEventHandler {
     if (!st_->best.empty()) p.mip_best = p.q_best = p.q_obj = st_->bestObj;
     double bound = cm->getBestPossibleObjValue();
     if (std::fabs(bound) < 1e49) p.mip_bound = p.q_bound = m->sense * bound;
-    p.mip_nlp = p.nlp_iters = p.q_iters = cm->getIterationCount();
+    auto* nlp = dynamic_cast<Bonmin::OsiTMINLPInterface*>(cm->solver());
+    p.mip_nlp = p.nlp_iters = p.q_iters = std::max(cm->getIterationCount(), nlp ? nlp->totalIterations() : 0);
     p.mip_nodes = p.q_steps = cm->getNodeCount();
     p.mip_progress = p.mip_lps = cm->getNodeCount() + 1;
     p.mip_active = p.q_active = 0;
@@ -267,7 +268,10 @@ int solveMinlp(BRmodel* m, int resolves) {
   if (status != BR_OPTIMAL && std::fabs(bb_bound) < 1e49 && convex) bound = m->sense * bb_bound;
   storeMipResult(m, status, x, z, bound);
   Result& r = m->res;
-  r.nlp_iters = bb.iterationCount();
+  // The search's solver counts the interior-point iterations of every node, the root's too
+  // (the search's own count leaves the root out).
+  auto* nlp = dynamic_cast<Bonmin::OsiTMINLPInterface*>(bb.model().solver());
+  r.nlp_iters = std::max(bb.iterationCount(), nlp ? nlp->totalIterations() : 0);
   r.nodes = bb.numNodes();
   r.lps = r.nodes + 1;
   r.solutions = x.empty() ? 0 : 1;

@@ -78,6 +78,71 @@ TEST_F(MipTest, IntegerLpReachesTwentyAtFourZero) {
   EXPECT_NEAR(sl[3], 2.0, 1e-9);
 }
 
+// The iteration count of an integer solve covers the root relaxation: at least the
+// iterations that the relaxation alone takes, and the last progress call carries the total.
+// Linear models count simplex iterations (Cbc), nonlinear ones interior-point iterations
+// (Bonmin); a continuous solve reports no extended steps.
+int lastIters(BRmodel* m, int loc, void* u) {
+  int* out = static_cast<int*>(u);
+  BRgetQuickbackInfo(m, loc, 1703, &out[0]);
+  BRgetQuickbackInfo(m, loc, 1707, &out[1]);
+  return 0;
+}
+
+TEST_F(MipTest, IterationCountsIncludeTheRootRelaxation) {
+  struct Case {
+    const char* name;
+    Model model;
+    int item;   // 1259 simplex or 1261 interior-point iterations
+  };
+  Model lp;
+  lp.sense = -1;
+  lp.n = 2;
+  lp.types = "II";
+  lp.obj = "5 x0 * 4 x1 * +";
+  lp.rows = {{'L', "6 x0 * 4 x1 * + 24 -"}, {'L', "x0 2 x1 * + 6 -"}, {'L', "x1 x0 - 1 -"},
+             {'L', "x1 2 -"}};
+  Model nlp;
+  nlp.n = 2;
+  nlp.types = "II";
+  nlp.obj = "x0 sin x1 +";
+  nlp.rows = {{'G', "x0 x1 + 3.5 -"}};
+  nlp.ub = {5, 1e30};
+  for (auto& c : {Case{"linear", lp, 1259}, Case{"nonlinear", nlp, 1261}}) {
+    SCOPED_TRACE(c.name);
+    Model relaxed = c.model;
+    relaxed.types = "CC";
+    ASSERT_EQ(br2::load(m, relaxed), 0);
+    ASSERT_EQ(BRoptimize(m, 0), 0);
+    int root = 0;
+    ASSERT_EQ(BRgetInfo(m, c.item, &root), 0);
+    ASSERT_GT(root, 0);
+    ASSERT_EQ(br2::load(m, c.model), 0);
+    int last[2] = {-1, -1};
+    ASSERT_EQ(BRsetCallback(m, lastIters, last), 0);
+    ASSERT_EQ(BRsolveMIP(m), 0);
+    int total = 0;
+    ASSERT_EQ(BRgetInfo(m, c.item, &total), 0);
+    EXPECT_GE(total, root);
+    EXPECT_EQ(last[0], total);
+    ASSERT_EQ(BRsetCallback(m, nullptr, nullptr), 0);
+  }
+  Model qp;
+  qp.n = 2;
+  qp.obj = "x0 1 - sqr x1 2 - sqr +";
+  qp.rows = {{'L', "x0 x1 + 2 -"}};
+  qp.lb = {-1e30, -1e30};
+  qp.ub = {1e30, 1e30};
+  ASSERT_EQ(BRsetModelIntParameter(m, 219, 1), 0);
+  ASSERT_EQ(br2::load(m, qp), 0);
+  int last[2] = {-1, -1};
+  ASSERT_EQ(BRsetCallback(m, lastIters, last), 0);
+  ASSERT_EQ(BRoptimize(m, 0), 0);
+  EXPECT_EQ(last[1], 0);
+  ASSERT_EQ(BRsetCallback(m, nullptr, nullptr), 0);
+  ASSERT_EQ(BRsetModelIntParameter(m, 219, 0), 0);
+}
+
 // Knapsack, assignment and facility location, each against full enumeration.
 TEST_F(MipTest, OptimaMatchEnumeration) {
   struct Case {

@@ -7,6 +7,7 @@
 #include <coin/CbcModel.hpp>
 #include <coin/CbcSolver.hpp>
 #include <coin/CbcTree.hpp>
+#include <coin/ClpEventHandler.hpp>
 #include <coin/ClpSimplex.hpp>
 #include <coin/CoinTime.hpp>
 #include <coin/OsiClpSolverInterface.hpp>
@@ -51,6 +52,23 @@ struct EventState {
   int reason = 0;          // code of the stop we asked for
   MipProgress prog;
   bool ratioApplied = false;
+  long long lpIterations = 0;   // simplex iterations of every LP of the search, root included
+};
+
+// Counts the simplex iterations of the search's LPs. Every copy of the LP solver that Cbc
+// makes (preprocessing, the search, strong branching) clones it and counts into one total;
+// Cbc's own count leaves out the root LP that its driver solves before the search.
+class LpIterations : public ClpEventHandler {
+ public:
+  explicit LpIterations(long long* total) : total_(total) {}
+  ClpEventHandler* clone() const override { return new LpIterations(*this); }
+  int event(Event e) override {
+    if (e == endOfIteration) ++*total_;
+    return -1;
+  }
+
+ private:
+  long long* total_;
 };
 
 // Forwards Cbc events to the caller's callback and enforces the limits Cbc has no switch for.
@@ -77,7 +95,7 @@ class Events : public CbcEventHandler {
       double w = b * m->getObjSense();
       g.bound = (max ? -w : w) + st_->p->objconst;
     }
-    g.iterations = m->getIterationCount();
+    g.iterations = std::max<long long>(m->getIterationCount(), st_->lpIterations);
     g.nodes = m->getNodeCount();
     g.lps = g.nodes + 1;
     g.active = m->tree() ? m->tree()->size() : 0;
@@ -156,9 +174,11 @@ void solveMipCbc(const LinearProblem& p, const MipSettings& s, const MipCallback
   for (int j = 0; j < p.ncols; j++)
     if (p.integer[j]) osi.setInteger(j);
 
+  EventState st;
+  LpIterations counter(&st.lpIterations);
+  osi.getModelPtr()->passInEventHandler(&counter);
   CbcModel model(osi);
   model.messageHandler()->setLogLevel(0);
-  EventState st;
   st.p = &p; st.s = &s; st.cb = &cb; st.t0 = CoinCpuTime();
   Events ev(&st);
   model.passInEventHandler(&ev);
@@ -230,7 +250,7 @@ void solveMipCbc(const LinearProblem& p, const MipSettings& s, const MipCallback
   r.last.status = r.status;
   if (has) r.last.best = r.objective;
   r.last.bound = r.bound;
-  r.last.iterations = std::max<long long>(r.last.iterations, model.getIterationCount());
+  r.last.iterations = std::max<long long>({r.last.iterations, model.getIterationCount(), st.lpIterations});
   r.last.nodes = std::max(r.last.nodes, model.getNodeCount());
   r.last.seconds = CoinCpuTime() - st.t0;
 }

@@ -269,4 +269,74 @@ TEST_F(NlpTest, GlobalSolveProvesOnlyWhatItCan) {
   EXPECT_NEAR(d[0], 0.0, 1e-6);
 }
 
+// Unbounded products: the run that carries the objective past 1e20 at a feasible point ends
+// there (not at the iteration cap), later starts are skipped, and the last progress call
+// reports the point and iteration count that the solve reports.
+struct Last {
+  int loc = -1, iters = -1;
+  double obj = 0;
+};
+int lastCall(BRmodel* m, int loc, void* u) {
+  auto* l = static_cast<Last*>(u);
+  l->loc = loc;
+  BRgetCallbackInfo(m, loc, 1261, &l->iters);
+  BRgetCallbackInfo(m, loc, 1251, &l->obj);
+  return 0;
+}
+
+TEST_F(NlpTest, UnboundedProductsStopAtTheRunawayPoint) {
+  struct Case {
+    const char* name;
+    Model model;
+    int starts;
+  };
+  const double I = 1e30;
+  Model xy = hs(2, "x0 x1 *", {{'G', "x0 x1 + 1 -"}}, {0, 0}, {0, 0}, {I, I});
+  xy.sense = -1;
+  Model capped = xy;           // one factor bounded: the product still grows without limit
+  capped.ub = {1e10, I};
+  Model xyz = hs(3, "0 x0 x1 * x2 * -", {{'G', "x0 x1 + x2 + 1 -"}}, {0, 0, 0}, {0, 0, 0}, {I, I, I});
+  std::vector<Case> cases = {{"max x*y", xy, 1}, {"max x*y, five starts", xy, 5},
+                             {"max x*y, x <= 1e10, five starts", capped, 5},
+                             {"min -x*y*z", xyz, 1}};
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_EQ(br2::load(m, c.model), 0);
+    ASSERT_EQ(BRsetModelIntParameter(m, 221, c.starts), 0);
+    Last last;
+    ASSERT_EQ(BRsetCallback(m, lastCall, &last), 0);
+    ASSERT_EQ(BRoptimize(m, 0), 0);
+    EXPECT_EQ(status(), 4);
+    int iters = 0;
+    ASSERT_EQ(BRgetInfo(m, 1261, &iters), 0);
+    EXPECT_LT(iters, 300);   // the cap of a run is 3000
+    EXPECT_EQ(last.loc, 4);
+    EXPECT_EQ(last.iters, iters);
+    EXPECT_EQ(last.obj, objective());
+    EXPECT_GT(-c.model.sense * objective(), 1e20);
+    ASSERT_EQ(BRsetCallback(m, nullptr, nullptr), 0);
+  }
+}
+
+// A run that creeps along an unbounded direction until the iteration limit ends the solve
+// there: the other starts are not run, and the result is that run's last point.
+TEST_F(NlpTest, IterationLimitEndsAMultistartSolve) {
+  const double I = 1e30;
+  Model creep = hs(2, "x0 x1 *", {{'G', "x0 x1 + 1 -"}}, {0, 0}, {0, 0}, {1, I});
+  creep.sense = -1;
+  ASSERT_EQ(br2::load(m, creep), 0);
+  ASSERT_EQ(BRsetModelIntParameter(m, 221, 5), 0);
+  ASSERT_EQ(BRsetModelIntParameter(m, 342, 200), 0);
+  Last last;
+  ASSERT_EQ(BRsetCallback(m, lastCall, &last), 0);
+  EXPECT_EQ(BRoptimize(m, 0), 2023);
+  EXPECT_EQ(status(), 5);
+  int iters = 0;
+  ASSERT_EQ(BRgetInfo(m, 1261, &iters), 0);
+  EXPECT_EQ(iters, 200);
+  EXPECT_EQ(last.iters, 200);
+  EXPECT_EQ(last.obj, objective());
+  ASSERT_EQ(BRsetCallback(m, nullptr, nullptr), 0);
+}
+
 }  // namespace

@@ -16,6 +16,7 @@ namespace bresk {
 
 namespace {
 constexpr double kIpInf = 1e20;   // Ipopt's infinity (it treats |b| >= 1e19 as none)
+constexpr double kRunaway = 1e20;  // a feasible objective past this in the improving direction: unbounded
 
 double ipBound(double v) { return v >= kInf ? kIpInf : (v <= -kInf ? -kIpInf : v); }
 }  // namespace
@@ -248,6 +249,12 @@ class QNlp : public Ipopt::TNLP {
     double lim = time_limit(m);
     if (lim >= 0 && elapsed(m) > lim) { stopCode = BRERR_TIME_LIMIT; return false; }
     if (call_back(m, location_)) { stopCode = BRERR_INTERRUPTED; return false; }
+    // A feasible point whose objective has run past 1e20 in the improving direction shows
+    // the model unbounded: the run stops there instead of climbing to its iteration cap.
+    if (obj < -kRunaway && inf_pr <= feasTol_) {
+      runaway = true;
+      return false;
+    }
     return true;
   }
 
@@ -256,11 +263,13 @@ class QNlp : public Ipopt::TNLP {
   std::vector<double> x, lambda, zl, zu;
   double fval = 0.0;
   int iters = 0, stopCode = 0;
+  bool runaway = false;
 
  private:
   NlpCore& c_;
   const std::vector<double>& x0_;
   int location_, base_;
+  double feasTol_ = std::max(1e-6, par(c_.model(), P_FNFTOL));
 };
 
 }  // namespace
@@ -285,6 +294,10 @@ void runIpopt(NlpCore& core, const std::vector<double>& x0, int location, NlpOut
   double lim = time_limit(m);
   if (lim >= 0) opt->SetNumericValue("max_cpu_time", std::max(1e-3, lim - elapsed(m)));
   opt->SetStringValue("hessian_approximation", core.exactHessian() ? "exact" : "limited-memory");
+  // MUMPS's workspace: twice its estimate instead of eleven times (Ipopt enlarges it when a
+  // factorization asks for more). The larger one is taken from and given back to the
+  // system at every factorization, which costs a small model most of its solve time.
+  opt->SetIntegerValue("mumps_mem_percent", 100);
   if (app->Initialize() != Ipopt::Solve_Succeeded) { out.code = BRERR_INTERNAL; return; }
   app->OptimizeTNLP(nlp);
 
@@ -314,11 +327,11 @@ void runIpopt(NlpCore& core, const std::vector<double>& x0, int location, NlpOut
       out.status = BR_LOCAL_INFEASIBLE;
       break;
     case Ipopt::DIVERGING_ITERATES:
-      out.status = out.feasible && std::fabs(out.obj) > 1e20 ? BR_UNBOUNDED : BR_UNKNOWN;
+      out.status = out.feasible && m->sense * out.obj < -kRunaway ? BR_UNBOUNDED : BR_UNKNOWN;
       break;
     case Ipopt::USER_REQUESTED_STOP:
       out.status = out.feasible ? BR_FEASIBLE : BR_UNKNOWN;
-      out.code = nlp->stopCode ? nlp->stopCode : BRERR_INTERRUPTED;
+      out.code = nlp->runaway ? 0 : (nlp->stopCode ? nlp->stopCode : BRERR_INTERRUPTED);
       break;
     case Ipopt::MAXITER_EXCEEDED:
       out.status = out.feasible ? BR_FEASIBLE : BR_UNKNOWN;
@@ -336,8 +349,9 @@ void runIpopt(NlpCore& core, const std::vector<double>& x0, int location, NlpOut
       if (m->error_row_set && !out.feasible) out.status = BR_NUMERICAL_ERROR;
       break;
   }
-  // A feasible point whose objective has run away: the model is unbounded in that direction.
-  if (out.feasible && std::fabs(out.obj) > 1e20 && out.status != BR_NUMERICAL_ERROR) {
+  // A feasible point whose objective has run away in the improving direction: the model
+  // is unbounded (a huge objective the other way says nothing of the kind).
+  if (out.feasible && m->sense * out.obj < -kRunaway && out.status != BR_NUMERICAL_ERROR) {
     out.status = BR_UNBOUNDED;
     out.code = 0;
   }
@@ -435,6 +449,18 @@ int solve_nlp(BRmodel* m, int starts) {
     done++;
     if (k == 0 || better(m, cur, best)) best = cur;
     if (cur.code == BRERR_INTERRUPTED || cur.code == BRERR_TIME_LIMIT) { code = cur.code; break; }
+    // One start that runs away proves the model unbounded: the others cannot change that.
+    if (cur.status == BR_UNBOUNDED) {
+      best = cur;
+      break;
+    }
+    // The iteration limit holds for the whole solve: a start that reaches it ends the solve
+    // (a model whose runs creep along an unbounded direction would otherwise spend the
+    // limit once per start).
+    if (cur.code == BRERR_ITER_LIMIT) {
+      code = cur.code;
+      break;
+    }
     if (starts > 1) {
       Progress& p = m->prog;
       p.q_steps = done;
@@ -467,14 +493,20 @@ int solve_nlp(BRmodel* m, int starts) {
     r.obj = best.obj;
   }
   r.bound = status == BR_OPTIMAL ? r.obj : (m->sense > 0 ? -kInf : kInf);
+  // The final progress call carries the final counters and the reported point, so the
+  // progress log and the result agree (at the nonlinear location, where the log prints).
   Progress& p = m->prog;
   p.q_status = status;
   p.q_obj = r.obj;
   p.q_best = r.obj;
   p.q_steps = starts > 1 ? done : p.q_steps;
+  if (!best.x.empty()) {
+    p.primal_obj = p.dual_obj = r.obj;
+    p.primal_inf = p.q_inf = best.violation;
+  }
   p.nlp_iters = r.nlp_iters;
   p.q_iters = r.nlp_iters;
-  if (!code) call_back(m, starts > 1 ? BR_LOC_GLOBAL : BR_LOC_NLP);   // final counters
+  if (code != BRERR_INTERRUPTED) call_back(m, BR_LOC_NLP);
   return code;
 }
 

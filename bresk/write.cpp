@@ -219,15 +219,18 @@ int write_mps(BRmodel* m, const char* file, int format) {
 void write_row_code(std::FILE* fp, const BRmodel* m, const Row& r,
                     const std::vector<std::string>& vn) {
   if (r.word_end > r.word_begin) {
-    const int32_t* w = m->words.data();
-    for (int p = r.word_begin; p < r.word_end;) {
+    std::vector<int32_t> words;
+    unpack_words(m, r, words);
+    const int32_t* w = words.data();
+    const int end = static_cast<int>(words.size());
+    for (int p = 0; p < end;) {
       int c = w[p];
       if (c == OP_NOOP) {
         ++p;
         continue;
       }
       if (c == OP_MARKER) {
-        p += (p + 1 < r.word_end && w[p + 1] == 2) ? 2 : 4;
+        p += (p + 1 < end && w[p + 1] == 2) ? 2 : 4;
         continue;
       }
       const OpInfo* o = op_info(c);
@@ -236,7 +239,7 @@ void write_row_code(std::FILE* fp, const BRmodel* m, const Row& r,
         continue;
       }
       if (o->arity == kArityPush) {
-        int k = p + 1 < r.word_end ? w[p + 1] : 0;
+        int k = p + 1 < end ? w[p + 1] : 0;
         if (c == OP_PUSHVAR || c == OP_PUSHVAR2)
           std::fprintf(fp, "  PUSHVAR %s\n", k >= 0 && k < m->nvars ? vn[k].c_str() : "?");
         else
@@ -244,7 +247,7 @@ void write_row_code(std::FILE* fp, const BRmodel* m, const Row& r,
                        num(k >= 0 && k < static_cast<int>(m->pool.size()) ? m->pool[k] : 0.0).c_str());
         p += 2;
       } else if (o->arity == kArityCounted) {
-        std::fprintf(fp, "  %s %d\n", o->name, p + 1 < r.word_end ? w[p + 1] : 0);
+        std::fprintf(fp, "  %s %d\n", o->name, p + 1 < end ? w[p + 1] : 0);
         p += 2;
       } else {
         std::fprintf(fp, "  %s\n", o->name);

@@ -11,6 +11,7 @@
 #include "generate/blk.h"
 #include "generate/scalar.h"
 #include "generate/genmod.h"
+#include "store/phasetime.h"
 #include "language/compiler.h"
 #include "language/lang.h"
 #include "language/reader.h"
@@ -363,7 +364,9 @@ int32_t genmod_(Work& W, MasterRecord& L) {
   if (L.STMTCAP > 0) bputi(W, L, L.STMTIX, 1, 1);
   L.STMTCNT = 0;
   L.CODELEN = 0;
+  phasetime_("generation starts");
   if (!compile_model(W, L)) return genfail_(W, L), QFALSE;
+  phasetime_("compiled");
   if (L.GENSTOP == 1) {
     listings(W, L);
     return genend_(W, L), QTRUE;
@@ -388,7 +391,9 @@ int32_t genmod_(Work& W, MasterRecord& L) {
   listings(W, L);
   trace(L, "CALL STRUCTURAL ANALYZER...");
   int32_t c = 0;
+  phasetime_("variables laid out");
   struck_(W, L, c);
+  phasetime_("analysed");
   trace(L, "BACK FROM STRUCTURAL ANALYZER, NERR:" + I(c));
   trace(L, "FIXED VARIABLE COUNT:" + I(L.NFIXED));
   bool full = false;

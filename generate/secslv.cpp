@@ -284,6 +284,23 @@ void secslv_(Work& W, MasterRecord& L, int32_t row, int32_t var, int32_t& arith,
     }
     ISFZ[3] = 0;
     ISFZ[4] = 0;
+    // The finder's own test asks for a row value that double arithmetic may never reach
+    // (the terms of a row round to a few units of their last place): the best point whose
+    // value is within the zero tolerance is the root once the finder comes back to it
+    // without moving, or when its steps run out.
+    bool havebest = false;
+    double bestx = 0.0, bestf = 0.0;
+    auto keepbest = [&](int k) {
+      if (ISFZ[k] == 0 || std::fabs(FV[k]) > ZEROTL || !inside(XV[k])) return;
+      if (isint && std::fabs(XV[k] - nearestint_(XV[k])) > ZEROTL) return;
+      if (!havebest || std::fabs(FV[k]) < bestf) {
+        havebest = true;
+        bestx = XV[k];
+        bestf = std::fabs(FV[k]);
+      }
+    };
+    if (ok) keepbest(1);
+    keepbest(2);
     for (int32_t n = 0; n < MAXSTEPS && !found; ++n) {
       rooter_(XV, FV, HINT, ISFZ);
       if (ISFZ[4] == 0) {
@@ -292,6 +309,11 @@ void secslv_(Work& W, MasterRecord& L, int32_t row, int32_t var, int32_t& arith,
         break;
       }
       const double x = XV[1];
+      if (havebest && x == bestx) {
+        found = true;
+        root = bestx;
+        break;
+      }
       if (!eval(x, FV[1])) {
         HINT[1] = x - 1.0;
         ISFZ[1] = 0;
@@ -304,7 +326,12 @@ void secslv_(Work& W, MasterRecord& L, int32_t row, int32_t var, int32_t& arith,
       } else {
         HINT[1] = aux;
         ISFZ[1] = sgn(FV[1]);
+        keepbest(1);
       }
+    }
+    if (!found && havebest) {
+      found = true;
+      root = bestx;
     }
     if (!found) {
       status = 1;

@@ -34,6 +34,9 @@ TEST(Secslv, SolvesOneRowForOneVariable) {
       {"@GIN(X); @BND(0.2, X, 0.8); X * X = 0.25;", 11, 0},
       {"@GIN(X); 2 * X = 6;", 0, 3},
       {"@FLOOR(X) = 2;", 5, NAN},
+      // a linear row whose value at the root rounds to a few units of the last place
+      {"A = 0.1986355; B = 0.156; C = 1.282; D = 0.023164;"
+       " 0.75 * A + B + 0.2217 * C - 0.579 * X + D = 0;", 0, 1.0576166234887738},
   };
   for (const Case& c : cases) {
     Analysed m;

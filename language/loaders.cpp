@@ -213,7 +213,9 @@ void loademx_(Work& W, MasterRecord& L, int32_t colId, int32_t colStep, int32_t 
     if (v > 0) {
       int64_t need = (int64_t)L.NSCALAR + L.VARTOP + v;
       if (need >= L.VARCAP) {
-        int64_t g = std::max({2 * (need - L.VARCAP), 2 * (int64_t)L.VARCAP, (int64_t)256});
+        // room for this set's attributes, and at least half again, so that many sets
+        // grow the arrays geometrically while one large set gets what it needs
+        int64_t g = std::max({need - L.VARCAP + 1, (int64_t)L.VARCAP / 2, (int64_t)256});
         int32_t st = 0;
         if (g > 2147483640LL / 8) st = 2;
         else grwvr3_(W, L, (int32_t)g, st);

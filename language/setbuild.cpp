@@ -281,7 +281,10 @@ static int32_t build_one(Work& W, MasterRecord& L, int32_t t, int32_t& need) {
     if (v > 0) {
       if ((int64_t)L.VARCAP <= (int64_t)L.NSCALAR + v + L.VARTOP) {
         iput(W, L, L.INANTR, t, 0);
-        int64_t g = std::max({2 * ((int64_t)L.NSCALAR + v + L.VARTOP - L.VARCAP), 2 * (int64_t)L.VARCAP, (int64_t)256});
+        // room for this set's attributes, and at least half again, so that many sets
+        // grow the arrays geometrically while one large set gets what it needs
+        int64_t g = std::max({(int64_t)L.NSCALAR + v + L.VARTOP - L.VARCAP + 1, (int64_t)L.VARCAP / 2,
+                              (int64_t)256});
         int32_t st = 0;
         if (g > 2147483640LL / 8) st = 2;
         else grwvr3_(W, L, (int32_t)g, st);

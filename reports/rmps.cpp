@@ -432,6 +432,9 @@ void loadmps_(Work& W, MasterRecord& L, const char* name, int32_t format, int32_
     status = 1;
     return;
   }
+  // the library's model is emptied here, whatever the import's outcome: the next GO must
+  // generate the stored text anew even when that text is the one generated last
+  clearsolvermodel_(W, L);
   passparamstoapi_(W, L);
   passapisetparams_(W, L);
   BRmodel* lib = modelptr_(L.MODELHANDLE);

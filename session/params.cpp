@@ -191,7 +191,8 @@ void fmtgen_(double v, int w, int d, char* out) {
     const char* ep = std::strchr(e_text, 'e');
     int e = (ep ? std::atoi(ep + 1) : 0) + 1;
     if (e >= 0 && e <= d) {
-      std::snprintf(body, sizeof body, "%.*f    ", d - e, v);
+      // the point stays when no digits follow it: 2383656. for seven digits
+      std::snprintf(body, sizeof body, "%#.*f    ", d - e, v);
     } else {
       // Mantissa digits from the rounded scientific form: d.ddd -> 0.dddd
       char digits[40];

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "generate/genmod.h"
+#include "store/phasetime.h"
 #include "language/lang.h"
 #include "session/modeltext.h"
 #include "solver/solver.h"
@@ -153,7 +154,9 @@ bool statistics(Work& W, MasterRecord& L) {
     if (heapmode(L)) IPUTCM_(L.SLRMAP, e, v);
     else IPUT_(W, L.START[L.SLRMAP], e, v);
   }
+  phasetime_("dimensions read");
   buildmatrix_(W, L, st);
+  phasetime_("matrix copied");
   if (st == 1) {
     errmsh_(W, L, 0);
     return false;
@@ -211,7 +214,9 @@ bool loadgen(Work& W, MasterRecord& L) {
     }
     if (!loaderror(W, L, e, true)) return false;
   } else {
+    phasetime_("loading starts");
     scalarizemodel_(W, L, e);
+    phasetime_("scalar lists built");
     if (L.TRACELV > 0) {
       outline(L, " BACK FROM SCALARIZEMODEL, NERR= " + std::to_string(e));
       dispscalarinslists_(W, L);
@@ -219,6 +224,7 @@ bool loadgen(Work& W, MasterRecord& L) {
     if (e == 8) e = 9;
     if (!loaderror(W, L, e, false)) return false;
     r = loadlists(W, L);
+    phasetime_("library loaded");
   }
   if (r == 2019) {
     int32_t row = 0;
@@ -256,6 +262,7 @@ int32_t generate_(Work& W, MasterRecord& L) {
   }
   FBRSETCALLBACK_(L.MODELHANDLE, nullptr, nullptr);
   brbremv_();
+  phasetime_("loaded");
   savmod_(W, L, L.GENCPY, L.GENLEN);
   genend_(W, L);
   return QTRUE;

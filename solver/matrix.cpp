@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "solver/solver.h"
@@ -80,14 +81,16 @@ void buildmatrix_(Work& W, MasterRecord& L, int32_t& status) {
     status = 1;
     return done();
   }
-  // linear data
-  int32_t sense = 1;
+  // linear data, an array at a time through one scratch buffer, so that beside the store
+  // the load holds one copy of the largest array and the column lists alone
+  int32_t sense = 1, M = L.MODELHANDLE;
   double objconst = 0.0;
-  std::vector<double> cost(nv), rhs(nc), val(std::max(d[0], 1)), lb(nv), ub(nv);
+  const size_t nnz = (size_t)std::max(d[0], 1);
+  std::unique_ptr<double[]> buf(new double[std::max(nnz, (size_t)std::max(nv, 1))]);
+  std::vector<double> rhs(nc);
   std::vector<char> ctype(nc + 1);
-  std::vector<int32_t> cst(nv + 1), clen(nv), ridx(std::max(d[0], 1));
-  r = FBRGETLPDATA_(L.MODELHANDLE, sense, objconst, cost.data(), rhs.data(), ctype.data(),
-                    cst.data(), clen.data(), val.data(), ridx.data(), lb.data(), ub.data());
+  r = FBRGETLPDATA_(M, sense, objconst, buf.get(), rhs.data(), ctype.data(), nullptr, nullptr, nullptr,
+                    nullptr, nullptr, nullptr);
   if (r != 0) {
     fail("BRgetLPData", r);
     return done();
@@ -98,13 +101,37 @@ void buildmatrix_(Work& W, MasterRecord& L, int32_t& status) {
   s = L.START[L.MATRTYP];
   IPUT_(W, s, 1, L.OBJROW > 0 ? sense : 1);
   for (int32_t i = 0; i < nc; ++i) IPUT_(W, s, i + 2, ctype[i] == 'L' ? 1 : ctype[i] == 'G' ? -1 : 0);
-  for (int32_t j = 0; j < nv; ++j) {
-    double lo = lb[j] <= -LIBINF ? -L.BIGNUM : lb[j];
-    double hi = ub[j] >= LIBINF ? L.BIGNUM : ub[j] <= -LIBINF ? -L.BIGNUM : ub[j];
-    DPUT_(W, L.START[L.MATLB], j + 1, lo);
-    DPUT_(W, L.START[L.MATUB], j + 1, std::fabs(hi) >= L.BIGNUM ? hi : hi - lo);
-    DPUT_(W, L.START[L.MATOBJ], j + 1, L.OBJROW > 0 ? cost[j] : 0.0);
+  for (int32_t j = 0; j < nv; ++j) DPUT_(W, L.START[L.MATOBJ], j + 1, L.OBJROW > 0 ? buf[(size_t)j] : 0.0);
+  r = FBRGETLPDATA_(M, sense, objconst, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                    buf.get(), nullptr);
+  if (r != 0) {
+    fail("BRgetLPData", r);
+    return done();
   }
+  for (int32_t j = 0; j < nv; ++j) {
+    double lb = buf[(size_t)j];
+    DPUT_(W, L.START[L.MATLB], j + 1, lb <= -LIBINF ? -L.BIGNUM : lb);
+  }
+  r = FBRGETLPDATA_(M, sense, objconst, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                    nullptr, buf.get());
+  if (r != 0) {
+    fail("BRgetLPData", r);
+    return done();
+  }
+  for (int32_t j = 0; j < nv; ++j) {
+    double ub = buf[(size_t)j], lo = DGET_(W, L.START[L.MATLB], j + 1);
+    double hi = ub >= LIBINF ? L.BIGNUM : ub <= -LIBINF ? -L.BIGNUM : ub;
+    DPUT_(W, L.START[L.MATUB], j + 1, std::fabs(hi) >= L.BIGNUM ? hi : hi - lo);
+  }
+  // the columns' linear entries, values in the scratch buffer
+  std::vector<int32_t> cst(nv + 1), ridx(nnz);
+  r = FBRGETLPDATA_(M, sense, objconst, nullptr, nullptr, nullptr, cst.data(), nullptr, buf.get(), ridx.data(),
+                    nullptr, nullptr);
+  if (r != 0) {
+    fail("BRgetLPData", r);
+    return done();
+  }
+  const double* val = buf.get();
   // quadratic and nonlinear entries, with the row and variable flags they set
   std::vector<Extra> extra;
   std::vector<int32_t> rflag(nc, 0);
@@ -176,8 +203,9 @@ void buildmatrix_(Work& W, MasterRecord& L, int32_t& status) {
   for (int32_t j = 0; j < nv; ++j) {
     IPUT_(W, L.START[L.MATCOLST], j + 1, pos + 1);
     bool ok = true;
-    if (L.OBJROW > 0 && cost[j] != 0.0) ok = put(j, 1, cost[j]);
-    for (int32_t k = cst[j]; ok && k < cst[j] + clen[j]; ++k)
+    const double c = DGET_(W, L.START[L.MATOBJ], j + 1);  // 0 without an objective
+    if (c != 0.0) ok = put(j, 1, c);
+    for (int32_t k = cst[j]; ok && k < cst[j + 1]; ++k)
       if (val[k] != 0.0) ok = put(j, ridx[k] + 2, val[k]);
     for (; ok && e < extra.size() && extra[e].col == j; ++e) ok = put(j, extra[e].row, extra[e].coef);
     if (!ok) {

@@ -30,7 +30,8 @@ static void countline(MasterRecord& L, const char* label, int32_t pad, int32_t n
 
 // The steps of the extended solvers and the total iterations.
 void printiterations_(Work&, MasterRecord& L) {
-  if (L.SLVUSE >= 1 && L.SLVUSE <= 3) countline(L, "   Extended solver steps:", 39, L.CBSTEPS);
+  // -1 (no count reported) shows as 0
+  if (L.SLVUSE >= 1 && L.SLVUSE <= 3) countline(L, "   Extended solver steps:", 39, L.CBSTEPS < 0 ? 0 : L.CBSTEPS);
   countline(L, "   Total solver iterations:", 39, L.CBITER);
 }
 

@@ -123,6 +123,27 @@ TEST(Catalogue, RecoverReleasesTheWholeModelAndClearForgetsIt) {
   EXPECT_EQ(s.L.NFREEH, NHANDLES - 2);
 }
 
+// A block that grows past the size from which blocks are mapped on their own, grows again
+// there and shrinks back keeps its words each time.
+TEST(HeapBlocks, LargeBlocksKeepTheirContents) {
+  const int32_t before = heapcount_();
+  int32_t id = 0, st = -1, n = 1000;
+  setblkcm_(2, n, id, st);
+  ASSERT_EQ(st, 0);
+  for (int32_t k = 1; k <= 1000; ++k) IPUTCM_(id, k, k);
+  for (int32_t want : {3000000, 9000000, 2000}) {
+    n = want;
+    setblkcm_(2, n, id, st);
+    ASSERT_EQ(st, 0);
+    EXPECT_EQ(IGETCM_(id, 1), 1);
+    EXPECT_EQ(IGETCM_(id, 1000), 1000);
+    IPUTCM_(id, n, -n);  // the whole new length is writable
+    EXPECT_EQ(IGETCM_(id, n), -n);
+  }
+  rlsblkcm_(id);
+  EXPECT_EQ(heapcount_(), before);
+}
+
 TEST(HeapBlocks, SizingResizeAndRelease) {
   struct Case { int32_t type, count, back; int64_t bytes; };
   const Case cases[] = {{2, 1, 32, 128}, {2, 33, 64, 256}, {2, 0, 0, 8}, {6, 1, 32, 256}, {1, 1, 32, 32}};

@@ -1,5 +1,9 @@
 // Heap blocks held in a table of small ids.
+#include <sys/mman.h>
+
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include "store/heap.h"
 #include "store/store.h"
 
@@ -9,16 +13,49 @@ namespace {
 std::vector<int32_t> g_freeids;  // ids of free slots, reused first
 }
 
+namespace {
+constexpr int64_t MAPFROM = 4 << 20;  // bytes from which a block is mapped on its own
+constexpr int64_t PAGE = 4096;
+
+int64_t pages(int64_t bytes) { return (bytes + PAGE - 1) / PAGE * PAGE; }
+
+// A large block mapped with large pages where the system offers them: a big model's lists
+// are written in long runs, and each small page first touched costs a fault. Growing it
+// remaps the pages instead of copying them.
+char* mapblock(char* old, int64_t oldbytes, int64_t bytes) {
+  void* q = old ? ::mremap(old, (size_t)pages(oldbytes), (size_t)pages(bytes), MREMAP_MAYMOVE)
+                : ::mmap(nullptr, (size_t)pages(bytes), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (q == MAP_FAILED) return nullptr;
+#ifdef MADV_HUGEPAGE
+  ::madvise(q, (size_t)pages(bytes), MADV_HUGEPAGE);
+#endif
+  return static_cast<char*>(q);
+}
+}  // namespace
+
 int32_t FBRMALLOC_(int32_t& id, int64_t bytes) {
   if (bytes < 1) bytes = 1;
   if (id > 0) {
     if (id >= (int32_t)g_heapblocks.size() || g_heapblocks[(size_t)id].p == nullptr) return 1;
-    void* q = std::realloc(g_heapblocks[(size_t)id].p, (size_t)bytes);
+    HeapSlot& s = g_heapblocks[(size_t)id];
+    char* q;
+    if (s.mapped) {
+      q = mapblock(s.p, s.bytes, bytes);
+    } else if (bytes >= MAPFROM) {
+      q = mapblock(nullptr, 0, bytes);
+      if (q) {
+        std::memcpy(q, s.p, (size_t)std::min(s.bytes, bytes));
+        std::free(s.p);
+      }
+    } else {
+      q = static_cast<char*>(std::realloc(s.p, (size_t)bytes));
+    }
     if (q == nullptr) return 1;
-    g_heapblocks[(size_t)id] = {static_cast<char*>(q), bytes};
+    s = {q, bytes, s.mapped || bytes >= MAPFROM};
     return 0;
   }
-  void* q = std::malloc((size_t)bytes);
+  const bool big = bytes >= MAPFROM;
+  char* q = big ? mapblock(nullptr, 0, bytes) : static_cast<char*>(std::malloc((size_t)bytes));
   if (q == nullptr) {
     id = 0;
     return 1;
@@ -29,22 +66,25 @@ int32_t FBRMALLOC_(int32_t& id, int64_t bytes) {
     g_freeids.pop_back();
   } else {
     if (g_heapblocks.size() >= (size_t)INT32_MAX) {
-      std::free(q);
+      if (big) ::munmap(q, (size_t)pages(bytes));
+      else std::free(q);
       id = 0;
       return 1;
     }
     n = (int32_t)g_heapblocks.size();
     g_heapblocks.emplace_back();
   }
-  g_heapblocks[(size_t)n] = {static_cast<char*>(q), bytes};
+  g_heapblocks[(size_t)n] = {q, bytes, big};
   id = n;
   return 0;
 }
 
 void FBRFREE_(int32_t id) {
   if (id < 1 || id >= (int32_t)g_heapblocks.size() || g_heapblocks[(size_t)id].p == nullptr) return;
-  std::free(g_heapblocks[(size_t)id].p);
-  g_heapblocks[(size_t)id] = {};
+  HeapSlot& s = g_heapblocks[(size_t)id];
+  if (s.mapped) ::munmap(s.p, (size_t)pages(s.bytes));
+  else std::free(s.p);
+  s = {};
   g_freeids.push_back(id);
 }
 

@@ -11,6 +11,7 @@
 struct HeapSlot {
   char* p = nullptr;  // nullptr: slot free
   int64_t bytes = 0;
+  bool mapped = false;  // a large block mapped on its own rather than taken from malloc
 };
 // the table of heap blocks; slot 0 is never used
 extern std::vector<HeapSlot> g_heapblocks;

@@ -40,6 +40,11 @@ class Words {
     if (bytes >= MAPPED) {
       p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
       if (p == MAP_FAILED) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+      // large pages where the system offers them: a big model touches the array in long
+      // runs, and each small page first touched costs a fault
+      ::madvise(p, bytes, MADV_HUGEPAGE);
+#endif
     } else {
       p = std::calloc(n, 4);
       if (!p) throw std::bad_alloc();
