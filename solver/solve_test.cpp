@@ -114,6 +114,31 @@ TEST(SolveDriver, ChainedSolvedRowsKeepTheirDualPrices) {
   }
 }
 
+// The prices of solved rows come from difference quotients: they stay exact for a linear
+// row whose values are large and for a quadratic one, as the solver gives them when it
+// keeps the rows.
+TEST(SolveDriver, SolvedRowPricesAreAccurate) {
+  struct Case {
+    const char* model;
+    int32_t row;
+    double want;
+  } cases[] = {
+      // raising A raises both caps by a thousandth
+      {"[D1] A = 5E9;\n[D2] B = A + 3E9;\nMAX = X + Y;\n[R1] X <= A / 1000;\n[R2] Y <= B / 1000;", 1, 0.002},
+      {"[D1] A = 5E9;\n[D2] B = A + 3E9;\nMAX = X + Y;\n[R1] X <= A / 1000;\n[R2] Y <= B / 1000;", 2, 0.001},
+      // X = sqrt(9 + r): the price of Q is 1 / (2 X) = 1/6
+      {"MAX = Y;\n[Q] X ^ 2 = 9;\nY <= X + 1;", 2, 1.0 / 6.0},
+  };
+  for (const Case& c : cases) {
+    Session s;
+    s.text(c.model);
+    s.go();
+    ASSERT_EQ(s.L.MODSTAT, 1) << c.model;
+    ASSERT_GT(s.L.NFIXED, 0) << c.model;
+    EXPECT_NEAR(s.rowdual(c.row), c.want, 1e-9 * c.want) << c.model << " row " << c.row;
+  }
+}
+
 // Duals of a maximisation are turned: the library's signs are those of a minimisation.
 TEST(SolveDriver, MaximisationDualsAreTurned) {
   for (const char* sense : {"MAX", "MIN"}) {
