@@ -309,19 +309,27 @@ void buildmatrix_(Work& W, MasterRecord& L, int32_t& status) {
   done();
 }
 
-// The difference quotient of a row by one variable: (stored - stepped value) / 2^-12,
-// the stored value being the row's value at the current point. The variable's value is
-// restored in every case.
+// The difference quotient of a row by one variable, with the sign of (stored - stepped value):
+// a central quotient over a step of 2^-12 scaled by the variable's magnitude, so that it is
+// exact for linear and quadratic rows whatever the size of their values; a forward quotient
+// from the row's current value when the row cannot be evaluated below the point. The
+// variable's value is restored in every case.
 void cmprtl_(Work& W, MasterRecord& L, int32_t row, int32_t var, double& deriv, int32_t& status) {
-  const double step = 0.000244140625;
-  double x = DGET_(W, L.START[L.VARVAL], var), base = 0.0, moved = 0.0, aux = 0.0;
-  int32_t st = 0;
+  const double x = DGET_(W, L.START[L.VARVAL], var);
+  const double step = 0.000244140625 * std::max(1.0, std::fabs(x));
+  double base = 0.0, ahead = 0.0, behind = 0.0, aux = 0.0;
+  int32_t st = 0, stb = 1;
   gcomp2_(W, L, row, base, st, aux);
   if (st == 0) {
     DPUT_(W, L.START[L.VARVAL], var, x + step);
-    gcomp2_(W, L, row, moved, st, aux);
+    gcomp2_(W, L, row, ahead, st, aux);
+    if (st == 0) {
+      DPUT_(W, L.START[L.VARVAL], var, x - step);
+      gcomp2_(W, L, row, behind, stb, aux);
+    }
     DPUT_(W, L.START[L.VARVAL], var, x);
   }
   status = st == 0 ? 0 : 1;
-  if (status == 0) deriv = (base - moved) / step;
+  const bool central = stb == 0 && std::isfinite(behind);
+  if (status == 0) deriv = central ? (behind - ahead) / (2.0 * step) : (base - ahead) / step;
 }

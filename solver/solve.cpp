@@ -85,7 +85,8 @@ bool fixedduals(Work& W, MasterRecord& L, double sense) {
       if (!poll()) return false;
       if (st) continue;
       int32_t J = IGET_(W, L.START[rmap], IGET_(W, L.START[vpos], x));
-      setdual(J, dual(J) + sense * d2 * yk);
+      // the same balance as step 1: the stored duals are already turned for the sense
+      setdual(J, dual(J) - d2 * yk);
     }
   }
   return true;

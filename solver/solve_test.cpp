@@ -93,6 +93,52 @@ TEST(SolveDriver, SolvedRowsKeepTheirDualPrices) {
   EXPECT_NEAR(dual[1][2], 2.0, 1e-6);  // CAP
 }
 
+// A chain of solved rows (B defined from A, both fixed by the analysis) passes the dual
+// price of a later row back to the row it depends on with the same sign in either sense.
+TEST(SolveDriver, ChainedSolvedRowsKeepTheirDualPrices) {
+  // rows: 1 objective, 2 D1, 3 D2, 4 R1, 5 R2; X = 4, Y = 5; raising A by one raises B by
+  // two (2 x 2 through R1) and R2 by one (1): D1 is worth 5
+  const double want[6] = {0.0, 0.0, 5.0, 2.0, 2.0, 1.0};
+  for (const char* objective : {"MAX = 3 * X + 2 * Y;", "MIN = -3 * X - 2 * Y;"}) {
+    for (int32_t subout = 0; subout < 2; ++subout) {
+      Session s;
+      s.text(std::string(objective) +
+             "\n[D1] A = 4;\n[D2] B = 2 * A + 1;\n[R1] X + Y <= B;\n[R2] X <= A;");
+      s.L.SUBOUT = subout;
+      s.go();
+      ASSERT_EQ(s.L.MODSTAT, 1) << objective;
+      EXPECT_EQ(s.L.NFIXED, subout == 1 ? 2 : 0) << objective;
+      for (int32_t r = 2; r <= 5; ++r)
+        EXPECT_NEAR(s.rowdual(r), want[r], 1e-6) << objective << " SUBOUT " << subout << " row " << r;
+    }
+  }
+}
+
+// The prices of solved rows come from difference quotients: they stay exact for a linear
+// row whose values are large and for a quadratic one, as the solver gives them when it
+// keeps the rows.
+TEST(SolveDriver, SolvedRowPricesAreAccurate) {
+  struct Case {
+    const char* model;
+    int32_t row;
+    double want;
+  } cases[] = {
+      // raising A raises both caps by a thousandth
+      {"[D1] A = 5E9;\n[D2] B = A + 3E9;\nMAX = X + Y;\n[R1] X <= A / 1000;\n[R2] Y <= B / 1000;", 1, 0.002},
+      {"[D1] A = 5E9;\n[D2] B = A + 3E9;\nMAX = X + Y;\n[R1] X <= A / 1000;\n[R2] Y <= B / 1000;", 2, 0.001},
+      // X = sqrt(9 + r): the price of Q is 1 / (2 X) = 1/6
+      {"MAX = Y;\n[Q] X ^ 2 = 9;\nY <= X + 1;", 2, 1.0 / 6.0},
+  };
+  for (const Case& c : cases) {
+    Session s;
+    s.text(c.model);
+    s.go();
+    ASSERT_EQ(s.L.MODSTAT, 1) << c.model;
+    ASSERT_GT(s.L.NFIXED, 0) << c.model;
+    EXPECT_NEAR(s.rowdual(c.row), c.want, 1e-9 * c.want) << c.model << " row " << c.row;
+  }
+}
+
 // Duals of a maximisation are turned: the library's signs are those of a minimisation.
 TEST(SolveDriver, MaximisationDualsAreTurned) {
   for (const char* sense : {"MAX", "MIN"}) {

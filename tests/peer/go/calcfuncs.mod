@@ -1,0 +1,10 @@
+set S := 1..5; param A{S};
+param N := card(S);
+param W{i in S} := if A[i] > 0 then sqrt(A[i]^2 + 1) else 2^(-A[i]);
+param V{i in S} := exp(log(i)) + floor(A[i]) + abs(A[i]) + (if A[i] > 0 then 1 else if A[i] < 0 then -1 else 0);
+var X{S,S} >= 0;
+maximize obj: sum{i in S} sum{j in S: j > i} (W[i] + V[j])*X[i,j];
+s.t. rc{i in S}: sum{j in S: j > i or j < i} X[i,j] <= i;
+s.t. pr{j in S, i in S: i < j}: X[i,j] <= (if W[i] > 1 then 2 else N);
+data; param A := 1 .5 2 5. 3 1e-1 4 -2 5 -3;
+end;

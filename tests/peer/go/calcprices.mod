@@ -1,0 +1,15 @@
+set M := 1..4;
+param sp{M}; param wr{M};
+param fast := max{m in M} sp[m]; param slow := min{m in M} sp[m];
+param wall := prod{m in M} wr[m];
+param eff{m in M} := sp[m]/fast;
+param base{m in M} := 10*wr[m]/eff[m] + slow + wall;
+param totcap := sum{m in M: eff[m] >= 0.7} 40;
+var U{M} >= 0;
+minimize obj: sum{m in M} base[m]*U[m];
+s.t. dem: sum{m in M} sp[m]*U[m] >= 100;
+s.t. lim{m in M}: U[m] <= 8;
+s.t. hrs: sum{m in M: eff[m] >= 0.7} U[m] <= totcap/10;
+data;
+param: sp wr := 1 5 1.1 2 8 1.3 3 6 1.2 4 3 1.05;
+end;

@@ -1,0 +1,12 @@
+set S := 1..4; set D := 1..5;
+param CAP{S}; param DEM{D}; param DIST{S,D};
+set U := setof{i in S, j in D: DIST[i,j] <= 6} (i,j);
+var F{U} >= 0;
+minimize obj: sum{(i,j) in U} DIST[i,j]*F[i,j];
+s.t. out{i in S}: sum{(i,j) in U} F[i,j] <= CAP[i];
+s.t. inn{j in D}: sum{(i,j) in U} F[i,j] >= DEM[j];
+data;
+param CAP := 1 30 2 40 3 25 4 35;
+param DEM := 1 20 2 25 3 15 4 30 5 20;
+param DIST: 1 2 3 4 5 := 1 3 7 5 9 4 2 6 2 8 4 7 3 9 5 3 6 2 4 4 8 6 2 5;
+end;

@@ -1,0 +1,14 @@
+set A := 1..4; set B := 1..3;
+param WA{A}; param WB{B};
+set AB := setof{i in A, j in B: (i + j) mod 2 = 0} (i,j);
+set ABB := setof{(i,j) in AB, k in B: j != k} (i,j,k);
+set SEL := {2, 4};
+param NAB := card(AB); param NABB := card(ABB);
+param C{(i,j) in AB} := WA[i]*WB[j] + sum{(k,l,m) in ABB: k = i} 1;
+var X{ABB} >= 0;
+maximize o: sum{(i,j,k) in ABB} (C[i,j] - k + (if i in SEL then 2 else 0))*X[i,j,k];
+s.t. lima{i in A}: sum{(i,j,k) in ABB} X[i,j,k] <= WA[i] + NAB/NABB;
+s.t. limb{k in B}: sum{(i,j,k) in ABB} WB[j]*X[i,j,k] <= 10;
+s.t. big{(i,j,k) in ABB: sum{l in B: l <= k} WB[l] > 3}: X[i,j,k] <= 1.5;
+data; param WA := 1 1 2 2 3 3 4 4; param WB := 1 3 2 1 3 2;
+end;

@@ -1,0 +1,11 @@
+set P := 1..4; set M := 1..3;
+param FX{P}; param CP{P}; param D{M}; param U{P,M};
+var O{P} binary; var S{P,M} >= 0;
+minimize obj: sum{p in P} FX[p]*O[p] + sum{p in P, m in M} U[p,m]*S[p,m];
+s.t. use{p in P}: sum{m in M} S[p,m] <= CP[p]*O[p];
+s.t. meet{m in M}: sum{p in P} S[p,m] >= D[m];
+data;
+param: FX CP := 1 300 60 2 250 45 3 400 80 4 200 35;
+param D := 1 40 2 30 3 35;
+param U: 1 2 3 := 1 4 6 9 2 5 3 7 3 6 4 3 4 8 7 5;
+end;

@@ -1,0 +1,12 @@
+set I := 1..3; set T := 1..5;
+param setup{I}; param hold{I}; param init{I}; param cap{T}; param dem{I,T};
+var M{I,T} >= 0; var V{I,T} >= 0; var O{I,T} binary;
+minimize o: sum{i in I, t in T} (setup[i]*O[i,t] + hold[i]*V[i,t]);
+s.t. flow{i in I, t in T}: (if t = 1 then init[i] else 0) + (if t > 1 then V[i,t-1] else 0) + M[i,t] - dem[i,t] = V[i,t];
+s.t. hours{t in T}: sum{i in I} M[i,t] <= cap[t];
+s.t. link{i in I, t in T}: M[i,t] <= cap[t]*O[i,t];
+data;
+param: setup hold init := 1 50 1 5 2 70 2 0 3 40 1.5 10;
+param cap := 1 60 2 60 3 50 4 60 5 55;
+param dem: 1 2 3 4 5 := 1 10 20 15 25 10 2 5 10 20 10 15 3 20 5 10 15 20;
+end;

@@ -1,0 +1,10 @@
+set N := {'S','A','B','C','D','T'};
+set ARC within N cross N := {('S','A'),('S','B'),('A','B'),('A','C'),('B','D'),('C','D'),('C','T'),('D','T')};
+param cap{ARC}; param cost{ARC}; param sup{N};
+var F{(i,j) in ARC} >= 0, <= cap[i,j];
+minimize obj: sum{(i,j) in ARC} cost[i,j]*F[i,j];
+s.t. bal{k in N}: sum{(k,j) in ARC} F[k,j] - sum{(i,k) in ARC} F[i,k] = sup[k];
+data;
+param sup := S 20 A 0 B 0 C 0 D 0 T -20;
+param: cap cost := S A 15 4  S B 10 4  A B 5 2  A C 12 2  B D 14 1  C D 4 3  C T 8 1  D T 30 2;
+end;

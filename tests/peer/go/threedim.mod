@@ -1,0 +1,11 @@
+set P := {'A','B'}; set L := {'N','S'}; set T := 1..3;
+param price{P}; param hours{L}; param maxs{T}; param rate{P,L,T};
+var M{P,L,T} >= 0; var S{P,T} >= 0;
+maximize obj: sum{p in P, t in T} price[p]*S[p,t] - sum{p in P, l in L, t in T} rate[p,l,t]*M[p,l,t];
+s.t. hrs{l in L, t in T}: sum{p in P} rate[p,l,t]*M[p,l,t] <= hours[l];
+s.t. sold{p in P, t in T}: S[p,t] = sum{l in L} M[p,l,t];
+s.t. mk{t in T}: sum{p in P} S[p,t] <= maxs[t];
+data;
+param price := A 12 B 9; param hours := N 40 S 30; param maxs := 1 50 2 60 3 45;
+param rate := [A,N,*] 1 2 2 2 3 3  [A,S,*] 1 1 2 1 3 2  [B,N,*] 1 1 2 2 3 1  [B,S,*] 1 2 2 1 3 1;
+end;
