@@ -143,6 +143,54 @@ TEST_F(MipTest, IterationCountsIncludeTheRootRelaxation) {
   ASSERT_EQ(BRsetModelIntParameter(m, 219, 0), 0);
 }
 
+// Records the objective of every incumbent the integer search reports as found.
+int foundIncumbents(BRmodel* m, int loc, void* u) {
+  if (loc != BR_LOC_MIP) return 0;
+  int event = 0;
+  BRgetMIPCallbackInfo(m, 1307, &event);
+  if (event == 1) {
+    double best = 0;
+    BRgetMIPCallbackInfo(m, 1301, &best);
+    static_cast<std::vector<double>*>(u)->push_back(best);
+  }
+  return 0;
+}
+
+TEST_F(MipTest, EachIncumbentReportedAsFoundImprovesOnTheLast) {
+  // a 60-item knapsack with a second row, where the search's heuristics meet the same
+  // solution more than once
+  const int n = 60;
+  Model s = binaryMax(n);
+  std::vector<double> w(n), v(n), half;
+  std::vector<int> all(n), first;
+  for (int k = 0; k < n; ++k) {
+    w[k] = 10 + (k + 1) * 37 % 41;
+    v[k] = 5 + (k + 1) * 53 % 47;
+    all[k] = k;
+    if (k < 30) {
+      half.push_back(w[k]);
+      first.push_back(k);
+    }
+  }
+  s.obj = linear(v, all);
+  s.rows = {{'L', linear(w, all) + "700 -"}, {'L', linear(half, first) + "330 -"}};
+  ASSERT_EQ(br2::load(m, s), 0);
+  std::vector<double> found;
+  ASSERT_EQ(BRsetMIPCallback(m, foundIncumbents, &found), 0);
+  ASSERT_EQ(BRsolveMIP(m), 0);
+  ASSERT_EQ(BRsetMIPCallback(m, nullptr, nullptr), 0);
+  ASSERT_FALSE(found.empty());
+  for (size_t k = 1; k < found.size(); ++k) EXPECT_GT(found[k], found[k - 1]) << "report " << k;
+  int st = 0;
+  double obj = 0;
+  ASSERT_EQ(BRgetCurrentMIPSolutionInfo(m, &st, &obj, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                        nullptr, nullptr, nullptr, nullptr), 0);
+  EXPECT_NEAR(found.back(), obj, 1e-9);
+  EXPECT_NEAR(obj, 1026.0, 1e-9);
+}
+
 // Knapsack, assignment and facility location, each against full enumeration.
 TEST_F(MipTest, OptimaMatchEnumeration) {
   struct Case {

@@ -53,6 +53,8 @@ struct EventState {
   MipProgress prog;
   bool ratioApplied = false;
   long long lpIterations = 0;   // simplex iterations of every LP of the search, root included
+  bool reported = false;        // an incumbent has been reported as found
+  double reportedBest = 0;      // ... with this objective
 };
 
 // Counts the simplex iterations of the search's LPs. Every copy of the LP solver that Cbc
@@ -79,6 +81,9 @@ class Events : public CbcEventHandler {
   CbcAction event(CbcEvent e) override {
     const CbcModel* m = getModel();
     if (!m || !st_) return noAction;
+    // Cbc does not honour a stop at every event (not after a heuristic's solution): once
+    // asked, every later event asks again until it does.
+    if (st_->reason) return stop;
     MipProgress& g = st_->prog;
     bool max = st_->p->sense < 0;
     // The model seen here minimises internally; turn values into the user's sense.
@@ -108,6 +113,17 @@ class Events : public CbcEventHandler {
       case heuristicSolution: g.event = 1; g.kind = 7; break;
       case endSearch: g.event = 2; break;
       default: g.event = 2; break;
+    }
+    // Cbc tells of every solution it meets, also one no better than the incumbent it holds:
+    // only a changed incumbent is reported as found.
+    if (g.event == 1) {
+      if (st_->reported && g.best == st_->reportedBest) {
+        g.event = 2;
+        g.kind = 0;
+      } else {
+        st_->reported = true;
+        st_->reportedBest = g.best;
+      }
     }
     if (st_->s->iterations >= 0 && g.iterations >= st_->s->iterations) {
       st_->reason = 2023;
