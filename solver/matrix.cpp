@@ -50,10 +50,11 @@ int32_t linearcolumns(Work& W, MasterRecord& L, int32_t nv, int32_t nc, int32_t&
   int32_t M = L.MODELHANDLE;
   std::vector<int32_t> next((size_t)nv + 1, 0), last((size_t)std::max(nv, 1), -1), col;
   std::vector<double> val;
-  auto row = [&](int32_t i, int32_t& n) -> bool {
+  // Calls f(j, v) for each nonzero entry of row i within the columns; false on a library error.
+  auto entries = [&](int32_t i, auto&& f) -> bool {
     char type = 0;
     double rhs = 0.0;
-    n = 0;
+    int32_t n = 0;
     int32_t r = FBRGETLPCONSTRAINTDATAI_(M, i, &type, rhs, n, nullptr, nullptr);
     if (r == 0) {
       if ((size_t)n > col.size()) {
@@ -62,21 +63,28 @@ int32_t linearcolumns(Work& W, MasterRecord& L, int32_t nv, int32_t nc, int32_t&
       }
       r = FBRGETLPCONSTRAINTDATAI_(M, i, &type, rhs, n, col.data(), val.data());
     }
-    if (r != 0) L.ERRARG = r;
-    return r == 0;
+    if (r != 0) {
+      L.ERRARG = r;
+      return false;
+    }
+    for (int32_t k = 0; k < n; ++k) {
+      int32_t j = col[(size_t)k];
+      if (j >= 0 && j < nv && val[(size_t)k] != 0.0 && !f(j, val[(size_t)k])) break;
+    }
+    return true;
   };
   // counts of each column's entries, the objective's included
   for (int32_t j = 0; j < nv; ++j) next[(size_t)j + 1] = DGET_(W, L.START[L.MATOBJ], j + 1) != 0.0 ? 1 : 0;
   for (int32_t i = 0; i < nc; ++i) {
-    int32_t n = 0;
-    if (!row(i, n)) return 2;
-    for (int32_t k = 0; k < n; ++k) {
-      int32_t j = col[(size_t)k];
-      if (j < 0 || j >= nv || val[(size_t)k] == 0.0) continue;
-      if (last[(size_t)j] == i) return 3;
+    bool twice = false;
+    bool ok = entries(i, [&](int32_t j, double) {
+      if (last[(size_t)j] == i) return !(twice = true);
       last[(size_t)j] = i;
       ++next[(size_t)j + 1];
-    }
+      return true;
+    });
+    if (!ok) return 2;
+    if (twice) return 3;
   }
   last = std::vector<int32_t>();
   int64_t total = 0;
@@ -103,15 +111,13 @@ int32_t linearcolumns(Work& W, MasterRecord& L, int32_t nv, int32_t nc, int32_t&
   L.MATNZ = next[(size_t)nv] - 1;
   // the rows' entries, each at its column's fill position
   for (int32_t i = 0; i < nc; ++i) {
-    int32_t n = 0;
-    if (!row(i, n)) return 2;
-    for (int32_t k = 0; k < n; ++k) {
-      int32_t j = col[(size_t)k];
-      if (j < 0 || j >= nv || val[(size_t)k] == 0.0) continue;
+    bool ok = entries(i, [&](int32_t j, double v) {
       int32_t p = next[(size_t)j]++;
-      DPUT_(W, L.START[L.MATCOEF], p, val[(size_t)k]);
+      DPUT_(W, L.START[L.MATCOEF], p, v);
       IPUT_(W, L.START[L.MATROW], p, i + 2);
-    }
+      return true;
+    });
+    if (!ok) return 2;
   }
   return 0;
 }
