@@ -9,6 +9,7 @@
 #   bash bench/bench_exchange.sh [BUILD_DIR] [REPS] [ROUNDS] [N]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+. "$root/bench/transp_model.sh"
 build="$(cd "${1:-$root/build}" && pwd)"
 reps="${2:-10}"
 rounds="${3:-3}"
@@ -58,24 +59,8 @@ printf 'start and quit alone:       ' ; echo QUIT >quit.in; read -r a b < <(time
 printf '%.4f s wall %.4f s user\n' "$a" "$b"
 
 # (2) SMPS of the transportation model
-cat >model.txt <<MOD
-MODEL:
-SETS:
-  PLANTS /1..$n/: CAP;
-  CUSTS /1..$n/: DEM;
-  ROUTES(PLANTS, CUSTS): COST, FLOW;
-ENDSETS
-CALC:
-  @FOR(PLANTS(P): CAP(P) = 1000 + @MOD(P, 7));
-  @FOR(CUSTS(C): DEM(C) = 900 + @MOD(C, 5));
-  @FOR(ROUTES(P, C): COST(P, C) = 1 + @MOD(P * 7 + C * 13, 97));
-ENDCALC
-MIN = @SUM(ROUTES(P, C): COST(P, C) * FLOW(P, C));
-@FOR(PLANTS(P): [SUPPLY] @SUM(CUSTS(C): FLOW(P, C)) <= CAP(P));
-@FOR(CUSTS(C): [DEMAND] @SUM(PLANTS(P): FLOW(P, C)) >= DEM(C));
-END
-MOD
-printf '! QUIRN Custom Configuration Data:\nMXMEMB=      512\n' >QUIRN.CNF
+# the model in the system's language, and a store large enough for it
+write_transp_model "$n"
 (cat model.txt; echo TERSE; echo GO; echo SMPS transp.mps; echo QUIT) >smps.in
 # The program shows its prompt ":" when a command is done: the time between the prompt after
 # GO and the one after SMPS is the SMPS command's (the fastest of three runs).

@@ -5,30 +5,15 @@
 #   bash bench/bench_go.sh [BUILD_DIR] [N]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+. "$root/bench/transp_model.sh"
 build="$(cd "${1:-$root/build}" && pwd)"
 n="${2:-1000}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-# the model in the system's language
-cat >model.txt <<MOD
-MODEL:
-SETS:
-  PLANTS /1..$n/: CAP;
-  CUSTS /1..$n/: DEM;
-  ROUTES(PLANTS, CUSTS): COST, FLOW;
-ENDSETS
-CALC:
-  @FOR(PLANTS(P): CAP(P) = 1000 + @MOD(P, 7));
-  @FOR(CUSTS(C): DEM(C) = 900 + @MOD(C, 5));
-  @FOR(ROUTES(P, C): COST(P, C) = 1 + @MOD(P * 7 + C * 13, 97));
-ENDCALC
-MIN = @SUM(ROUTES(P, C): COST(P, C) * FLOW(P, C));
-@FOR(PLANTS(P): [SUPPLY] @SUM(CUSTS(C): FLOW(P, C)) <= CAP(P));
-@FOR(CUSTS(C): [DEMAND] @SUM(PLANTS(P): FLOW(P, C)) >= DEM(C));
-END
-MOD
+# the model in the system's language, and a store large enough for it
+write_transp_model "$n"
 # its MathProg twin, written from the same formulas
 cat >transp.mod <<MOD
 set PLANTS := 1..$n;
@@ -42,8 +27,6 @@ s.t. SUPPLY{p in PLANTS}: sum{c in CUSTS} FLOW[p, c] <= CAP[p];
 s.t. DEMAND{c in CUSTS}: sum{p in PLANTS} FLOW[p, c] >= DEM[c];
 end;
 MOD
-# a store large enough for the model
-printf '! QUIRN Custom Configuration Data:\nMXMEMB=      512\n' >QUIRN.CNF
 
 measure() {  # prints "seconds peak_kb user_cpu_seconds" of the command
   /usr/bin/time -f "%e %M %U" -o t.txt "$@" >/dev/null 2>&1 || true
