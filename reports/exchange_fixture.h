@@ -20,6 +20,7 @@
 #include "solver/bindings.h"
 #include "store/io.h"
 #include "store/store.h"
+#include "tests/unit/modeltext_fixture.h"
 
 // A session with a solver environment and the terminal in a file.
 struct Import {
@@ -48,15 +49,7 @@ struct Import {
     loadmps_(W, L, file.c_str(), format, st);
     return st;
   }
-  std::vector<std::string> lines() const {
-    std::vector<std::string> out;
-    for (int32_t k = 1; k <= L.MODLINES; ++k) {
-      std::string s;
-      for (int32_t p = lixget(W, L, k); p < lixget(W, L, k + 1); ++p) s += txtget(W, L, p);
-      out.push_back(s);
-    }
-    return out;
-  }
+  std::vector<std::string> lines() const { return storedlines(W, L); }
   std::string terminal() {
     std::fflush(term);
     std::rewind(term);

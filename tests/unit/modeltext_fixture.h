@@ -16,6 +16,17 @@
 #include "store/master.h"
 #include "store/work.h"
 
+// The stored model lines of a session.
+inline std::vector<std::string> storedlines(const Work& W, const MasterRecord& L) {
+  std::vector<std::string> out;
+  for (int32_t k = 1; k <= L.MODLINES; ++k) {
+    std::string s;
+    for (int32_t p = lixget(W, L, k); p < lixget(W, L, k + 1); ++p) s += txtget(W, L, p);
+    out.push_back(s);
+  }
+  return out;
+}
+
 struct TextSession {
   std::unique_ptr<MasterRecord> Lp = std::make_unique<MasterRecord>();
   MasterRecord& L = *Lp;
@@ -51,15 +62,7 @@ struct TextSession {
     L.SYNTAX = syntax;
   }
   // The stored lines.
-  std::vector<std::string> lines() const {
-    std::vector<std::string> out;
-    for (int32_t k = 1; k <= L.MODLINES; ++k) {
-      std::string s;
-      for (int32_t p = lixget(W, L, k); p < lixget(W, L, k + 1); ++p) s += txtget(W, L, p);
-      out.push_back(s);
-    }
-    return out;
-  }
+  std::vector<std::string> lines() const { return storedlines(W, L); }
   // The reader's whole character stream from the start; status of the first failure.
   std::string stream(int32_t* status = nullptr) {
     initfi_(L);
