@@ -38,6 +38,14 @@ Model binaryMax(int n) {
   return s;
 }
 
+// Status and objective of the last integer solve; the library's result code.
+int mipStatusAndObjective(BRmodel* m, int& st, double& z) {
+  return BRgetCurrentMIPSolutionInfo(m, &st, &z, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                     nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                     nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                     nullptr, nullptr, nullptr, nullptr);
+}
+
 std::vector<double> mipSolution(BRmodel* m, int n) {
   std::vector<double> x(n, -1.0);
   EXPECT_EQ(BRgetMIPSolution(m, x.data()), 0);
@@ -58,10 +66,7 @@ TEST_F(MipTest, IntegerLpReachesTwentyAtFourZero) {
   EXPECT_EQ(cap.text(), "");
   int st = 0;
   double z = 0;
-  ASSERT_EQ(BRgetCurrentMIPSolutionInfo(m, &st, &z, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                        nullptr, nullptr, nullptr, nullptr), 0);
+  ASSERT_EQ(mipStatusAndObjective(m, st, z), 0);
   EXPECT_EQ(st, 1);
   EXPECT_NEAR(z, 20.0, 1e-9);
   int s1300 = 0;
@@ -183,10 +188,7 @@ TEST_F(MipTest, EachIncumbentReportedAsFoundImprovesOnTheLast) {
   for (size_t k = 1; k < found.size(); ++k) EXPECT_GT(found[k], found[k - 1]) << "report " << k;
   int st = 0;
   double obj = 0;
-  ASSERT_EQ(BRgetCurrentMIPSolutionInfo(m, &st, &obj, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                        nullptr, nullptr, nullptr, nullptr), 0);
+  ASSERT_EQ(mipStatusAndObjective(m, st, obj), 0);
   EXPECT_NEAR(found.back(), obj, 1e-9);
   EXPECT_NEAR(obj, 1026.0, 1e-9);
 }
