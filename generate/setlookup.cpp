@@ -6,87 +6,89 @@
 #include "generate/blk.h"
 #include "generate/eval.h"
 
-namespace {
-
-// Compares the tuple c[0..d-1] with the d members of NDRVEL from position pos.
-int32_t tupcmp(const Work& A, const MasterRecord& L, const int32_t* c, int32_t d, int64_t pos) {
-  for (int32_t j = 0; j < d; ++j) {
-    int32_t m = bgeti(A, L, L.NDRVEL, pos + j);
-    if (c[j] < m) return -1;
-    if (c[j] > m) return 1;
-  }
-  return 0;
-}
-
-}  // namespace
-
 void getvx2_(const Work& A, const MasterRecord& L, int32_t a, int32_t s, int32_t mode,
              int32_t& result) {
   if (s < 1 || s > L.NSETS) { result = 0; return; }
-  const int32_t d = bgeti(A, L, L.LXSTUB, s + 1) - bgeti(A, L, L.LXSTUB, s);
-  const int32_t na = bgeti(A, L, L.LASTUB, s + 1) - bgeti(A, L, L.LASTUB, s);
-  const int32_t n = bgeti(A, L, L.NNTRYS, s);
+  // nothing here allocates: each table's start is read once
+  const int32_t* const w = A.w.data();
+  auto col = [&](int32_t h) { return (int64_t)L.START[h] - 1; };  // element k of block h: w[col(h) + k]
+  const int64_t lx = col(L.LXSTUB), nn = col(L.NNTRYS), la = col(L.LASTUB);
+  const int32_t d = w[lx + s + 1] - w[lx + s];
+  const int32_t na = w[la + s + 1] - w[la + s];
+  const int32_t n = w[nn + s];
   const int32_t dd = d > 0 ? d : 1;
   result = -1;
   if (d > 48 || L.STKTOP < dd) return;
   int32_t c[48];
+  const int32_t base = L.STKTOP - dd + 1;
   for (int32_t j = 0; j < dd; ++j) {
-    int32_t k = L.STKTOP - dd + 1 + j;
-    if (mode == 1 && L.STKTAG[k] >= 0) { result = -2; return; }
-    if (!d2i(L.STKVAL[k], c[j])) return;
+    if (mode == 1 && L.STKTAG[base + j] >= 0) { result = -2; return; }
+    if (!d2i(L.STKVAL[base + j], c[j])) return;
   }
   int64_t p = 0;
   if (d == 0) {
     if (c[0] < 1 || c[0] > n) return;
     p = c[0];
   } else {
-    const int32_t ord = bgeti(A, L, L.SETORD, s);
-    const int64_t first = bgeti(A, L, L.INXNTR, s);
+    const int32_t ord = w[col(L.SETORD) + s];
     if (ord < 0) {
-      const int32_t stub = bgeti(A, L, L.LXSTUB, s);
-      p = 0;
+      // a dense product of primitive sets: the position follows from the indices
+      const int64_t prims = col(L.NDXSTB) + w[lx + s];
       for (int32_t j = 0; j < d; ++j) {
-        const int32_t prim = bgeti(A, L, L.NDXSTB, stub + j);
-        const int32_t np = (prim >= 1 && prim <= L.NSETS) ? bgeti(A, L, L.NNTRYS, prim) : 0;
+        const int32_t prim = w[prims + j];
+        const int32_t np = (prim >= 1 && prim <= L.NSETS) ? w[nn + prim] : 0;
         if (c[j] < 1 || c[j] > np) return;
         p = p * np + (c[j] - 1);
       }
       p += 1;
       if (p > n) return;
-    } else if (ord > 0) {
-      // binary search over the sorted order; the two ends first
-      if (n < 1 || bcap(L, ord, 4) < n) return;
-      auto at = [&](int64_t k) { return first + (int64_t)(bgeti(A, L, ord, k) - 1) * d; };
-      int32_t r = tupcmp(A, L, c, d, at(1));
-      if (r == 0) p = bgeti(A, L, ord, 1);
-      else if (r < 0) return;
-      else {
-        r = tupcmp(A, L, c, d, at(n));
-        if (r == 0) p = bgeti(A, L, ord, n);
-        else if (r > 0) return;
-        else {
-          int64_t lo = 1, hi = n;
-          while (hi - lo >= 2) {
-            int64_t mid = (lo + hi) / 2;
-            r = tupcmp(A, L, c, d, at(mid));
-            if (r == 0) { p = bgeti(A, L, ord, mid); break; }
-            if (r > 0) lo = mid; else hi = mid;
-          }
-          if (p == 0) return;
-        }
-      }
     } else {
-      for (int64_t k = 1; k <= n; ++k) {
-        if (tupcmp(A, L, c, d, first + (k - 1) * d) == 0) { p = k; break; }
+      const int64_t first = w[col(L.INXNTR) + s];
+      const int64_t el = col(L.NDRVEL);
+      // compares the tuple c with the d members of NDRVEL from position pos
+      auto cmp = [&](int64_t pos) -> int32_t {
+        for (int32_t j = 0; j < d; ++j) {
+          const int32_t m = w[el + pos + j];
+          if (c[j] != m) return c[j] < m ? -1 : 1;
+        }
+        return 0;
+      };
+      if (ord > 0) {
+        // binary search over the sorted order; the two ends first
+        if (n < 1 || bcap(L, ord, 4) < n) return;
+        const int64_t o = col(ord);
+        auto at = [&](int64_t k) { return first + (int64_t)(w[o + k] - 1) * d; };
+        int32_t r = cmp(at(1));
+        if (r == 0) p = w[o + 1];
+        else if (r < 0) return;
+        else {
+          r = cmp(at(n));
+          if (r == 0) p = w[o + n];
+          else if (r > 0) return;
+          else {
+            int64_t lo = 1, hi = n;
+            while (hi - lo >= 2) {
+              int64_t mid = (lo + hi) / 2;
+              r = cmp(at(mid));
+              if (r == 0) { p = w[o + mid]; break; }
+              if (r > 0) lo = mid; else hi = mid;
+            }
+            if (p == 0) return;
+          }
+        }
+      } else {
+        for (int64_t k = 1; k <= n; ++k) {
+          if (cmp(first + (k - 1) * d) == 0) { p = k; break; }
+        }
+        if (p == 0) return;
       }
-      if (p == 0) return;
     }
   }
   if (a > 0) {
     if (a > na) return;
-    result = (int32_t)(bgeti(A, L, L.INANTR, s) + (p - 1) * na + a - 1);
+    result = (int32_t)(w[col(L.INANTR) + s] + (p - 1) * na + a - 1);
   } else {
-    result = (int32_t)(bgeti(A, L, L.INXNTR, s) + (p - 1) * dd);
+    result = (int32_t)(w[col(L.INXNTR) + s] + (p - 1) * dd);
   }
 }
 
