@@ -76,11 +76,13 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
   }
   {
     const int64_t clen = std::min<int64_t>(L.LEN[code], std::max(L.CODELEN, 0));
+    // instructions run at positions 1..lim: inside the code and the statement
+    const int64_t lim = std::max<int64_t>(0, std::min<int64_t>(clen, last));
     const int32_t* cw = W.w.data() + L.START[code] - 1;
 #define REBASE() (cw = W.w.data() + L.START[code] - 1)
 #define END(s) { rc = (s); goto done; }
 #define BAD { rc = XBADOP; goto bad; }
-#define NEED(n) if (ip + (n) - 1 > clen || ip + (n) - 1 > last) BAD
+#define NEED(n) if (ip + (n) - 1 > lim) BAD
 #define ARGS(k) if (sp < (k)) BAD
 #define PUSHK(v) { ++sp; V[sp] = (v); C[sp] = C_KNOWN; X[sp] = 0; P[sp] = 0; }
 
@@ -123,6 +125,12 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
     };
     // Class and pending error of the top k entries combined; true when one is a text.
     auto combine = [&](int32_t k, int32_t& cls, int32_t& pe) {
+      if (k == 2) {  // the two operands of an operator
+        const int32_t a = C[sp - 1], b = C[sp];
+        cls = (a >= 0 || b >= 0) ? C_EXPR : C_KNOWN;
+        pe = std::max(P[sp - 1], P[sp]);
+        return a == C_TEXT || b == C_TEXT;
+      }
       cls = C_KNOWN;
       pe = 0;
       bool txt = false;
@@ -163,9 +171,12 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
     };
 
     for (;;) {
-      if (ip > last) break;
+      if ((uint64_t)(ip - 1) >= (uint64_t)lim) {  // past the statement's end, or outside the code
+        if (ip > last) break;
+        if (sp >= stkmax) goto overflow;
+        BAD;
+      }
       if (sp >= stkmax) goto overflow;
-      if (ip < 1 || ip > clen) BAD;
       op = cw[ip];
       double num;  // a pushed number
       switch (op) {
@@ -489,7 +500,10 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
           C[sp] = cls; P[sp] = pe; X[sp] = 0;
           if (cls == C_KNOWN && pe == 0) {
             double r, err;
-            if (xnum2(L, op, a, b, r, err) == 0) V[sp] = r;
+            if (op == OP_ADD) V[sp] = a + b;  // the common operators without the call
+            else if (op == OP_MUL) V[sp] = a * b;
+            else if (op == OP_SUB) V[sp] = a - b;
+            else if (xnum2(L, op, a, b, r, err) == 0) V[sp] = r;
             else if (!fault(err)) END(14);
           }
           ip += 1;

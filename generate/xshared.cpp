@@ -59,31 +59,6 @@ int32_t xsetup(const Work& A, MasterRecord& L, XLoops& F, int32_t s, int64_t ip)
   return 0;
 }
 
-int32_t xgetnext(const Work& A, MasterRecord& L, XLoops& F, int64_t& ip, int32_t off) {
-  if (L.LFDEPTH < 4 || F.nframes < 1 || F.exited[F.nframes]) return XBADOP;
-  const int32_t f = L.LFDEPTH - 3;
-  const int32_t step = L.LFRAME[f + 2];
-  const int32_t as = step < 0 ? -step : step;
-  if (L.IRCNT < as) return XBADOP;
-  const int32_t cur = L.LFRAME[f + 3] + as;
-  L.LFRAME[f + 3] = cur;
-  if (cur > L.LFRAME[f + 1]) {
-    const int64_t to = ip + 1 + (int64_t)off;
-    if (to <= ip) return XBADOP;
-    F.exited[F.nframes] = true;
-    ip = to;
-    return 0;
-  }
-  if (step < 0) {
-    L.IREG[L.IRCNT] = cur;
-  } else {
-    for (int32_t j = 0; j < step; ++j)
-      L.IREG[L.IRCNT - step + 1 + j] = bgeti(A, L, L.NDRVEL, (int64_t)cur + j);
-  }
-  ip += 2;
-  return 0;
-}
-
 int32_t xpopset(MasterRecord& L, XLoops& F) {
   if (L.LFDEPTH < 4 || F.nframes < 1) return XBADOP;
   const int32_t step = L.LFRAME[L.LFDEPTH - 1];
@@ -99,12 +74,6 @@ void xbadop(MasterRecord& L, int32_t op) {
   char line[64];
   std::snprintf(line, sizeof line, "? FATAL ERROR - ILLEGAL OP CODE: %d", op);
   lprint_(L, L.TRMOUT, line, (int32_t)std::strlen(line));
-}
-
-bool xjumpok(const XLoops& F, const int32_t* cw, int64_t clen, int64_t ip, int64_t to) {
-  if (to > ip) return true;
-  return F.nframes >= 1 && to == F.setupat[F.nframes] + 2 && to >= 1 && to <= clen &&
-         cw[to] == OP_GETNEXT;
 }
 
 void xregsets(const Work& A, const MasterRecord& L, int32_t* out) {
@@ -185,6 +154,14 @@ int32_t xnum2(const MasterRecord& L, int32_t op, double a, double b, double& r, 
       break;
     case OP_MOD:
       if (!(std::fabs(b) >= 1e-30)) { err = std::fabs(b) + 1.0; return 5; }
+      if (std::fabs(a) < 9007199254740992.0 && std::fabs(b) < 9007199254740992.0) {
+        // whole numbers (the usual case): the same exact remainder, in integers
+        const int64_t ia = (int64_t)a, ib = (int64_t)b;
+        if ((double)ia == a && (double)ib == b) {
+          r = std::copysign((double)(ia % ib), a);
+          break;
+        }
+      }
       r = std::fmod(a, b);
       break;
     case OP_FPA:

@@ -41,7 +41,30 @@ inline int32_t xsetupat(const Work& A, MasterRecord& L, XLoops& F, const int32_t
 }
 // GETNEXT at ip with exit offset off: loads the next member into the registers and moves
 // ip past the instruction, or jumps out when the loop is done. 0 done, XBADOP corrupt.
-int32_t xgetnext(const Work& A, MasterRecord& L, XLoops& F, int64_t& ip, int32_t off);
+inline int32_t xgetnext(const Work& A, MasterRecord& L, XLoops& F, int64_t& ip, int32_t off) {
+  if (L.LFDEPTH < 4 || F.nframes < 1 || F.exited[F.nframes]) return XBADOP;
+  const int32_t f = L.LFDEPTH - 3;
+  const int32_t step = L.LFRAME[f + 2];
+  const int32_t as = step < 0 ? -step : step;
+  if (L.IRCNT < as) return XBADOP;
+  const int32_t cur = L.LFRAME[f + 3] + as;
+  L.LFRAME[f + 3] = cur;
+  if (cur > L.LFRAME[f + 1]) {
+    const int64_t to = ip + 1 + (int64_t)off;
+    if (to <= ip) return XBADOP;
+    F.exited[F.nframes] = true;
+    ip = to;
+    return 0;
+  }
+  if (step < 0) {
+    L.IREG[L.IRCNT] = cur;
+  } else {
+    const int32_t* const el = A.w.data() + ((int64_t)L.START[L.NDRVEL] + cur - 1);
+    for (int32_t j = 0; j < step; ++j) L.IREG[L.IRCNT - step + 1 + j] = el[j];
+  }
+  ip += 2;
+  return 0;
+}
 // POPSET: closes the innermost frame and releases its registers. 0 done, XBADOP corrupt.
 int32_t xpopset(MasterRecord& L, XLoops& F);
 // The POPSET instruction at ip: xpopset, and ip moved past it; false when corrupt.
@@ -51,7 +74,11 @@ inline bool xpopsetat(MasterRecord& L, XLoops& F, int64_t& ip) {
   return true;
 }
 // True when a jump from ip to `to` in code words cw[1..clen] is allowed.
-bool xjumpok(const XLoops& F, const int32_t* cw, int64_t clen, int64_t ip, int64_t to);
+inline bool xjumpok(const XLoops& F, const int32_t* cw, int64_t clen, int64_t ip, int64_t to) {
+  if (to > ip) return true;
+  return F.nframes >= 1 && to == F.setupat[F.nframes] + 2 && to >= 1 && to <= clen &&
+         cw[to] == OP_GETNEXT;
+}
 // The GOTO or IFGOTO at ip once its condition is settled: moves ip to the target when jump
 // is set, past the instruction otherwise; false when the jump is not allowed.
 inline bool xjump(const XLoops& F, const int32_t* cw, int64_t clen, int64_t& ip, bool jump) {
