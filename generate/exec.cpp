@@ -250,7 +250,7 @@ void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit,
   (void)limit;
   const bool heap = slheap_(L);
   const int32_t code = L.CODEBLK;
-  const int64_t clen = (code >= 1 && code <= NHANDLES && L.START[code] > 0) ? L.CODELEN : 0;
+  const int64_t clen = (code >= 1 && code <= NHANDLES && L.START[code] > 0) ? std::max(L.CODELEN, 0) : 0;
   const int32_t stkmax = L.STKMAX > 0 && L.STKMAX <= XSTKLIM ? L.STKMAX : XSTKLIM;
   const int32_t irlim = L.INTLIM1 > 0 && L.INTLIM1 <= XIRLIM ? L.INTLIM1 : XIRLIM;
   const int32_t lflim = std::min(L.INTLIM2 > 0 && L.INTLIM2 <= XLFLIM ? L.INTLIM2 : XLFLIM, 4 * MAXLOOPS);
@@ -270,7 +270,11 @@ void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit,
   int32_t st = 0;
   L.LFDEPTH = 0;
 
-  auto word = [&](int64_t k) -> int32_t { return k >= 1 && k <= clen ? W.w[(size_t)(L.START[code] + k - 1)] : 1 << 30; };
+  // Word k of the code: cb is the code block's offset, read again at the top of every
+  // instruction after the one call there that can allocate; no word is read after an
+  // allocating call within an instruction.
+  int64_t cb = 0;
+  auto word = [&](int64_t k) -> int32_t { return (uint64_t)(k - 1) < (uint64_t)clen ? W.w[(size_t)(cb + k)] : 1 << 30; };
   auto put = [&](int32_t w) {
     ++L.SLINSN;
     if (heap) IPUTCM_(L.SLINS, L.SLINSN, w);
@@ -303,12 +307,13 @@ void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit,
   };
 
   for (;;) {
-    const int32_t op = word(ip);
     if (L.SLINSN + 8 > L.SLINSCAP || L.SLINS == 0) {
       int32_t e = 0;
       checkfreeins_(W, L, 8, e);
       if (e != 0) { st = e == 1 ? 1 : 6; goto fail; }
     }
+    if (clen > 0) cb = (int64_t)L.START[code] - 1;
+    const int32_t op = word(ip);
     switch (op) {
       case OP_ENDROW:
         st = 0;
