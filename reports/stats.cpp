@@ -48,12 +48,34 @@ struct Out {
   }
 };
 
+// Block h read as 1-based elements of esize bytes, 0 beyond its end: bgeti0 / bgetd0 with
+// the block's start and length taken once. Valid until the next allocation.
+struct View {
+  const int32_t* w = nullptr;
+  int64_t off = 0, cap = 0;
+  View(const Work& W, const MasterRecord& L, int32_t h, int32_t esize)
+      : w(W.w.data()), cap(bcap(L, h, esize)) {
+    if (cap > 0) off = (int64_t)L.START[h] - 1;
+  }
+  int32_t i(int64_t k) const { return k >= 1 && k <= cap ? w[off + k] : 0; }
+  double d(int64_t k) const {
+    if (k < 1 || k > cap) return 0.0;
+    double v;
+    std::memcpy(&v, w + off + 2 * (k - 1) + 1, sizeof v);
+    return v;
+  }
+};
+
 // Counts over the matrix copy and, with mode 1 or more, prints them. rowlist and weight
 // are work blocks of at least R + 1 integers.
 void stats_(Work& W, MasterRecord& L, int32_t mode, int32_t rowlist, int32_t weight) {
   const int32_t R = L.SLVROWS, V = L.SLVCOLS;  // loaded rows, the objective included
   double smallest = L.BIGNUM > 0 ? L.BIGNUM : 1e307, largest = 0.0;
-  int64_t nz = bgeti0(W, L, L.MATCOLST, (int64_t)V + 1) - 1;
+  // nothing allocates until the report is printed
+  const View colst(W, L, L.MATCOLST, 4), rows(W, L, L.MATROW, 4), coef(W, L, L.MATCOEF, 8);
+  const View rflg(W, L, L.MATRFLG, 4), rtyp(W, L, L.MATRTYP, 4), rhs(W, L, L.MATRHS, 8);
+  int32_t* const wt = &W.w[(size_t)L.START[weight] - 1];  // weights of rows 1..R
+  int64_t nz = colst.i((int64_t)V + 1) - 1;
   if (nz < 0) nz = 0;
   int64_t nlrows = 0, nlvars = 0, nle = 0, neq = 0, nge = 0, single = 0, cnz = 0, pm1 = 0;
   bool objnl = false;
@@ -62,30 +84,30 @@ void stats_(Work& W, MasterRecord& L, int32_t mode, int32_t rowlist, int32_t wei
     largest = std::max(largest, a);
   };
   for (int32_t r = 2; r <= R; ++r) {
-    if (bgeti0(W, L, L.MATRFLG, r - 1) > 0) ++nlrows;  // row flags are kept per constraint
-    const int32_t t = bgeti0(W, L, L.MATRTYP, r);
+    if (rflg.i(r - 1) > 0) ++nlrows;  // row flags are kept per constraint
+    const int32_t t = rtyp.i(r);
     if (t > 0) ++nle;
     else if (t == 0) ++neq;
     else ++nge;
-    const double rhs = bgetd0(W, L, L.MATRHS, r);
-    if (rhs != 0.0) {
+    const double b = rhs.d(r);
+    if (b != 0.0) {
       ++nz;
-      take(std::fabs(rhs));
+      take(std::fabs(b));
     }
   }
-  if (bgetd0(W, L, L.MATRHS, 1) != 0.0) ++nz;
+  if (rhs.d(1) != 0.0) ++nz;
   const double density = (double)nz / ((double)R * ((double)V + 1.0));
 
-  for (int32_t k = 1; k <= R; ++k) bputi(W, L, weight, k, 0);
+  for (int32_t k = 1; k <= R; ++k) wt[k] = 0;
   int64_t conflicts = 0;
   for (int32_t j = 1; j <= V; ++j) {
-    const int32_t a = bgeti0(W, L, L.MATCOLST, j), b = bgeti0(W, L, L.MATCOLST, (int64_t)j + 1);
+    const int32_t a = colst.i(j), b = colst.i((int64_t)j + 1);
     if (b - a <= 1) ++single;
     int64_t m = 0;
     bool nl = false;
     for (int32_t k = a; k < b; ++k) {
-      const int32_t row = bgeti0(W, L, L.MATROW, k);
-      const double c = bgetd0(W, L, L.MATCOEF, k);
+      const int32_t row = rows.i(k);
+      const double c = coef.d(k);
       if (row < 0) nl = true;
       if (row == -1) objnl = true;  // the objective's nonlinear entries
       if (c == 0.0) continue;
@@ -101,9 +123,8 @@ void stats_(Work& W, MasterRecord& L, int32_t mode, int32_t rowlist, int32_t wei
       const int32_t w = (int32_t)std::min<int64_t>(m - 1, 8);
       conflicts += w * (m - 1);
       for (int32_t k = a; k < b; ++k) {
-        const int32_t row = std::abs(bgeti0(W, L, L.MATROW, k));
-        if (bgetd0(W, L, L.MATCOEF, k) != 0.0 && row >= 1 && row <= R)
-          bputi(W, L, weight, row, bgeti(W, L, weight, row) + w);
+        const int32_t row = std::abs(rows.i(k));
+        if (coef.d(k) != 0.0 && row >= 1 && row <= R) wt[row] += w;
       }
     }
   }
@@ -128,7 +149,7 @@ void stats_(Work& W, MasterRecord& L, int32_t mode, int32_t rowlist, int32_t wei
     }
   }
   const int64_t gubs = R - taken - 1;
-  const char* sense = L.OBJROW == 0 ? "N/A" : (bgeti0(W, L, L.MATRTYP, 1) > 0 ? "MIN" : "MAX");
+  const char* sense = L.OBJROW == 0 ? "N/A" : (rtyp.i(1) > 0 ? "MIN" : "MAX");
 
   Out o;
   if (nlrows == 0 && nlvars == 0) {
