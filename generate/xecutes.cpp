@@ -91,7 +91,7 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
     auto vfix = [&](int32_t v) { return L.VARFIX > 0 ? bgeti(W, L, L.VARFIX, v) : UNFIXED; };
     // Puts variable v into stack entry k with its class, and keeps the row's books.
     // False when the row's variable list cannot grow.
-    auto putvar = [&](int32_t k, int32_t v) -> bool {
+    auto putvar = [&](int32_t k, int32_t v) __attribute__((always_inline)) -> bool {
       const int32_t kind = vkind(v);
       const bool unfixed = kind < 4 || (gen && run.cnddepth == 0 && !anyunfixed);
       if (unfixed) {
