@@ -3,6 +3,7 @@
 // dates and @USER).
 #pragma once
 #include <cstdint>
+#include <cstring>
 
 #include "store/master.h"
 #include "store/work.h"
@@ -28,8 +29,12 @@ void getvx2_(const Work& A, const MasterRecord& L, int32_t a, int32_t s, int32_t
 // of its index positions are the words at sets .. sets + d - 1 of the work array. 0: none.
 void getrx2_(const Work& A, MasterRecord& L, int32_t rn, int64_t sets, int32_t& result);
 // The double held in words w[0], w[1] (low half first), and the reverse.
-void int2dp_(const MasterRecord& L, const int32_t* words, double& out);
-void dp2int_(const MasterRecord& L, const double& v, int32_t* words);
+inline void int2dp_(const MasterRecord& L, const int32_t* words, double& out) {
+  std::memcpy(&out, words, sizeof out);
+}
+inline void dp2int_(const MasterRecord& L, const double& v, int32_t* words) {
+  std::memcpy(words, &v, sizeof v);
+}
 // Error value of an arithmetic error: |x| + 1.
 void hint_(const double& x, double& out);
 

@@ -117,12 +117,4 @@ void getrx2_(const Work& A, MasterRecord& L, int32_t rn, int64_t sets, int32_t& 
   }
 }
 
-void int2dp_(const MasterRecord& L, const int32_t* words, double& out) {
-  std::memcpy(&out, words, sizeof out);
-}
-
-void dp2int_(const MasterRecord& L, const double& v, int32_t* words) {
-  std::memcpy(words, &v, sizeof v);
-}
-
 void hint_(const double& x, double& out) { out = std::fabs(x) + 1.0; }
