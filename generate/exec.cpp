@@ -270,10 +270,11 @@ void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit,
   int32_t st = 0;
   L.LFDEPTH = 0;
 
-  // Word k of the code: cb is the code block's offset, read again at the top of every
-  // instruction after the one call there that can allocate; no word is read after an
-  // allocating call within an instruction.
+  // Word k of the code: cb is the code block's offset, taken again after every call that
+  // can allocate (rebase).
   int64_t cb = 0;
+  auto rebase = [&]() { if (clen > 0) cb = (int64_t)L.START[code] - 1; };
+  rebase();
   auto word = [&](int64_t k) -> int32_t { return (uint64_t)(k - 1) < (uint64_t)clen ? W.w[(size_t)(cb + k)] : 1 << 30; };
   auto put = [&](int32_t w) {
     ++L.SLINSN;
@@ -281,7 +282,7 @@ void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit,
     else W.w[(size_t)(L.START[L.SLINS] + L.SLINSN - 1)] = w;
   };
   // A number: pushed in fold mode, a pooled constant in emit mode. False on failure (st set).
-  auto number = [&](double v) -> bool {
+  auto number = [&](double v) __attribute__((always_inline)) -> bool {
     if (fdepth > 0) {
       if (sp >= stkmax) { st = 2; return false; }
       ++sp;
@@ -292,11 +293,12 @@ void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit,
     put(SC_PUSHNUM);
     int32_t e = 0;
     addconsttolist_(W, L, v, e);
+    rebase();
     if (e != 0) { --L.SLINSN; st = e == 1 ? 1 : 6; return false; }
     return true;
   };
   // A model variable: its value when known or fixed, else its column.
-  auto variable = [&](int32_t v) -> bool {
+  auto variable = [&](int32_t v) __attribute__((always_inline)) -> bool {
     if (v < 1 || v > L.NVARS) { st = SCST_UNSUPPORTED; return false; }
     const bool known = bgeti(W, L, L.VARKND, v) >= 4;
     const int32_t pos = known || fdepth > 0 ? 0 : varpos_(W, L, v);
@@ -310,9 +312,9 @@ void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit,
     if (L.SLINSN + 8 > L.SLINSCAP || L.SLINS == 0) {
       int32_t e = 0;
       checkfreeins_(W, L, 8, e);
+      rebase();
       if (e != 0) { st = e == 1 ? 1 : 6; goto fail; }
     }
-    if (clen > 0) cb = (int64_t)L.START[code] - 1;
     const int32_t op = word(ip);
     switch (op) {
       case OP_ENDROW:
@@ -338,6 +340,7 @@ void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit,
         for (int32_t k = fbase + 1; k <= sp; ++k) {
           int32_t e = 0;
           checkfreeins_(W, L, 2, e);
+          rebase();
           if (e != 0) { st = e == 1 ? 1 : 6; goto fail; }
           if (!number(V[k])) goto fail;
         }
@@ -537,6 +540,7 @@ void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit,
           if (op == OP_USER) {
             L.STKTOP = sp;
             r = user_(L, n, V + sp - n + 1);
+            rebase();
           } else {
             r = V[sp - n + 1];
             for (int32_t k = sp - n + 2; k <= sp; ++k) r = op == OP_SMAX ? (V[k] > r ? V[k] : r) : (V[k] < r ? V[k] : r);
