@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "generate/blk.h"
 #include "store/master.h"
 #include "store/work.h"
 
@@ -25,6 +26,51 @@ int32_t xstatmsg_(int32_t status);
 // is not a value.
 void getvx2_(const Work& A, const MasterRecord& L, int32_t a, int32_t s, int32_t mode,
              int32_t& result);
+// One set's look-up tables held by an interpreter run: for a dense product of primitive
+// sets (no sorted order) the position of a tuple follows from the indices and the sizes.
+// It holds values, no work-array positions, and is valid while the set tables stand:
+// through one run of an interpreter, which builds no set.
+constexpr int32_t VXDMAX = 8;  // positions of a set held
+struct VxSet {
+  int32_t s = 0;       // the set held (0: none)
+  bool dense = false;  // false: look s up with getvx2_
+  int32_t d = 0, na = 0, n = 0, inantr = 0, inxntr = 0;
+  int32_t np[VXDMAX] = {};  // members of the primitive set of each position
+};
+// Reads set s's tables into q (q.dense false unless s is a dense product of 1..VXDMAX
+// positions whose tables are all there).
+void vxset_(const Work& A, const MasterRecord& L, int32_t s, VxSet& q);
+// getvx2_ through the set held in q, taken anew when s is another set.
+inline void getvx2q_(const Work& A, const MasterRecord& L, VxSet& q, int32_t a, int32_t s,
+                     int32_t mode, int32_t& result) {
+  if (s != q.s) vxset_(A, L, s, q);
+  if (!q.dense) {
+    getvx2_(A, L, a, s, mode, result);
+    return;
+  }
+  const int32_t d = q.d;
+  result = -1;
+  if (L.STKTOP < d) return;
+  const int32_t base = L.STKTOP - d + 1;
+  int32_t c[VXDMAX];
+  for (int32_t j = 0; j < d; ++j) {
+    if (mode == 1 && L.STKTAG[base + j] >= 0) { result = -2; return; }
+    if (!d2i(L.STKVAL[base + j], c[j])) return;
+  }
+  int64_t p = 0;
+  for (int32_t j = 0; j < d; ++j) {
+    if (c[j] < 1 || c[j] > q.np[j]) return;
+    p = p * q.np[j] + (c[j] - 1);
+  }
+  p += 1;
+  if (p > q.n) return;
+  if (a > 0) {
+    if (a > q.na) return;
+    result = (int32_t)(q.inantr + (p - 1) * q.na + a - 1);
+  } else {
+    result = (int32_t)(q.inxntr + (p - 1) * d);
+  }
+}
 // Generated row of row name rn whose index tuple is on top of the stack; the set numbers
 // of its index positions are the words at sets .. sets + d - 1 of the work array. 0: none.
 void getrx2_(const Work& A, MasterRecord& L, int32_t rn, int64_t sets, int32_t& result);

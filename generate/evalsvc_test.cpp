@@ -30,6 +30,37 @@ int32_t text(EvalModel& m, const char* s) {
 
 }  // namespace
 
+// The interpreters look members up through the set they hold: every answer must be the
+// plain look-up's, whichever set the previous look-up held.
+TEST(EvalServices, HeldSetLookupAgreesWithThePlainOne) {
+  EvalModel m;
+  const double sym = -1e99;  // marks an entry that is no value (a symbol)
+  const std::vector<std::vector<double>> tuples = {
+      {1, 1}, {3, 4}, {2, 3}, {0, 1}, {4, 1}, {1, 5}, {2.9, 1}, {NAN, 2}, {1, -3e10},
+      {sym, 1}, {1, sym}, {9, sym}, {2}, {}, {1, 2, 3}};
+  VxSet q;
+  for (int32_t mode : {0, 1})
+    for (int32_t s : {3, 1, 3, 4, 3, 0, 9, 5, 7, 3})
+      for (int32_t a : {0, 1, 2, 3})
+        for (const auto& t : tuples) {
+          m.L.STKTOP = 0;
+          for (double x : t) {
+            ++m.L.STKTOP;
+            m.L.STKVAL[m.L.STKTOP] = x == sym ? 0.0 : x;
+            m.L.STKTAG[m.L.STKTOP] = x == sym ? 4 : TAGNUM;
+          }
+          int32_t want = 99, got = 98;
+          getvx2_(m.A, m.L, a, s, mode, want);
+          getvx2q_(m.A, m.L, q, a, s, mode, got);
+          EXPECT_EQ(got, want) << "set " << s << " attribute " << a << " mode " << mode
+                               << " entries " << t.size();
+        }
+  vxset_(m.A, m.L, 3, q);  // the dense product is the one held
+  EXPECT_TRUE(q.dense);
+  vxset_(m.A, m.L, 4, q);
+  EXPECT_FALSE(q.dense);
+}
+
 TEST(EvalServices, MemberLookup) {
   EvalModel m;
   const struct { int32_t a, s; std::initializer_list<double> t; int32_t r; } cases[] = {

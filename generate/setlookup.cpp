@@ -92,6 +92,35 @@ void getvx2_(const Work& A, const MasterRecord& L, int32_t a, int32_t s, int32_t
   }
 }
 
+void vxset_(const Work& A, const MasterRecord& L, int32_t s, VxSet& q) {
+  q.s = s;
+  q.dense = false;
+  if (s < 1 || s > L.NSETS) return;
+  auto at = [&](int32_t h, int64_t k) { return bgeti0(A, L, h, k); };
+  if (bcap(L, L.LXSTUB, 4) < (int64_t)s + 1 || bcap(L, L.LASTUB, 4) < (int64_t)s + 1) return;
+  const int32_t d = at(L.LXSTUB, s + 1) - at(L.LXSTUB, s);
+  if (d < 1 || d > VXDMAX) return;
+  if (bcap(L, L.SETORD, 4) < s || at(L.SETORD, s) >= 0) return;
+  if (bcap(L, L.NNTRYS, 4) < s || bcap(L, L.INANTR, 4) < s || bcap(L, L.INXNTR, 4) < s) return;
+  const int32_t stub = at(L.LXSTUB, s);
+  if (stub < 1 || bcap(L, L.NDXSTB, 4) < (int64_t)stub + d - 1) return;
+  for (int32_t j = 0; j < d; ++j) {
+    const int32_t prim = at(L.NDXSTB, stub + j);
+    if (prim < 1 || prim > L.NSETS) {
+      q.np[j] = 0;
+    } else {
+      if (bcap(L, L.NNTRYS, 4) < prim) return;
+      q.np[j] = bgeti(A, L, L.NNTRYS, prim);
+    }
+  }
+  q.d = d;
+  q.na = at(L.LASTUB, s + 1) - at(L.LASTUB, s);
+  q.n = at(L.NNTRYS, s);
+  q.inantr = at(L.INANTR, s);
+  q.inxntr = at(L.INXNTR, s);
+  q.dense = true;
+}
+
 void getrx2_(const Work& A, MasterRecord& L, int32_t rn, int64_t sets, int32_t& result) {
   result = 0;
   if (rn < 1 || rn > L.NROWNM || L.NROWS < 1) return;
