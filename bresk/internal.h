@@ -145,7 +145,8 @@ struct Row {
   int32_t var_begin = 0, var_end = 0;    // every variable of the row (sorted): gradient layout
   bool vars_lin = false;  // the layout is the row's linear entries (lin_col), not kept twice
   int32_t node_begin = 0, node_end = 0;  // tape (root = node_end - 1); empty when built from data
-  int64_t word_begin = 0, word_end = 0;  // the row's instruction words as loaded, packed
+  int64_t word_begin = 0, word_end = 0;  // the row's instruction words as loaded, packed; none
+                                         // for a row read in one linear pass (its data say it)
 };
 
 // Appends n instruction words to the model's packed words: each word w as the zigzag

@@ -558,7 +558,6 @@ void pack_words(BRmodel* m, const int32_t* w, int n) {
     buf[len++] = static_cast<uint8_t>(z);
   }
   out.insert(out.end(), buf, buf + len);
-  m->nwords += n;
 }
 
 void unpack_words(const BRmodel* m, const Row& r, std::vector<int32_t>& out) {
@@ -581,9 +580,8 @@ void unpack_words(const BRmodel* m, const Row& r, std::vector<int32_t>& out) {
 int load_row(Loader* L, Row& row, int rowno, const int32_t* w, int n, const double* pool,
              int npool, bool linear_only) {
   BRmodel* m = L->m;
-  row.word_begin = static_cast<int64_t>(m->words.size());
-  pack_words(m, w, n);
-  row.word_end = static_cast<int64_t>(m->words.size());
+  row.word_begin = row.word_end = static_cast<int64_t>(m->words.size());
+  m->nwords += n;
   row.lin_begin = row.lin_end = static_cast<int32_t>(m->lin_col.size());
   row.quad_begin = row.quad_end = static_cast<int32_t>(m->quad_q.size());
   row.nl_begin = row.nl_end = static_cast<int32_t>(m->nl_var.size());
@@ -594,7 +592,11 @@ int load_row(Loader* L, Row& row, int rowno, const int32_t* w, int n, const doub
   row.nlcode = NL_NONE;
   row.constant = 0.0;
   Sym f;
+  // A row that the one-pass reading takes is linear, and its data say all its words did: the
+  // words are kept only of the rows that need the general analysis.
   if (fast_linear(L, w, n, pool, npool, f) != 0) {
+    pack_words(m, w, n);
+    row.word_end = static_cast<int64_t>(m->words.size());
     if (int e = decode(L, w, n, pool, npool)) return e;
     const int root = static_cast<int>(L->t.nodes.size()) - 1;
     if (int e = analyse(L, 0, root, f)) return e;

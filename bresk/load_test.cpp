@@ -348,7 +348,24 @@ TEST(BreskLoad, PackedWordsRoundTrip) {
     bresk::unpack_words(f.m, r[i], back);
     EXPECT_EQ(back, rows[i]) << "row " << i;
   }
-  EXPECT_EQ(f.m->nwords, 22);
+}
+
+// Every word loaded is counted, but only a row that needs the general analysis keeps its
+// packed words: a linear row's data say all that its words did.
+TEST(BreskLoad, OnlyRowsBeyondTheLinearPassKeepTheirWords) {
+  Fixture f;
+  Spec s;
+  s.nvars = 2;
+  s.obj = "x0 x1 +";
+  s.rows = {{'L', "2 x0 * x1 - 3 -"}, {'G', "x0 x1 * 1 -"}};
+  ASSERT_EQ(brtest::load(f.m, s), 0);
+  const bresk::Row &lin = f.m->rows[0], &nl = f.m->rows[1];
+  EXPECT_EQ(lin.word_end, lin.word_begin);
+  EXPECT_EQ(f.m->obj.word_end, f.m->obj.word_begin);
+  std::vector<int32_t> back;
+  bresk::unpack_words(f.m, nl, back);
+  EXPECT_EQ(back, (std::vector<int32_t>{1063, 0, 1063, 1, 1003, 1062, 2, 1002}));
+  EXPECT_EQ(f.m->nwords, 5 + 11 + 8);
 }
 
 // The large-array allocator keeps the contents when an array grows from ordinary memory

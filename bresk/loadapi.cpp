@@ -91,13 +91,12 @@ int BRloadNLPCode(BRmodel* model, int ncons, int nobj, int nvars, int nconst,
     m->t0 = std::chrono::steady_clock::now();
     if (int e = set_variables(m, nvars, vartype, lb, ub, start)) return fail_load(m, e, -1);
     m->pool.assign(consts, consts + nconst);
-    // Room for every row's words and an upper bound of its linear entries (one per
-    // variable push, two words each), so the flat arrays never move while rows load;
-    // capacity that stays unused is never touched.
+    // Room for an upper bound of the rows' linear entries (one per variable push, two words
+    // each), so the flat arrays never move while rows load; capacity that stays unused is
+    // never touched.
     size_t words = nobj == 1 && valid_slice(objstart[0], objlen[0], ncode) ? static_cast<size_t>(objlen[0]) : 0;
     for (int i = 0; i < ncons; ++i)
       if (valid_slice(rowstart[i], rowlen[i], ncode)) words += static_cast<size_t>(rowlen[i]);
-    m->words.reserve(words * 3);  // packed: most words take one to three bytes
     m->lin_col.reserve(words / 2 + 1);
     m->lin_val.reserve(words / 2 + 1);
     m->row_var.reserve(words / 2 + 1);
