@@ -256,7 +256,9 @@ struct BRmodel {
   // Variables.
   int nvars = 0;
   std::vector<char> vtype;                // 'C', 'B', 'I'
-  std::vector<double> lb, ub, start;      // bounds normalised to +-1e30
+  std::vector<double> lb, ub;             // bounds normalised to +-1e30
+  std::vector<double> start;              // start values; empty when every one is start_fill
+  double start_fill = 0.0;
   // Rows: constraints 0..ncons-1 and the objective.
   int ncons = 0;
   int sense = 1;                          // -1 maximise, +1 minimise
@@ -318,6 +320,11 @@ namespace bresk {
 // The variables of a row's gradient layout: element k - var_begin for k in [var_begin, var_end).
 inline const int32_t* row_vars(const BRmodel* m, const Row& r) {
   return (r.vars_lin ? m->lin_col.data() : m->row_var.data()) + r.var_begin;
+}
+
+// The start value of variable j.
+inline double start_of(const BRmodel* m, int j) {
+  return m->start.empty() ? m->start_fill : m->start[static_cast<size_t>(j)];
 }
 
 // Row r of the model: r = -1 the objective, 0..ncons-1 a constraint.

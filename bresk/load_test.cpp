@@ -383,3 +383,34 @@ TEST(BreskLoad, LargeArraysGrowAcrossTheMappingSize) {
   v.shrink_to_fit();
   EXPECT_EQ(w.back(), 8999997);
 }
+
+// Start values as loaded (a NaN start is the bound nearest 0) and after a start point, whose
+// marker entries keep the loaded value; a start common to every variable is kept once.
+TEST(BreskLoad, StartValuesLoadedAndChanged) {
+  const double nan = std::nan(""), mark = bresk::kNoStartMarker;
+  struct Case {
+    std::vector<double> start, point, want;
+    bool kept_once;
+  } cases[] = {
+      {{2, 2, 2}, {}, {2, 2, 2}, true},
+      {{1, nan, 3}, {}, {1, 0.5, 3}, false},
+      {{2, 2, 2}, {mark, 7, mark}, {2, 7, 2}, false},
+      {{nan, nan, nan}, {}, {0, 0.5, 0}, false},
+  };
+  for (const Case& c : cases) {
+    Fixture f;
+    Spec s;
+    s.nvars = 3;
+    s.obj = "x0 x1 + x2 +";
+    s.lb = {0, 0.5, -1};
+    s.start = c.start;
+    ASSERT_EQ(brtest::load(f.m, s), 0);
+    if (!c.point.empty()) {
+      ASSERT_EQ(BRloadVarStartPoint(f.m, c.point.data()), 0);
+    }
+    for (int j = 0; j < 3; ++j) {
+      EXPECT_EQ(bresk::start_of(f.m, j), c.want[static_cast<size_t>(j)]) << j;
+    }
+    EXPECT_EQ(f.m->start.empty(), c.kept_once);
+  }
+}

@@ -34,7 +34,12 @@ int set_variables(BRmodel* m, int nvars, const char* vartype, const double* lb, 
   m->vtype.assign(nvars, 'C');
   m->lb.assign(nvars, 0.0);
   m->ub.assign(nvars, kInf);
-  m->start.assign(nvars, 0.0);
+  // a start that is the same for every variable is kept as one value
+  auto start_at = [&](int j) {
+    double s = start ? start[j] : 0.0;
+    return std::isnan(s) ? std::min(std::max(0.0, m->lb[j]), m->ub[j]) : s;
+  };
+  m->start.clear();
   for (int j = 0; j < nvars; ++j) {
     if (vartype) {
       char t = vartype[j];
@@ -47,9 +52,14 @@ int set_variables(BRmodel* m, int nvars, const char* vartype, const double* lb, 
       m->lb[j] = std::max(m->lb[j], 0.0);
       m->ub[j] = std::min(m->ub[j], 1.0);
     }
-    double s = start ? start[j] : 0.0;
-    if (std::isnan(s)) s = std::min(std::max(0.0, m->lb[j]), m->ub[j]);
-    m->start[j] = s;
+  }
+  m->start_fill = nvars > 0 ? start_at(0) : 0.0;
+  for (int j = 1; j < nvars; ++j) {
+    const double s = start_at(j);
+    if (std::memcmp(&s, &m->start_fill, sizeof s) == 0) continue;
+    m->start.resize(static_cast<size_t>(nvars));
+    for (int i = 0; i < nvars; ++i) m->start[static_cast<size_t>(i)] = start_at(i);
+    break;
   }
   return 0;
 }
@@ -90,7 +100,6 @@ int BRloadNLPCode(BRmodel* model, int ncons, int nobj, int nvars, int nconst,
     clear_model(m);
     m->t0 = std::chrono::steady_clock::now();
     if (int e = set_variables(m, nvars, vartype, lb, ub, start)) return fail_load(m, e, -1);
-    m->pool.assign(consts, consts + nconst);
     // Room for an upper bound of the rows' linear entries (one per variable push, two words
     // each), so the flat arrays never move while rows load; capacity that stays unused is
     // never touched.
@@ -106,8 +115,7 @@ int BRloadNLPCode(BRmodel* model, int ncons, int nobj, int nvars, int nconst,
     m->obj.type = 'N';
     if (nobj == 1) {
       if (!valid_slice(objstart[0], objlen[0], ncode)) return fail_load(m, BRERR_BAD_ARGUMENT, -1);
-      int e = load_row(L.get(), m->obj, -1, code + objstart[0], objlen[0], m->pool.data(), nconst,
-                       false);
+      int e = load_row(L.get(), m->obj, -1, code + objstart[0], objlen[0], consts, nconst, false);
       if (e) return fail_load(m, e, -1);
     }
     m->rows.resize(ncons);
@@ -116,13 +124,15 @@ int BRloadNLPCode(BRmodel* model, int ncons, int nobj, int nvars, int nconst,
       r.type = rowtype[i];
       if (r.type != 'L' && r.type != 'G' && r.type != 'E') return fail_load(m, BRERR_BAD_ARGUMENT, i);
       if (!valid_slice(rowstart[i], rowlen[i], ncode)) return fail_load(m, BRERR_BAD_ARGUMENT, i);
-      int e = load_row(L.get(), r, i, code + rowstart[i], rowlen[i], m->pool.data(), nconst, false);
+      int e = load_row(L.get(), r, i, code + rowstart[i], rowlen[i], consts, nconst, false);
       if (e) return fail_load(m, e, i);
       m->ncons = i + 1;
       if ((i + 1) % 100 == 0 && load_progress(m, BR_LOC_LOAD_PARSE, i + 1))
         return fail_load(m, BRERR_INTERRUPTED, i);
     }
     m->ncons = ncons;
+    // the constants are read again only through the words that rows keep
+    if (!m->words.empty()) m->pool.assign(consts, consts + nconst);
     if (load_progress(m, BR_LOC_LOAD_PARSE, ncons) || load_progress(m, BR_LOC_LOAD_STRUCT, ncons) ||
         load_progress(m, BR_LOC_LOAD_BUILD, ncons))
       return fail_load(m, BRERR_INTERRUPTED, -1);
@@ -229,6 +239,7 @@ int BRloadVarStartPoint(BRmodel* model, const double* x) {
     BRmodel* m = model;
     if (!m->loaded) return BRERR_NOT_LOADED;
     if (!x) return BRERR_BAD_ARGUMENT;
+    if (m->start.empty()) m->start.assign(static_cast<size_t>(m->nvars), m->start_fill);
     for (int j = 0; j < m->nvars; ++j) {
       double v = x[j];
       if (std::memcmp(&v, &kNoStartMarker, sizeof v) == 0) continue;

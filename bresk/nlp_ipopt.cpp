@@ -383,7 +383,7 @@ bool modelHasIntegers(const BRmodel* m) {
 std::vector<double> startPoint(const BRmodel* m, const std::vector<double>& lb, const std::vector<double>& ub) {
   std::vector<double> x(m->nvars, 0.0);
   for (int j = 0; j < m->nvars; j++) {
-    double v = j < static_cast<int>(m->start.size()) ? m->start[j] : 0.0;
+    double v = start_of(m, j);
     if (!std::isfinite(v)) v = 0.0;
     if (lb[j] > -kInf) v = std::max(v, lb[j]);
     if (ub[j] < kInf) v = std::min(v, ub[j]);
