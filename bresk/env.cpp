@@ -177,7 +177,7 @@ void clear_model(BRmodel* m) {
   m->res.status = m->res.solstatus = BR_UNLOADED;
   m->nvars = m->ncons = 0;
   m->sense = 1;
-  m->vtype.clear(); m->lb.clear(); m->ub.clear(); m->start.clear(); m->start_fill = 0.0;
+  m->vtype.clear(); m->lb.clear(); m->ub.clear(); m->start.clear();
   m->rows.clear(); m->obj = Row(); m->obj.type = 'N';
   m->lin_col.clear(); m->lin_val.clear();
   m->quad_i.clear(); m->quad_j.clear(); m->quad_q.clear();

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <string>
@@ -249,6 +250,42 @@ template <class T>
 using BigVec = std::vector<T, BigAlloc<T>>;
 }  // namespace bresk
 
+namespace bresk {
+// Per-variable reals that a large model often has alike for every variable (bounds, starts):
+// kept as one value until some entry differs, then as one value per variable.
+class VarReals {
+ public:
+  size_t size() const { return n_; }
+  bool uniform() const { return v_.empty(); }
+  double operator[](size_t j) const { return v_.empty() ? fill_ : v_[j]; }
+  void assign(size_t n, double v) {
+    n_ = n;
+    fill_ = v;
+    v_.clear();
+    v_.shrink_to_fit();
+  }
+  void assign(const std::vector<double>& v) {
+    assign(v.size(), v.empty() ? 0.0 : v[0]);
+    for (size_t j = 1; j < v.size(); ++j) set(j, v[j]);
+  }
+  // Sets entry j; the first entry that differs from the common value spreads it out.
+  void set(size_t j, double v) {
+    if (v_.empty()) {
+      if (std::memcmp(&v, &fill_, sizeof v) == 0) return;
+      v_.assign(n_, fill_);
+    }
+    v_[j] = v;
+  }
+  std::vector<double> vec() const { return v_.empty() ? std::vector<double>(n_, fill_) : v_; }
+  void clear() { assign(0, 0.0); }
+
+ private:
+  size_t n_ = 0;
+  double fill_ = 0.0;
+  std::vector<double> v_;
+};
+}  // namespace bresk
+
 struct BRmodel {
   BRenv* env = nullptr;
   bresk::Params params;
@@ -256,9 +293,8 @@ struct BRmodel {
   // Variables.
   int nvars = 0;
   std::vector<char> vtype;                // 'C', 'B', 'I'
-  std::vector<double> lb, ub;             // bounds normalised to +-1e30
-  std::vector<double> start;              // start values; empty when every one is start_fill
-  double start_fill = 0.0;
+  bresk::VarReals lb, ub;                 // bounds normalised to +-1e30
+  bresk::VarReals start;                  // start values
   // Rows: constraints 0..ncons-1 and the objective.
   int ncons = 0;
   int sense = 1;                          // -1 maximise, +1 minimise
@@ -320,11 +356,6 @@ namespace bresk {
 // The variables of a row's gradient layout: element k - var_begin for k in [var_begin, var_end).
 inline const int32_t* row_vars(const BRmodel* m, const Row& r) {
   return (r.vars_lin ? m->lin_col.data() : m->row_var.data()) + r.var_begin;
-}
-
-// The start value of variable j.
-inline double start_of(const BRmodel* m, int j) {
-  return m->start.empty() ? m->start_fill : m->start[static_cast<size_t>(j)];
 }
 
 // Row r of the model: r = -1 the objective, 0..ncons-1 a constraint.

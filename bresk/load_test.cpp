@@ -409,8 +409,8 @@ TEST(BreskLoad, StartValuesLoadedAndChanged) {
       ASSERT_EQ(BRloadVarStartPoint(f.m, c.point.data()), 0);
     }
     for (int j = 0; j < 3; ++j) {
-      EXPECT_EQ(bresk::start_of(f.m, j), c.want[static_cast<size_t>(j)]) << j;
+      EXPECT_EQ(f.m->start[static_cast<size_t>(j)], c.want[static_cast<size_t>(j)]) << j;
     }
-    EXPECT_EQ(f.m->start.empty(), c.kept_once);
+    EXPECT_EQ(f.m->start.uniform(), c.kept_once);
   }
 }

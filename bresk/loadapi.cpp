@@ -32,34 +32,25 @@ int set_variables(BRmodel* m, int nvars, const char* vartype, const double* lb, 
                   const double* start) {
   m->nvars = nvars;
   m->vtype.assign(nvars, 'C');
-  m->lb.assign(nvars, 0.0);
-  m->ub.assign(nvars, kInf);
-  // a start that is the same for every variable is kept as one value
-  auto start_at = [&](int j) {
-    double s = start ? start[j] : 0.0;
-    return std::isnan(s) ? std::min(std::max(0.0, m->lb[j]), m->ub[j]) : s;
-  };
-  m->start.clear();
+  m->lb.assign(nvars, lb && nvars > 0 && !std::isnan(lb[0]) ? clamp_inf(lb[0]) : 0.0);
+  m->ub.assign(nvars, ub && nvars > 0 && !std::isnan(ub[0]) ? clamp_inf(ub[0]) : kInf);
+  m->start.assign(nvars, start && nvars > 0 ? start[0] : 0.0);
   for (int j = 0; j < nvars; ++j) {
     if (vartype) {
       char t = vartype[j];
       if (t != 'C' && t != 'B' && t != 'I') return BRERR_BAD_ARGUMENT;
       m->vtype[j] = t;
     }
-    if (lb) m->lb[j] = std::isnan(lb[j]) ? 0.0 : clamp_inf(lb[j]);
-    if (ub) m->ub[j] = std::isnan(ub[j]) ? kInf : clamp_inf(ub[j]);
+    double lo = lb && !std::isnan(lb[j]) ? clamp_inf(lb[j]) : 0.0;
+    double up = ub && !std::isnan(ub[j]) ? clamp_inf(ub[j]) : kInf;
     if (m->vtype[j] == 'B') {
-      m->lb[j] = std::max(m->lb[j], 0.0);
-      m->ub[j] = std::min(m->ub[j], 1.0);
+      lo = std::max(lo, 0.0);
+      up = std::min(up, 1.0);
     }
-  }
-  m->start_fill = nvars > 0 ? start_at(0) : 0.0;
-  for (int j = 1; j < nvars; ++j) {
-    const double s = start_at(j);
-    if (std::memcmp(&s, &m->start_fill, sizeof s) == 0) continue;
-    m->start.resize(static_cast<size_t>(nvars));
-    for (int i = 0; i < nvars; ++i) m->start[static_cast<size_t>(i)] = start_at(i);
-    break;
+    m->lb.set(j, lo);
+    m->ub.set(j, up);
+    double s = start ? start[j] : 0.0;
+    m->start.set(j, std::isnan(s) ? std::min(std::max(0.0, lo), up) : s);
   }
   return 0;
 }
@@ -239,12 +230,11 @@ int BRloadVarStartPoint(BRmodel* model, const double* x) {
     BRmodel* m = model;
     if (!m->loaded) return BRERR_NOT_LOADED;
     if (!x) return BRERR_BAD_ARGUMENT;
-    if (m->start.empty()) m->start.assign(static_cast<size_t>(m->nvars), m->start_fill);
     for (int j = 0; j < m->nvars; ++j) {
       double v = x[j];
       if (std::memcmp(&v, &kNoStartMarker, sizeof v) == 0) continue;
       if (std::isnan(v)) v = std::min(std::max(0.0, m->lb[j]), m->ub[j]);
-      m->start[j] = v;
+      m->start.set(j, v);
     }
     return 0;
   });

@@ -277,7 +277,7 @@ int write_code_file(BRmodel* m, const char* file, const char* header) {
   std::fprintf(fp, "%s 1\nTITLE %s\nVARIABLES %d\n", header, m->title.c_str(), m->nvars);
   for (int j = 0; j < m->nvars; ++j)
     std::fprintf(fp, "%s %c %s %s %s\n", vn[j].c_str(), m->vtype[j], num(m->lb[j]).c_str(),
-                 num(m->ub[j]).c_str(), num(start_of(m, j)).c_str());
+                 num(m->ub[j]).c_str(), num(m->start[j]).c_str());
   std::fprintf(fp, "CONSTANTS %zu\n", m->pool.size());
   for (double v : m->pool) std::fprintf(fp, "%s\n", num(v).c_str());
   std::fprintf(fp, "OBJECTIVE %s %s\n", m->sense < 0 ? "MAX" : "MIN", free_name(row_name(m, -1)).c_str());
