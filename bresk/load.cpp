@@ -305,18 +305,21 @@ int analyse(Loader* L, int from, int to, Sym& out) {
 }
 
 // The common linear row in one pass without allocation: every stack item is a
-// constant plus a run of terms, and the runs lie in stack order in one buffer,
-// so a sum only joins two neighbouring runs.  Returns 0 with the form in out,
-// or 1 when the row needs the general analysis (which also reports errors).
-int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npool, Sym& out) {
+// constant plus a run of terms, and the runs lie in stack order at the end of the
+// model's linear arrays, so a sum only joins two neighbouring runs.  Returns 0 with
+// the row's terms appended to the model's linear arrays and its constant in c, or 1
+// when the row needs the general analysis (which also reports errors); the caller
+// then drops what was appended.
+int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npool, double& c) {
   using Item = FastItem;  // begin: first term of the run; the run ends where the next item's begins
-  std::vector<Term>& terms = L->lin;
-  terms.clear();
+  BRmodel* m = L->m;
+  auto& col = m->lin_col;
+  auto& val = m->lin_val;
   std::vector<Item>& st = L->items;
   st.clear();
-  const int nvars = L->m->nvars;
+  const int nvars = m->nvars;
   auto scale = [&](size_t from, double f) {
-    for (size_t k = from; k < terms.size(); ++k) terms[k].a *= f;
+    for (size_t k = from; k < val.size(); ++k) val[k] *= f;
   };
   for (int p = 0; p < n;) {
     const int code = w[p];
@@ -325,15 +328,16 @@ int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npoo
       case OP_PUSHNUM:
       case OP_PUSHNUM2: {
         if (p + 1 >= n || w[p + 1] < 0 || w[p + 1] >= npool) return 1;
-        st.push_back({false, pool[w[p + 1]], terms.size()});
+        st.push_back({false, pool[w[p + 1]], val.size()});
         p += 2;
         continue;
       }
       case OP_PUSHVAR:
       case OP_PUSHVAR2: {
         if (p + 1 >= n || w[p + 1] < 0 || w[p + 1] >= nvars) return 1;
-        st.push_back({true, 0.0, terms.size()});
-        terms.push_back({w[p + 1], 1.0});
+        st.push_back({true, 0.0, val.size()});
+        col.push_back(w[p + 1]);
+        val.push_back(1.0);
         p += 2;
         continue;
       }
@@ -364,7 +368,7 @@ int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npoo
     if (all_const) {
       double args[2] = {a[0].c, na == 2 ? a[1].c : 0.0};
       double v;
-      if (!apply_op(L->m, op, args, na, &v)) return 1;  // the general pass reports it
+      if (!apply_op(m, op, args, na, &v)) return 1;  // the general pass reports it
       size_t begin = a[0].begin;
       st.resize(st.size() - na);
       st.push_back({false, v, begin});
@@ -404,11 +408,39 @@ int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npoo
     if (na == 2) st.pop_back();
   }
   if (st.size() != 1) return 1;
-  out.k = st.back().lin ? S_LIN : S_CONST;
-  out.c = st.back().c;
-  out.lin.swap(terms);
-  out.quad.clear();
+  c = st.back().c;
   return 0;
+}
+
+// Sorts by column, merges and drops zero the linear entries that a row appended to the
+// model's arrays from position base on.
+void tidy_stored(BRmodel* m, size_t base) {
+  auto& col = m->lin_col;
+  auto& val = m->lin_val;
+  const size_t n = col.size();
+  bool sorted = true;
+  for (size_t k = base + 1; k < n && sorted; ++k) sorted = col[k - 1] <= col[k];
+  if (!sorted) {
+    std::vector<Term> t(n - base);
+    for (size_t k = base; k < n; ++k) t[k - base] = {col[k], val[k]};
+    std::stable_sort(t.begin(), t.end(), [](const Term& x, const Term& y) { return x.j < y.j; });
+    for (size_t k = base; k < n; ++k) {
+      col[k] = t[k - base].j;
+      val[k] = t[k - base].a;
+    }
+  }
+  size_t o = base;
+  for (size_t k = base; k < n;) {
+    const int32_t j = col[k];
+    double a = val[k++];
+    while (k < n && col[k] == j) a += val[k++];
+    if (a != 0.0) {
+      col[o] = j;
+      val[o++] = a;
+    }
+  }
+  col.resize(o);
+  val.resize(o);
 }
 
 // Sorts, merges and drops zero linear terms.
@@ -591,16 +623,29 @@ int load_row(Loader* L, Row& row, int rowno, const int32_t* w, int n, const doub
   row.kind = ROW_LINEAR;
   row.nlcode = NL_NONE;
   row.constant = 0.0;
-  Sym f;
   // A row that the one-pass reading takes is linear, and its data say all its words did: the
   // words are kept only of the rows that need the general analysis.
-  if (fast_linear(L, w, n, pool, npool, f) != 0) {
-    pack_words(m, w, n);
-    row.word_end = static_cast<int64_t>(m->words.size());
-    if (int e = decode(L, w, n, pool, npool)) return e;
-    const int root = static_cast<int>(L->t.nodes.size()) - 1;
-    if (int e = analyse(L, 0, root, f)) return e;
+  const size_t base = m->lin_col.size();
+  double c = 0.0;
+  if (fast_linear(L, w, n, pool, npool, c) == 0) {
+    bool finite = std::isfinite(c);
+    for (size_t k = base; k < m->lin_val.size(); ++k) finite = finite && std::isfinite(m->lin_val[k]);
+    if (!finite) return BRERR_ARITHMETIC;
+    tidy_stored(m, base);
+    row.constant = c;
+    row.lin_begin = row.var_begin = static_cast<int32_t>(base);
+    row.lin_end = row.var_end = static_cast<int32_t>(m->lin_col.size());
+    row.vars_lin = true;
+    return 0;
   }
+  m->lin_col.resize(base);
+  m->lin_val.resize(base);
+  pack_words(m, w, n);
+  row.word_end = static_cast<int64_t>(m->words.size());
+  Sym f;
+  if (int e = decode(L, w, n, pool, npool)) return e;
+  const int root = static_cast<int>(L->t.nodes.size()) - 1;
+  if (int e = analyse(L, 0, root, f)) return e;
   // A constant that is not a finite number cannot stand in a row.
   bool finite = std::isfinite(f.c);
   for (const Term& x : f.lin) finite = finite && std::isfinite(x.a);

@@ -51,6 +51,8 @@ TEST(BreskLoad, StructureOfRows) {
       {"x0 x1 max:2 x2 +", {{2, 1}}, 0, 3, {0, 1}},
       {"x0 user:1 x1 +", {{1, 1}}, 0, 4, {0}},
       {"x0 x2 / 7 -", {}, 7, 2, {0, 2}},
+      {"x2 x0 + 3 x1 * + x0 - x2 +", {{1, 3}, {2, 2}}, 0, 0, {}},
+      {"x2 x0 + x1 x1 * +", {{0, 1}, {2, 1}}, 0, 2, {1}},
   };
   for (const Case& c : cases) {
     Fixture f;
