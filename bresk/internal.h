@@ -141,6 +141,11 @@ struct Row {
   uint8_t nlcode = NL_NONE;
   double constant = 0.0;      // rhs = -constant
   int32_t lin_begin = 0, lin_end = 0;    // linear entries (sorted by column, merged, nonzero)
+  // Entry k's coefficient is lin_val[k - val_shift], or common for a row whose entries all
+  // have one coefficient (a sum of variables): such a row keeps no values (see lin_coef).
+  int32_t val_shift = 0;
+  bool has_common = false;
+  double common = 0.0;
   int32_t quad_begin = 0, quad_end = 0;  // quadratic terms (i >= j), ½xᵀQx convention
   int32_t nl_begin = 0, nl_end = 0;      // variables in the nonlinear part (sorted)
   int32_t var_begin = 0, var_end = 0;    // every variable of the row (sorted): gradient layout
@@ -356,6 +361,11 @@ namespace bresk {
 // The variables of a row's gradient layout: element k - var_begin for k in [var_begin, var_end).
 inline const int32_t* row_vars(const BRmodel* m, const Row& r) {
   return (r.vars_lin ? m->lin_col.data() : m->row_var.data()) + r.var_begin;
+}
+
+// The coefficient of linear entry k of row r.
+inline double lin_coef(const BRmodel* m, const Row& r, int k) {
+  return r.has_common ? r.common : m->lin_val[static_cast<size_t>(k - r.val_shift)];
 }
 
 // Row r of the model: r = -1 the objective, 0..ncons-1 a constraint.

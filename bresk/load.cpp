@@ -413,34 +413,36 @@ int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npoo
 }
 
 // Sorts by column, merges and drops zero the linear entries that a row appended to the
-// model's arrays from position base on.
-void tidy_stored(BRmodel* m, size_t base) {
+// model's arrays, its columns from position cb on and its coefficients from vb on.
+void tidy_stored(BRmodel* m, size_t cb, size_t vb) {
   auto& col = m->lin_col;
   auto& val = m->lin_val;
-  const size_t n = col.size();
+  const size_t n = col.size() - cb;
+  int32_t* c = col.data() + cb;
+  double* v = val.data() + vb;
   bool sorted = true;
-  for (size_t k = base + 1; k < n && sorted; ++k) sorted = col[k - 1] <= col[k];
+  for (size_t k = 1; k < n && sorted; ++k) sorted = c[k - 1] <= c[k];
   if (!sorted) {
-    std::vector<Term> t(n - base);
-    for (size_t k = base; k < n; ++k) t[k - base] = {col[k], val[k]};
+    std::vector<Term> t(n);
+    for (size_t k = 0; k < n; ++k) t[k] = {c[k], v[k]};
     std::stable_sort(t.begin(), t.end(), [](const Term& x, const Term& y) { return x.j < y.j; });
-    for (size_t k = base; k < n; ++k) {
-      col[k] = t[k - base].j;
-      val[k] = t[k - base].a;
+    for (size_t k = 0; k < n; ++k) {
+      c[k] = t[k].j;
+      v[k] = t[k].a;
     }
   }
-  size_t o = base;
-  for (size_t k = base; k < n;) {
-    const int32_t j = col[k];
-    double a = val[k++];
-    while (k < n && col[k] == j) a += val[k++];
+  size_t o = 0;
+  for (size_t k = 0; k < n;) {
+    const int32_t j = c[k];
+    double a = v[k++];
+    while (k < n && c[k] == j) a += v[k++];
     if (a != 0.0) {
-      col[o] = j;
-      val[o++] = a;
+      c[o] = j;
+      v[o++] = a;
     }
   }
-  col.resize(o);
-  val.resize(o);
+  col.resize(cb + o);
+  val.resize(vb + o);
 }
 
 // Sorts, merges and drops zero linear terms.
@@ -482,6 +484,8 @@ uint8_t nl_code(const Tape& t) {
 // Stores the linear data of a row.
 void store_lin(BRmodel* m, Row& row, const std::vector<Term>& lin) {
   row.lin_begin = static_cast<int32_t>(m->lin_col.size());
+  row.val_shift = static_cast<int32_t>(m->lin_col.size() - m->lin_val.size());
+  row.has_common = false;
   for (const Term& t : lin) {
     m->lin_col.push_back(t.j);
     m->lin_val.push_back(t.a);
@@ -615,6 +619,8 @@ int load_row(Loader* L, Row& row, int rowno, const int32_t* w, int n, const doub
   row.word_begin = row.word_end = static_cast<int64_t>(m->words.size());
   m->nwords += n;
   row.lin_begin = row.lin_end = static_cast<int32_t>(m->lin_col.size());
+  row.val_shift = static_cast<int32_t>(m->lin_col.size() - m->lin_val.size());
+  row.has_common = false;
   row.quad_begin = row.quad_end = static_cast<int32_t>(m->quad_q.size());
   row.nl_begin = row.nl_end = static_cast<int32_t>(m->nl_var.size());
   row.var_begin = row.var_end = static_cast<int32_t>(m->row_var.size());
@@ -625,21 +631,32 @@ int load_row(Loader* L, Row& row, int rowno, const int32_t* w, int n, const doub
   row.constant = 0.0;
   // A row that the one-pass reading takes is linear, and its data say all its words did: the
   // words are kept only of the rows that need the general analysis.
-  const size_t base = m->lin_col.size();
+  const size_t base = m->lin_col.size(), vbase = m->lin_val.size();
   double c = 0.0;
   if (fast_linear(L, w, n, pool, npool, c) == 0) {
     bool finite = std::isfinite(c);
-    for (size_t k = base; k < m->lin_val.size(); ++k) finite = finite && std::isfinite(m->lin_val[k]);
+    for (size_t k = vbase; k < m->lin_val.size(); ++k) finite = finite && std::isfinite(m->lin_val[k]);
     if (!finite) return BRERR_ARITHMETIC;
-    tidy_stored(m, base);
+    tidy_stored(m, base, vbase);
     row.constant = c;
     row.lin_begin = row.var_begin = static_cast<int32_t>(base);
     row.lin_end = row.var_end = static_cast<int32_t>(m->lin_col.size());
+    row.val_shift = static_cast<int32_t>(base - vbase);
     row.vars_lin = true;
+    // a sum of variables with one coefficient keeps that coefficient once
+    const double* v = m->lin_val.data() + vbase;
+    const size_t nv = m->lin_val.size() - vbase;
+    bool same = nv > 1;
+    for (size_t k = 1; k < nv && same; ++k) same = v[k] == v[0];
+    if (same) {
+      row.has_common = true;
+      row.common = v[0];
+      m->lin_val.resize(vbase);
+    }
     return 0;
   }
   m->lin_col.resize(base);
-  m->lin_val.resize(base);
+  m->lin_val.resize(vbase);
   pack_words(m, w, n);
   row.word_end = static_cast<int64_t>(m->words.size());
   Sym f;

@@ -416,3 +416,40 @@ TEST(BreskLoad, StartValuesLoadedAndChanged) {
     EXPECT_EQ(f.m->start.uniform(), c.kept_once);
   }
 }
+
+// Rows that are sums of variables with one coefficient keep it once; the rows after them
+// still find their own coefficients, through the row data, the column-wise matrix and the
+// evaluator alike.
+TEST(BreskLoad, RowsWithOneCoefficientBetweenOthers) {
+  Fixture f;
+  Spec s;
+  s.nvars = 3;
+  s.obj = "2 x0 * 3 x1 * +";
+  s.rows = {{'L', "x0 x1 + x2 + 4 -"},
+            {'L', "x0 2 * x2 5 * - 1 -"},
+            {'G', "x1 3 * x2 3 * + 6 -"},
+            {'E', "x2 x0 - 2 -"}};
+  ASSERT_EQ(brtest::load(f.m, s), 0);
+  const std::map<int, double> want[] = {
+      {{0, 1}, {1, 1}, {2, 1}}, {{0, 2}, {2, -5}}, {{1, 3}, {2, 3}}, {{0, -1}, {2, 1}}};
+  const double x[3] = {0.5, -1.25, 2};
+  for (int i = 0; i < 4; ++i) {
+    double rhs = 0, g = 0, byhand = 0;
+    EXPECT_EQ(lin_of(f.m, i, &rhs), want[i]) << i;
+    for (const auto& [j, a] : want[i]) byhand += a * x[j];
+    ASSERT_TRUE(bresk::eval_row(f.m, i, x, &g));
+    EXPECT_DOUBLE_EQ(g, byhand - rhs) << i;
+  }
+  // the column-wise matrix holds every row's entries with their own coefficients
+  int start[4], len[3], row[10];
+  double val[10];
+  ASSERT_EQ(BRgetLPData(f.m, nullptr, nullptr, nullptr, nullptr, nullptr, start, len, val, row, nullptr,
+                        nullptr),
+            0);
+  std::map<std::pair<int, int>, double> got, all;
+  for (int j = 0; j < 3; ++j)
+    for (int p = start[j]; p < start[j] + len[j]; ++p) got[{row[p], j}] = val[p];
+  for (int i = 0; i < 4; ++i)
+    for (const auto& [j, a] : want[i]) all[{i, j}] = a;
+  EXPECT_EQ(got, all);
+}
