@@ -36,6 +36,11 @@ read -r qt qm qu < <( (cat model.txt; echo STATS; echo QUIT) >stats.in; measure 
 # the store alone: start and quit with the same configuration
 read -r st sm su < <( echo QUIT >quit.in; measure "$build/quirn" <quit.in )
 printf 'generate and load (STATS):   %7.2f s %8d KB peak\n' "$qt" "$qm"
+# the same with LOWMEM 1: the scalar lists go once the library holds the model (GEN then
+# generates again instead of reading them)
+read -r lt lm lu < <( (echo SET LOWMEM 1; cat model.txt; echo STATS; echo QUIT) >lowmem.in
+  measure "$build/quirn" <lowmem.in )
+printf '  the same with LOWMEM 1:    %7.2f s %8d KB peak\n' "$lt" "$lm"
 printf '  of which start and quit:   %7.2f s %8d KB peak\n' "$st" "$sm"
 # where the time and memory go: the program's phase times (seconds from the start of
 # generation, resident and peak memory when the phase ended)

@@ -31,7 +31,7 @@ int BRgetLPData(BRmodel* model, int* sense, double* objconst, double* cost, doub
     if (objconst) *objconst = m->obj.constant;
     if (cost) {
       std::fill(cost, cost + m->nvars, 0.0);
-      for (int k = m->obj.lin_begin; k < m->obj.lin_end; ++k) cost[m->lin_col[k]] = m->lin_val[k];
+      for (int k = m->obj.lin_begin; k < m->obj.lin_end; ++k) cost[m->lin_col[k]] = lin_coef(m, m->obj, k);
     }
     for (int i = 0; i < m->ncons; ++i) {
       if (rhs) rhs[i] = -m->rows[i].constant;
@@ -60,7 +60,7 @@ int BRgetLPData(BRmodel* model, int* sense, double* objconst, double* cost, doub
           for (int k = r.lin_begin; k < r.lin_end; ++k) {
             int p = start[m->lin_col[k]]++;
             if (rowidx) rowidx[p] = i;
-            if (value) value[p] = m->lin_val[k];
+            if (value) value[p] = lin_coef(m, r, k);
           }
         }
         for (int j = n; j > 0; --j) start[j] = start[j - 1];
@@ -174,7 +174,8 @@ int BRgetLPConstraintDatai(BRmodel* model, int row, char* type, double* rhs, int
     if (rhs) *rhs = -w.constant;
     if (n) *n = w.lin_end - w.lin_begin;
     if (col) std::copy(m->lin_col.begin() + w.lin_begin, m->lin_col.begin() + w.lin_end, col);
-    if (val) std::copy(m->lin_val.begin() + w.lin_begin, m->lin_val.begin() + w.lin_end, val);
+    if (val)
+      for (int k = w.lin_begin; k < w.lin_end; ++k) val[k - w.lin_begin] = lin_coef(m, w, k);
     return 0;
   });
 }

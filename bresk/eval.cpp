@@ -225,7 +225,7 @@ namespace {
 // Value of a linear or quadratic row from its data.
 double eval_data_row(const BRmodel* m, const Row& row, const double* x) {
   double v = row.constant;
-  for (int k = row.lin_begin; k < row.lin_end; ++k) v += m->lin_val[k] * x[m->lin_col[k]];
+  for (int k = row.lin_begin; k < row.lin_end; ++k) v += lin_coef(m, row, k) * x[m->lin_col[k]];
   for (int k = row.quad_begin; k < row.quad_end; ++k) {
     int i = m->quad_i[k], j = m->quad_j[k];
     v += i == j ? 0.5 * m->quad_q[k] * x[i] * x[i] : m->quad_q[k] * x[i] * x[j];
@@ -417,9 +417,9 @@ bool eval_grad(BRmodel* m, int r, const double* x, double* value, double* grad) 
     const int32_t* ve = vb + nv;
     auto pos = [&](int j) { return static_cast<int>(std::lower_bound(vb, ve, j) - vb); };
     if (row.quad_begin == row.quad_end && row.lin_end - row.lin_begin == nv) {
-      std::copy(m->lin_val.begin() + row.lin_begin, m->lin_val.begin() + row.lin_end, grad);
+      for (int k = row.lin_begin; k < row.lin_end; ++k) grad[k - row.lin_begin] = lin_coef(m, row, k);
     } else {
-      for (int k = row.lin_begin; k < row.lin_end; ++k) grad[pos(m->lin_col[k])] += m->lin_val[k];
+      for (int k = row.lin_begin; k < row.lin_end; ++k) grad[pos(m->lin_col[k])] += lin_coef(m, row, k);
     }
     for (int k = row.quad_begin; k < row.quad_end; ++k) {
       int i = m->quad_i[k], j = m->quad_j[k];
@@ -474,7 +474,7 @@ void lp_arrays(const BRmodel* m, LpArrays& a) {
     for (int k = r.lin_begin; k < r.lin_end; ++k) {
       int p = fill[m->lin_col[k]]++;
       a.rowidx[p] = i;
-      a.value[p] = m->lin_val[k];
+      a.value[p] = lin_coef(m, r, k);
     }
   }
   auto coin = [](double v) { return v >= kInf ? DBL_MAX : (v <= -kInf ? -DBL_MAX : v); };
@@ -485,7 +485,7 @@ void lp_arrays(const BRmodel* m, LpArrays& a) {
     a.colub[j] = coin(m->ub[j]);
   }
   a.cost.assign(n, 0.0);
-  for (int k = m->obj.lin_begin; k < m->obj.lin_end; ++k) a.cost[m->lin_col[k]] += m->lin_val[k];
+  for (int k = m->obj.lin_begin; k < m->obj.lin_end; ++k) a.cost[m->lin_col[k]] += lin_coef(m, m->obj, k);
   a.objconst = m->obj.constant;
   a.rowlb.resize(nr);
   a.rowub.resize(nr);

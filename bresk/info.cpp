@@ -211,7 +211,7 @@ int BRgetObjective(BRmodel* model, double* obj) {
 int BRgetLPObjectiveNZCount(BRmodel* model, int* n) {
   return api_call(model, true, [&]() -> int {
     int c = 0;
-    for (int k = model->obj.lin_begin; k < model->obj.lin_end; ++k) c += model->lin_val[k] != 0.0;
+    for (int k = model->obj.lin_begin; k < model->obj.lin_end; ++k) c += lin_coef(model, model->obj, k) != 0.0;
     return put_i(n, c);
   });
 }

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <string>
@@ -140,12 +141,18 @@ struct Row {
   uint8_t nlcode = NL_NONE;
   double constant = 0.0;      // rhs = -constant
   int32_t lin_begin = 0, lin_end = 0;    // linear entries (sorted by column, merged, nonzero)
+  // Entry k's coefficient is lin_val[k - val_shift], or common for a row whose entries all
+  // have one coefficient (a sum of variables): such a row keeps no values (see lin_coef).
+  int32_t val_shift = 0;
+  bool has_common = false;
+  double common = 0.0;
   int32_t quad_begin = 0, quad_end = 0;  // quadratic terms (i >= j), ½xᵀQx convention
   int32_t nl_begin = 0, nl_end = 0;      // variables in the nonlinear part (sorted)
   int32_t var_begin = 0, var_end = 0;    // every variable of the row (sorted): gradient layout
   bool vars_lin = false;  // the layout is the row's linear entries (lin_col), not kept twice
   int32_t node_begin = 0, node_end = 0;  // tape (root = node_end - 1); empty when built from data
-  int64_t word_begin = 0, word_end = 0;  // the row's instruction words as loaded, packed
+  int64_t word_begin = 0, word_end = 0;  // the row's instruction words as loaded, packed; none
+                                         // for a row read in one linear pass (its data say it)
 };
 
 // Appends n instruction words to the model's packed words: each word w as the zigzag
@@ -248,6 +255,42 @@ template <class T>
 using BigVec = std::vector<T, BigAlloc<T>>;
 }  // namespace bresk
 
+namespace bresk {
+// Per-variable reals that a large model often has alike for every variable (bounds, starts):
+// kept as one value until some entry differs, then as one value per variable.
+class VarReals {
+ public:
+  size_t size() const { return n_; }
+  bool uniform() const { return v_.empty(); }
+  double operator[](size_t j) const { return v_.empty() ? fill_ : v_[j]; }
+  void assign(size_t n, double v) {
+    n_ = n;
+    fill_ = v;
+    v_.clear();
+    v_.shrink_to_fit();
+  }
+  void assign(const std::vector<double>& v) {
+    assign(v.size(), v.empty() ? 0.0 : v[0]);
+    for (size_t j = 1; j < v.size(); ++j) set(j, v[j]);
+  }
+  // Sets entry j; the first entry that differs from the common value spreads it out.
+  void set(size_t j, double v) {
+    if (v_.empty()) {
+      if (std::memcmp(&v, &fill_, sizeof v) == 0) return;
+      v_.assign(n_, fill_);
+    }
+    v_[j] = v;
+  }
+  std::vector<double> vec() const { return v_.empty() ? std::vector<double>(n_, fill_) : v_; }
+  void clear() { assign(0, 0.0); }
+
+ private:
+  size_t n_ = 0;
+  double fill_ = 0.0;
+  std::vector<double> v_;
+};
+}  // namespace bresk
+
 struct BRmodel {
   BRenv* env = nullptr;
   bresk::Params params;
@@ -255,7 +298,8 @@ struct BRmodel {
   // Variables.
   int nvars = 0;
   std::vector<char> vtype;                // 'C', 'B', 'I'
-  std::vector<double> lb, ub, start;      // bounds normalised to +-1e30
+  bresk::VarReals lb, ub;                 // bounds normalised to +-1e30
+  bresk::VarReals start;                  // start values
   // Rows: constraints 0..ncons-1 and the objective.
   int ncons = 0;
   int sense = 1;                          // -1 maximise, +1 minimise
@@ -317,6 +361,11 @@ namespace bresk {
 // The variables of a row's gradient layout: element k - var_begin for k in [var_begin, var_end).
 inline const int32_t* row_vars(const BRmodel* m, const Row& r) {
   return (r.vars_lin ? m->lin_col.data() : m->row_var.data()) + r.var_begin;
+}
+
+// The coefficient of linear entry k of row r.
+inline double lin_coef(const BRmodel* m, const Row& r, int k) {
+  return r.has_common ? r.common : m->lin_val[static_cast<size_t>(k - r.val_shift)];
 }
 
 // Row r of the model: r = -1 the objective, 0..ncons-1 a constraint.

@@ -305,18 +305,21 @@ int analyse(Loader* L, int from, int to, Sym& out) {
 }
 
 // The common linear row in one pass without allocation: every stack item is a
-// constant plus a run of terms, and the runs lie in stack order in one buffer,
-// so a sum only joins two neighbouring runs.  Returns 0 with the form in out,
-// or 1 when the row needs the general analysis (which also reports errors).
-int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npool, Sym& out) {
+// constant plus a run of terms, and the runs lie in stack order at the end of the
+// model's linear arrays, so a sum only joins two neighbouring runs.  Returns 0 with
+// the row's terms appended to the model's linear arrays and its constant in c, or 1
+// when the row needs the general analysis (which also reports errors); the caller
+// then drops what was appended.
+int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npool, double& c) {
   using Item = FastItem;  // begin: first term of the run; the run ends where the next item's begins
-  std::vector<Term>& terms = L->lin;
-  terms.clear();
+  BRmodel* m = L->m;
+  auto& col = m->lin_col;
+  auto& val = m->lin_val;
   std::vector<Item>& st = L->items;
   st.clear();
-  const int nvars = L->m->nvars;
+  const int nvars = m->nvars;
   auto scale = [&](size_t from, double f) {
-    for (size_t k = from; k < terms.size(); ++k) terms[k].a *= f;
+    for (size_t k = from; k < val.size(); ++k) val[k] *= f;
   };
   for (int p = 0; p < n;) {
     const int code = w[p];
@@ -325,15 +328,16 @@ int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npoo
       case OP_PUSHNUM:
       case OP_PUSHNUM2: {
         if (p + 1 >= n || w[p + 1] < 0 || w[p + 1] >= npool) return 1;
-        st.push_back({false, pool[w[p + 1]], terms.size()});
+        st.push_back({false, pool[w[p + 1]], val.size()});
         p += 2;
         continue;
       }
       case OP_PUSHVAR:
       case OP_PUSHVAR2: {
         if (p + 1 >= n || w[p + 1] < 0 || w[p + 1] >= nvars) return 1;
-        st.push_back({true, 0.0, terms.size()});
-        terms.push_back({w[p + 1], 1.0});
+        st.push_back({true, 0.0, val.size()});
+        col.push_back(w[p + 1]);
+        val.push_back(1.0);
         p += 2;
         continue;
       }
@@ -364,7 +368,7 @@ int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npoo
     if (all_const) {
       double args[2] = {a[0].c, na == 2 ? a[1].c : 0.0};
       double v;
-      if (!apply_op(L->m, op, args, na, &v)) return 1;  // the general pass reports it
+      if (!apply_op(m, op, args, na, &v)) return 1;  // the general pass reports it
       size_t begin = a[0].begin;
       st.resize(st.size() - na);
       st.push_back({false, v, begin});
@@ -404,11 +408,41 @@ int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npoo
     if (na == 2) st.pop_back();
   }
   if (st.size() != 1) return 1;
-  out.k = st.back().lin ? S_LIN : S_CONST;
-  out.c = st.back().c;
-  out.lin.swap(terms);
-  out.quad.clear();
+  c = st.back().c;
   return 0;
+}
+
+// Sorts by column, merges and drops zero the linear entries that a row appended to the
+// model's arrays, its columns from position cb on and its coefficients from vb on.
+void tidy_stored(BRmodel* m, size_t cb, size_t vb) {
+  auto& col = m->lin_col;
+  auto& val = m->lin_val;
+  const size_t n = col.size() - cb;
+  int32_t* c = col.data() + cb;
+  double* v = val.data() + vb;
+  bool sorted = true;
+  for (size_t k = 1; k < n && sorted; ++k) sorted = c[k - 1] <= c[k];
+  if (!sorted) {
+    std::vector<Term> t(n);
+    for (size_t k = 0; k < n; ++k) t[k] = {c[k], v[k]};
+    std::stable_sort(t.begin(), t.end(), [](const Term& x, const Term& y) { return x.j < y.j; });
+    for (size_t k = 0; k < n; ++k) {
+      c[k] = t[k].j;
+      v[k] = t[k].a;
+    }
+  }
+  size_t o = 0;
+  for (size_t k = 0; k < n;) {
+    const int32_t j = c[k];
+    double a = v[k++];
+    while (k < n && c[k] == j) a += v[k++];
+    if (a != 0.0) {
+      c[o] = j;
+      v[o++] = a;
+    }
+  }
+  col.resize(cb + o);
+  val.resize(vb + o);
 }
 
 // Sorts, merges and drops zero linear terms.
@@ -450,6 +484,8 @@ uint8_t nl_code(const Tape& t) {
 // Stores the linear data of a row.
 void store_lin(BRmodel* m, Row& row, const std::vector<Term>& lin) {
   row.lin_begin = static_cast<int32_t>(m->lin_col.size());
+  row.val_shift = static_cast<int32_t>(m->lin_col.size() - m->lin_val.size());
+  row.has_common = false;
   for (const Term& t : lin) {
     m->lin_col.push_back(t.j);
     m->lin_val.push_back(t.a);
@@ -558,7 +594,6 @@ void pack_words(BRmodel* m, const int32_t* w, int n) {
     buf[len++] = static_cast<uint8_t>(z);
   }
   out.insert(out.end(), buf, buf + len);
-  m->nwords += n;
 }
 
 void unpack_words(const BRmodel* m, const Row& r, std::vector<int32_t>& out) {
@@ -581,10 +616,11 @@ void unpack_words(const BRmodel* m, const Row& r, std::vector<int32_t>& out) {
 int load_row(Loader* L, Row& row, int rowno, const int32_t* w, int n, const double* pool,
              int npool, bool linear_only) {
   BRmodel* m = L->m;
-  row.word_begin = static_cast<int64_t>(m->words.size());
-  pack_words(m, w, n);
-  row.word_end = static_cast<int64_t>(m->words.size());
+  row.word_begin = row.word_end = static_cast<int64_t>(m->words.size());
+  m->nwords += n;
   row.lin_begin = row.lin_end = static_cast<int32_t>(m->lin_col.size());
+  row.val_shift = static_cast<int32_t>(m->lin_col.size() - m->lin_val.size());
+  row.has_common = false;
   row.quad_begin = row.quad_end = static_cast<int32_t>(m->quad_q.size());
   row.nl_begin = row.nl_end = static_cast<int32_t>(m->nl_var.size());
   row.var_begin = row.var_end = static_cast<int32_t>(m->row_var.size());
@@ -593,12 +629,40 @@ int load_row(Loader* L, Row& row, int rowno, const int32_t* w, int n, const doub
   row.kind = ROW_LINEAR;
   row.nlcode = NL_NONE;
   row.constant = 0.0;
-  Sym f;
-  if (fast_linear(L, w, n, pool, npool, f) != 0) {
-    if (int e = decode(L, w, n, pool, npool)) return e;
-    const int root = static_cast<int>(L->t.nodes.size()) - 1;
-    if (int e = analyse(L, 0, root, f)) return e;
+  // A row that the one-pass reading takes is linear, and its data say all its words did: the
+  // words are kept only of the rows that need the general analysis.
+  const size_t base = m->lin_col.size(), vbase = m->lin_val.size();
+  double c = 0.0;
+  if (fast_linear(L, w, n, pool, npool, c) == 0) {
+    bool finite = std::isfinite(c);
+    for (size_t k = vbase; k < m->lin_val.size(); ++k) finite = finite && std::isfinite(m->lin_val[k]);
+    if (!finite) return BRERR_ARITHMETIC;
+    tidy_stored(m, base, vbase);
+    row.constant = c;
+    row.lin_begin = row.var_begin = static_cast<int32_t>(base);
+    row.lin_end = row.var_end = static_cast<int32_t>(m->lin_col.size());
+    row.val_shift = static_cast<int32_t>(base - vbase);
+    row.vars_lin = true;
+    // a sum of variables with one coefficient keeps that coefficient once
+    const double* v = m->lin_val.data() + vbase;
+    const size_t nv = m->lin_val.size() - vbase;
+    bool same = nv > 1;
+    for (size_t k = 1; k < nv && same; ++k) same = v[k] == v[0];
+    if (same) {
+      row.has_common = true;
+      row.common = v[0];
+      m->lin_val.resize(vbase);
+    }
+    return 0;
   }
+  m->lin_col.resize(base);
+  m->lin_val.resize(vbase);
+  pack_words(m, w, n);
+  row.word_end = static_cast<int64_t>(m->words.size());
+  Sym f;
+  if (int e = decode(L, w, n, pool, npool)) return e;
+  const int root = static_cast<int>(L->t.nodes.size()) - 1;
+  if (int e = analyse(L, 0, root, f)) return e;
   // A constant that is not a finite number cannot stand in a row.
   bool finite = std::isfinite(f.c);
   for (const Term& x : f.lin) finite = finite && std::isfinite(x.a);

@@ -51,6 +51,8 @@ TEST(BreskLoad, StructureOfRows) {
       {"x0 x1 max:2 x2 +", {{2, 1}}, 0, 3, {0, 1}},
       {"x0 user:1 x1 +", {{1, 1}}, 0, 4, {0}},
       {"x0 x2 / 7 -", {}, 7, 2, {0, 2}},
+      {"x2 x0 + 3 x1 * + x0 - x2 +", {{1, 3}, {2, 2}}, 0, 0, {}},
+      {"x2 x0 + x1 x1 * +", {{0, 1}, {2, 1}}, 0, 2, {1}},
   };
   for (const Case& c : cases) {
     Fixture f;
@@ -348,7 +350,24 @@ TEST(BreskLoad, PackedWordsRoundTrip) {
     bresk::unpack_words(f.m, r[i], back);
     EXPECT_EQ(back, rows[i]) << "row " << i;
   }
-  EXPECT_EQ(f.m->nwords, 22);
+}
+
+// Every word loaded is counted, but only a row that needs the general analysis keeps its
+// packed words: a linear row's data say all that its words did.
+TEST(BreskLoad, OnlyRowsBeyondTheLinearPassKeepTheirWords) {
+  Fixture f;
+  Spec s;
+  s.nvars = 2;
+  s.obj = "x0 x1 +";
+  s.rows = {{'L', "2 x0 * x1 - 3 -"}, {'G', "x0 x1 * 1 -"}};
+  ASSERT_EQ(brtest::load(f.m, s), 0);
+  const bresk::Row &lin = f.m->rows[0], &nl = f.m->rows[1];
+  EXPECT_EQ(lin.word_end, lin.word_begin);
+  EXPECT_EQ(f.m->obj.word_end, f.m->obj.word_begin);
+  std::vector<int32_t> back;
+  bresk::unpack_words(f.m, nl, back);
+  EXPECT_EQ(back, (std::vector<int32_t>{1063, 0, 1063, 1, 1003, 1062, 2, 1002}));
+  EXPECT_EQ(f.m->nwords, 5 + 11 + 8);
 }
 
 // The large-array allocator keeps the contents when an array grows from ordinary memory
@@ -365,4 +384,72 @@ TEST(BreskLoad, LargeArraysGrowAcrossTheMappingSize) {
   v.clear();
   v.shrink_to_fit();
   EXPECT_EQ(w.back(), 8999997);
+}
+
+// Start values as loaded (a NaN start is the bound nearest 0) and after a start point, whose
+// marker entries keep the loaded value; a start common to every variable is kept once.
+TEST(BreskLoad, StartValuesLoadedAndChanged) {
+  const double nan = std::nan(""), mark = bresk::kNoStartMarker;
+  struct Case {
+    std::vector<double> start, point, want;
+    bool kept_once;
+  } cases[] = {
+      {{2, 2, 2}, {}, {2, 2, 2}, true},
+      {{1, nan, 3}, {}, {1, 0.5, 3}, false},
+      {{2, 2, 2}, {mark, 7, mark}, {2, 7, 2}, false},
+      {{nan, nan, nan}, {}, {0, 0.5, 0}, false},
+  };
+  for (const Case& c : cases) {
+    Fixture f;
+    Spec s;
+    s.nvars = 3;
+    s.obj = "x0 x1 + x2 +";
+    s.lb = {0, 0.5, -1};
+    s.start = c.start;
+    ASSERT_EQ(brtest::load(f.m, s), 0);
+    if (!c.point.empty()) {
+      ASSERT_EQ(BRloadVarStartPoint(f.m, c.point.data()), 0);
+    }
+    for (int j = 0; j < 3; ++j) {
+      EXPECT_EQ(f.m->start[static_cast<size_t>(j)], c.want[static_cast<size_t>(j)]) << j;
+    }
+    EXPECT_EQ(f.m->start.uniform(), c.kept_once);
+  }
+}
+
+// Rows that are sums of variables with one coefficient keep it once; the rows after them
+// still find their own coefficients, through the row data, the column-wise matrix and the
+// evaluator alike.
+TEST(BreskLoad, RowsWithOneCoefficientBetweenOthers) {
+  Fixture f;
+  Spec s;
+  s.nvars = 3;
+  s.obj = "2 x0 * 3 x1 * +";
+  s.rows = {{'L', "x0 x1 + x2 + 4 -"},
+            {'L', "x0 2 * x2 5 * - 1 -"},
+            {'G', "x1 3 * x2 3 * + 6 -"},
+            {'E', "x2 x0 - 2 -"}};
+  ASSERT_EQ(brtest::load(f.m, s), 0);
+  const std::map<int, double> want[] = {
+      {{0, 1}, {1, 1}, {2, 1}}, {{0, 2}, {2, -5}}, {{1, 3}, {2, 3}}, {{0, -1}, {2, 1}}};
+  const double x[3] = {0.5, -1.25, 2};
+  for (int i = 0; i < 4; ++i) {
+    double rhs = 0, g = 0, byhand = 0;
+    EXPECT_EQ(lin_of(f.m, i, &rhs), want[i]) << i;
+    for (const auto& [j, a] : want[i]) byhand += a * x[j];
+    ASSERT_TRUE(bresk::eval_row(f.m, i, x, &g));
+    EXPECT_DOUBLE_EQ(g, byhand - rhs) << i;
+  }
+  // the column-wise matrix holds every row's entries with their own coefficients
+  int start[4], len[3], row[10];
+  double val[10];
+  ASSERT_EQ(BRgetLPData(f.m, nullptr, nullptr, nullptr, nullptr, nullptr, start, len, val, row, nullptr,
+                        nullptr),
+            0);
+  std::map<std::pair<int, int>, double> got, all;
+  for (int j = 0; j < 3; ++j)
+    for (int p = start[j]; p < start[j] + len[j]; ++p) got[{row[p], j}] = val[p];
+  for (int i = 0; i < 4; ++i)
+    for (const auto& [j, a] : want[i]) all[{i, j}] = a;
+  EXPECT_EQ(got, all);
 }

@@ -32,24 +32,25 @@ int set_variables(BRmodel* m, int nvars, const char* vartype, const double* lb, 
                   const double* start) {
   m->nvars = nvars;
   m->vtype.assign(nvars, 'C');
-  m->lb.assign(nvars, 0.0);
-  m->ub.assign(nvars, kInf);
-  m->start.assign(nvars, 0.0);
+  m->lb.assign(nvars, lb && nvars > 0 && !std::isnan(lb[0]) ? clamp_inf(lb[0]) : 0.0);
+  m->ub.assign(nvars, ub && nvars > 0 && !std::isnan(ub[0]) ? clamp_inf(ub[0]) : kInf);
+  m->start.assign(nvars, start && nvars > 0 ? start[0] : 0.0);
   for (int j = 0; j < nvars; ++j) {
     if (vartype) {
       char t = vartype[j];
       if (t != 'C' && t != 'B' && t != 'I') return BRERR_BAD_ARGUMENT;
       m->vtype[j] = t;
     }
-    if (lb) m->lb[j] = std::isnan(lb[j]) ? 0.0 : clamp_inf(lb[j]);
-    if (ub) m->ub[j] = std::isnan(ub[j]) ? kInf : clamp_inf(ub[j]);
+    double lo = lb && !std::isnan(lb[j]) ? clamp_inf(lb[j]) : 0.0;
+    double up = ub && !std::isnan(ub[j]) ? clamp_inf(ub[j]) : kInf;
     if (m->vtype[j] == 'B') {
-      m->lb[j] = std::max(m->lb[j], 0.0);
-      m->ub[j] = std::min(m->ub[j], 1.0);
+      lo = std::max(lo, 0.0);
+      up = std::min(up, 1.0);
     }
+    m->lb.set(j, lo);
+    m->ub.set(j, up);
     double s = start ? start[j] : 0.0;
-    if (std::isnan(s)) s = std::min(std::max(0.0, m->lb[j]), m->ub[j]);
-    m->start[j] = s;
+    m->start.set(j, std::isnan(s) ? std::min(std::max(0.0, lo), up) : s);
   }
   return 0;
 }
@@ -90,14 +91,12 @@ int BRloadNLPCode(BRmodel* model, int ncons, int nobj, int nvars, int nconst,
     clear_model(m);
     m->t0 = std::chrono::steady_clock::now();
     if (int e = set_variables(m, nvars, vartype, lb, ub, start)) return fail_load(m, e, -1);
-    m->pool.assign(consts, consts + nconst);
-    // Room for every row's words and an upper bound of its linear entries (one per
-    // variable push, two words each), so the flat arrays never move while rows load;
-    // capacity that stays unused is never touched.
+    // Room for an upper bound of the rows' linear entries (one per variable push, two words
+    // each), so the flat arrays never move while rows load; capacity that stays unused is
+    // never touched.
     size_t words = nobj == 1 && valid_slice(objstart[0], objlen[0], ncode) ? static_cast<size_t>(objlen[0]) : 0;
     for (int i = 0; i < ncons; ++i)
       if (valid_slice(rowstart[i], rowlen[i], ncode)) words += static_cast<size_t>(rowlen[i]);
-    m->words.reserve(words * 3);  // packed: most words take one to three bytes
     m->lin_col.reserve(words / 2 + 1);
     m->lin_val.reserve(words / 2 + 1);
     m->row_var.reserve(words / 2 + 1);
@@ -107,8 +106,7 @@ int BRloadNLPCode(BRmodel* model, int ncons, int nobj, int nvars, int nconst,
     m->obj.type = 'N';
     if (nobj == 1) {
       if (!valid_slice(objstart[0], objlen[0], ncode)) return fail_load(m, BRERR_BAD_ARGUMENT, -1);
-      int e = load_row(L.get(), m->obj, -1, code + objstart[0], objlen[0], m->pool.data(), nconst,
-                       false);
+      int e = load_row(L.get(), m->obj, -1, code + objstart[0], objlen[0], consts, nconst, false);
       if (e) return fail_load(m, e, -1);
     }
     m->rows.resize(ncons);
@@ -117,13 +115,15 @@ int BRloadNLPCode(BRmodel* model, int ncons, int nobj, int nvars, int nconst,
       r.type = rowtype[i];
       if (r.type != 'L' && r.type != 'G' && r.type != 'E') return fail_load(m, BRERR_BAD_ARGUMENT, i);
       if (!valid_slice(rowstart[i], rowlen[i], ncode)) return fail_load(m, BRERR_BAD_ARGUMENT, i);
-      int e = load_row(L.get(), r, i, code + rowstart[i], rowlen[i], m->pool.data(), nconst, false);
+      int e = load_row(L.get(), r, i, code + rowstart[i], rowlen[i], consts, nconst, false);
       if (e) return fail_load(m, e, i);
       m->ncons = i + 1;
       if ((i + 1) % 100 == 0 && load_progress(m, BR_LOC_LOAD_PARSE, i + 1))
         return fail_load(m, BRERR_INTERRUPTED, i);
     }
     m->ncons = ncons;
+    // the constants are read again only through the words that rows keep
+    if (!m->words.empty()) m->pool.assign(consts, consts + nconst);
     if (load_progress(m, BR_LOC_LOAD_PARSE, ncons) || load_progress(m, BR_LOC_LOAD_STRUCT, ncons) ||
         load_progress(m, BR_LOC_LOAD_BUILD, ncons))
       return fail_load(m, BRERR_INTERRUPTED, -1);
@@ -234,7 +234,7 @@ int BRloadVarStartPoint(BRmodel* model, const double* x) {
       double v = x[j];
       if (std::memcmp(&v, &kNoStartMarker, sizeof v) == 0) continue;
       if (std::isnan(v)) v = std::min(std::max(0.0, m->lb[j]), m->ub[j]);
-      m->start[j] = v;
+      m->start.set(j, v);
     }
     return 0;
   });

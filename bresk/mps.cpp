@@ -478,10 +478,10 @@ void build(BRmodel* m, MpsData& d) {
   const int nr = base + static_cast<int>(extra_of.size());
   m->nvars = n;
   m->vtype = d.coltype;
-  m->lb = d.lb;
-  m->ub = d.ub;
+  m->lb.assign(d.lb);
+  m->ub.assign(d.ub);
   m->start.assign(n, 0.0);
-  for (int j = 0; j < n; ++j) m->start[j] = std::min(std::max(0.0, m->lb[j]), m->ub[j]);
+  for (int j = 0; j < n; ++j) m->start.set(j, std::min(std::max(0.0, m->lb[j]), m->ub[j]));
   m->ncons = nr;
   m->sense = d.sense;
   m->rows.assign(nr, Row());

@@ -513,7 +513,7 @@ TEST(BreskMps, InstructionListFilesRoundTrip) {
   s.sense = -1;
   s.nvars = 3;
   s.obj = "x0 sin x1 x2 max:2 + #1070 #2 3 x2 * -";
-  s.rows = {{'L', "x0 sqr x1 ln + 4 -"}, {'G', "x0 x1 * x2 exp + 1 -"}};
+  s.rows = {{'L', "x0 sqr x1 ln + 4 -"}, {'G', "x0 x1 * x2 exp + 1 -"}, {'E', "2 x0 * x2 - 3 + x1 +"}};
   ASSERT_EQ(brtest::load(f.m, s), 0);
   std::string path = ::testing::TempDir() + "/model.mpi";
   ASSERT_EQ(BRwriteMPIFile(f.m, path.c_str()), 0);
@@ -524,7 +524,7 @@ TEST(BreskMps, InstructionListFilesRoundTrip) {
   Fixture g;
   ASSERT_EQ(load_code_file(g.m, path), 0) << text;
   double x[3] = {0.7, 1.3, -0.4};
-  for (int r = -1; r < 2; ++r) {
+  for (int r = -1; r < 3; ++r) {  // the linear row is written from its data
     double a, b;
     ASSERT_TRUE(bresk::eval_row(f.m, r, x, &a));
     ASSERT_TRUE(bresk::eval_row(g.m, r, x, &b));

@@ -42,8 +42,8 @@ StderrMute::~StderrMute() {
 // ---------------------------------------------------------------- evaluation core
 
 NlpCore::NlpCore(BRmodel* m, bool skipEmpty) : m_(m), n_(m->nvars) {
-  lb = m->lb;
-  ub = m->ub;
+  lb = m->lb.vec();
+  ub = m->ub.vec();
   for (int i = 0; i < m->ncons; i++)
     if (!skipEmpty || m->rows[i].var_end > m->rows[i].var_begin) rows_.push_back(i);
   nrows_ = static_cast<int>(rows_.size());
@@ -383,7 +383,7 @@ bool modelHasIntegers(const BRmodel* m) {
 std::vector<double> startPoint(const BRmodel* m, const std::vector<double>& lb, const std::vector<double>& ub) {
   std::vector<double> x(m->nvars, 0.0);
   for (int j = 0; j < m->nvars; j++) {
-    double v = j < static_cast<int>(m->start.size()) ? m->start[j] : 0.0;
+    double v = m->start[j];
     if (!std::isfinite(v)) v = 0.0;
     if (lb[j] > -kInf) v = std::max(v, lb[j]);
     if (ub[j] < kInf) v = std::min(v, ub[j]);

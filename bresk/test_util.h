@@ -64,6 +64,7 @@ struct Spec {
   int nvars = 0;
   std::vector<double> lb, ub;   // empty: [0, 1e30]
   std::string types;            // empty: all 'C'
+  std::vector<double> start;    // empty: all 0
 };
 
 // Loads a model through BRloadNLPCode; returns the loader's code.
@@ -78,7 +79,8 @@ inline int load(BRmodel* m, const Spec& s) {
     rl.push_back(static_cast<int>(c.words.size()) - rs.back());
     rt.push_back(t);
   }
-  std::vector<double> lb = s.lb, ub = s.ub, st(s.nvars, 0.0);
+  std::vector<double> lb = s.lb, ub = s.ub, st = s.start;
+  if (st.empty()) st.assign(s.nvars, 0.0);
   if (lb.empty()) lb.assign(s.nvars, 0.0);
   if (ub.empty()) ub.assign(s.nvars, 1e307);
   std::string types = s.types.empty() ? std::string(s.nvars, 'C') : s.types;

@@ -258,7 +258,7 @@ void write_row_code(std::FILE* fp, const BRmodel* m, const Row& r,
   }
   std::fprintf(fp, "  PUSHNUM %s\n", num(r.constant).c_str());
   for (int k = r.lin_begin; k < r.lin_end; ++k)
-    std::fprintf(fp, "  PUSHNUM %s\n  PUSHVAR %s\n  MULTIPLY\n  PLUS\n", num(m->lin_val[k]).c_str(),
+    std::fprintf(fp, "  PUSHNUM %s\n  PUSHVAR %s\n  MULTIPLY\n  PLUS\n", num(lin_coef(m, r, k)).c_str(),
                  vn[m->lin_col[k]].c_str());
   for (int k = r.quad_begin; k < r.quad_end; ++k) {
     int i = m->quad_i[k], j = m->quad_j[k];

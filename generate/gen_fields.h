@@ -42,7 +42,6 @@ struct GenFields : ScalarFields {
   int32_t ITERS = 0;     // iteration count last reported by the solve callback
 
   // ---- generated model blocks read by the interpreter and the accessors (handles) ----
-  int32_t VARRDC = 0;  // per-variable reduced cost (reals)
   int32_t ROWSLK = 0;  // per-row slack (reals)
   int32_t ROWDUL = 0;  // per-row dual price (reals)
   int32_t RCURSR = 0;  // last row found by the row search

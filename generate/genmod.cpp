@@ -156,7 +156,7 @@ bool slide_variables(Work& W, MasterRecord& L) {
       bputi(W, L, L.VARKND, to, bgeti(W, L, L.VARKND, from));
       bputi(W, L, L.VARINT, to, bgeti(W, L, L.VARINT, from));
       bputd(W, L, L.VARVAL, to, bgetd(W, L, L.VARVAL, from));
-      bputd(W, L, L.VARDB2, to, bgetd(W, L, L.VARDB2, from));
+      bputd(W, L, L.VARRDC, to, bgetd(W, L, L.VARRDC, from));
     }
     trace(L, "ADJUSTING ARRAY PTRS, JSLIDE:" + I(js));
     for (int32_t s = 1; s <= L.NSETS; ++s) {
@@ -170,7 +170,7 @@ bool slide_variables(Work& W, MasterRecord& L) {
   if (st) return false;
   L.VARCAP = n;
   L.NVARS = ttl;
-  for (int32_t* h : {&L.VARLB, &L.VARUB, &L.VARRDC}) {
+  for (int32_t* h : {&L.VARLB, &L.VARUB}) {
     int32_t c = n;
     setblk_(6, c, W, L, *h, st);
     if (st) return false;
@@ -231,7 +231,7 @@ void separate_fixed(Work& W, MasterRecord& L) {
   bputi(W, L, L.ROWVST, L.NROWS + 1, kept + 1);
   int32_t n = std::max(kept, 1), st = 0;
   setblk_(2, n, W, L, L.ROWVAR, st);
-  for (int32_t p = 1; p <= L.NFIXED; ++p) bputd(W, L, L.VARDB2, bgeti(W, L, L.VARORD, p), 0.0);
+  for (int32_t p = 1; p <= L.NFIXED; ++p) bputd(W, L, L.VARRDC, bgeti(W, L, L.VARORD, p), 0.0);
 }
 
 // Orders the variables after the fixed ones: explicit variables in order of appearance,

@@ -186,8 +186,9 @@ bool statistics(Work& W, MasterRecord& L) {
   return true;
 }
 
-// Loads the generated model; true on success.
-bool loadgen(Work& W, MasterRecord& L) {
+// Loads the generated model; true on success. keeplists: the scalar lists outlive the load
+// even with LOWMEM set.
+bool loadgen(Work& W, MasterRecord& L, bool keeplists) {
   windoz_();
   // nothing of a previous model's statistics survives into this one
   L.NLVARS = L.NLROWS = L.NZFIRST = L.NZLIN = L.NZTOT = L.NEMPTY = L.MODCLS = 0;
@@ -232,6 +233,8 @@ bool loadgen(Work& W, MasterRecord& L) {
     if (e == 8) e = 9;
     if (!loaderror(W, L, e, false)) return false;
     r = loadlists(W, L);
+    // the library holds its own copy: with LOWMEM the lists go before the matrix is copied
+    if (r == 0 && L.LOWMEM > 0 && !keeplists) freescalarlists_(L);
     phasetime_("library loaded");
   }
   if (r == 2019) {
@@ -250,7 +253,7 @@ bool loadgen(Work& W, MasterRecord& L) {
 }  // namespace
 
 // Generation and loading (see solver.h).
-int32_t generate_(Work& W, MasterRecord& L) {
+int32_t generate_(Work& W, MasterRecord& L, int32_t mode) {
   int32_t ok = genmod_(W, L);
   if (!qtest(ok)) {
     if (L.GENLOADP != 0) clearmodel_(L);
@@ -260,7 +263,7 @@ int32_t generate_(Work& W, MasterRecord& L) {
   L.GENLOADP = 0;
   L.OBJPOS = 0;
   L.SLVROWS = L.SLVCOLS = 0;
-  if (!loadgen(W, L)) {
+  if (!loadgen(W, L, mode == 1)) {
     FBRSETCALLBACK_(L.MODELHANDLE, nullptr, nullptr);
     genfail_(W, L);
     freescalarlists_(L);

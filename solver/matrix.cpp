@@ -73,8 +73,10 @@ int32_t linearcolumns(Work& W, MasterRecord& L, int32_t nv, int32_t nc, int32_t&
     }
     return true;
   };
-  // counts of each column's entries, the objective's included
-  for (int32_t j = 0; j < nv; ++j) next[(size_t)j + 1] = DGET_(W, L.START[L.MATOBJ], j + 1) != 0.0 ? 1 : 0;
+  // counts of each column's entries, the objective's included (no block moves in this
+  // routine after the coefficient arrays are sized, so their starts are read once)
+  const int64_t so = L.START[L.MATOBJ];
+  for (int32_t j = 0; j < nv; ++j) next[(size_t)j + 1] = DGET_(W, so, j + 1) != 0.0 ? 1 : 0;
   for (int32_t i = 0; i < nc; ++i) {
     bool twice = false;
     bool ok = entries(i, [&](int32_t j, double) {
@@ -95,26 +97,27 @@ int32_t linearcolumns(Work& W, MasterRecord& L, int32_t nv, int32_t nc, int32_t&
     if (status) return 1;
   }
   // the column starts, and each column's objective entry
+  const int64_t sc = L.START[L.MATCOEF], sr = L.START[L.MATROW], ss = L.START[L.MATCOLST];
   next[0] = 1;
   for (int32_t j = 0; j < nv; ++j) {
     int32_t p = next[(size_t)j];
-    IPUT_(W, L.START[L.MATCOLST], j + 1, p);
+    IPUT_(W, ss, j + 1, p);
     next[(size_t)j + 1] += p;
-    const double c = DGET_(W, L.START[L.MATOBJ], j + 1);
+    const double c = DGET_(W, so, j + 1);
     if (c != 0.0) {
-      DPUT_(W, L.START[L.MATCOEF], p, c);
-      IPUT_(W, L.START[L.MATROW], p, 1);
+      DPUT_(W, sc, p, c);
+      IPUT_(W, sr, p, 1);
       next[(size_t)j] = p + 1;
     }
   }
-  IPUT_(W, L.START[L.MATCOLST], nv + 1, next[(size_t)nv]);
+  IPUT_(W, ss, nv + 1, next[(size_t)nv]);
   L.MATNZ = next[(size_t)nv] - 1;
   // the rows' entries, each at its column's fill position
   for (int32_t i = 0; i < nc; ++i) {
     bool ok = entries(i, [&](int32_t j, double v) {
       int32_t p = next[(size_t)j]++;
-      DPUT_(W, L.START[L.MATCOEF], p, v);
-      IPUT_(W, L.START[L.MATROW], p, i + 2);
+      DPUT_(W, sc, p, v);
+      IPUT_(W, sr, p, i + 2);
       return true;
     });
     if (!ok) return 2;

@@ -394,7 +394,7 @@ int32_t solver_(Work& W, MasterRecord& L, int32_t mode, const char* fname) {
   // none either, so it is left alone and an unchanged model is not generated again.
   if ((mode == 1 || mode == 3 || mode == 6 || mode == 7) && L.TRACELV == 0 && L.LNRISE > 1)
     L.LNRISE = 1;
-  int32_t ok = generate_(W, L);
+  int32_t ok = generate_(W, L, mode);
   if (L.LOWMEM > 0 && mode != 1) freescalarlists_(L);
   if (qtest(ok) && mode != 5) {
     L.LINEND = 0;

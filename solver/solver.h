@@ -63,5 +63,6 @@ void clearsolvermodel_(Work& W, MasterRecord& L);
 
 // ---- generation and loading ----
 // Has the model generated (genmod_) and, when it was generated anew, loads it into the
-// solver library and reads its statistics; true when a loaded model is in place.
-int32_t generate_(Work& W, MasterRecord& L);
+// solver library and reads its statistics; true when a loaded model is in place. mode is
+// the solve driver's (1 GEN keeps the scalar lists that LOWMEM otherwise frees after loading).
+int32_t generate_(Work& W, MasterRecord& L, int32_t mode = 0);

@@ -32,8 +32,8 @@ constexpr F RELEASE[] = {
     &MasterRecord::KANAME, &MasterRecord::IDOWNR, &MasterRecord::KPNAME, &MasterRecord::NDRVEL,
     // variable arrays and bounds
     &MasterRecord::VARFIX, &MasterRecord::VARKND, &MasterRecord::VARINT, &MasterRecord::VARVAL,
-    &MasterRecord::VARDB2, &MasterRecord::VARORD, &MasterRecord::VARLB, &MasterRecord::VARUB,
-    &MasterRecord::VARRDC, &MasterRecord::ROWSLK, &MasterRecord::ROWDUL,
+    &MasterRecord::VARRDC, &MasterRecord::VARORD, &MasterRecord::VARLB, &MasterRecord::VARUB,
+    &MasterRecord::ROWSLK, &MasterRecord::ROWDUL,
     // ranges
     &MasterRecord::RNGV1, &MasterRecord::RNGV2, &MasterRecord::RNGR1, &MasterRecord::RNGR2,
     // rows, row names, structural analysis, reference lists, name hashes
@@ -100,7 +100,7 @@ void setvarblocks_(Work& a, MasterRecord& L, int32_t n, int32_t& status) {
   resize(a, L, 2, n, &MasterRecord::VARKND, status);
   resize(a, L, 2, n, &MasterRecord::VARINT, status);
   resize(a, L, 6, n, &MasterRecord::VARVAL, status);
-  resize(a, L, 6, n, &MasterRecord::VARDB2, status);
+  resize(a, L, 6, n, &MasterRecord::VARRDC, status);
 }
 
 // Grows the variable arrays by max(n, 256) entries; the attribute-block variables at the top
@@ -120,13 +120,13 @@ void grwvr3_(Work& a, MasterRecord& L, int32_t n, int32_t& status) {
   status = 0;
   L.VARCAP = (int32_t)q;
   int64_t fix = L.START[L.VARFIX], knd = L.START[L.VARKND], iv = L.START[L.VARINT];
-  int64_t val = L.START[L.VARVAL], db2 = L.START[L.VARDB2];
+  int64_t val = L.START[L.VARVAL], rdc = L.START[L.VARRDC];
   for (int64_t k = p + 1; k <= q; ++k) {
     wput(a, fix + k - 1, UNFIXED);
     wput(a, knd + k - 1, 0);
     wput(a, iv + k - 1, 0);
     dput(a, val + 2 * (k - 1), UNSETVAL);
-    dput(a, db2 + 2 * (k - 1), 0.0);
+    dput(a, rdc + 2 * (k - 1), 0.0);
   }
   if (p <= 0) return;
   int64_t t = std::min<int64_t>(std::max(L.VARTOP, 0), p);
@@ -138,7 +138,7 @@ void grwvr3_(Work& a, MasterRecord& L, int32_t n, int32_t& status) {
     dput(a, val + 2 * (from - 1), UNSETVAL);
     wput(a, fix + from - 1, UNFIXED);
     wput(a, knd + from - 1, 0);
-    dput(a, db2 + 2 * (from - 1), 0.0);
+    dput(a, rdc + 2 * (from - 1), 0.0);
   }
   int32_t d = (int32_t)(q - p);
   if (L.INANTR > 0) {

@@ -123,7 +123,7 @@ struct StoreFields : StoreIoFields {
   int32_t VARKND = 0;  // variable kind
   int32_t VARINT = 0;  // further integer per variable
   int32_t VARVAL = 0;  // values (reals); new entries hold UNSETVAL
-  int32_t VARDB2 = 0;  // second real per variable
+  int32_t VARRDC = 0;  // reduced costs (reals), the second real per variable; 0.0 until solved
   int32_t VARLB = 0, VARUB = 0;    // bound arrays (reals)
   int32_t VARCAP = 0, NVARS = 0, VARTOP = 0;
   // variable reference lists written by the compiler
