@@ -271,14 +271,19 @@ void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit,
   int32_t st = 0;
   L.LFDEPTH = 0;
 
-  // Word k of the code: cb is the code block's offset, taken again after every call that
-  // can allocate (rebase).
-  int64_t cb = 0;
-  auto rebase = [&]() { if (clen > 0) cb = (int64_t)L.START[code] - 1; };
+  // Word k of the code: cb is the code block's offset; room the free words of the scalar
+  // list (-1 with no list). Both are taken again after every call that can allocate or
+  // add to the list (rebase).
+  int64_t cb = 0, room = 0;
+  auto rebase = [&]() {
+    if (clen > 0) cb = (int64_t)L.START[code] - 1;
+    room = L.SLINS == 0 ? -1 : (int64_t)L.SLINSCAP - L.SLINSN;
+  };
   rebase();
   auto word = [&](int64_t k) -> int32_t { return (uint64_t)(k - 1) < (uint64_t)clen ? W.w[(size_t)(cb + k)] : 1 << 30; };
   auto put = [&](int32_t w) {
     ++L.SLINSN;
+    --room;
     if (heap) IPUTCM_(L.SLINS, L.SLINSN, w);
     else W.w[(size_t)(L.START[L.SLINS] + L.SLINSN - 1)] = w;
   };
@@ -294,8 +299,9 @@ void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit,
     put(SC_PUSHNUM);
     int32_t e = 0;
     addconsttolist_(W, L, v, e);
+    if (e != 0) --L.SLINSN;
     rebase();
-    if (e != 0) { --L.SLINSN; st = e == 1 ? 1 : 6; return false; }
+    if (e != 0) { st = e == 1 ? 1 : 6; return false; }
     return true;
   };
   // A model variable: its value when known or fixed, else its column.
@@ -310,7 +316,7 @@ void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit,
   };
 
   for (;;) {
-    if (L.SLINSN + 8 > L.SLINSCAP || L.SLINS == 0) {
+    if (room < 8) {  // fewer than 8 free words, or no list yet
       int32_t e = 0;
       checkfreeins_(W, L, 8, e);
       rebase();
