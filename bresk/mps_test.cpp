@@ -351,6 +351,26 @@ TEST(BreskMps, ErrorsGiveLineAndText) {
   EXPECT_EQ(BRwriteMPSFile(f.m, "/nonexistent/dir/out.mps", 0), 2021);
 }
 
+// A model without an objective row whose constraints take the objective's default name and
+// its first renaming writes a file that reads back as the same model, in both layouts.
+TEST(BreskMps, ObjectiveNameNeverTakesARowName) {
+  const std::string text =
+      "NAME\nROWS\n L OBJ\n L OBJ_1\n E R3\nCOLUMNS\n X OBJ 1 OBJ_1 2\n Y R3 1 OBJ 3\n"
+      "RHS\n RHS OBJ 4 OBJ_1 5\n RHS R3 6\nENDATA\n";
+  for (int format : {0, 1}) {
+    Fixture f, g;
+    ASSERT_EQ(BRreadMPSFile(f.m, temp_file("taken.mps", text).c_str(), 0), 0);
+    std::string out = ::testing::TempDir() + "/taken_out.mps";
+    ASSERT_EQ(BRwriteMPSFile(f.m, out.c_str(), format), 0);
+    ASSERT_EQ(BRreadMPSFile(g.m, out.c_str(), format), 0) << format;
+    int a[8], b[8];
+    BRgetDimensions(f.m, &a[0], &a[1], &a[2], &a[3], &a[4], &a[5], &a[6], &a[7]);
+    BRgetDimensions(g.m, &b[0], &b[1], &b[2], &b[3], &b[4], &b[5], &b[6], &b[7]);
+    EXPECT_EQ(std::vector<int>(a, a + 8), std::vector<int>(b, b + 8)) << format;
+    EXPECT_EQ(a[1], 3);
+  }
+}
+
 // max 5x + 4y; 6x + 4y <= 24; x + 2y <= 6; -x + y <= 1; y <= 2.
 const char* kReddyMikksMps =
     "NAME RM\nOBJSENSE\n MAX\nROWS\n N Z\n L C1\n L C2\n L C3\n L C4\nCOLUMNS\n"

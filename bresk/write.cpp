@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace bresk {
@@ -101,8 +102,7 @@ int write_mps(BRmodel* m, const char* file, int format) {
   if (model_nonlinear(m)) return BRERR_NOT_AVAILABLE;
   const int n = m->nvars, nr = m->ncons;
   std::vector<std::string> vn(n), rn(nr);
-  std::string on = row_name(m, -1);
-  bool fits = on.size() <= 8 && on.find(' ') == std::string::npos;
+  bool fits = true;
   for (int j = 0; j < n; ++j) {
     vn[j] = var_name(m, j);
     fits = fits && vn[j].size() <= 8 && vn[j].find(' ') == std::string::npos;
@@ -111,11 +111,19 @@ int write_mps(BRmodel* m, const char* file, int format) {
     rn[i] = row_name(m, i);
     fits = fits && rn[i].size() <= 8 && rn[i].find(' ') == std::string::npos;
   }
+  std::string on = row_name(m, -1);
+  fits = fits && on.size() <= 8 && on.find(' ') == std::string::npos;
   const bool fixed = format == 1 && fits;
   if (!fixed) {
     for (auto& s : vn) s = free_name(s);
     for (auto& s : rn) s = free_name(s);
     on = free_name(on);
+  }
+  {
+    // the objective never takes a constraint's name: a reader would take that row for it
+    const std::unordered_set<std::string> taken(rn.begin(), rn.end());
+    const std::string base = on.substr(0, 5);
+    for (int k = 1; taken.count(on) != 0; ++k) on = base + "_" + std::to_string(k);
   }
   std::FILE* fp = std::fopen(file, "w");
   if (!fp) return BRERR_FILE_WRITE;
