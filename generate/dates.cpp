@@ -6,6 +6,7 @@
 #include "language/lang.h"
 #include "store/hooks.h"
 #include "store/io.h"
+#include "store/upcalls.h"
 
 namespace {
 
@@ -91,3 +92,5 @@ double user_(MasterRecord& L, int32_t count, const double* values) {
   L.USRASK = 1;
   return r;
 }
+
+QUIRN_UPCALL(dmy2d, dmy2d_);  // day numbers for the library's date service

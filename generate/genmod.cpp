@@ -19,7 +19,7 @@
 #include "session/params.h"
 #include "store/hooks.h"
 #include "store/io.h"
-#include "store/pending_store.h"
+#include "store/upcalls.h"
 #include "store/store.h"
 
 namespace {
@@ -349,7 +349,7 @@ int32_t genmod_(Work& W, MasterRecord& L) {
   recovr_(W, L);
   L.NFIXED = L.NEXPVAR = L.NPARVAR = L.OBJROW = 0;
   L.SLVROWS = L.SLVCOLS = L.SLVINT = L.NINTVAR = L.NLVARS = L.NLROWS = L.QPFLAG = 0;
-  freematrix_(L);
+  if (upcalls_().freematrix) upcalls_().freematrix(L);
   L.GENLOADP = -1;  // past the skip decision: the library's model object is replaced
   savecriticalgenopts_(W, L);
   int32_t st = 0;

@@ -9,6 +9,7 @@
 #include "store/hooks.h"
 #include "store/io.h"
 #include "store/store.h"
+#include "store/upcalls.h"
 
 namespace {
 
@@ -218,3 +219,5 @@ void scalarizemodel_(Work& W, MasterRecord& L, int32_t& error) {
   L.SLINSCAP = L.SLINSN;
   brbremv_(L);
 }
+
+QUIRN_UPCALL(freescalarlists, freescalarlists_);  // the lists go with the model's blocks

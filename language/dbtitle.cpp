@@ -4,6 +4,7 @@
 #include "language/lang.h"
 #include "solver/bindings.h"
 #include "store/hooks.h"
+#include "store/upcalls.h"
 
 // Blanks a login text over width characters and sets its length to 0.
 void clrdbs_(char* text, int32_t& len, int32_t width) {
@@ -138,3 +139,5 @@ int32_t isitlinear_(MasterRecord& L, int32_t& failed) {
   }
   return (d[3] == 0 && d[4] == 0 && d[5] == 0) ? QTRUE : QFALSE;
 }
+
+QUIRN_UPCALL(clrdbs, clrdbs_);  // the login texts cleared at start

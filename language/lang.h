@@ -7,7 +7,7 @@
 #include "store/work.h"
 #include "store/store.h"
 #include "store/util.h"
-#include "store/pending_store.h"
+#include "store/io.h"
 
 void errmsh_(Work& W, MasterRecord& L, int32_t n);  // the numbered message printer
 
@@ -83,6 +83,8 @@ int32_t fixaname_(char* name, int32_t len, int32_t flags);
 void cinit_(Work& W, MasterRecord& L, int32_t& status);
 void shoset_(Work& W, MasterRecord& L);
 void freesort_(Work& W, MasterRecord& L);
+// Blanks a login text over width characters and sets its length to 0.
+void clrdbs_(char* text, int32_t& len, int32_t width);
 void fndnmm_(Work& W, MasterRecord& L, const char* name, int32_t& kind, int32_t& index);
 int32_t ndxfn2_(const char* name, const char (*list)[32], int32_t count);
 void nm2txt_(double x, char* text, int32_t& len);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 #include "language/lang.h"
+#include "store/upcalls.h"
 
 static std::string I(int64_t v, int w) {
   char b[32];
@@ -123,3 +124,5 @@ void shoset_(Work& W, MasterRecord& L) {
     outline(L, I(a, 8) + ")" + X(3) + name8(W, L, L.KANAME, a) + I(iget(W, L, L.IDOWNR, a), 12));
   outline(L, "");
 }
+
+QUIRN_UPCALL(freesort, freesort_);  // sorted set orders go with the store's blocks

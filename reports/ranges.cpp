@@ -10,6 +10,7 @@
 #include "reports/repvars.h"
 #include "store/io.h"
 #include "store/numedit.h"
+#include "store/upcalls.h"
 
 namespace {
 
@@ -109,3 +110,5 @@ void range_(Work& W, MasterRecord& L) {
   }
   blankl_(L, L.OUTUNIT, 1);
 }
+
+QUIRN_UPCALL(range, range_);  // RANGE

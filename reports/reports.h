@@ -26,6 +26,9 @@ void range_(Work& W, MasterRecord& L);
 void prline_(Work& W, MasterRecord& L, int32_t w, int32_t index, double current, double inc,
              double dec, int32_t nonlinear);
 
+// ---- the DATA section's output operations after a solve ----
+void runoutops_(Work& W, MasterRecord& L);
+
 // ---- model statistics (STATS) ----
 void dostats_(Work& W, MasterRecord& L);
 void statsdrvr_(Work& W, MasterRecord& L, int32_t mode, int32_t& status);

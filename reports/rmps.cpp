@@ -20,6 +20,7 @@
 #include "store/hooks.h"
 #include "store/io.h"
 #include "store/store.h"
+#include "store/upcalls.h"
 
 namespace {
 
@@ -565,3 +566,5 @@ void dormps_(MasterRecord& L, Work& W, int32_t fixed) {
   int32_t status = 0;
   loadmps_(W, L, name, fixed, status);
 }
+
+QUIRN_UPCALL(readmps, dormps_);  // RMPS and FRMPS

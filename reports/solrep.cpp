@@ -9,11 +9,11 @@
 #include "reports/genshow.h"
 #include "reports/reports.h"
 #include "reports/repvars.h"
-#include "session/pending_session.h"
 #include "solver/reporthooks.h"
 #include "session/modeltext.h"
 #include "store/io.h"
 #include "store/numedit.h"
+#include "store/upcalls.h"
 
 namespace {
 
@@ -191,3 +191,5 @@ static const bool reports_entered = [] {
   h.modelfile = dosmp_;
   return true;
 }();
+
+QUIRN_UPCALL(solution, outsol_);  // SOLU and NONZ

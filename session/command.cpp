@@ -182,8 +182,9 @@ void dosolu(Work& W, MasterRecord& L, int32_t all) {
   int32_t tlen = 0, nlen = 0;
   getcst_(L, text, tlen);
   getcvn_(L, name, nlen);
-  resultsummary_(W, L);
-  outsol_(W, L, all, text, tlen, name, nlen);
+  const Upcalls& up = upcalls_();
+  if (up.summary) up.summary(W, L);
+  if (up.solution) up.solution(W, L, all, text, tlen, name, nlen);
 }
 
 // SAVE: writes the model text to a file (scrambled while the model is hidden).
@@ -212,7 +213,7 @@ void dosmps(Work& W, MasterRecord& L, int32_t mode) {
   for (int32_t c = L.LINCUR < 1 ? 1 : L.LINCUR; c <= L.MAXLIN && rawc(L, c) != 0 && n < 200; ++c)
     name[n++] = rawc(L, c);
   name[n] = 0;
-  solver_(W, L, mode, name);
+  runsolver_(W, L, mode, name);
 }
 
 // FREEZE: writes the configuration file with the working values taken over first.
@@ -283,7 +284,7 @@ void dispatch(Work& W, MasterRecord& L, int32_t k) {
       bothunits(L, [&](int32_t u) { lstcat_(W, L, u, k == CMD_COM ? 0 : 1); });
       break;
     case CMD_TAKE: dotake_(W, L); break;
-    case CMD_GO: solver_(W, L, 0, " "); break;
+    case CMD_GO: runsolver_(W, L, 0, " "); break;
     case CMD_DEL:
       read2h_(W, L, first, last);
       if (first == 0) return errmsh_(W, L, 61);
@@ -305,7 +306,7 @@ void dispatch(Work& W, MasterRecord& L, int32_t k) {
     case CMD_NONZ: dosolu(W, L, 0); break;
     case CMD_SAVE: dosave(W, L); break;
     case CMD_GENL: errmsh_(W, L, 61); break;
-    case CMD_GEN: solver_(W, L, 1, " "); break;
+    case CMD_GEN: runsolver_(W, L, 1, " "); break;
     case CMD_PAGE: dopage(W, L); break;
     case CMD_IPTOL: doiptol(W, L); break;
     case CMD_RANGE: dorange_(W, L); break;
@@ -328,13 +329,17 @@ void dispatch(Work& W, MasterRecord& L, int32_t k) {
     case CMD_HIDE: dohide(W, L); break;
     case CMD_SET: setpcom_(W, L); break;
     case CMD_FREEZE: dofreeze(W, L); break;
-    case CMD_STATS: solver_(W, L, 4, " "); break;
-    case CMD_PICTURE: solver_(W, L, 6, " "); break;
-    case CMD_RMPS: dormps_(L, W, 1); break;
-    case CMD_FRMPS: dormps_(L, W, 0); break;
+    case CMD_STATS: runsolver_(W, L, 4, " "); break;
+    case CMD_PICTURE: runsolver_(W, L, 6, " "); break;
+    case CMD_RMPS:
+    case CMD_FRMPS:
+      if (upcalls_().readmps) upcalls_().readmps(L, W, k == CMD_RMPS ? 1 : 0);
+      break;
     case CMD_DBUID: dodbtext(L, "Database user id? ", 9, L.DBUSER, L.DBUSERLEN); break;
     case CMD_DBPWD: dodbtext(L, "Database password?", 9, L.DBPASS, L.DBPASSLEN); break;
-    case CMD_DEBUG: dodebug_(W, L); break;
+    case CMD_DEBUG:
+      if (upcalls_().debug) upcalls_().debug(W, L);
+      break;
     case CMD_SMPI: dosmps(W, L, 7); break;
     case CMD_INT:
     case CMD_GIN:

@@ -232,3 +232,5 @@ bool paramlimits_(MasterRecord& L, int32_t i, int32_t& kind, int32_t& imin, int3
 }
 
 QUIRN_UPCALL(paramlimits, paramlimits_);  // limits named by message 129
+
+QUIRN_UPCALL(defparam, defparam_);  // parameter defaults set at start

@@ -156,14 +156,14 @@ void dorange_(Work& W, MasterRecord& L) {
   if (L.QPFLAG > 0) return errmsh_(W, L, 232);
   if (L.DUALCO != 2) return errmsh_(W, L, 122);
   if (!qtest(tstopt_(W, L))) errmsh_(W, L, 92);
-  range_(W, L);
+  if (upcalls_().range) upcalls_().range(W, L);
 }
 
 // Generates the model without solving or printing; the solve driver's result.
 int32_t generatequiet_(Work& W, MasterRecord& L) {
   int32_t mregen = L.MREGEN;
   L.MREGEN = 0;
-  int32_t r = solver_(W, L, 5, " ");
+  int32_t r = runsolver_(W, L, 5, " ");
   L.MREGEN = mregen;
   return r;
 }
@@ -175,7 +175,7 @@ int32_t solvequiet_(Work& W, MasterRecord& L) {
   L.REDUCE = 0;
   L.MREGEN = 0;
   L.TERSEO = 1;
-  int32_t r = solver_(W, L, 0, " ");
+  int32_t r = runsolver_(W, L, 0, " ");
   L.MSGOFF = msgoff;
   L.REDUCE = reduce;
   L.TERSEO = terseo;

@@ -6,11 +6,13 @@
 
 #include "session/command_table.h"
 #include "session/params.h"
-#include "session/pending_session.h"
+#include "session/modeltext.h"
 #include "store/master.h"
 #include "store/work.h"
 #include "store/hooks.h"
+#include "store/io.h"
 #include "store/store.h"
+#include "store/upcalls.h"
 #include "store/util.h"
 
 // ---- program entry and driver ----
@@ -65,6 +67,11 @@ void getbip_(Work& W, MasterRecord& L);
 void dorange_(Work& W, MasterRecord& L);
 int32_t generatequiet_(Work& W, MasterRecord& L);
 int32_t solvequiet_(Work& W, MasterRecord& L);
+// Has the solve driver carry out a mode of GO, GEN, SMPS, STATS, PICTURE or SMPI (see
+// Upcalls::solve); false, with nothing done, when the solver is not linked in.
+inline int32_t runsolver_(Work& W, MasterRecord& L, int32_t mode, const char* fname) {
+  return upcalls_().solve ? upcalls_().solve(W, L, mode, fname) : QFALSE;
+}
 
 // ---- configuration file ----
 void mkpath_(const char* dir, int32_t length, const char* name, char* path);

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "language/lang.h"
-#include "session/pending_session.h"
 #include "session/session.h"
 #include "solver/reporthooks.h"
 #include "solver/solver.h"
 #include "store/hooks.h"
 #include "store/io.h"
+#include "store/upcalls.h"
 
 namespace {
 // Reports a library failure of the named routine by message 191.
@@ -205,3 +205,5 @@ int32_t dodebug_(Work& W, MasterRecord& L) {
   L.SLVUSE = 0;
   return FBRSETCALLBACK_(M, nullptr, nullptr);
 }
+
+QUIRN_UPCALL(debug, dodebug_);  // DEBUG

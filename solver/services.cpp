@@ -4,6 +4,7 @@
 #include "store/master.h"
 #include "store/hooks.h"
 #include "store/store.h"
+#include "store/upcalls.h"
 
 // Deletes any earlier environment and creates a new one; 1 on success, 0 on failure
 // (ENVHANDLE 0). MODELHANDLE is cleared.
@@ -77,3 +78,7 @@ void matforget_(MasterRecord& L) {
   L.MATUB = L.MATRFLG = L.MATVFLG = L.MATOBJ = L.MATSCR = 0;
   L.MATNZ = 0;
 }
+
+QUIRN_UPCALL(freematrix, freematrix_);  // the matrix copy goes with the model's blocks
+QUIRN_UPCALL(resetsolverstatus, resetsolverstatus_);  // the status region cleared at start
+QUIRN_UPCALL(timeout, timeout_);  // the time limit for the library's stop test

@@ -6,14 +6,13 @@
 
 #include "language/reader.h"
 #include "session/modeltext.h"
-#include "session/pending_session.h"
 #include "session/session.h"
 #include "solver/reporthooks.h"
 #include "solver/solver.h"
 #include "store/hooks.h"
 #include "store/io.h"
-#include "store/pending_store.h"
 #include "store/store.h"
+#include "store/upcalls.h"
 
 // Forgets what the library holds of the model: the saved text copy, the solver-side
 // counts and the matrix copy.
@@ -430,3 +429,5 @@ int32_t solver_(Work& W, MasterRecord& L, int32_t mode, const char* fname) {
   L.LNRISE = lnrise;
   return ok;
 }
+
+QUIRN_UPCALL(solve, solver_);  // GO, GEN, SMPS, STATS, PICTURE, SMPI

@@ -8,6 +8,7 @@
 #include "solver/solver.h"
 #include "session/params.h"
 #include "store/io.h"
+#include "store/upcalls.h"
 
 const char KSTATUS[14][17] = {"OPTIMAL         ", "BASIC_OPTIMAL   ", "INFEASIBLE      ",
                               "UNBOUNDED       ", "FEASIBLE        ", "INFORUNB        ",
@@ -150,3 +151,5 @@ void getlinearizationcounts_(const MasterRecord& L, int32_t& rows, int32_t& vars
 void zerooutd_(double* a, int32_t n) {
   for (int32_t i = 0; i < n; ++i) a[i] = 0.0;
 }
+
+QUIRN_UPCALL(summary, resultsummary_);  // the summary before SOLU and NONZ

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include "store/hooks.h"
-#include "store/pending_store.h"
+#include "store/upcalls.h"
 #include "store/store.h"
 
 namespace {
@@ -237,7 +237,7 @@ void rlsblk_(MasterRecord& L, int32_t& handle) {
 
 // Initialises the block table over a work array of TOTWRD words; every block is forgotten.
 void intmem_(Work& a, MasterRecord& L) {
-  freesort_(a, L);
+  if (upcalls_().freesort) upcalls_().freesort(a, L);
   // the table never describes more words than the array has
   L.TOTWRD = (int32_t)std::clamp<int64_t>(L.TOTWRD, 0, std::max<int64_t>((int64_t)a.w.size() - 1, 0));
   L.NEXT[HEAD] = TAIL;

@@ -2,7 +2,7 @@
 // and row tables, release of the whole model, forgetting every handle.
 #include <algorithm>
 #include <initializer_list>
-#include "store/pending_store.h"
+#include "store/upcalls.h"
 #include "store/store.h"
 
 namespace {
@@ -186,6 +186,7 @@ void grwrow_(Work& a, MasterRecord& L, int32_t n, int32_t& status) {
 
 // Releases every block of the compiled and generated model and zeroes its counts.
 void recovr_(Work& a, MasterRecord& L) {
+  const Upcalls& up = upcalls_();
   int call = 0;
   for (F h : RELEASE) {
     if (h != nullptr) {
@@ -193,9 +194,9 @@ void recovr_(Work& a, MasterRecord& L) {
       continue;
     }
     switch (call++) {
-      case 0: freescalarlists_(L); break;
-      case 1: freesort_(a, L); break;
-      default: freematrix_(L); break;
+      case 0: if (up.freescalarlists) up.freescalarlists(L); break;
+      case 1: if (up.freesort) up.freesort(a, L); break;
+      default: if (up.freematrix) up.freematrix(L); break;
     }
   }
   for (F w : WORDS) L.*w = 0;

@@ -1,7 +1,7 @@
 // Platform hooks that answer by a rule: clock, date, time limit, pointer input.
 #include "store/hooks.h"
 #include "store/master.h"
-#include "store/pending_store.h"
+#include "store/upcalls.h"
 
 void getuserfncptr_(int32_t& companion, int32_t& entry) { companion = entry = 0; }
 
@@ -18,12 +18,12 @@ void cumtim_(double& seconds) {
 void brgtdt_(int32_t& dayno) {
   int32_t d = 1, m = 1, y = 1, wd = 0;
   dayno = 0;
-  dmy2d_(d, m, y, dayno, wd);
+  if (upcalls_().dmy2d) upcalls_().dmy2d(d, m, y, dayno, wd);
 }
 
 void stsgn2_(MasterRecord& L, int32_t unused, int32_t& status) {
   int32_t t = 0;
-  timeout_(L, t);
+  if (upcalls_().timeout) upcalls_().timeout(L, t);
   status = (t & 1) ? 2 : 0;
 }
 

@@ -2,7 +2,7 @@
 #include <cmath>
 #include <cstring>
 #include "store/hooks.h"
-#include "store/pending_store.h"
+#include "store/upcalls.h"
 #include "store/store.h"
 
 // Sets every built-in default; reads no file and cannot fail.
@@ -63,10 +63,13 @@ void init_(MasterRecord& L) {
   L.HIDDEN = 0;
   L.USRFN[0] = 0;
 
-  clrdbs_(L.DBPASS, L.DBPASSLEN, L.DBMAXL);
-  clrdbs_(L.DBUSER, L.DBUSERLEN, L.DBMAXL);
+  const Upcalls& up = upcalls_();
+  if (up.clrdbs) {
+    up.clrdbs(L.DBPASS, L.DBPASSLEN, L.DBMAXL);
+    up.clrdbs(L.DBUSER, L.DBUSERLEN, L.DBMAXL);
+  }
 
-  defparam_(L);
+  if (up.defparam) up.defparam(L);
 
   L.INUNIT = 0;
   L.OUTUNIT = 0;
@@ -77,7 +80,7 @@ void init_(MasterRecord& L) {
   L.TRMOUT = 0;
   L.PTRTAB[0] = 0;
 
-  resetsolverstatus_(L);
+  if (up.resetsolverstatus) up.resetsolverstatus(L);
 
   L.PTRTAB[3] = 4096;
   L.PTRTAB[1] = 0;

@@ -1,7 +1,7 @@
 // The memory report of the MEM command.
 #include <cstdio>
 #include <cstring>
-#include "store/pending_store.h"
+#include "store/io.h"
 #include "store/store.h"
 
 namespace {

@@ -1,7 +1,9 @@
-// Routines of higher layers that the message printer calls. Each layer enters its own
-// routine once at start, from the file that defines it; an entry left empty means the
-// service is not linked in, and the printer does without it (a name falls back to its
-// number, a line number to the current one, a library text to nothing).
+// Routines of higher layers that lower layers call: the message printer's names and texts,
+// the store's releases and resets, and the session's commands that the solver and the
+// reports carry out. Each layer enters its own routines once at start, from the file that
+// defines them; an entry left empty means the service is not linked in, and the caller does
+// without it (a name falls back to its number, a line number to the current one, a library
+// text to nothing, a release or reset does nothing, a command prints nothing).
 #pragma once
 #include <cstdint>
 
@@ -20,6 +22,29 @@ struct Upcalls {
   void (*rowname)(Work& W, MasterRecord& L, int32_t r, char* text, int32_t& len) = nullptr;
   // The solver library's text for an error code.
   int32_t (*libtext)(int32_t& env, int32_t& code, char* text) = nullptr;
+
+  // ---- the store's releases and resets ----
+  void (*freesort)(Work& W, MasterRecord& L) = nullptr;   // sorted set order blocks
+  void (*freescalarlists)(MasterRecord& L) = nullptr;     // scalar model lists
+  void (*freematrix)(MasterRecord& L) = nullptr;          // the program's matrix copy
+  void (*defparam)(MasterRecord& L) = nullptr;            // parameter defaults
+  void (*resetsolverstatus)(MasterRecord& L) = nullptr;   // solver status region
+  void (*clrdbs)(char* text, int32_t& len, int32_t width) = nullptr;  // database login text
+  // day, month and year to a day number and weekday
+  void (*dmy2d)(int32_t& day, int32_t& month, int32_t& year, int32_t& dayno,
+                int32_t& weekday) = nullptr;
+  void (*timeout)(MasterRecord& L, int32_t& result) = nullptr;  // -1 when the time limit passed
+
+  // ---- the session's commands carried out by the solver and the reports ----
+  // the solve driver: mode 0 GO, 1 GEN, 3 SMPS, 4 STATS, 5 generate only, 6 PICTURE, 7 SMPI
+  int32_t (*solve)(Work& W, MasterRecord& L, int32_t mode, const char* fname) = nullptr;
+  void (*summary)(Work& W, MasterRecord& L) = nullptr;    // the result summary
+  int32_t (*debug)(Work& W, MasterRecord& L) = nullptr;   // DEBUG
+  // the solution report: all values or nonzeros only, heading text, name key
+  void (*solution)(Work& W, MasterRecord& L, int32_t all, const char* text, int32_t textlen,
+                   const char* name, int32_t namelen) = nullptr;
+  void (*range)(Work& W, MasterRecord& L) = nullptr;      // the range report
+  void (*readmps)(MasterRecord& L, Work& W, int32_t fixed) = nullptr;  // RMPS (1), FRMPS (0)
 };
 
 // The one table of entries.
