@@ -15,6 +15,7 @@
 #include "language/opcodes.h"
 #include "store/io.h"
 #include "store/store.h"
+#include "store/upcalls.h"
 
 namespace {
 
@@ -704,3 +705,6 @@ abort:
   freetexts(L);
   xpefree(L);
 }
+
+QUIRN_UPCALL(xecute, xecute_);  // membership conditions of derived sets
+QUIRN_UPCALL(qrand, BRQRANDF_);  // @QRAND in DATA sections

@@ -5,6 +5,7 @@
 #include "bresk/test_util.h"
 #include "language/lang_test_fixture.h"
 #include "solver/bindings.h"
+#include "solver/solver.h"
 
 namespace {
 

@@ -2,7 +2,6 @@
 #include <cstring>
 #include <string>
 #include "language/lang.h"
-#include "solver/bindings.h"
 #include "store/hooks.h"
 #include "store/upcalls.h"
 
@@ -124,20 +123,6 @@ void chkdup_(Work& W, MasterRecord& L) {
   L.ERRARG2 = hits[1];
   L.ERRARG3 = hits[2];
   errmsh_(W, L, 146);
-}
-
-// True when the model loaded into the solver library is linear; failed = 1 when the library's
-// call failed (its code in ERRARG).
-int32_t isitlinear_(MasterRecord& L, int32_t& failed) {
-  int32_t d[8] = {};
-  failed = 0;
-  int32_t rc = FBRGETDIMENSIONS_(L.MODELHANDLE, d[0], d[1], d[2], d[3], d[4], d[5], d[6], d[7]);
-  if (rc != 0) {
-    failed = 1;
-    L.ERRARG = rc;
-    return QFALSE;
-  }
-  return (d[3] == 0 && d[4] == 0 && d[5] == 0) ? QTRUE : QFALSE;
 }
 
 QUIRN_UPCALL(clrdbs, clrdbs_);  // the login texts cleared at start

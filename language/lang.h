@@ -129,4 +129,3 @@ void initdbs_(Work& W, MasterRecord& L, const char* src, int32_t length, int32_t
 void savet_(Work& W, MasterRecord& L, const char* text, int32_t len, int32_t& status);
 void printt_(Work& W, MasterRecord& L, int32_t unit, int32_t mode);
 void chkdup_(Work& W, MasterRecord& L);
-int32_t isitlinear_(MasterRecord& L, int32_t& failed);

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 #include "language/values.h"
-#include "generate/randfn.h"
+#include "store/upcalls.h"
 
 // The seed named by a scalar variable fixed in DATA: 0, or error 179 when the name is not one.
 int32_t qrandseed_(Work& W, MasterRecord& L, const char* name, int32_t& seed) {
@@ -33,7 +33,7 @@ int32_t qrandin_(Work& W, MasterRecord& L, int32_t ncols, int32_t attr, bool set
   if (rows < 1 || cols < 1) return 0;
   std::vector<double> vals((size_t)rows * cols), scratch((size_t)rows);
   std::vector<int32_t> strata((size_t)cols);
-  BRQRANDF_(&rows, &cols, vals.data(), &seed, strata.data(), scratch.data());
+  if (upcalls_().qrand) upcalls_().qrand(&rows, &cols, vals.data(), &seed, strata.data(), scratch.data());
   vals.resize((size_t)std::max(n, 1));
   int32_t st = 0;
   loadattr_(W, L, attr, 0, vals.data(), init ? 0 : 1, st);

@@ -285,12 +285,6 @@ int32_t atfile(Work& W, MasterRecord& L, int32_t text, int32_t& pos, int32_t len
 
 }  // namespace
 
-int32_t textlen_(const Work& W, const MasterRecord& L) {
-  if (!hasmodel_(L)) return 0;
-  int32_t e = lixget(W, L, L.MODLINES + 1);
-  return e > 0 ? e - 1 : 0;
-}
-
 // A 16-bit signed number to two bytes, low byte first.
 void i2put_(int32_t n, char out[2]) {
   uint32_t u = (uint32_t)n & 0xffffu;
@@ -616,3 +610,5 @@ void shutfi_(MasterRecord& L) {
 }
 
 QUIRN_UPCALL(escline, escline_);  // line numbers in messages
+
+QUIRN_UPCALL(rdrforget, rdrforget_);  // the include table goes with the model text

@@ -10,28 +10,7 @@
 #include <cstdint>
 #include "store/master.h"
 #include "store/work.h"
-
-// ---- the stored text ----
-// Character k (1-based) of the text block.
-inline char txtget(const Work& W, const MasterRecord& L, int64_t k) {
-  return cget(W, wbyte(L.START[L.TEXTBLK]) + k - 1);
-}
-inline void txtput(Work& W, const MasterRecord& L, int64_t k, char c) {
-  cput(W, wbyte(L.START[L.TEXTBLK]) + k - 1, c);
-}
-// Entry k (1-based) of the line-start index.
-inline int32_t lixget(const Work& W, const MasterRecord& L, int64_t k) {
-  return wget(W, (int64_t)L.START[L.LINEIX] + k - 1);
-}
-inline void lixput(Work& W, const MasterRecord& L, int64_t k, int32_t v) {
-  wput(W, (int64_t)L.START[L.LINEIX] + k - 1, v);
-}
-// True when a model text is stored.
-inline bool hasmodel_(const MasterRecord& L) {
-  return L.MODLINES > 0 && L.TEXTBLK > 0 && L.LINEIX > 0 && L.START[L.TEXTBLK] > 0 && L.START[L.LINEIX] > 0;
-}
-// Characters of the stored text (0 with no model).
-int32_t textlen_(const Work& W, const MasterRecord& L);
+#include "session/modeltext.h"
 
 // ---- character readers ----
 void i2put_(int32_t n, char out[2]);

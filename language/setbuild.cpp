@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <vector>
 #include "language/lang.h"
-#include "generate/eval.h"
+#include "store/upcalls.h"
 
 static int32_t nparents(const Work& W, const MasterRecord& L, int32_t s) {
   return iget(W, L, L.SETPST, s + 1) - iget(W, L, L.SETPST, s);
@@ -209,7 +209,8 @@ static int32_t build_one(Work& W, MasterRecord& L, int32_t t, int32_t& need) {
         // every variable of the model is addressable while a condition runs
         int32_t nvars = L.NVARS;
         if (L.NVARS < L.VARCAP) L.NVARS = L.VARCAP;
-        xecute_(W, L, L.CNDBLK, c0, last, st, out);
+        if (upcalls_().xecute) upcalls_().xecute(W, L, L.CNDBLK, c0, last, st, out);
+        else st = 17;
         L.NVARS = nvars;
         if (st == 0) {
           keep = L.STKTOP >= 1 && L.STKVAL[L.STKTOP] != 0.0;

@@ -7,7 +7,6 @@
 
 #include "store/io.h"
 #include "store/store.h"
-#include "language/reader.h"
 #include "session/modeltext.h"
 #include "session/session.h"
 

@@ -10,16 +10,11 @@
 #include "session/modeltext.h"
 #include "session/params.h"
 #include "session/session.h"
-#include "solver/bindings.h"
 
 namespace {
 
 constexpr double MAXINT = 2147483640.0;  // largest identifier and integer value
 
-// Element k (1-based) of the list block.
-double apiget(const Work& W, const MasterRecord& L, int32_t k) {
-  return dget(W, (int64_t)L.START[L.APIBLK] + 2 * (int64_t)(k - 1));
-}
 void apiput(Work& W, const MasterRecord& L, int32_t k, double v) {
   dput(W, (int64_t)L.START[L.APIBLK] + 2 * (int64_t)(k - 1), v);
 }
@@ -162,29 +157,4 @@ void setapicom_(Work& W, MasterRecord& L) {
   blankl_(L, L.OUTUNIT, 1);
   dispapiparams_(W, L);
   blankl_(L, L.OUTUNIT, 1);
-}
-
-void passapisetparams_(Work& W, MasterRecord& L) {
-  for (int32_t e = 1; e <= L.APICNT && L.APIBLK > 0; ++e) {
-    double rid = apiget(W, L, 3 * e - 2), rtype = apiget(W, L, 3 * e - 1), v = apiget(W, L, 3 * e);
-    int32_t id = (int32_t)rid, type = (int32_t)rtype;
-    int32_t env = L.ENVHANDLE, model = L.MODELHANDLE, r1 = 0, r2 = 0, iv = 0;
-    if (type == 1) {
-      r1 = FBRSETENVDOUPARAMETER_(env, id, v);
-      r2 = FBRSETMODELDOUPARAMETER_(model, id, v);
-    } else {
-      iv = v > MAXINT ? (int32_t)MAXINT : v < -MAXINT ? -(int32_t)MAXINT : (int32_t)v;
-      r1 = FBRSETENVINTPARAMETER_(env, id, iv);
-      r2 = FBRSETMODELINTPARAMETER_(model, id, iv);
-    }
-    if (r1 == 0 || r2 == 0) continue;
-    L.ERRARG = id;
-    L.ERRARG2 = type;
-    if (type == 1) L.ERRDBL = v; else L.ERRARG3 = iv;
-    errmsh_(W, L, 231);
-    L.ERRARG = r2;
-    std::memset(L.ERRSTR, ' ', 200);
-    std::memcpy(L.ERRSTR, "BRset*Parameter", 16);
-    errmsh_(W, L, 191);
-  }
 }

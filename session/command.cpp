@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "session/session.h"
-#include "solver/bindings.h"
 #include "store/store.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <new>
 
 #include "session/session.h"
-#include "solver/bindings.h"
+#include "store/upcalls.h"
 #include "store/store.h"
 
 namespace {
@@ -79,7 +79,7 @@ int32_t quirn_(MasterRecord& L, Work& W, int32_t& status) {
   lprint_(L, L.OUTUNIT, std::string_view(line));
   blankl_(L, L.OUTUNIT, 1);
   char ver[256] = {}, build[256] = {};
-  FBRGETVERSIONINFO_(ver, build);
+  if (upcalls_().libversion) upcalls_().libversion(ver, build);
   line[0] = 0;
   strapp_(line, "  BRESK API ");
   strapp_(line, ver);
@@ -89,7 +89,7 @@ int32_t quirn_(MasterRecord& L, Work& W, int32_t& status) {
   lprint_(L, L.OUTUNIT, std::string_view(line));
   blankl_(L, L.OUTUNIT, 1);
 
-  createbresk_(L);
+  if (upcalls_().createenv) upcalls_().createenv(L);
   L.MODELHANDLE = 0;
   int32_t found = QFALSE, errors = 0;
   getconfig_(W, L, "", "", 0, found, errors);
@@ -107,7 +107,7 @@ int32_t quirn_(MasterRecord& L, Work& W, int32_t& status) {
   }
   L.TOTWRD = (int32_t)size;
   intmem_(W, L);
-  addresethook_(L, matforget_);
+  if (upcalls_().matforget) addresethook_(L, upcalls_().matforget);
   L.FATALHK = revertall;
 
   autolg_(L);
@@ -132,7 +132,7 @@ int32_t MAIN__() {
   int32_t status = 0;
   int32_t r = quirn_(*L, W, status);
   if (r != 1) errmsh_(W, *L, r);
-  FBRDELETEENV_(L->ENVHANDLE);
+  if (upcalls_().deleteenv) upcalls_().deleteenv(*L);
   FFLUSHALL_();
   return 0;
 }

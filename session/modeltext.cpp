@@ -7,7 +7,7 @@
 
 #include "store/io.h"
 #include "store/store.h"
-#include "language/reader.h"
+#include "store/upcalls.h"
 
 namespace {
 
@@ -119,6 +119,13 @@ void skiprest(MasterRecord& L) {
 
 }  // namespace
 
+// Characters of the stored text (0 with no model).
+int32_t textlen_(const Work& W, const MasterRecord& L) {
+  if (!hasmodel_(L)) return 0;
+  int32_t e = lixget(W, L, L.MODLINES + 1);
+  return e > 0 ? e - 1 : 0;
+}
+
 void txtforget_(MasterRecord& L) {
   L.MODLINES = 0;
   L.TEXTBLK = L.LINEIX = L.LINEMAP = 0;
@@ -126,7 +133,7 @@ void txtforget_(MasterRecord& L) {
   L.GENCPY = L.GENLEN = L.SOLCPY = L.SOLLEN = 0;
   L.APIBLK = L.APICNT = 0;
   L.TITLBLK = L.TITLEN = 0;
-  rdrforget_(L);
+  if (upcalls_().rdrforget) upcalls_().rdrforget(L);
 }
 
 void cuttxt_(Work& W, MasterRecord& L, int32_t& status) {

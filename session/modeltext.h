@@ -8,6 +8,33 @@
 #include "store/master.h"
 #include "store/work.h"
 
+// ---- the stored text ----
+// Character k (1-based) of the text block.
+inline char txtget(const Work& W, const MasterRecord& L, int64_t k) {
+  return cget(W, wbyte(L.START[L.TEXTBLK]) + k - 1);
+}
+inline void txtput(Work& W, const MasterRecord& L, int64_t k, char c) {
+  cput(W, wbyte(L.START[L.TEXTBLK]) + k - 1, c);
+}
+// Entry k (1-based) of the line-start index.
+inline int32_t lixget(const Work& W, const MasterRecord& L, int64_t k) {
+  return wget(W, (int64_t)L.START[L.LINEIX] + k - 1);
+}
+inline void lixput(Work& W, const MasterRecord& L, int64_t k, int32_t v) {
+  wput(W, (int64_t)L.START[L.LINEIX] + k - 1, v);
+}
+// True when a model text is stored.
+inline bool hasmodel_(const MasterRecord& L) {
+  return L.MODLINES > 0 && L.TEXTBLK > 0 && L.LINEIX > 0 && L.START[L.TEXTBLK] > 0 && L.START[L.LINEIX] > 0;
+}
+// Characters of the stored text (0 with no model).
+int32_t textlen_(const Work& W, const MasterRecord& L);
+
+// Element k (1-based) of the custom parameter list (APIBLK): identifier, type, value by entry.
+inline double apiget(const Work& W, const MasterRecord& L, int32_t k) {
+  return dget(W, (int64_t)L.START[L.APIBLK] + 2 * (int64_t)(k - 1));
+}
+
 // ---- entry, listing, deletion, copies (modeltext.cpp) ----
 // Reads model lines: mode 1 appends, any other value starts a new text; hidden 1 reads
 // scrambled lines and fills key (keylen characters); oneline stores the command line only.
@@ -54,7 +81,6 @@ void clearapiparams_(MasterRecord& L);
 void storeapiparam_(Work& W, MasterRecord& L, int32_t id, int32_t type, double value, int32_t& status);
 void dispapiparams_(Work& W, MasterRecord& L);
 void setapicom_(Work& W, MasterRecord& L);
-void passapisetparams_(Work& W, MasterRecord& L);
 
 // ---- command catalogue and help (help.cpp) ----
 void lstcat_(Work& W, MasterRecord& L, int32_t unit, int32_t mode);

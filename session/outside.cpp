@@ -1,10 +1,10 @@
 // Entry points for an outside caller that holds the master record and the work array.
 // Nothing inside the system calls them.
+#include "session/modeltext.h"
 #include "session/outside.h"
 
 #include <concepts>
 
-#include "language/reader.h"
 #include "store/master.h"
 #include "store/work.h"
 

@@ -144,3 +144,4 @@ int32_t FBRADDLRWCONSTRAINT_(int32_t& model, char& type, int32_t& nwords, const 
 int32_t FBRBUILDLRWMODEL_(int32_t& model) { return BRbuildLRWModel(modelptr_(model)); }
 
 QUIRN_UPCALL(libtext, FBRGETERRORMESSAGE_);  // the library's text in message 191
+QUIRN_UPCALL(libversion, FBRGETVERSIONINFO_);  // the version line at start

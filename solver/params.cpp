@@ -3,7 +3,10 @@
 #include <cstring>
 #include <vector>
 
+#include "session/modeltext.h"
+#include "solver/bindings.h"
 #include "solver/solver.h"
+#include "store/store.h"
 #include "store/io.h"
 
 // Reports the first failing parameter call of a sequence by message 191.
@@ -33,6 +36,8 @@ struct Pass {
 int32_t pick(int32_t v, std::initializer_list<int32_t> table, int32_t other) {
   return v >= 0 && v < (int32_t)table.size() ? table.begin()[v] : other;
 }
+constexpr double APIMAXINT = 2147483640.0;  // largest integer value of a custom parameter
+
 }  // namespace
 
 // Hands the parameters to the environment and the current model in one fixed sequence;
@@ -132,4 +137,31 @@ void passpointtoapi_(Work& W, MasterRecord& L, int32_t& status) {
   }
   if (L.SLDUMMY) x[(size_t)(n - 1)] = 0.0;
   FBRLOADVARSTARTPOINT_(L.MODELHANDLE, x.data());
+}
+
+// Hands the custom parameters of APISET to the library's environment and model; a value the
+// library refuses prints 231 and 191.
+void passapisetparams_(Work& W, MasterRecord& L) {
+  for (int32_t e = 1; e <= L.APICNT && L.APIBLK > 0; ++e) {
+    double rid = apiget(W, L, 3 * e - 2), rtype = apiget(W, L, 3 * e - 1), v = apiget(W, L, 3 * e);
+    int32_t id = (int32_t)rid, type = (int32_t)rtype;
+    int32_t env = L.ENVHANDLE, model = L.MODELHANDLE, r1 = 0, r2 = 0, iv = 0;
+    if (type == 1) {
+      r1 = FBRSETENVDOUPARAMETER_(env, id, v);
+      r2 = FBRSETMODELDOUPARAMETER_(model, id, v);
+    } else {
+      iv = v > APIMAXINT ? (int32_t)APIMAXINT : v < -APIMAXINT ? -(int32_t)APIMAXINT : (int32_t)v;
+      r1 = FBRSETENVINTPARAMETER_(env, id, iv);
+      r2 = FBRSETMODELINTPARAMETER_(model, id, iv);
+    }
+    if (r1 == 0 || r2 == 0) continue;
+    L.ERRARG = id;
+    L.ERRARG2 = type;
+    if (type == 1) L.ERRDBL = v; else L.ERRARG3 = iv;
+    errmsh_(W, L, 231);
+    L.ERRARG = r2;
+    std::memset(L.ERRSTR, ' ', 200);
+    std::memcpy(L.ERRSTR, "BRset*Parameter", 16);
+    errmsh_(W, L, 191);
+  }
 }

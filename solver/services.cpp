@@ -79,6 +79,23 @@ void matforget_(MasterRecord& L) {
   L.MATNZ = 0;
 }
 
+// True when the model loaded into the solver library is linear; failed = 1 when the library's
+// call failed (its code in ERRARG).
+int32_t isitlinear_(MasterRecord& L, int32_t& failed) {
+  int32_t d[8] = {};
+  failed = 0;
+  int32_t rc = FBRGETDIMENSIONS_(L.MODELHANDLE, d[0], d[1], d[2], d[3], d[4], d[5], d[6], d[7]);
+  if (rc != 0) {
+    failed = 1;
+    L.ERRARG = rc;
+    return QFALSE;
+  }
+  return (d[3] == 0 && d[4] == 0 && d[5] == 0) ? QTRUE : QFALSE;
+}
+
 QUIRN_UPCALL(freematrix, freematrix_);  // the matrix copy goes with the model's blocks
 QUIRN_UPCALL(resetsolverstatus, resetsolverstatus_);  // the status region cleared at start
 QUIRN_UPCALL(timeout, timeout_);  // the time limit for the library's stop test
+QUIRN_UPCALL(createenv, createbresk_);  // the environment made at start
+QUIRN_UPCALL(deleteenv, deletebresk_);  // and deleted at the end
+QUIRN_UPCALL(matforget, matforget_);  // the matrix copy forgotten with the store

@@ -12,6 +12,8 @@
 #include "store/work.h"
 
 // ---- status and summary ----
+// True when the model loaded into the library is linear; failed = 1 when the call failed.
+int32_t isitlinear_(MasterRecord& L, int32_t& failed);
 extern const char KSTATUS[14][17];  // status names 1..14, 16 characters each
 void resultsummary_(Work& W, MasterRecord& L);
 void printiterations_(Work& W, MasterRecord& L);
@@ -25,6 +27,7 @@ void zerooutd_(double* a, int32_t n);
 void sumline_(MasterRecord& L, const char* text);
 
 // ---- parameters and start point ----
+void passapisetparams_(Work& W, MasterRecord& L);
 void passparamstoapi_(Work& W, MasterRecord& L);
 void paramerror_(Work& W, MasterRecord& L, int32_t code, int32_t& reported);
 void passpointtoapi_(Work& W, MasterRecord& L, int32_t& status);

@@ -34,6 +34,21 @@ struct Upcalls {
   void (*dmy2d)(int32_t& day, int32_t& month, int32_t& year, int32_t& dayno,
                 int32_t& weekday) = nullptr;
   void (*timeout)(MasterRecord& L, int32_t& result) = nullptr;  // -1 when the time limit passed
+  void (*rdrforget)(MasterRecord& L) = nullptr;           // the include table's blocks
+  void (*matforget)(MasterRecord& L) = nullptr;           // the matrix copy's handles
+
+  // ---- the interpreter and the quasi-random points, for the sets and DATA sections ----
+  // runs instructions first..last of a code block; status 0 on success, out the result
+  void (*xecute)(Work& W, MasterRecord& L, const int32_t& code, const int32_t& first,
+                 const int32_t& last, int32_t& status, double& out) = nullptr;
+  // n stratified points of dimension dim in [0, 1)
+  int32_t (*qrand)(const int32_t* n, const int32_t* dim, double* points, int32_t* seed,
+                   int32_t* strata, double* scratch) = nullptr;
+
+  // ---- the solver library's environment, for the session driver ----
+  int32_t (*libversion)(char* ver, char* build) = nullptr;  // version and build texts
+  int32_t (*createenv)(MasterRecord& L) = nullptr;        // 1 when a new environment was made
+  int32_t (*deleteenv)(MasterRecord& L) = nullptr;        // 1 when the environment was deleted
 
   // ---- the session's commands carried out by the solver and the reports ----
   // the solve driver: mode 0 GO, 1 GEN, 3 SMPS, 4 STATS, 5 generate only, 6 PICTURE, 7 SMPI

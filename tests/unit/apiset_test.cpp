@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "solver/bindings.h"
+#include "solver/solver.h"
 #include "tests/unit/modeltext_fixture.h"
 
 TEST(Apiset, OneEntryPerIdentifierInFirstPlace) {
