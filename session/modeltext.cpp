@@ -181,6 +181,7 @@ void getmod_(int32_t mode, Work& W, MasterRecord& L, int32_t hidden, int32_t key
   char line[LINEBUF];
   std::memset(line, ' ', sizeof line);
   int32_t chain = 0, nscr = 0;
+  int32_t rowform = -1;  // hidden entry: 1 when its first line came without a number prefix
   for (;;) {
     int32_t pos = 0, len = 0;
     gettxt_(L, L.PROMPT1, 1, line, L.MAXLIN, pos, len, 0);
@@ -211,6 +212,11 @@ void getmod_(int32_t mode, Work& W, MasterRecord& L, int32_t hidden, int32_t key
     while (i < n && s[i] == ' ') ++i;
     int32_t j = i;
     while (j < n && s[j] >= '0' && s[j] <= '9') ++j;
+    if (hidden == 1 && rowform < 0) rowform = (j < n && s[j] == ']') ? 0 : 1;
+    if (rowform == 1 && n > 0 && s[0] == ' ') {  // the blank the listing puts before each line
+      ++s;
+      --n;
+    }
     if (j < n && s[j] == ']') {
       s += j + 1;
       n -= j + 1;
@@ -224,6 +230,8 @@ void getmod_(int32_t mode, Work& W, MasterRecord& L, int32_t hidden, int32_t key
     }
   }
   if (ended && L.SYNTAX == 1 && mode != 1) storeline(W, L, endkw, 3);
+  // a hidden row-syntax model is saved without line numbers (and with its own END line)
+  if (rowform == 1) L.SYNTAX = 1;
   cuttxt_(W, L, st);
   if (st != 0) errmsh_(W, L, 0);
 }
@@ -242,7 +250,8 @@ void look2_(Work& W, MasterRecord& L, int32_t first, int32_t last, int32_t hidde
   if (first < 1) first = 1;
   if (last > L.MODLINES) last = L.MODLINES;
   if (first > last) return;
-  bool head = L.SYNTAX != 1 && (heading != 0 || (first == 1 && last == L.MODLINES));
+  // the hidden form always has its heading and end line: only HMODEL can read it back
+  bool head = (L.SYNTAX != 1 || hidden == 1) && (heading != 0 || (first == 1 && last == L.MODLINES));
   if (head) lprint_(L, L.OUTUNIT, std::string_view(hidden == 1 ? " HMODEL:" : " MODEL:"));
   int32_t width = ndigits(last);
   int32_t prefix = L.SYNTAX == 1 ? 0 : width + 3;
