@@ -418,7 +418,13 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
               if (v > 0 && vkind(v) <= VK_PARAM) {
                 if (op != OP_FREE) bputi(W, L, L.VARINT, v, 1);
                 if (op != OP_GIN) {
+                  // row syntax: FREE after SUB drops the default lower bound of 0 as it does
+                  // before SUB (a variable that is not integer)
+                  const bool deflo = op == OP_FREE && L.SYNTAX == 1 && bgetd(W, L, L.VARLB, v) == 0.0 &&
+                                     bgetd(W, L, L.VARUB, v) > -big && bgeti(W, L, L.VARINT, v) == 0;
+                  if (deflo) bputd(W, L, L.VARLB, v, -big);
                   const int32_t s = op == OP_FREE ? setbounds(v, 0.0, -big) : setbounds(v, 0.0, 1.0);
+                  if (s != 0 && deflo) bputd(W, L, L.VARLB, v, 0.0);
                   if (s != 0) END(s);
                 }
               }
