@@ -8,6 +8,7 @@
 #include "bresk/bresk.h"
 
 #include <chrono>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -417,6 +418,14 @@ struct LpArrays {
 };
 // Fills the arrays from the linear parts of the rows (quadratic and nonlinear parts left out).
 void lp_arrays(const BRmodel* m, LpArrays& a);
+// The simplex code stops the process on an objective coefficient of 1e25 or more in
+// magnitude; such a model is refused before it gets there.
+constexpr double kCostLimit = 1e25;
+inline bool costs_too_large(const std::vector<double>& cost) {
+  for (double c : cost)
+    if (std::fabs(c) >= kCostLimit) return true;
+  return false;
+}
 
 // True when row r's quadratic part is convex in the sense the row needs
 // (objective: convex for min, concave for max; 'L' convex; 'G' concave; 'E'

@@ -98,6 +98,10 @@ int solve_lp(BRmodel* m, int method) {
   const int n = m->nvars, nr = m->ncons;
   LpArrays a;
   lp_arrays(m, a);
+  if (costs_too_large(a.cost)) {
+    m->res.status = m->res.solstatus = BR_UNKNOWN;
+    return BRERR_COST_TOO_LARGE;
+  }
   const bool quad = m->obj.kind == ROW_QUADRATIC && m->obj.quad_end > m->obj.quad_begin;
   // Quadratic objectives are solved as minimisations; f turns values back.
   const double f = (quad && m->sense < 0) ? -1.0 : 1.0;

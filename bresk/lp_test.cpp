@@ -146,6 +146,26 @@ TEST(BreskLp, StatusesAndSolutionAvailability) {
   EXPECT_EQ(BRgetObjectiveRanges(f.m, x.data(), x.data()), 2012);
 }
 
+// The simplex code would stop the process on such a cost; the solve is refused instead,
+// for continuous and integer models, and the session's solver stays usable.
+TEST(BreskLp, ObjectiveCoefficientTooLargeIsRefused) {
+  for (const char* obj : {"1e26 x0 *", "-1e25 x0 * x1 +", "9e24 x0 *"}) {
+    for (const char* types : {"CC", "IC"}) {
+      Fixture f;
+      Spec s;
+      s.sense = -1;
+      s.nvars = 2;
+      s.obj = obj;
+      s.rows = {{'L', "x0 x1 + 1 -"}};
+      s.types = types;
+      ASSERT_EQ(brtest::load(f.m, s), 0);
+      const bool big = obj[0] != '9';
+      const int rc = types[0] == 'I' ? BRsolveMIP(f.m) : BRoptimize(f.m, 0);
+      EXPECT_EQ(rc, big ? BRERR_COST_TOO_LARGE : 0) << obj << " " << types;
+    }
+  }
+}
+
 TEST(BreskLp, LimitsAndCallbacks) {
   struct Seen {
     int calls = 0, stop_at = 0, last_iters = 0, last_loc = -1;

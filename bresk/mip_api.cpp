@@ -87,6 +87,10 @@ int solveMipLinear(BRmodel* m) {
   m->t0 = std::chrono::steady_clock::now();
   brmip::LinearProblem p;
   linearProblem(m, p);
+  if (costs_too_large(p.cost)) {
+    m->res.status = m->res.solstatus = BR_UNKNOWN;
+    return BRERR_COST_TOO_LARGE;
+  }
   brmip::MipSettings s = mipSettings(m);
   brmip::MipCallback cb = [m](const brmip::MipProgress& g) {
     Progress& p = m->prog;

@@ -418,7 +418,13 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
               if (v > 0 && vkind(v) <= VK_PARAM) {
                 if (op != OP_FREE) bputi(W, L, L.VARINT, v, 1);
                 if (op != OP_GIN) {
+                  // row syntax: FREE after SUB drops the default lower bound of 0 as it does
+                  // before SUB (a variable that is not integer)
+                  const bool deflo = op == OP_FREE && L.SYNTAX == 1 && bgetd(W, L, L.VARLB, v) == 0.0 &&
+                                     bgetd(W, L, L.VARUB, v) > -big && bgeti(W, L, L.VARINT, v) == 0;
+                  if (deflo) bputd(W, L, L.VARLB, v, -big);
                   const int32_t s = op == OP_FREE ? setbounds(v, 0.0, -big) : setbounds(v, 0.0, 1.0);
+                  if (s != 0 && deflo) bputd(W, L, L.VARLB, v, 0.0);
                   if (s != 0) END(s);
                 }
               }
@@ -443,7 +449,12 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
               if (v == 0 || C[2] != C_KNOWN) END(3);
               double lo = bgetd(W, L, L.VARLB, v), hi = bgetd(W, L, L.VARUB, v);
               if (lo == 0.0 && hi == -big) { lo = -big; hi = big; }
+              // A lower bound still at its default of 0 is replaced, not intersected, so that
+              // SLB after SUB on the same variable counts as it does before it.
+              const bool deflo = op == OP_SLBND && lo == 0.0;
+              if (deflo) bputd(W, L, L.VARLB, v, -big);
               const int32_t s = op == OP_SLBND ? setbounds(v, V[2], hi) : setbounds(v, lo, V[2]);
+              if (s != 0 && deflo) bputd(W, L, L.VARLB, v, 0.0);
               if (s != 0) END(s);
               run.rowmade = true;
             }

@@ -150,6 +150,7 @@ void cmpexpbrk_(Work& W, MasterRecord& L, int32_t& state, int32_t& errarg, int32
         }
         case 4:
           if (rowtype == UNDET) throw 1;  // a row without an objective before it
+          if (terms == 0) b.pushn(0.0);  // every term dropped (zero coefficients) or none written
           b.word(0);
           b.word(rowtype);
           return;
@@ -173,6 +174,7 @@ void cmpexpbrk_(Work& W, MasterRecord& L, int32_t& state, int32_t& errarg, int32
           }
           [[fallthrough]];
         case 7:
+          if (terms == 0) b.pushn(0.0);  // a left side whose terms all had zero coefficients
           b.pushn(std::fabs(sym.val));
           if (c < 0) b.word(21);
           b.word(32);

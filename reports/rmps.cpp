@@ -346,6 +346,7 @@ bool install(Work& W, MasterRecord& L, const TextOut& out) {
   L.LINECAP = c2 < c3 ? c2 : c3;
   L.MODLINES = n;
   L.SYNTAX = 0;
+  L.HIDDEN = 0;  // the text read from the file replaces a hidden model, as MODEL does
   return true;
 }
 

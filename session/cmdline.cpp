@@ -130,8 +130,14 @@ void read2h_(Work& W, MasterRecord& L, int32_t& first, int32_t& last) {
       first = last = n1;
       L.LINCUR = skipblanks(L, L.LINCUR);
       if (L.LINCUR > L.LINEND) return;
-      int32_t n2 = read1r_(L);
-      if (n2 == 0) return;
+      // the two numbers may stand apart by blanks or by a comma (LOOK 3,7 as the help shows)
+      int32_t after1 = L.LINCUR;
+      if (linc(L, L.LINCUR) == ',') L.LINCUR = skipblanks(L, L.LINCUR + 1);
+      int32_t n2 = L.LINCUR > L.LINEND ? 0 : read1r_(L);
+      if (n2 == 0) {
+        L.LINCUR = after1;
+        return;
+      }
       last = n2;
       if (n2 >= first) return;
     }

@@ -319,9 +319,10 @@ void dispatch(Work& W, MasterRecord& L, int32_t k) {
     case CMD_TIME: dotime(L); break;
     case CMD_MIN:
     case CMD_MAX:
+      L.HIDDEN = 0;  // a new model typed in clear, as with MODEL
       L.LINCUR = 1;
       L.SYNTAX = 1;
-      getmod_(0, W, L, L.HIDDEN, MAXPW, 1, 0, L.KPASSW);
+      getmod_(0, W, L, 0, MAXPW, 1, 0, L.KPASSW);
       break;
     case CMD_BIP: getbip_(W, L); break;
     case CMD_WIDTH: dowidth(W, L); break;

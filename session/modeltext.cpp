@@ -188,6 +188,7 @@ void getmod_(int32_t mode, Work& W, MasterRecord& L, int32_t hidden, int32_t key
   char line[LINEBUF];
   std::memset(line, ' ', sizeof line);
   int32_t chain = 0, nscr = 0;
+  int32_t rowform = -1;  // hidden entry: 1 when its first line came without a number prefix
   for (;;) {
     int32_t pos = 0, len = 0;
     gettxt_(L, L.PROMPT1, 1, line, L.MAXLIN, pos, len, 0);
@@ -218,6 +219,11 @@ void getmod_(int32_t mode, Work& W, MasterRecord& L, int32_t hidden, int32_t key
     while (i < n && s[i] == ' ') ++i;
     int32_t j = i;
     while (j < n && s[j] >= '0' && s[j] <= '9') ++j;
+    if (hidden == 1 && rowform < 0) rowform = (j < n && s[j] == ']') ? 0 : 1;
+    if (rowform == 1 && n > 0 && s[0] == ' ') {  // the blank the listing puts before each line
+      ++s;
+      --n;
+    }
     if (j < n && s[j] == ']') {
       s += j + 1;
       n -= j + 1;
@@ -231,6 +237,8 @@ void getmod_(int32_t mode, Work& W, MasterRecord& L, int32_t hidden, int32_t key
     }
   }
   if (ended && L.SYNTAX == 1 && mode != 1) storeline(W, L, endkw, 3);
+  // a hidden row-syntax model is saved without line numbers (and with its own END line)
+  if (rowform == 1) L.SYNTAX = 1;
   cuttxt_(W, L, st);
   if (st != 0) errmsh_(W, L, 0);
 }
@@ -249,7 +257,8 @@ void look2_(Work& W, MasterRecord& L, int32_t first, int32_t last, int32_t hidde
   if (first < 1) first = 1;
   if (last > L.MODLINES) last = L.MODLINES;
   if (first > last) return;
-  bool head = L.SYNTAX != 1 && (heading != 0 || (first == 1 && last == L.MODLINES));
+  // the hidden form always has its heading and end line: only HMODEL can read it back
+  bool head = (L.SYNTAX != 1 || hidden == 1) && (heading != 0 || (first == 1 && last == L.MODLINES));
   if (head) lprint_(L, L.OUTUNIT, std::string_view(hidden == 1 ? " HMODEL:" : " MODEL:"));
   int32_t width = ndigits(last);
   int32_t prefix = L.SYNTAX == 1 ? 0 : width + 3;
@@ -321,12 +330,15 @@ void deline_(Work& W, MasterRecord& L, int32_t first, int32_t last) {
 void savmod_(Work& W, MasterRecord& L, int32_t& handle, int32_t& length) {
   addresethook_(L, txtforget_);
   int32_t n = textlen_(W, L);
-  if (n <= 0) {
+  // the characters, then the line count and each line's end, 4 bytes each: the lines
+  // hold no terminators, so a line break moved within the same characters is a change
+  int64_t bytes = (int64_t)n + 4 * ((int64_t)L.MODLINES + 1);
+  if (L.MODLINES <= 0 || n < 0 || bytes > 2147483640LL) {
     length = 0;
     rlsblk_(L, handle);
     return;
   }
-  int32_t c = n, st = 0;
+  int32_t c = (int32_t)bytes, st = 0;
   setblk_(1, c, W, L, handle, st);
   if (st != 0) {
     length = 0;
@@ -335,15 +347,25 @@ void savmod_(Work& W, MasterRecord& L, int32_t& handle, int32_t& length) {
   }
   int64_t to = wbyte(L.START[handle]), from = wbyte(L.START[L.TEXTBLK]);
   for (int32_t i = 0; i < n; ++i) cput(W, to + i, cget(W, from + i));
+  for (int32_t k = 0; k <= L.MODLINES; ++k) {
+    uint32_t v = (uint32_t)(k == 0 ? L.MODLINES : lixget(W, L, k + 1));
+    for (int32_t b = 0; b < 4; ++b) cput(W, to + n + 4 * (int64_t)k + b, (char)((v >> (8 * b)) & 0xffu));
+  }
   length = n;
 }
 
 int32_t compare_(const Work& W, const MasterRecord& L, int32_t handle, int32_t length) {
-  if (handle <= 0 || length == 0 || L.START[handle] < 1) return QFALSE;
+  if (handle <= 0 || L.START[handle] < 1 || L.MODLINES <= 0) return QFALSE;
   if (length != textlen_(W, L)) return QFALSE;
+  if ((int64_t)L.LEN[handle] * 4 < (int64_t)length + 4 * ((int64_t)L.MODLINES + 1)) return QFALSE;
   int64_t a = wbyte(L.START[handle]), b = wbyte(L.START[L.TEXTBLK]);
   for (int32_t i = 0; i < length; ++i)
     if (cget(W, a + i) != cget(W, b + i)) return QFALSE;
+  for (int32_t k = 0; k <= L.MODLINES; ++k) {
+    uint32_t v = 0;
+    for (int32_t j = 3; j >= 0; --j) v = (v << 8) | (uint8_t)cget(W, a + length + 4 * (int64_t)k + j);
+    if ((int32_t)v != (k == 0 ? L.MODLINES : lixget(W, L, k + 1))) return QFALSE;
+  }
   return QTRUE;
 }
 

@@ -394,7 +394,13 @@ int32_t solver_(Work& W, MasterRecord& L, int32_t mode, const char* fname) {
   if ((mode == 1 || mode == 3 || mode == 6 || mode == 7) && L.TRACELV == 0 && L.LNRISE > 1)
     L.LNRISE = 1;
   int32_t ok = generate_(W, L, mode);
-  if (L.LOWMEM > 0 && mode != 1) freescalarlists_(L);
+  if (L.LOWMEM > 0 && mode != 1) {
+    // without its lists the generated model cannot be displayed: once LOWMEM is off
+    // again, the next command generates anew instead of keeping this model
+    freescalarlists_(L);
+    rlsblk_(L, L.GENCPY);
+    L.GENLEN = 0;
+  }
   if (qtest(ok) && mode != 5) {
     L.LINEND = 0;
     L.LINCUR = 0;

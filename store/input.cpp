@@ -31,6 +31,7 @@ int32_t read_line(MasterRecord& L, const char* prompt, int32_t npairs, char* raw
       FGETSTD_(raw, kLineMax + 2, &st);
       int32_t n = (int32_t)std::strlen(raw);
       if (st == 1) skipped = FSKIPSTD_() == 1;
+      if (st != 1 && n > 0 && raw[n - 1] == '\r') raw[--n] = 0;  // a CR LF line ending
       if (n == 0 && st == -1) return -2;
       return n;
     }
@@ -38,8 +39,11 @@ int32_t read_line(MasterRecord& L, const char* prompt, int32_t npairs, char* raw
     if (FGETLN_(raw, kLineMax + 2, L.INUNIT, n)) {
       if (raw[n - 1] == '\n') {
         --n;
+        if (n > 0 && raw[n - 1] == '\r') --n;  // a script written with CR LF line endings
       } else if (!FEOF_(L.INUNIT)) {
         skipped = FSKIPLN_(L.INUNIT) == 1;
+      } else if (raw[n - 1] == '\r') {
+        --n;
       }
       raw[n] = 0;
       return n;

@@ -172,6 +172,27 @@ TEST(ModelText, CopiesTellWhetherTheTextChanged) {
   EXPECT_EQ(n2, 0);
 }
 
+TEST(ModelText, CopiesSeeLineBreaks) {
+  // the same characters split into other lines are another text (a row-syntax comment
+  // runs to the end of its line); a text of empty lines is a text that can be compared
+  struct Case { std::vector<std::string> saved, now; int32_t same; };
+  const Case cases[] = {
+      {{"X < 4 !", "Y < 1"}, {"X < 4 !Y < 1"}, QFALSE},
+      {{"ab", "c"}, {"a", "bc"}, QFALSE},
+      {{"ab", "c"}, {"ab", "c"}, QTRUE},
+      {{""}, {""}, QTRUE},
+      {{"", ""}, {""}, QFALSE},
+  };
+  for (const Case& c : cases) {
+    TextSession t;
+    t.store(c.saved);
+    int32_t h = 0, n = 0;
+    savmod_(t.W, t.L, h, n);
+    t.store(c.now);
+    EXPECT_EQ(compare_(t.W, t.L, h, n), c.same) << c.saved.size() << " lines saved";
+  }
+}
+
 static double g_now = 1.23;
 static double fakeclock() { return g_now; }
 
