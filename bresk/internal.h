@@ -417,6 +417,13 @@ struct LpArrays {
 };
 // Fills the arrays from the linear parts of the rows (quadratic and nonlinear parts left out).
 void lp_arrays(const BRmodel* m, LpArrays& a);
+// True when a bound or a right-hand side at the library's infinity asks what no point can
+// give: a lower bound at +infinity, an upper bound at -infinity, or a row that must be at
+// most -infinity, at least +infinity, or equal to either.
+bool bounds_unattainable(const BRmodel* m);
+// Records the outcome of such a model, infeasible with no solution vectors, without running
+// a solver (the simplex codes stop the program on such bounds); mip as for an integer solve.
+void store_unattainable(BRmodel* m, bool mip);
 
 // True when row r's quadratic part is convex in the sense the row needs
 // (objective: convex for min, concave for max; 'L' convex; 'G' concave; 'E'

@@ -292,6 +292,10 @@ int BRoptimize(BRmodel* model, int method) {
     clear_result(m);
     m->error_row_set = false;
     m->t0 = std::chrono::steady_clock::now();
+    if (bounds_unattainable(m)) {
+      store_unattainable(m, false);
+      return 0;
+    }
     if (model_is_linear(m)) return solve_lp(m, method);
     bool constraints_linear = true;
     for (const Row& r : m->rows) constraints_linear = constraints_linear && r.kind == ROW_LINEAR;

@@ -133,6 +133,10 @@ extern "C" {
 int BRsolveMIP(BRmodel* m) {
   return api_call(m, false, [&] {
     if (!m->loaded) return static_cast<int>(BRERR_NOT_LOADED);
+    if (bounds_unattainable(m)) {
+      store_unattainable(m, true);
+      return 0;
+    }
     if (modelIsLinear(m)) return solveMipLinear(m);
     return solveMinlp(m, 1);
   });
