@@ -536,6 +536,33 @@ void store_unattainable(BRmodel* m, bool mip) {
   p.q_status = p.mip_status = BR_INFEASIBLE;
 }
 
+int oversized_row(const BRmodel* m) {
+  auto big = [m](const Row& r) {
+    for (int k = r.lin_begin; k < r.lin_end; ++k)
+      if (!(std::fabs(lin_coef(m, r, k)) < 1e25)) return true;
+    for (int k = r.quad_begin; k < r.quad_end; ++k)
+      if (!(std::fabs(m->quad_q[k]) < 1e25)) return true;
+    return false;
+  };
+  if (big(m->obj)) return -1;
+  for (int i = 0; i < m->ncons; ++i)
+    if (big(m->rows[i])) return i;
+  return -2;
+}
+
+void store_oversized(BRmodel* m, int row, bool mip) {
+  clear_result(m);
+  m->t0 = std::chrono::steady_clock::now();
+  Result& r = m->res;
+  r.status = BR_NUMERICAL_ERROR;
+  if (mip) r.mip_status = BR_NUMERICAL_ERROR;
+  r.solstatus = BR_UNLOADED;
+  r.seconds = elapsed(m);
+  m->prog.q_status = m->prog.mip_status = BR_NUMERICAL_ERROR;
+  m->error_row = row;
+  m->error_row_set = true;
+}
+
 std::vector<int> quad_row_vars(const BRmodel* m, const Row& row, std::vector<int> v) {
   for (int k = row.quad_begin; k < row.quad_end; ++k) {
     v.push_back(m->quad_i[k]);

@@ -29,6 +29,10 @@ extern "C" int BRsolveGOP(BRmodel* m) {
       store_unattainable(m, ints);
       return 0;
     }
+    if (int row = oversized_row(m); row > -2) {
+      store_oversized(m, row, ints);
+      return 0;
+    }
     if (modelIsLinear(m)) return ints ? solveMipLinear(m) : solve_lp(m, 0);
     if (modelIsConvex(m)) {
       if (ints) return solveMinlp(m, 1);

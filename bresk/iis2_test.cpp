@@ -160,6 +160,43 @@ TEST_F(IisTest, SidesAndBoundsAtInfinity) {
   }
 }
 
+// Coefficients of 1e25 or more stop Clp and Cbc (and no solver gives them a meaning): every
+// solve reports a numerical error in the row that holds one, the objective being -1.
+TEST_F(IisTest, OversizedCoefficientsAreANumericalErrorInTheirRow) {
+  struct Case {
+    const char* what;
+    const char* obj;
+    const char* row;
+    const char* types;
+    int row_index;
+  };
+  const Case cases[] = {
+      {"objective, integer", "1e29 x0 * x1 +", "x0 x1 + 5.5 -", "IC", -1},
+      {"objective, continuous", "1e26 x0 * x1 +", "x0 x1 + 5.5 -", "CC", -1},
+      {"row, integer", "x0 x1 +", "1e29 x0 * x1 + 5 -", "IC", 1},
+      {"row, nonlinear objective", "x0 sqr x1 +", "1e300 x0 * x1 + 5 -", "CC", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Model s;
+    s.sense = -1;
+    s.n = 2;
+    s.obj = c.obj;
+    s.rows = {{'L', "x1 3 -"}, {'L', c.row}};
+    s.types = c.types;
+    ASSERT_EQ(br2::load(m, s), 0);
+    const bool ints = c.types[0] == 'I';
+    for (int gop : {0, 1}) {
+      EXPECT_EQ(gop ? BRsolveGOP(m) : ints ? BRsolveMIP(m) : BRoptimize(m, 0), 0);
+      int st = 0, row = -5;
+      EXPECT_EQ(BRgetInfo(m, ints ? 1300 : 1255, &st), 0);
+      EXPECT_EQ(st, BR_NUMERICAL_ERROR) << gop;
+      EXPECT_EQ(BRgetErrorRowIndex(m, &row), 0);
+      EXPECT_EQ(row, c.row_index);
+    }
+  }
+}
+
 TEST_F(IisTest, OnlyLinearContinuousModelsInTheRightState) {
   Model s;
   s.n = 1;

@@ -424,6 +424,12 @@ bool bounds_unattainable(const BRmodel* m);
 // Records the outcome of such a model, infeasible with no solution vectors, without running
 // a solver (the simplex codes stop the program on such bounds); mip as for an integer solve.
 void store_unattainable(BRmodel* m, bool mip);
+// The first row (-1 the objective, -2 none) with a linear or quadratic coefficient of
+// magnitude 1e25 or more, or one that is not finite: the simplex codes stop the program on
+// such data, and no solver gives it a meaning.
+int oversized_row(const BRmodel* m);
+// Records the outcome of such a model: a numerical error in that row, without a solve.
+void store_oversized(BRmodel* m, int row, bool mip);
 
 // True when row r's quadratic part is convex in the sense the row needs
 // (objective: convex for min, concave for max; 'L' convex; 'G' concave; 'E'

@@ -296,6 +296,10 @@ int BRoptimize(BRmodel* model, int method) {
       store_unattainable(m, false);
       return 0;
     }
+    if (int row = oversized_row(m); row > -2) {
+      store_oversized(m, row, false);
+      return 0;
+    }
     if (model_is_linear(m)) return solve_lp(m, method);
     bool constraints_linear = true;
     for (const Row& r : m->rows) constraints_linear = constraints_linear && r.kind == ROW_LINEAR;

@@ -137,6 +137,10 @@ int BRsolveMIP(BRmodel* m) {
       store_unattainable(m, true);
       return 0;
     }
+    if (int row = oversized_row(m); row > -2) {
+      store_oversized(m, row, true);
+      return 0;
+    }
     if (modelIsLinear(m)) return solveMipLinear(m);
     return solveMinlp(m, 1);
   });
