@@ -123,7 +123,6 @@ const ErrorText kErrors[] = {
     {2023, "Solver iteration limit reached."},
     {2024, "Model is not a linear continuous infeasible/unbounded model."},
     {2025, "Row-wise load calls out of order or counts do not match."},
-    {2026, "Objective coefficient too large for the simplex solver (1e25 or more)."},
     {2040, "Row is not linear."},
 };
 

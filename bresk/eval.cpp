@@ -491,10 +491,76 @@ void lp_arrays(const BRmodel* m, LpArrays& a) {
   a.rowub.resize(nr);
   for (int i = 0; i < nr; ++i) {
     const Row& r = m->rows[i];
-    double b = -r.constant;
+    double b = coin(-r.constant);
     a.rowlb[i] = r.type == 'L' ? -DBL_MAX : b;
     a.rowub[i] = r.type == 'G' ? DBL_MAX : b;
   }
+}
+
+bool bounds_unattainable(const BRmodel* m) {
+  for (int j = 0; j < m->nvars; ++j)
+    if (m->lb[j] >= kInf || m->ub[j] <= -kInf) return true;
+  for (const Row& r : m->rows) {
+    const double b = -r.constant;
+    if ((r.type != 'G' && b <= -kInf) || (r.type != 'L' && b >= kInf)) return true;
+  }
+  return false;
+}
+
+void store_unattainable(BRmodel* m, bool mip) {
+  clear_result(m);
+  m->t0 = std::chrono::steady_clock::now();
+  Result& r = m->res;
+  r.status = BR_INFEASIBLE;
+  if (mip) r.mip_status = BR_INFEASIBLE;
+  r.solstatus = BR_UNLOADED;
+  r.obj = r.bound = r.mip_obj = r.mip_bound = 0.0;
+  if (!mip) {
+    // A continuous solve leaves vectors: each variable at the finite bound nearest zero.
+    const int n = m->nvars, nr = m->ncons;
+    r.x.assign(n, 0.0);
+    for (int j = 0; j < n; ++j) {
+      if (m->lb[j] > 0.0 && m->lb[j] < kInf) r.x[j] = m->lb[j];
+      if (m->ub[j] < 0.0 && m->ub[j] > -kInf) r.x[j] = m->ub[j];
+    }
+    r.slack.assign(nr, 0.0);
+    r.dual.assign(nr, 0.0);
+    r.redcost.assign(n, 0.0);
+    double z = 0.0;
+    if (eval_slacks(m, r.x.data(), r.slack.data()) && eval_row(m, -1, r.x.data(), &z)) r.obj = r.bound = z;
+    r.has_primal = r.has_dual = true;
+    r.solstatus = BR_INFEASIBLE;
+  }
+  r.seconds = elapsed(m);
+  Progress& p = m->prog;
+  p.q_status = p.mip_status = BR_INFEASIBLE;
+}
+
+int oversized_row(const BRmodel* m) {
+  auto big = [m](const Row& r) {
+    for (int k = r.lin_begin; k < r.lin_end; ++k)
+      if (!(std::fabs(lin_coef(m, r, k)) < 1e25)) return true;
+    for (int k = r.quad_begin; k < r.quad_end; ++k)
+      if (!(std::fabs(m->quad_q[k]) < 1e25)) return true;
+    return false;
+  };
+  if (big(m->obj)) return -1;
+  for (int i = 0; i < m->ncons; ++i)
+    if (big(m->rows[i])) return i;
+  return -2;
+}
+
+void store_oversized(BRmodel* m, int row, bool mip) {
+  clear_result(m);
+  m->t0 = std::chrono::steady_clock::now();
+  Result& r = m->res;
+  r.status = BR_NUMERICAL_ERROR;
+  if (mip) r.mip_status = BR_NUMERICAL_ERROR;
+  r.solstatus = BR_UNLOADED;
+  r.seconds = elapsed(m);
+  m->prog.q_status = m->prog.mip_status = BR_NUMERICAL_ERROR;
+  m->error_row = row;
+  m->error_row_set = true;
 }
 
 std::vector<int> quad_row_vars(const BRmodel* m, const Row& row, std::vector<int> v) {

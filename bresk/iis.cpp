@@ -78,10 +78,18 @@ class IisSearch : public Search {
       if (p_.colub[j] < kInf) cand_.push_back({-1, j, +1});
     }
     elastic_ = level & kElastic;
+    // Sides and bounds at infinity that no point can meet; Clp cannot take them.
+    for (int i = 0; i < p_.nrows; i++)
+      if (p_.rowlb[i] >= kInf || p_.rowub[i] <= -kInf) lost_.push_back({i, -1, 0});
+    for (int j = 0; j < p_.ncols; j++) {
+      if (p_.collb[j] >= kInf) lost_.push_back({-1, j, -1});
+      if (p_.colub[j] <= -kInf) lost_.push_back({-1, j, +1});
+    }
   }
 
   // Runs the filters; returns 0 or 2016 when stopped (the set then holds the remaining candidates).
   int run() {
+    if (!lost_.empty()) return alone();
     std::vector<char> in(cand_.size(), 1);
     if (elastic_ && elasticFilter(in)) return finish(in, false);
     // Deletion filter: drop each member for good when the rest stays infeasible.
@@ -220,7 +228,26 @@ class IisSearch : public Search {
     return complete ? 0 : BRERR_INTERRUPTED;
   }
 
-  std::vector<Member> cand_;
+  // A side or bound that no point can meet is an infeasible set by itself; it is also
+  // sufficient when it is the only one and the model without it is feasible.
+  int alone() {
+    const Member& c = lost_[0];
+    bool suf = false;
+    if (lost_.size() == 1) {
+      std::vector<double> rl = p_.rowlb, ru = p_.rowub, cl = p_.collb, cu = p_.colub, cost(p_.ncols, 0.0);
+      if (c.row >= 0) { rl[c.row] = -kInf; ru[c.row] = kInf; }
+      else if (c.side < 0) cl[c.var] = -kInf;
+      else cu[c.var] = kInf;
+      suf = solve(rl, ru, cl, cu, cost, 1) == 0;
+      report(1);
+    }
+    (c.row >= 0 ? rows : bounds).push_back(c);
+    sufRows = suf && c.row >= 0 ? 1 : 0;
+    sufBounds = suf && c.row < 0 ? 1 : 0;
+    return 0;
+  }
+
+  std::vector<Member> cand_, lost_;
   bool elastic_ = false;
 };
 

@@ -96,6 +96,107 @@ TEST_F(IisTest, UnboundedSetHoldsTheFreeDirection) {
   EXPECT_EQ(nsuf, 1);
 }
 
+// Sides and bounds at the library's infinity: on the side no point can meet, every solve
+// reports the model infeasible (Clp and Cbc stop the program on such data) and the side or
+// bound is the infeasible set; on the other side it bounds nothing.
+TEST_F(IisTest, SidesAndBoundsAtInfinity) {
+  struct Case {
+    const char* what;
+    std::vector<std::pair<char, std::string>> rows;
+    double lb0, ub0;
+    const char* types;
+    const char* obj;
+    int status;   // 3 infeasible, 1 optimal (objective 3)
+    int iisrow;   // the set's row, -1 for the bound of x0
+  };
+  const Case cases[] = {
+      {"row at most -inf", {{'L', "x0 x1 + 1e300 +"}, {'L', "x1 3 -"}}, 0, 1e30, "CC", "x0 x1 +", 3, 0},
+      {"row at least +inf", {{'L', "x1 3 -"}, {'G', "x0 x1 + 1e300 -"}}, 0, 1e30, "CC", "x0 x1 +", 3, 1},
+      {"row equal to -inf", {{'E', "x0 x1 - 1e300 +"}, {'L', "x1 3 -"}}, 0, 1e30, "CC", "x0 x1 +", 3, 0},
+      {"lower bound +inf", {{'L', "x1 3 -"}}, 1e31, 1e32, "CC", "x0 x1 +", 3, -1},
+      {"upper bound -inf", {{'L', "x1 3 -"}}, -1e32, -1e31, "CC", "x0 x1 +", 3, -1},
+      {"integer row", {{'G', "x0 x1 + 1e300 -"}, {'L', "x1 3 -"}}, 0, 1e30, "IC", "x0 x1 +", 3, -2},
+      {"nonlinear row", {{'G', "x0 x1 + 1e300 -"}, {'L', "x1 3 -"}}, 0, 1e30, "CC", "x0 sqr x1 +", 3, -2},
+      {"free sides", {{'L', "x0 x1 + 1e300 -"}, {'G', "x0 x1 - 1e300 +"}, {'L', "x0 x1 + 3 -"}}, 0, 1e30,
+       "CC", "x0 x1 +", 1, -2},
+      {"free sides, integer", {{'L', "x0 x1 + 1e300 -"}, {'G', "x0 x1 - 1e300 +"}, {'L', "x0 x1 + 3 -"}}, 0,
+       1e30, "IC", "x0 x1 +", 1, -2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Model s;
+    s.sense = -1;
+    s.n = 2;
+    s.obj = c.obj;
+    s.rows = c.rows;
+    s.lb = {c.lb0, 0};
+    s.ub = {c.ub0, 1e30};
+    s.types = c.types;
+    ASSERT_EQ(br2::load(m, s), 0);
+    const bool ints = c.types[0] == 'I';
+    for (int gop : {0, 1}) {
+      int rc = gop ? BRsolveGOP(m) : ints ? BRsolveMIP(m) : BRoptimize(m, 0);
+      EXPECT_EQ(rc, 0);
+      int st = 0;
+      EXPECT_EQ(BRgetInfo(m, ints ? 1300 : 1255, &st), 0);
+      EXPECT_EQ(st, c.status) << gop;
+      if (c.status == 1) {
+        double z = 0;
+        EXPECT_EQ(BRgetInfo(m, 1251, &z), 0);
+        EXPECT_NEAR(z, 3.0, 1e-6);
+      }
+    }
+    if (c.iisrow < -1) continue;
+    Iis r = findIis(m, 15);
+    if (c.iisrow >= 0) {
+      EXPECT_EQ(r.rows, (std::vector<int>{c.iisrow}));
+      EXPECT_EQ(r.nsufrows, 1);
+      EXPECT_EQ(r.nbnds, 0);
+    } else {
+      EXPECT_EQ(r.nrows, 0);
+      EXPECT_EQ(r.vars, (std::vector<int>{0}));
+      EXPECT_EQ(r.nsufbnds, 1);
+    }
+  }
+}
+
+// Coefficients of 1e25 or more stop Clp and Cbc (and no solver gives them a meaning): every
+// solve reports a numerical error in the row that holds one, the objective being -1.
+TEST_F(IisTest, OversizedCoefficientsAreANumericalErrorInTheirRow) {
+  struct Case {
+    const char* what;
+    const char* obj;
+    const char* row;
+    const char* types;
+    int row_index;
+  };
+  const Case cases[] = {
+      {"objective, integer", "1e29 x0 * x1 +", "x0 x1 + 5.5 -", "IC", -1},
+      {"objective, continuous", "1e26 x0 * x1 +", "x0 x1 + 5.5 -", "CC", -1},
+      {"row, integer", "x0 x1 +", "1e29 x0 * x1 + 5 -", "IC", 1},
+      {"row, nonlinear objective", "x0 sqr x1 +", "1e300 x0 * x1 + 5 -", "CC", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Model s;
+    s.sense = -1;
+    s.n = 2;
+    s.obj = c.obj;
+    s.rows = {{'L', "x1 3 -"}, {'L', c.row}};
+    s.types = c.types;
+    ASSERT_EQ(br2::load(m, s), 0);
+    const bool ints = c.types[0] == 'I';
+    for (int gop : {0, 1}) {
+      EXPECT_EQ(gop ? BRsolveGOP(m) : ints ? BRsolveMIP(m) : BRoptimize(m, 0), 0);
+      int st = 0, row = -5;
+      EXPECT_EQ(BRgetInfo(m, ints ? 1300 : 1255, &st), 0);
+      EXPECT_EQ(st, BR_NUMERICAL_ERROR) << gop;
+      EXPECT_EQ(BRgetErrorRowIndex(m, &row), 0);
+      EXPECT_EQ(row, c.row_index);
+    }
+  }
+}
+
 TEST_F(IisTest, OnlyLinearContinuousModelsInTheRightState) {
   Model s;
   s.n = 1;

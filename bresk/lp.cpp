@@ -98,10 +98,6 @@ int solve_lp(BRmodel* m, int method) {
   const int n = m->nvars, nr = m->ncons;
   LpArrays a;
   lp_arrays(m, a);
-  if (costs_too_large(a.cost)) {
-    m->res.status = m->res.solstatus = BR_UNKNOWN;
-    return BRERR_COST_TOO_LARGE;
-  }
   const bool quad = m->obj.kind == ROW_QUADRATIC && m->obj.quad_end > m->obj.quad_begin;
   // Quadratic objectives are solved as minimisations; f turns values back.
   const double f = (quad && m->sense < 0) ? -1.0 : 1.0;
@@ -296,6 +292,14 @@ int BRoptimize(BRmodel* model, int method) {
     clear_result(m);
     m->error_row_set = false;
     m->t0 = std::chrono::steady_clock::now();
+    if (bounds_unattainable(m)) {
+      store_unattainable(m, false);
+      return 0;
+    }
+    if (int row = oversized_row(m); row > -2) {
+      store_oversized(m, row, false);
+      return 0;
+    }
     if (model_is_linear(m)) return solve_lp(m, method);
     bool constraints_linear = true;
     for (const Row& r : m->rows) constraints_linear = constraints_linear && r.kind == ROW_LINEAR;

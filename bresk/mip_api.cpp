@@ -87,10 +87,6 @@ int solveMipLinear(BRmodel* m) {
   m->t0 = std::chrono::steady_clock::now();
   brmip::LinearProblem p;
   linearProblem(m, p);
-  if (costs_too_large(p.cost)) {
-    m->res.status = m->res.solstatus = BR_UNKNOWN;
-    return BRERR_COST_TOO_LARGE;
-  }
   brmip::MipSettings s = mipSettings(m);
   brmip::MipCallback cb = [m](const brmip::MipProgress& g) {
     Progress& p = m->prog;
@@ -137,6 +133,14 @@ extern "C" {
 int BRsolveMIP(BRmodel* m) {
   return api_call(m, false, [&] {
     if (!m->loaded) return static_cast<int>(BRERR_NOT_LOADED);
+    if (bounds_unattainable(m)) {
+      store_unattainable(m, true);
+      return 0;
+    }
+    if (int row = oversized_row(m); row > -2) {
+      store_oversized(m, row, true);
+      return 0;
+    }
     if (modelIsLinear(m)) return solveMipLinear(m);
     return solveMinlp(m, 1);
   });

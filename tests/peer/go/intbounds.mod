@@ -1,0 +1,17 @@
+set I := 1..5;
+param L{I}; param U{I}; param P{I};
+var X{k in I} integer >= ceil(L[k]), <= floor(U[k]);
+var Y{I};
+var B{I} binary;
+minimize obj: sum{k in I} (P[k]*X[k] + (k-3)*Y[k] - k*B[k]);
+s.t. yb{k in I}: Y[k] >= -k - 0.5;
+s.t. yu{k in I}: Y[k] <= 7 - k;
+s.t. xb: sum{k in I} X[k] = 3;
+s.t. bb: sum{k in I} B[k] <= 2;
+s.t. xx: X[4] <= 7.5;
+s.t. mixed: sum{k in I} B[k] + X[3] >= 1.5;
+data;
+param L := 1 -3 2 -2.5 3 0 4 1 5 -10;
+param U := 1 2 2 4 3 3.5 4 1e10 5 -1;
+param P := 1 4 2 -3 3 2 4 1 5 -6;
+end;
