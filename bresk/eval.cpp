@@ -550,6 +550,13 @@ int oversized_row(const BRmodel* m) {
   return -2;
 }
 
+bool integer_bound_oversized(const BRmodel* m) {
+  auto big = [](double b) { return std::fabs(b) >= 1e25 && std::fabs(b) < 1e30; };
+  for (size_t j = 0; j < m->vtype.size(); ++j)
+    if (m->vtype[j] != 'C' && (big(m->lb[j]) || big(m->ub[j]))) return true;
+  return false;
+}
+
 void store_oversized(BRmodel* m, int row, bool mip) {
   clear_result(m);
   m->t0 = std::chrono::steady_clock::now();

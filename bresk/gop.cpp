@@ -33,6 +33,10 @@ extern "C" int BRsolveGOP(BRmodel* m) {
       store_oversized(m, row, ints);
       return 0;
     }
+    if (ints && integer_bound_oversized(m)) {
+      store_oversized(m, -2, true);
+      return 0;
+    }
     if (modelIsLinear(m)) return ints ? solveMipLinear(m) : solve_lp(m, 0);
     if (modelIsConvex(m)) {
       if (ints) return solveMinlp(m, 1);

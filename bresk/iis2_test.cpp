@@ -197,6 +197,35 @@ TEST_F(IisTest, OversizedCoefficientsAreANumericalErrorInTheirRow) {
   }
 }
 
+// An integer variable bounded at 1e25 or more (integrality means nothing there; the integer
+// search looped on one fixed at 1e29) ends the solve as a numerical error with no row, at
+// once; a bound just below the limit solves.
+TEST_F(IisTest, IntegerBoundsAtTheCoefficientLimitAreANumericalError) {
+  for (double b : {1e29, -1e25, 9e24}) {
+    for (int gop : {0, 1}) {
+      SCOPED_TRACE(b);
+      Model s;
+      s.n = 2;
+      s.obj = "x0 x1 +";
+      s.rows = {{'L', "x1 3 -"}};
+      s.lb = {b, 0};
+      s.ub = {b, 1e30};
+      s.types = "IC";
+      ASSERT_EQ(br2::load(m, s), 0);
+      EXPECT_EQ(gop ? BRsolveGOP(m) : BRsolveMIP(m), 0);
+      int st = 0, row = 5;
+      EXPECT_EQ(BRgetInfo(m, 1300, &st), 0);
+      if (b != 9e24) {
+        EXPECT_EQ(st, BR_NUMERICAL_ERROR) << gop;
+        EXPECT_EQ(BRgetErrorRowIndex(m, &row), 0);
+        EXPECT_EQ(row, -2);
+      } else {
+        EXPECT_NE(st, BR_NUMERICAL_ERROR) << gop;
+      }
+    }
+  }
+}
+
 TEST_F(IisTest, OnlyLinearContinuousModelsInTheRightState) {
   Model s;
   s.n = 1;

@@ -430,6 +430,9 @@ void store_unattainable(BRmodel* m, bool mip);
 int oversized_row(const BRmodel* m);
 // Records the outcome of such a model: a numerical error in that row, without a solve.
 void store_oversized(BRmodel* m, int row, bool mip);
+// True when an integer variable has a finite bound of magnitude 1e25 or more: integrality means
+// nothing there, and the integer search's heuristics can loop on it.
+bool integer_bound_oversized(const BRmodel* m);
 
 // True when row r's quadratic part is convex in the sense the row needs
 // (objective: convex for min, concave for max; 'L' convex; 'G' concave; 'E'

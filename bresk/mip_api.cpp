@@ -141,6 +141,10 @@ int BRsolveMIP(BRmodel* m) {
       store_oversized(m, row, true);
       return 0;
     }
+    if (integer_bound_oversized(m)) {
+      store_oversized(m, -2, true);
+      return 0;
+    }
     if (modelIsLinear(m)) return solveMipLinear(m);
     return solveMinlp(m, 1);
   });
