@@ -497,6 +497,14 @@ void lp_arrays(const BRmodel* m, LpArrays& a) {
   }
 }
 
+namespace {
+
+// Coefficients and integer bounds from this magnitude on stop the simplex codes and mean nothing.
+constexpr double kCoefLimit = 1e25;
+
+// True when a bound or a right-hand side at the library's infinity asks what no point can
+// give: a lower bound at +infinity, an upper bound at -infinity, or a row that must be at
+// most -infinity, at least +infinity, or equal to either.
 bool bounds_unattainable(const BRmodel* m) {
   for (int j = 0; j < m->nvars; ++j)
     if (m->lb[j] >= kInf || m->ub[j] <= -kInf) return true;
@@ -507,13 +515,23 @@ bool bounds_unattainable(const BRmodel* m) {
   return false;
 }
 
-void store_unattainable(BRmodel* m, bool mip) {
+// Records an outcome reached without running a solver: the status (for the integer search too
+// when mip), no solution, and the progress record's status.
+Result& store_settled(BRmodel* m, int status, bool mip) {
   clear_result(m);
   m->t0 = std::chrono::steady_clock::now();
   Result& r = m->res;
-  r.status = BR_INFEASIBLE;
-  if (mip) r.mip_status = BR_INFEASIBLE;
+  r.status = status;
+  if (mip) r.mip_status = status;
   r.solstatus = BR_UNLOADED;
+  r.seconds = elapsed(m);
+  m->prog.q_status = m->prog.mip_status = status;
+  return r;
+}
+
+// Records the outcome of such a model: infeasible; a continuous solve leaves vectors.
+void store_unattainable(BRmodel* m, bool mip) {
+  Result& r = store_settled(m, BR_INFEASIBLE, mip);
   r.obj = r.bound = r.mip_obj = r.mip_bound = 0.0;
   if (!mip) {
     // A continuous solve leaves vectors: each variable at the finite bound nearest zero.
@@ -530,18 +548,18 @@ void store_unattainable(BRmodel* m, bool mip) {
     if (eval_slacks(m, r.x.data(), r.slack.data()) && eval_row(m, -1, r.x.data(), &z)) r.obj = r.bound = z;
     r.has_primal = r.has_dual = true;
     r.solstatus = BR_INFEASIBLE;
+    r.seconds = elapsed(m);
   }
-  r.seconds = elapsed(m);
-  Progress& p = m->prog;
-  p.q_status = p.mip_status = BR_INFEASIBLE;
 }
 
+// The first row (-1 the objective, -2 none) with a linear or quadratic coefficient of
+// magnitude 1e25 or more, or one that is not finite.
 int oversized_row(const BRmodel* m) {
   auto big = [m](const Row& r) {
     for (int k = r.lin_begin; k < r.lin_end; ++k)
-      if (!(std::fabs(lin_coef(m, r, k)) < 1e25)) return true;
+      if (!(std::fabs(lin_coef(m, r, k)) < kCoefLimit)) return true;
     for (int k = r.quad_begin; k < r.quad_end; ++k)
-      if (!(std::fabs(m->quad_q[k]) < 1e25)) return true;
+      if (!(std::fabs(m->quad_q[k]) < kCoefLimit)) return true;
     return false;
   };
   if (big(m->obj)) return -1;
@@ -550,24 +568,38 @@ int oversized_row(const BRmodel* m) {
   return -2;
 }
 
+// True when an integer variable has a finite bound of magnitude 1e25 or more: integrality
+// means nothing there, and the integer search's heuristics can loop on it.
 bool integer_bound_oversized(const BRmodel* m) {
-  auto big = [](double b) { return std::fabs(b) >= 1e25 && std::fabs(b) < 1e30; };
+  auto big = [](double b) { return std::fabs(b) >= kCoefLimit && std::fabs(b) < kInf; };
   for (size_t j = 0; j < m->vtype.size(); ++j)
     if (m->vtype[j] != 'C' && (big(m->lb[j]) || big(m->ub[j]))) return true;
   return false;
 }
 
+// Records the outcome of such a model: a numerical error in that row.
 void store_oversized(BRmodel* m, int row, bool mip) {
-  clear_result(m);
-  m->t0 = std::chrono::steady_clock::now();
-  Result& r = m->res;
-  r.status = BR_NUMERICAL_ERROR;
-  if (mip) r.mip_status = BR_NUMERICAL_ERROR;
-  r.solstatus = BR_UNLOADED;
-  r.seconds = elapsed(m);
-  m->prog.q_status = m->prog.mip_status = BR_NUMERICAL_ERROR;
+  store_settled(m, BR_NUMERICAL_ERROR, mip);
   m->error_row = row;
   m->error_row_set = true;
+}
+
+}  // namespace
+
+bool settled_without_solve(BRmodel* m, bool mip) {
+  if (bounds_unattainable(m)) {
+    store_unattainable(m, mip);
+    return true;
+  }
+  if (int row = oversized_row(m); row > -2) {
+    store_oversized(m, row, mip);
+    return true;
+  }
+  if (mip && integer_bound_oversized(m)) {
+    store_oversized(m, -2, true);
+    return true;
+  }
+  return false;
 }
 
 std::vector<int> quad_row_vars(const BRmodel* m, const Row& row, std::vector<int> v) {

@@ -25,18 +25,7 @@ extern "C" int BRsolveGOP(BRmodel* m) {
   return api_call(m, false, [&] {
     if (!m->loaded) return static_cast<int>(BRERR_NOT_LOADED);
     bool ints = modelHasIntegers(m);
-    if (bounds_unattainable(m)) {
-      store_unattainable(m, ints);
-      return 0;
-    }
-    if (int row = oversized_row(m); row > -2) {
-      store_oversized(m, row, ints);
-      return 0;
-    }
-    if (ints && integer_bound_oversized(m)) {
-      store_oversized(m, -2, true);
-      return 0;
-    }
+    if (settled_without_solve(m, ints)) return 0;
     if (modelIsLinear(m)) return ints ? solveMipLinear(m) : solve_lp(m, 0);
     if (modelIsConvex(m)) {
       if (ints) return solveMinlp(m, 1);

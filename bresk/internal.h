@@ -417,22 +417,12 @@ struct LpArrays {
 };
 // Fills the arrays from the linear parts of the rows (quadratic and nonlinear parts left out).
 void lp_arrays(const BRmodel* m, LpArrays& a);
-// True when a bound or a right-hand side at the library's infinity asks what no point can
-// give: a lower bound at +infinity, an upper bound at -infinity, or a row that must be at
-// most -infinity, at least +infinity, or equal to either.
-bool bounds_unattainable(const BRmodel* m);
-// Records the outcome of such a model, infeasible with no solution vectors, without running
-// a solver (the simplex codes stop the program on such bounds); mip as for an integer solve.
-void store_unattainable(BRmodel* m, bool mip);
-// The first row (-1 the objective, -2 none) with a linear or quadratic coefficient of
-// magnitude 1e25 or more, or one that is not finite: the simplex codes stop the program on
-// such data, and no solver gives it a meaning.
-int oversized_row(const BRmodel* m);
-// Records the outcome of such a model: a numerical error in that row, without a solve.
-void store_oversized(BRmodel* m, int row, bool mip);
-// True when an integer variable has a finite bound of magnitude 1e25 or more: integrality means
-// nothing there, and the integer search's heuristics can loop on it.
-bool integer_bound_oversized(const BRmodel* m);
+// Settles a model that no solver should be given by recording its outcome, without a solve;
+// true when it did. A bound or right-hand side at the library's infinity that no point can
+// meet makes it infeasible; a coefficient of 1e25 or more, or (for an integer solve, mip) an
+// integer variable bounded there, is a numerical error in its row (-1 the objective, -2 none).
+// The simplex codes stop the program on such data, and no solver gives it a meaning.
+bool settled_without_solve(BRmodel* m, bool mip);
 
 // True when row r's quadratic part is convex in the sense the row needs
 // (objective: convex for min, concave for max; 'L' convex; 'G' concave; 'E'

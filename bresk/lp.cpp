@@ -292,14 +292,7 @@ int BRoptimize(BRmodel* model, int method) {
     clear_result(m);
     m->error_row_set = false;
     m->t0 = std::chrono::steady_clock::now();
-    if (bounds_unattainable(m)) {
-      store_unattainable(m, false);
-      return 0;
-    }
-    if (int row = oversized_row(m); row > -2) {
-      store_oversized(m, row, false);
-      return 0;
-    }
+    if (settled_without_solve(m, false)) return 0;
     if (model_is_linear(m)) return solve_lp(m, method);
     bool constraints_linear = true;
     for (const Row& r : m->rows) constraints_linear = constraints_linear && r.kind == ROW_LINEAR;

@@ -133,18 +133,7 @@ extern "C" {
 int BRsolveMIP(BRmodel* m) {
   return api_call(m, false, [&] {
     if (!m->loaded) return static_cast<int>(BRERR_NOT_LOADED);
-    if (bounds_unattainable(m)) {
-      store_unattainable(m, true);
-      return 0;
-    }
-    if (int row = oversized_row(m); row > -2) {
-      store_oversized(m, row, true);
-      return 0;
-    }
-    if (integer_bound_oversized(m)) {
-      store_oversized(m, -2, true);
-      return 0;
-    }
+    if (settled_without_solve(m, true)) return 0;
     if (modelIsLinear(m)) return solveMipLinear(m);
     return solveMinlp(m, 1);
   });

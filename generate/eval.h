@@ -117,7 +117,10 @@ void kshft_(char& out, int32_t length, char c);
 bool recordpenderr_(Work& A, MasterRecord& L, int32_t code, int32_t& iblk, int32_t& rblk,
                     int32_t& count, int32_t& capacity);
 void unpackpenderr_(const Work& A, MasterRecord& L, int32_t& code, int32_t iblk, int32_t rblk);
-void bounds_(Work& A, MasterRecord& L, int32_t v, double low, double high, int32_t& status);
+// replacelow0: a lower bound still at 0 is replaced by the request instead of intersected with
+// it (the row syntax's SLB and FREE after SUB)
+void bounds_(Work& A, MasterRecord& L, int32_t v, double low, double high, int32_t& status,
+             bool replacelow0 = false);
 int32_t hstrcmpw_(const Work& A, const MasterRecord& L, int32_t h1, int32_t h2);
 char upper_(char c);
 int32_t findlastblankinrange_(const Work& A, const MasterRecord& L, int32_t h, int32_t first,

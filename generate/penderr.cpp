@@ -42,7 +42,8 @@ void unpackpenderr_(const Work& A, MasterRecord& L, int32_t& code, int32_t iblk,
   L.ERRDBL = bgetd(A, L, rblk, b + 1);
 }
 
-void bounds_(Work& A, MasterRecord& L, int32_t v, double low, double high, int32_t& status) {
+void bounds_(Work& A, MasterRecord& L, int32_t v, double low, double high, int32_t& status,
+             bool replacelow0) {
   const double big = L.BIGNUM;
   if (v < 0) v = -v;
   if (!(std::fabs(low) <= big) || !(std::fabs(high) <= big)) { status = 1; return; }
@@ -50,6 +51,7 @@ void bounds_(Work& A, MasterRecord& L, int32_t v, double low, double high, int32
   double lo = bgetd(A, L, L.VARLB, v), up = bgetd(A, L, L.VARUB, v);
   const bool untouched = lo == 0.0 && up >= big;
   if (lo == 0.0 && up == -big) { lo = -big; up = big; }
+  if (replacelow0 && lo == 0.0) lo = -big;
   double nl = low, nu = high;
   if (!untouched) {
     nl = low > lo ? low : lo;

@@ -163,9 +163,9 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
     // A bare variable's number, 0 for any other entry.
     auto bare = [&](int32_t k) { return C[k] > 0 ? C[k] : 0; };
     // Stores the bounds of a bound statement; the executor's status (0, 11, 12).
-    auto setbounds = [&](int32_t v, double lo, double hi) {
+    auto setbounds = [&](int32_t v, double lo, double hi, bool replacelow0 = false) {
       int32_t st = 0;
-      bounds_(W, L, v, lo, hi, st);
+      bounds_(W, L, v, lo, hi, st, replacelow0);
       if (st == 0) return 0;
       L.ERRARG = v;
       return st == 1 ? 11 : 12;
@@ -420,11 +420,8 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
                 if (op != OP_GIN) {
                   // row syntax: FREE after SUB drops the default lower bound of 0 as it does
                   // before SUB (a variable that is not integer)
-                  const bool deflo = op == OP_FREE && L.SYNTAX == 1 && bgetd(W, L, L.VARLB, v) == 0.0 &&
-                                     bgetd(W, L, L.VARUB, v) > -big && bgeti(W, L, L.VARINT, v) == 0;
-                  if (deflo) bputd(W, L, L.VARLB, v, -big);
-                  const int32_t s = op == OP_FREE ? setbounds(v, 0.0, -big) : setbounds(v, 0.0, 1.0);
-                  if (s != 0 && deflo) bputd(W, L, L.VARLB, v, 0.0);
+                  const bool deflo = op == OP_FREE && L.SYNTAX == 1 && bgeti(W, L, L.VARINT, v) == 0;
+                  const int32_t s = op == OP_FREE ? setbounds(v, 0.0, -big, deflo) : setbounds(v, 0.0, 1.0);
                   if (s != 0) END(s);
                 }
               }
@@ -451,10 +448,7 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
               if (lo == 0.0 && hi == -big) { lo = -big; hi = big; }
               // A lower bound still at its default of 0 is replaced, not intersected, so that
               // SLB after SUB on the same variable counts as it does before it.
-              const bool deflo = op == OP_SLBND && lo == 0.0;
-              if (deflo) bputd(W, L, L.VARLB, v, -big);
-              const int32_t s = op == OP_SLBND ? setbounds(v, V[2], hi) : setbounds(v, lo, V[2]);
-              if (s != 0 && deflo) bputd(W, L, L.VARLB, v, 0.0);
+              const int32_t s = op == OP_SLBND ? setbounds(v, V[2], hi, true) : setbounds(v, lo, V[2]);
               if (s != 0) END(s);
               run.rowmade = true;
             }
