@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,6 +31,16 @@ struct QEntry {
   int row, i, j;  // row -1 = objective; i >= j
   double q;       // 1/2 x'Qx convention
 };
+// Key of a quadratic entry: row + 1, i and j packed in one word.
+struct QKey {
+  uint64_t operator()(const QEntry& e) const {
+    return (static_cast<uint64_t>(static_cast<uint32_t>(e.row + 1)) * 0x9E3779B97F4A7C15ull) ^
+           (static_cast<uint64_t>(static_cast<uint32_t>(e.i)) << 32) ^ static_cast<uint32_t>(e.j);
+  }
+};
+struct QSame {
+  bool operator()(const QEntry& a, const QEntry& b) const { return a.row == b.row && a.i == b.i && a.j == b.j; }
+};
 
 // Everything read from the file before the model is built.
 struct MpsData {
@@ -48,8 +59,10 @@ struct MpsData {
   std::vector<double> lb, ub;
   std::unordered_map<std::string, int> colindex;
   std::vector<Entry> entries;
+  std::vector<int> entrycol, entrypos;  // per row: column and position of its last entry
   std::vector<double> cost;
   std::vector<QEntry> quad;
+  std::unordered_map<QEntry, size_t, QKey, QSame> quadpos;  // position of each entry in quad
 };
 
 // The reader's state: current line and the error found.
@@ -124,6 +137,8 @@ bool fixed_fields(std::string_view s, std::vector<std::string_view>& f) {
   return true;
 }
 
+// A finite number: infinities and values beyond the range of a double ("inf", "1e400") are
+// refused, as are NaNs.
 bool number(std::string_view t, double* v) {
   if (t.empty() || t.size() > 64) return false;
   char buf[72];
@@ -132,8 +147,23 @@ bool number(std::string_view t, double* v) {
   char* e;
   errno = 0;
   double x = std::strtod(buf, &e);
-  if (e != buf + t.size() || std::isnan(x)) return false;
+  if (e != buf + t.size() || !std::isfinite(x)) return false;
   *v = x;
+  return true;
+}
+
+// A bound value: as a number, except that an infinite one is the library's infinity, as
+// every value from 1e30 on is.
+bool bound_number(std::string_view t, double* v) {
+  if (number(t, v)) return true;
+  if (t.empty() || t.size() > 64) return false;
+  char buf[72];
+  std::memcpy(buf, t.data(), t.size());
+  buf[t.size()] = '\0';
+  char* e;
+  double x = std::strtod(buf, &e);
+  if (e != buf + t.size() || std::isnan(x)) return false;
+  *v = clamp_inf(x);
   return true;
 }
 
@@ -154,8 +184,23 @@ bool add_entry(MpsData& d, int col, std::string_view row, std::string_view val) 
   int r = row_of_name(d, row);
   if (r == -3) return false;
   if (r == -2) return true;
-  if (r == -1) d.cost[col] += v;
-  else d.entries.push_back({r, col, v});
+  if (r == -1) {
+    d.cost[col] += v;
+    return std::isfinite(d.cost[col]);
+  }
+  // a second entry of the column in the same row adds to the first
+  if (d.entrycol.size() <= static_cast<size_t>(r)) {
+    d.entrycol.resize(d.rownames.size(), -1);
+    d.entrypos.resize(d.rownames.size(), 0);
+  }
+  if (d.entrycol[r] == col) {
+    double& w = d.entries[d.entrypos[r]].v;
+    w += v;
+    return std::isfinite(w);
+  }
+  d.entrycol[r] = col;
+  d.entrypos[r] = static_cast<int>(d.entries.size());
+  d.entries.push_back({r, col, v});
   return true;
 }
 
@@ -316,7 +361,10 @@ int parse(Reader& r, MpsData& d) {
               d.ub.push_back(kInf);
               d.cost.push_back(0.0);
             } else {
-              col = it->second;
+              // a column's entries stand together: one that comes back after another
+              // column is refused
+              if (attempt == 1 || !r.fixed) return fail(r);
+              continue;
             }
             lastcol = col;
             lastname = key;
@@ -384,7 +432,7 @@ int parse(Reader& r, MpsData& d) {
         if (d.bndname.empty()) d.bndname = std::string(set);
         double v = 0.0;
         const bool needs = !(type == "FR" || type == "MI" || type == "PL" || type == "BV");
-        if (needs && !number(val, &v)) return fail(r);
+        if (needs && !bound_number(val, &v)) return fail(r);
         if (type == "UP") {
           d.ub[j] = clamp_inf(v);
           if (v < 0 && d.lb[j] == 0.0) d.lb[j] = -kInf;
@@ -446,7 +494,12 @@ int parse(Reader& r, MpsData& d) {
         if (sec == S_QUADOBJ) q = v;                   // one triangle, 1/2 x'Qx
         else if (sec == S_QMATRIX) q = i == j ? v : v / 2;  // both triangles, 1/2 x'Qx
         else q = i == j ? 2 * v : v;                   // both triangles, x'Qx
-        d.quad.push_back({row, i, j, q});
+        // entries of one pair add up; a sum beyond the range of a double is refused
+        const QEntry e{row, i, j, q};
+        auto [it, fresh] = d.quadpos.emplace(e, d.quad.size());
+        if (fresh) d.quad.push_back(e);
+        else d.quad[it->second].q += q;
+        if (!std::isfinite(d.quad[it->second].q)) return fail(r);
         break;
       }
       default:
@@ -456,8 +509,61 @@ int parse(Reader& r, MpsData& d) {
   return 0;
 }
 
+// True for the name of the column that carries the objective's constant in the files the
+// library writes: "OBJCONST", or "OBJCONST_" and digits when a column took that name.
+bool constant_column_name(const std::string& s) {
+  if (s.compare(0, 8, "OBJCONST") != 0) return false;
+  if (s.size() == 8) return true;
+  if (s.size() < 10 || s[8] != '_') return false;
+  for (size_t k = 9; k < s.size(); ++k)
+    if (s[k] < '0' || s[k] > '9') return false;
+  return true;
+}
+
+// Folds constant columns (continuous, fixed at 1, with a cost and no other entry) into the
+// objective's constant and drops them; the other columns keep their order.
+void fold_constant_columns(MpsData& d) {
+  const int n = static_cast<int>(d.colnames.size());
+  std::vector<char> fold(n, 0);
+  bool any = false;
+  for (int j = 0; j < n; ++j) {
+    fold[j] = d.coltype[j] == 'C' && d.lb[j] == 1.0 && d.ub[j] == 1.0 && constant_column_name(d.colnames[j]);
+    any = any || fold[j];
+  }
+  if (!any) return;
+  for (const Entry& e : d.entries) fold[e.col] = 0;
+  for (const QEntry& q : d.quad) fold[q.i] = fold[q.j] = 0;
+  std::vector<int> to(n, -1);
+  int k = 0;
+  for (int j = 0; j < n; ++j) {
+    if (fold[j] && std::isfinite(d.objconst + d.cost[j])) {
+      d.objconst += d.cost[j];
+      continue;
+    }
+    to[j] = k;
+    if (k != j) d.colnames[k] = std::move(d.colnames[j]);
+    d.coltype[k] = d.coltype[j];
+    d.lb[k] = d.lb[j];
+    d.ub[k] = d.ub[j];
+    d.cost[k] = d.cost[j];
+    ++k;
+  }
+  if (k == n) return;
+  d.colnames.resize(k);
+  d.coltype.resize(k);
+  d.lb.resize(k);
+  d.ub.resize(k);
+  d.cost.resize(k);
+  for (Entry& e : d.entries) e.col = to[e.col];
+  for (QEntry& q : d.quad) {
+    q.i = to[q.i];
+    q.j = to[q.j];
+  }
+}
+
 // Builds the model from the parsed data.
 void build(BRmodel* m, MpsData& d) {
+  fold_constant_columns(d);
   clear_model(m);
   const int n = static_cast<int>(d.colnames.size());
   // Ranged rows become a second row with the other side.
@@ -473,6 +579,9 @@ void build(BRmodel* m, MpsData& d) {
     else if (t == 'G') { lo[i] = b; hi[i] = b + std::fabs(rg); }
     else if (rg > 0) { lo[i] = b; hi[i] = b + rg; }
     else { lo[i] = b + rg; hi[i] = b; }
+    // a side that runs past the range of a double is an infinite one
+    lo[i] = clamp_inf(lo[i]);
+    hi[i] = clamp_inf(hi[i]);
     extra_of.push_back(i);
   }
   const int nr = base + static_cast<int>(extra_of.size());

@@ -284,7 +284,14 @@ TEST(BreskMps, WriteReadRoundTripAndOracle) {
   io.messageHandler()->setLogLevel(0);
   io.setInfinity(1e30);
   ASSERT_EQ(io.readMps(out.c_str(), ""), 0);
-  ASSERT_EQ(io.getNumCols(), lin.nv);
+  // the objective's constant is the cost of one more column, fixed at 1
+  ASSERT_NE(lin.objconst, 0.0);
+  ASSERT_EQ(io.getNumCols(), lin.nv + 1);
+  EXPECT_STREQ(io.columnName(lin.nv), "OBJCONST");
+  EXPECT_FALSE(io.isInteger(lin.nv));
+  EXPECT_EQ(io.getColLower()[lin.nv], 1.0);
+  EXPECT_EQ(io.getColUpper()[lin.nv], 1.0);
+  EXPECT_EQ(io.getObjCoefficients()[lin.nv], lin.objconst);
   ASSERT_EQ(io.getNumRows(), lin.nc);
   for (int j = 0; j < lin.nv; ++j) {
     EXPECT_EQ(io.isInteger(j), lin.types[j] != 'C') << j;
@@ -303,7 +310,7 @@ TEST(BreskMps, WriteReadRoundTripAndOracle) {
     for (int k = 0; k < v.getNumElements(); ++k) r[v.getIndices()[k]] = v.getElements()[k];
     EXPECT_EQ(r, lin.rows[i]) << i;
   }
-  EXPECT_EQ(io.objectiveOffset(), -lin.objconst);
+  EXPECT_EQ(io.objectiveOffset(), 0.0);
 }
 
 TEST(BreskMps, ErrorsGiveLineAndText) {
@@ -322,6 +329,21 @@ TEST(BreskMps, ErrorsGiveLineAndText) {
       {"    X OBJ 1\nSOMETHING\n", 0, 7, "SOMETHING"},
       {"    X OBJ\n", 0, 6, "    X OBJ"},
       {"    X         OBJ       1.0.0\n", 1, 6, "    X         OBJ       1.0.0"},
+      // values that read as infinite or NaN, and sums that run past the range of a double
+      {"    X OBJ inf R1 1\n", 0, 6, "    X OBJ inf R1 1"},
+      {"    X OBJ 1 R1 -Infinity\n", 0, 6, "    X OBJ 1 R1 -Infinity"},
+      {"    X OBJ 1\nRHS\n    RHS R1 nan\n", 0, 8, "    RHS R1 nan"},
+      {"    X         OBJ                  1\nRHS\n    RHS       R1               1e400\n", 1, 8,
+       "    RHS       R1               1e400"},
+      {"    X OBJ 1\nRANGES\n    RNG R1 -inf\n", 0, 8, "    RNG R1 -inf"},
+      {"    X OBJ 1e308 R1 1\n    X OBJ 1e308\n", 0, 7, "    X OBJ 1e308"},
+      {"    X R1 1e308 R1 1e308\n", 0, 6, "    X R1 1e308 R1 1e308"},
+      {"    X OBJ 1\nQUADOBJ\n    X X 1e308\n    X X 1e308\n", 0, 9, "    X X 1e308"},
+      {"    X OBJ 1\nBOUNDS\n UP BND X nan\n", 0, 8, " UP BND X nan"},
+      // a column's entries stand together: one that comes back after another is refused
+      {"    X OBJ 1\n    Y R1 1\n    X R1 2\n", 0, 8, "    X R1 2"},
+      {"    X         OBJ                  1\n    Y         R1                   1\n"
+       "    X         R1                   2\n", 1, 8, "    X         R1                   2"},
   };
   for (const Case& c : cases) {
     Fixture f;
@@ -349,6 +371,51 @@ TEST(BreskMps, ErrorsGiveLineAndText) {
   EXPECT_EQ(BRreadMPSFile(f.m, ok.c_str(), 0), 0);
   // Writing to a directory that does not exist.
   EXPECT_EQ(BRwriteMPSFile(f.m, "/nonexistent/dir/out.mps", 0), 2021);
+}
+
+// Infinite bound values are the library's infinity, as every bound from 1e30 on is; a range
+// side that runs past the range of a double is an infinite side.
+TEST(BreskMps, InfiniteBoundsAndRangeSides) {
+  const std::string text =
+      "NAME\nROWS\n N OBJ\n G R1\n L R2\nCOLUMNS\n X OBJ 1 R1 1\n Y OBJ 1 R2 1\n Z OBJ 1\n"
+      "RHS\n RHS R1 1e308 R2 -1e308\nRANGES\n RNG R1 1e308 R2 1e308\n"
+      "BOUNDS\n UP BND X inf\n LO BND Y -1e400\n UP BND Y 1E400\n MI BND Z\n UP BND Z -Infinity\nENDATA\n";
+  Fixture f;
+  ASSERT_EQ(BRreadMPSFile(f.m, temp_file("inf.mps", text).c_str(), 0), 0);
+  Data d = data_of(f.m);
+  EXPECT_EQ(d.lb, (std::vector<double>{0, -1e30, -1e30}));
+  EXPECT_EQ(d.ub, (std::vector<double>{1e30, 1e30, -1e30}));
+  // R1 >= 1e308 with its other side at infinity; R2 <= -1e308 with its other side at -infinity
+  EXPECT_EQ(d.rowtypes, "GLLG");
+  EXPECT_EQ(d.rhs, (std::vector<double>{1e308, -1e308, 1e30, -1e30}));
+}
+
+// The objective's constant written as a fixed column reads back as the constant, and only a
+// column of that form is taken for it.
+TEST(BreskMps, ConstantColumnIsTheObjectivesConstant) {
+  const std::string head = "NAME\nROWS\n N OBJ\n L R1\nCOLUMNS\n X OBJ 1 R1 1\n";
+  struct Case {
+    const char* text;
+    int nv;
+    double objconst;
+  } cases[] = {
+      {" OBJCONST OBJ 5\nRHS\n RHS OBJ -2\nBOUNDS\n FX BND OBJCONST 1\n", 1, 7},
+      {" OBJCONST_3 OBJ -4\nBOUNDS\n FX BND OBJCONST_3 1\n", 1, -4},
+      {" OBJCONST OBJ 5 R1 1\nBOUNDS\n FX BND OBJCONST 1\n", 2, 0},       // in a row
+      {" OBJCONST OBJ 5\nBOUNDS\n FX BND OBJCONST 2\n", 2, 0},            // fixed elsewhere
+      {" OBJCONST OBJ 5\n", 2, 0},                                      // not fixed
+      {" OBJCONSTX OBJ 5\nBOUNDS\n FX BND OBJCONSTX 1\n", 2, 0},          // another name
+      {" MARKER 'MARKER' 'INTORG'\n OBJCONST OBJ 5\n MARKER 'MARKER' 'INTEND'\n"
+       "BOUNDS\n FX BND OBJCONST 1\n", 2, 0},                              // integer
+  };
+  for (const Case& c : cases) {
+    Fixture f;
+    ASSERT_EQ(BRreadMPSFile(f.m, temp_file("k.mps", head + c.text + "ENDATA\n").c_str(), 0), 0) << c.text;
+    Data d = data_of(f.m);
+    EXPECT_EQ(d.nv, c.nv) << c.text;
+    EXPECT_EQ(d.objconst, c.objconst) << c.text;
+    EXPECT_EQ(d.varnames[0], "X") << c.text;
+  }
 }
 
 // A model without an objective row whose constraints take the objective's default name and

@@ -71,12 +71,19 @@ struct MpsOut {
       while (!s.empty() && s.back() == ' ') s.pop_back();
       std::fprintf(fp, "%s\n", s.c_str());
     } else {
-      std::fputc(' ', fp);
-      std::fputs(type, fp);
+      // two blanks in front: readers that guess the layout take a line with one blank in
+      // front for a fixed one
+      std::fputs("  ", fp);
+      bool first = true;
+      if (*type) {
+        std::fputs(type, fp);
+        first = false;
+      }
       for (const std::string* f : {&f2, &f3, &f4, &f5, &f6})
         if (!f->empty()) {
-          std::fputc(' ', fp);
+          if (!first) std::fputc(' ', fp);
           std::fwrite(f->data(), 1, f->size(), fp);
+          first = false;
         }
       std::fputc('\n', fp);
     }
@@ -113,6 +120,18 @@ int write_mps(BRmodel* m, const char* file, int format) {
   }
   std::string on = row_name(m, -1);
   fits = fits && on.size() <= 8 && on.find(' ') == std::string::npos;
+  // The objective's constant is the cost of a column fixed at 1: readers disagree on the
+  // sign of a right-hand side on the objective row. The column takes a name no column has.
+  const double constant = m->obj.constant;
+  std::string cn;
+  if (constant != 0.0) {
+    std::unordered_set<std::string> cols(vn.begin(), vn.end());
+    if (format != 1 || !fits)
+      for (std::string& s : vn) cols.insert(free_name(s));
+    cn = "OBJCONST";
+    for (int k = 1; cols.count(cn) != 0; ++k) cn = "OBJCONST_" + std::to_string(k);
+    fits = fits && cn.size() <= 8;
+  }
   const bool fixed = format == 1 && fits;
   if (!fixed) {
     for (auto& s : vn) s = free_name(s);
@@ -132,6 +151,10 @@ int write_mps(BRmodel* m, const char* file, int format) {
   // the free layout says so on its NAME line: readers that guess the layout from the columns
   // take short BOUNDS lines for fixed ones otherwise
   if (!fixed) title += title.empty() ? "FREE" : " FREE";
+  // comment lines for readers that ignore the OBJSENSE section or the constant's column
+  if (m->sense < 0) std::fprintf(fp, "* The objective is maximised (OBJSENSE MAX).\n");
+  if (!cn.empty())
+    std::fprintf(fp, "* Column %s, fixed at 1, carries the objective's constant as its cost.\n", cn.c_str());
   std::fprintf(fp, "NAME          %s\n", title.c_str());
   if (m->sense < 0) std::fprintf(fp, "OBJSENSE\n    MAX\n");
   std::fprintf(fp, "ROWS\n");
@@ -152,7 +175,7 @@ int write_mps(BRmodel* m, const char* file, int format) {
       if (fixed)
         std::fprintf(fp, "    %-8s  'MARKER'                 '%s'\n", mk, integer ? "INTORG" : "INTEND");
       else
-        std::fprintf(fp, " %s 'MARKER' '%s'\n", mk, integer ? "INTORG" : "INTEND");
+        std::fprintf(fp, "  %s 'MARKER' '%s'\n", mk, integer ? "INTORG" : "INTEND");
       in_int = integer;
     }
     e.clear();
@@ -168,11 +191,11 @@ int write_mps(BRmodel* m, const char* file, int format) {
   }
   if (in_int) {
     if (fixed) std::fprintf(fp, "    %-8s  'MARKER'                 'INTEND'\n", "MARKEND");
-    else std::fprintf(fp, " MARKEND 'MARKER' 'INTEND'\n");
+    else std::fprintf(fp, "  MARKEND 'MARKER' 'INTEND'\n");
   }
+  if (!cn.empty()) o.line("", cn, on, o.n(constant));
   std::fprintf(fp, "RHS\n");
-  const std::string rhs = fixed ? "RHS" : "RHS";
-  if (m->obj.constant != 0.0) o.line("", rhs, on, o.n(-m->obj.constant));
+  const std::string rhs = "RHS";
   for (int i = 0; i < nr; ++i) {
     double b = -m->rows[i].constant;
     if (b != 0.0) o.line("", rhs, rn[i], o.n(b));
@@ -185,7 +208,6 @@ int write_mps(BRmodel* m, const char* file, int format) {
       o.line("BV", "BND", vn[j]);
       continue;
     }
-    const bool in = t != 'C';
     if (lo <= -kInf && up >= kInf) {
       o.line("FR", "BND", vn[j]);
       continue;
@@ -194,6 +216,16 @@ int write_mps(BRmodel* m, const char* file, int format) {
       o.line("FX", "BND", vn[j], o.n(lo));
       continue;
     }
+    if (t == 'I') {
+      // an integer column inside the markers with no upper bound is a binary one to many
+      // readers: its upper bound is always written, and PL when it has none
+      if (up < kInf) o.line("UP", "BND", vn[j], o.n(up));
+      else o.line("PL", "BND", vn[j]);
+      if (lo <= -kInf) o.line("MI", "BND", vn[j]);
+      else if (lo != 0.0 || up < 0.0) o.line("LO", "BND", vn[j], o.n(lo));
+      continue;
+    }
+    const bool in = t != 'C';
     if (up < kInf) o.line(in ? "UI" : "UP", "BND", vn[j], o.n(up));
     if (lo <= -kInf) {
       if (up >= 0.0) o.line("MI", "BND", vn[j]);
@@ -201,6 +233,7 @@ int write_mps(BRmodel* m, const char* file, int format) {
       o.line(in ? "LI" : "LO", "BND", vn[j], o.n(lo));
     }
   }
+  if (!cn.empty()) o.line("FX", "BND", cn, o.n(1.0));
   // Quadratic parts.
   const Row& ob = m->obj;
   if (ob.kind == ROW_QUADRATIC && ob.quad_end > ob.quad_begin) {

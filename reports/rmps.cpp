@@ -137,6 +137,17 @@ struct MpsModel {
   std::vector<double> rval;
 };
 
+// True when every number read back is finite (bounds stand at +-1e30 when infinite).
+bool finitedata(const MpsModel& m) {
+  auto finite = [](const std::vector<double>& v) {
+    for (double x : v)
+      if (!std::isfinite(x)) return false;
+    return true;
+  };
+  return std::isfinite(m.objconst) && finite(m.cost) && finite(m.rhs) && finite(m.val) && finite(m.lb) &&
+         finite(m.ub);
+}
+
 // Column-wise matrix to row-wise, entries of a row in ascending column order.
 void stranspose_(MpsModel& m) {
   m.rowend.assign((size_t)m.ncons + 1, 0);
@@ -201,7 +212,13 @@ void writearow_(BRmodel* lib, MasterRecord& L, TextOut& out, const MpsModel& m, 
     }
   }
   bool anyq = false;
-  for (int32_t k = 0; k < nq; ++k) anyq = anyq || qv[(size_t)k] != 0.0;
+  for (int32_t k = 0; k < nq; ++k) {
+    if (!std::isfinite(qv[(size_t)k])) {
+      status = 5;
+      return;
+    }
+    anyq = anyq || qv[(size_t)k] != 0.0;
+  }
   bool anylin = false;
   if (row < 0) {
     for (double c : m.cost) anylin = anylin || c != 0.0;
@@ -376,6 +393,7 @@ std::string prtnum_(double value) {
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.11E", value);
   const char* e = std::strchr(buf, 'E');
+  if (e == nullptr) return buf;  // not a finite number: the import never writes one
   int32_t ex = std::atoi(e + 1) + 1;  // exponent of the 0.ddd form
   std::string s;
   if (ex >= 0 && ex <= 12) {
@@ -510,6 +528,7 @@ void loadmps_(Work& W, MasterRecord& L, const char* name, int32_t format, int32_
                   m.clen.data(), m.val.data(), m.ridx.data(), m.lb.data(), m.ub.data()) != 0)
     return fail2();
   if (BRgetVarType(lib, m.vtype.data()) != 0) return fail2();
+  if (!finitedata(m)) return fail2();
   stranspose_(m);
   if (L.RCMPSN != 1) {
     // rows and variables share one name space in the model text: variables keep their

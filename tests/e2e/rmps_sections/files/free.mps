@@ -8,9 +8,9 @@ ROWS
  G 1st
 COLUMNS
  x.1 obj 3 a.b 1
+ x.1 1st 1
  x-1 obj 2 a-b 1
  averyveryverylongvariablenamethatgoesonandon obj 1 1st 1
- x.1 1st 1
 RHS
  rhs a.b 4 a-b 5
  rhs 1st 0.00001
