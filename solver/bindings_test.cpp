@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "solver/bindings.h"
+#include "solver/rowload.h"
 #include "store/master.h"
 #include "store/store.h"
 
@@ -43,6 +44,25 @@ TEST(SolverBindings, EnvironmentIdsParametersAndErrorTexts) {
   EXPECT_EQ(deletebresk_(L), 1);
   EXPECT_EQ(L.ENVHANDLE, 0);
   EXPECT_EQ(FBRDELETEENV_(L.ENVHANDLE), 0);  // nothing to delete
+}
+
+// Sessions one after another in one process (as the fuzz targets run them): deleting the
+// environment releases the model's slot, so models can still be created after more sessions
+// than the handle table has slots, and the old id names nothing.
+TEST(SolverBindings, EnvironmentDeleteReleasesTheModelSlot) {
+  for (int k = 0; k < 200; ++k) {
+    MasterRecord L;
+    init_(L);
+    ASSERT_EQ(createbresk_(L), 1) << k;
+    ASSERT_EQ(clearmodel_(L), 0) << k;
+    int32_t id = L.MODELHANDLE;
+    ASSERT_NE(modelptr_(id), nullptr);
+    if (k % 2) ASSERT_EQ(createbresk_(L), 1) << k;  // a new environment in place of the old
+    else EXPECT_EQ(deletebresk_(L), 1) << k;
+    EXPECT_EQ(modelptr_(id), nullptr) << k;
+    EXPECT_EQ(L.MODELHANDLE, 0);
+    deletebresk_(L);
+  }
 }
 
 TEST(SolverBindings, StatusResetAndTimeLimit) {

@@ -7,8 +7,10 @@
 #include "store/upcalls.h"
 
 // Deletes any earlier environment and creates a new one; 1 on success, 0 on failure
-// (ENVHANDLE 0). MODELHANDLE is cleared.
+// (ENVHANDLE 0). The model is deleted first and MODELHANDLE is cleared: the library deletes
+// an environment's models with it, and the model's slot in the handle table must not stay.
 int32_t createbresk_(MasterRecord& L) {
+  if (L.MODELHANDLE != 0) FBRDELETEMODEL_(L.MODELHANDLE);
   L.MODELHANDLE = 0;
   if (L.ENVHANDLE != 0) FBRDELETEENV_(L.ENVHANDLE);
   L.ENVHANDLE = 0;
@@ -17,8 +19,11 @@ int32_t createbresk_(MasterRecord& L) {
   return L.ENVHANDLE != 0 ? 1 : 0;
 }
 
-// Deletes the environment; 1 when it was deleted (a failed delete still clears the id).
+// Deletes the model and the environment; 1 when the environment was deleted (a failed
+// delete still clears the id).
 int32_t deletebresk_(MasterRecord& L) {
+  if (L.MODELHANDLE != 0) FBRDELETEMODEL_(L.MODELHANDLE);
+  L.MODELHANDLE = 0;
   if (L.ENVHANDLE == 0) return 0;
   int32_t r = FBRDELETEENV_(L.ENVHANDLE);
   L.ENVHANDLE = 0;
