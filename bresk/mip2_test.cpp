@@ -404,6 +404,38 @@ TEST_F(MipTest, HurdleCutsOffWorseSolutions) {
   EXPECT_NEAR(objective(), 20.0, 1e-9);
 }
 
+// A hurdle at or past the library's infinity: one that no finite objective beats leaves no
+// solution, one on the other side cuts nothing off; neither may stop the program.
+TEST_F(MipTest, HurdlesAtOrPastInfinity) {
+  struct Case {
+    int sense;
+    double hurdle;
+    bool solved;   // false: no solution (status 3)
+  };
+  for (const Case& c : {Case{-1, 1e100, false}, Case{-1, 1e30, false}, Case{-1, -1e100, true},
+                        Case{-1, -1e30, true}, Case{1, -1e100, false}, Case{1, -1e300, false},
+                        Case{1, 1e100, true}, Case{1, 1e30, true}}) {
+    char trace[64];
+    std::snprintf(trace, sizeof trace, "sense %d, hurdle %g", c.sense, c.hurdle);
+    SCOPED_TRACE(trace);
+    Model s;
+    s.sense = c.sense;
+    s.n = 2;
+    s.types = "II";
+    s.obj = c.sense < 0 ? "5 x0 * 4 x1 * +" : "-5 x0 * 4 x1 * -";
+    s.rows = {{'L', "6 x0 * 4 x1 * + 24 -"}, {'L', "x0 2 x1 * + 6 -"}};
+    ASSERT_EQ(br2::load(m, s), 0);
+    ASSERT_EQ(BRsetModelDouParameter(m, 322, c.hurdle), 0);
+    ASSERT_EQ(BRsolveMIP(m), 0);
+    if (c.solved) {
+      EXPECT_EQ(status(), 1);
+      EXPECT_NEAR(objective(), c.sense < 0 ? 20.0 : -20.0, 1e-9);
+    } else {
+      EXPECT_EQ(status(), 3);
+    }
+  }
+}
+
 // The developer tool solves an MPS file with integer columns through the integer solver.
 TEST(MipTool, BrsolveSolvesAnIntegerMpsFile) {
   char exe[4096];

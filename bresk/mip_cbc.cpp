@@ -160,6 +160,18 @@ std::string num(double v) {
   return b;
 }
 
+// The hurdle as Cbc's cut-off (the user's sense, objective constant taken off); false when
+// there is none or it cuts nothing off (a minimum below +infinity, a maximum above -infinity).
+// Cbc's probing stops the program on a cut-off past its infinity, so one that cuts off every
+// finite objective goes in as the library's infinity itself.
+bool hurdleCutoff(const LinearProblem& p, const MipSettings& s, double& cut) {
+  if (!s.hurdle || std::isnan(s.hurdleValue)) return false;
+  cut = s.hurdleValue - p.objconst;
+  if (p.sense < 0 ? cut <= -1e30 : cut >= 1e30) return false;
+  cut = std::clamp(cut, -1e30, 1e30);
+  return true;
+}
+
 }  // namespace
 
 // A model without integer columns (Cbc's driver cannot take one): one simplex solve.
@@ -215,7 +227,7 @@ void solveMipCbc(const LinearProblem& p, const MipSettings& s, const MipCallback
   if (s.relgap > 0) add("-ratioGap", num(s.relgap));
   add("-integerTolerance", num(std::max(1e-20, std::min(0.5, s.inttol))));
   add("-primalTolerance", num(std::max(1e-20, s.primaltol)));
-  if (s.hurdle) add("-cutoff", num(s.hurdleValue - p.objconst));
+  if (double cut; hurdleCutoff(p, s, cut)) add("-cutoff", num(cut));
   if (!s.presolve) { add("-presolve", "off"); add("-preprocess", "off"); }
   if (!s.heuristics) add("-heuristicsOnOff", "off");
   if (!s.treeCuts) add("-passTree", "0");
