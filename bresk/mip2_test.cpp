@@ -404,6 +404,38 @@ TEST_F(MipTest, HurdleCutsOffWorseSolutions) {
   EXPECT_NEAR(objective(), 20.0, 1e-9);
 }
 
+// A hurdle at or past the library's infinity: one that no finite objective beats leaves no
+// solution, one on the other side cuts nothing off; neither may stop the program.
+TEST_F(MipTest, HurdlesAtOrPastInfinity) {
+  struct Case {
+    int sense;
+    double hurdle;
+    bool solved;   // false: no solution (status 3)
+  };
+  for (const Case& c : {Case{-1, 1e100, false}, Case{-1, 1e30, false}, Case{-1, -1e100, true},
+                        Case{-1, -1e30, true}, Case{1, -1e100, false}, Case{1, -1e300, false},
+                        Case{1, 1e100, true}, Case{1, 1e30, true}}) {
+    char trace[64];
+    std::snprintf(trace, sizeof trace, "sense %d, hurdle %g", c.sense, c.hurdle);
+    SCOPED_TRACE(trace);
+    Model s;
+    s.sense = c.sense;
+    s.n = 2;
+    s.types = "II";
+    s.obj = c.sense < 0 ? "5 x0 * 4 x1 * +" : "-5 x0 * 4 x1 * -";
+    s.rows = {{'L', "6 x0 * 4 x1 * + 24 -"}, {'L', "x0 2 x1 * + 6 -"}};
+    ASSERT_EQ(br2::load(m, s), 0);
+    ASSERT_EQ(BRsetModelDouParameter(m, 322, c.hurdle), 0);
+    ASSERT_EQ(BRsolveMIP(m), 0);
+    if (c.solved) {
+      EXPECT_EQ(status(), 1);
+      EXPECT_NEAR(objective(), c.sense < 0 ? 20.0 : -20.0, 1e-9);
+    } else {
+      EXPECT_EQ(status(), 3);
+    }
+  }
+}
+
 // The developer tool solves an MPS file with integer columns through the integer solver.
 TEST(MipTool, BrsolveSolvesAnIntegerMpsFile) {
   char exe[4096];
@@ -448,3 +480,99 @@ TEST(MipTool, BrsolveSolvesAnIntegerMpsFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// A 4 x 4 magic square in binaries x(i, j, v) (cell (i, j) holds v): each cell one value,
+// each value once, rows, columns and diagonals summing to 34; the corner value minus the
+// opposite corner's is minimised (optimum -15). Its search runs the heuristics' own small
+// searches early.
+Model magicSquare() {
+  Model s;
+  auto x = [](int i, int j, int v) { return (i * 4 + j) * 16 + v; };
+  s.n = 256;
+  s.types = std::string(256, 'B');
+  s.ub.assign(256, 1.0);
+  std::vector<double> vals, negs;
+  std::vector<int> corner;
+  for (int v = 0; v < 16; ++v) {
+    vals.push_back(v + 1);
+    negs.push_back(-(v + 1));
+  }
+  std::vector<double> coef;
+  for (int v = 0; v < 16; ++v) { coef.push_back(v + 1); corner.push_back(x(0, 0, v)); }
+  for (int v = 0; v < 16; ++v) { coef.push_back(-(v + 1)); corner.push_back(x(3, 3, v)); }
+  s.obj = linear(coef, corner);
+  std::vector<double> ones(16, 1.0);
+  for (int c = 0; c < 16; ++c) {
+    std::vector<int> cell;
+    for (int v = 0; v < 16; ++v) cell.push_back(c * 16 + v);
+    s.rows.push_back({'E', linear(ones, cell) + "1 -"});
+  }
+  for (int v = 0; v < 16; ++v) {
+    std::vector<int> once;
+    for (int c = 0; c < 16; ++c) once.push_back(c * 16 + v);
+    s.rows.push_back({'E', linear(ones, once) + "1 -"});
+  }
+  // lines: four rows, four columns, two diagonals, each as 4 cells
+  std::vector<std::vector<std::pair<int, int>>> lines;
+  for (int i = 0; i < 4; ++i) {
+    lines.push_back({{i, 0}, {i, 1}, {i, 2}, {i, 3}});
+    lines.push_back({{0, i}, {1, i}, {2, i}, {3, i}});
+  }
+  lines.push_back({{0, 0}, {1, 1}, {2, 2}, {3, 3}});
+  lines.push_back({{0, 3}, {1, 2}, {2, 1}, {3, 0}});
+  for (auto& line : lines) {
+    std::vector<double> c;
+    std::vector<int> var;
+    for (auto [i, j] : line)
+      for (int v = 0; v < 16; ++v) { c.push_back(v + 1); var.push_back(x(i, j, v)); }
+    s.rows.push_back({'E', linear(c, var) + "34 -"});
+  }
+  return s;
+}
+
+// Node counts and the step count of every report of the integer search.
+struct SearchReports {
+  std::vector<int> nodes, steps;
+};
+
+int recordNodes(BRmodel* m, int loc, void* u) {
+  if (loc != BR_LOC_MIP) return 0;
+  auto* r = static_cast<SearchReports*>(u);
+  int nodes = -1, steps = -1;
+  BRgetMIPCallbackInfo(m, 1309, &nodes);
+  BRgetQuickbackInfo(m, loc, 1707, &steps);
+  r->nodes.push_back(nodes);
+  r->steps.push_back(steps);
+  return 0;
+}
+
+}  // namespace
+
+// The heuristics' own small searches report through the same handler; their node counts
+// must not reach the caller: the count only grows, and the last report and the summary hold
+// the search's final count, also when an iteration limit stops the search.
+TEST_F(MipTest, NodeCountsFollowTheSearchItself) {
+  Model s = magicSquare();
+  for (int limit : {8000, 15000}) {
+    SCOPED_TRACE(limit);
+    ASSERT_EQ(br2::load(m, s), 0);
+    ASSERT_EQ(BRsetModelIntParameter(m, 213, limit), 0);
+    SearchReports r;
+    ASSERT_EQ(BRsetCallback(m, recordNodes, &r), 0);
+    EXPECT_EQ(BRsolveMIP(m), 2023);
+    ASSERT_EQ(BRsetCallback(m, nullptr, nullptr), 0);
+    ASSERT_FALSE(r.nodes.empty());
+    for (size_t k = 1; k < r.nodes.size(); ++k) ASSERT_GE(r.nodes[k], r.nodes[k - 1]) << "report " << k;
+    int nodes = -1;
+    ASSERT_EQ(BRgetCurrentMIPSolutionInfo(m, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                          nullptr, &nodes, nullptr, nullptr, nullptr, nullptr,
+                                          nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                          nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                          nullptr),
+              0);
+    EXPECT_EQ(r.nodes.back(), nodes);
+    EXPECT_EQ(r.steps.back(), nodes);
+  }
+}

@@ -81,9 +81,13 @@ class Events : public CbcEventHandler {
   CbcAction event(CbcEvent e) override {
     const CbcModel* m = getModel();
     if (!m || !st_) return noAction;
-    // Cbc does not honour a stop at every event (not after a heuristic's solution): once
-    // asked, every later event asks again until it does.
-    if (st_->reason) return stop;
+    // A heuristic's own small search (a model with a parent) sends its events through a copy
+    // of this handler: its counts and solutions are not the search's, so it only honours the
+    // limits and a stop already asked for.
+    if (m->parentModel()) {
+      if (!st_->reason) limitsPassed();
+      return st_->reason ? stop : noAction;
+    }
     MipProgress& g = st_->prog;
     bool max = st_->p->sense < 0;
     // The model seen here minimises internally; turn values into the user's sense.
@@ -107,6 +111,10 @@ class Events : public CbcEventHandler {
     g.cuts = m->numberCutGenerators() > 0 ? m->getNumRows() - st_->p->nrows : 0;
     if (g.cuts < 0) g.cuts = 0;
     g.seconds = CoinCpuTime() - st_->t0;
+    // Cbc does not honour a stop at every event (not after a heuristic's solution): once
+    // asked, every later event asks again until it does; the counts above still follow the
+    // search, so that the last report holds its final count.
+    if (st_->reason) return stop;
     g.kind = 0;
     switch (e) {
       case solution: g.event = 1; g.kind = 1; break;
@@ -125,14 +133,7 @@ class Events : public CbcEventHandler {
         st_->reportedBest = g.best;
       }
     }
-    if (st_->s->iterations >= 0 && g.iterations >= st_->s->iterations) {
-      st_->reason = 2023;
-      return stop;
-    }
-    if (st_->s->seconds >= 0 && g.seconds > st_->s->seconds + 0.5) {
-      st_->reason = 2017;
-      return stop;
-    }
+    if (limitsPassed()) return stop;
     if (*st_->cb && (*st_->cb)(g)) {
       st_->reason = 2016;
       return stop;
@@ -141,6 +142,14 @@ class Events : public CbcEventHandler {
   }
 
  private:
+  // Sets the stop reason when the iteration or time limit is passed.
+  bool limitsPassed() {
+    long long it = std::max<long long>(st_->prog.iterations, st_->lpIterations);
+    if (st_->s->iterations >= 0 && it >= st_->s->iterations) st_->reason = 2023;
+    else if (st_->s->seconds >= 0 && CoinCpuTime() - st_->t0 > st_->s->seconds + 0.5) st_->reason = 2017;
+    return st_->reason != 0;
+  }
+
   EventState* st_;
 };
 
@@ -149,6 +158,18 @@ std::string num(double v) {
   char b[64];
   std::snprintf(b, sizeof b, "%.17g", v);
   return b;
+}
+
+// The hurdle as Cbc's cut-off (the user's sense, objective constant taken off); false when
+// there is none or it cuts nothing off (a minimum below +infinity, a maximum above -infinity).
+// Cbc's probing stops the program on a cut-off past its infinity, so one that cuts off every
+// finite objective goes in as the library's infinity itself.
+bool hurdleCutoff(const LinearProblem& p, const MipSettings& s, double& cut) {
+  if (!s.hurdle || std::isnan(s.hurdleValue)) return false;
+  cut = s.hurdleValue - p.objconst;
+  if (p.sense < 0 ? cut <= -1e30 : cut >= 1e30) return false;
+  cut = std::clamp(cut, -1e30, 1e30);
+  return true;
 }
 
 }  // namespace
@@ -206,7 +227,7 @@ void solveMipCbc(const LinearProblem& p, const MipSettings& s, const MipCallback
   if (s.relgap > 0) add("-ratioGap", num(s.relgap));
   add("-integerTolerance", num(std::max(1e-20, std::min(0.5, s.inttol))));
   add("-primalTolerance", num(std::max(1e-20, s.primaltol)));
-  if (s.hurdle) add("-cutoff", num(s.hurdleValue - p.objconst));
+  if (double cut; hurdleCutoff(p, s, cut)) add("-cutoff", num(cut));
   if (!s.presolve) { add("-presolve", "off"); add("-preprocess", "off"); }
   if (!s.heuristics) add("-heuristicsOnOff", "off");
   if (!s.treeCuts) add("-passTree", "0");

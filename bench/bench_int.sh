@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Integer models written in the system's language (bench/int/NAME.txt) solved by GO, side
+# by side with glpsol on each model's MathProg twin (NAME.mod) and the cbc command on the
+# free MPS file that glpsol writes of that twin. Each time is the best of REPS runs (wall
+# seconds, generation included for GO); a peer that runs past LIMIT seconds is shown as
+# ">LIMIT" and not run again. The ratio is GO's time over the faster peer's; the last line
+# is their geometric mean. Every objective must agree with the peers' (a line ends in
+# "MISMATCH" and the exit status is 1 when one does not).
+#   bash bench/bench_int.sh [BUILD_DIR] [NAME...]
+#   environment: REPS (3), LIMIT (30), QUIRN_SET (extra SET lines for GO, e.g. "SET HEURIS 0")
+set -uo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="$(cd "${1:-$root/build}" && pwd)"
+shift || true
+reps="${REPS:-3}"
+limit="${LIMIT:-30}"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+models=("$@")
+if [ ${#models[@]} -eq 0 ]; then
+  for f in "$root"/bench/int/*.txt; do models+=("$(basename "$f" .txt)"); done
+fi
+have_glpsol=0; command -v glpsol >/dev/null 2>&1 && have_glpsol=1
+have_cbc=0; command -v cbc >/dev/null 2>&1 && have_cbc=1
+
+# Wall seconds of one run of the command (standard input from $1), or "" past the limit.
+run_once() {
+  local in="$1"; shift
+  local s e
+  s=$(date +%s.%N)
+  timeout "$limit" "$@" <"$in" >"$work/out.txt" 2>&1 || { [ $? -eq 124 ] && return 1; }
+  e=$(date +%s.%N)
+  awk -v s="$s" -v e="$e" 'BEGIN { printf "%.3f\n", e - s }'
+}
+# The least time of REPS runs; "" when the first run passed the limit.
+best() {
+  local in="$1"; shift
+  local b="" t
+  for _ in $(seq "$reps"); do
+    t=$(run_once "$in" "$@") || { echo ""; return; }
+    b=$(awk -v a="$b" -v t="$t" 'BEGIN { print (a == "" || t < a) ? t : a }')
+  done
+  echo "$b"
+}
+
+printf '%-10s %9s %9s %9s %7s  %s\n' model GO glpsol cbc ratio objective
+status=0
+logsum=0; count=0
+cd "$work"
+for name in "${models[@]}"; do
+  txt="$root/bench/int/$name.txt"; mod="$root/bench/int/$name.mod"
+  { echo "MODEL:"; cat "$txt"; echo "END"; printf '%s\n' "${QUIRN_SET:-}"; printf 'TERSE\nGO\nQUIT\n'; } >go.in
+  tg=$(best go.in "$build/quirn")
+  og=$(awk '/Objective value:/ { v = $NF } END { print v }' out.txt)
+  tl=""; ol=""; tc=""; oc=""
+  if [ "$have_glpsol" = 1 ]; then
+    tl=$(best /dev/null glpsol --math "$mod" -o sol.txt)
+    [ -n "$tl" ] && ol=$(awk '/^Objective:/ { print $4 }' sol.txt)
+  fi
+  if [ "$have_cbc" = 1 ] && [ "$have_glpsol" = 1 ]; then
+    glpsol --math "$mod" --check --wfreemps m.mps >/dev/null 2>&1
+    sense=(); grep -q '^ *maximize' "$mod" && sense=(-max)
+    tc=$(best /dev/null cbc m.mps "${sense[@]}" -solve -quit)
+    [ -n "$tc" ] && oc=$(awk '/^Objective value:/ { print $3 }' out.txt)
+  fi
+  fast=$(awk -v a="$tl" -v b="$tc" 'BEGIN { if (a == "") print b; else if (b == "" || a < b) print a; else print b }')
+  fast=${fast:-$limit}
+  ratio=""
+  [ -n "$tg" ] && ratio=$(awk -v g="$tg" -v f="$fast" 'BEGIN { printf "%.2f", g / f }')
+  same=$(awk -v g="$og" -v l="$ol" -v c="$oc" 'function bad(a) { d = g - a; if (d < 0) d = -d
+      m = a < 0 ? -a : a; return d > 1e-6 * (m > 1 ? m : 1) }
+    BEGIN { if (g == "" || (l != "" && bad(l)) || (c != "" && bad(c))) print "MISMATCH"; else print "" }')
+  [ -n "$same" ] && status=1
+  show() { [ -n "$1" ] && printf '%9s' "$1" || printf '%9s' ">$limit"; }
+  printf '%-10s %s %s %s %7s  %s %s\n' "$name" "$(show "$tg")" "$(show "$tl")" "$(show "$tc")" \
+    "${ratio:--}" "${og:-none}" "$same"
+  if [ -n "$ratio" ]; then
+    logsum=$(awk -v s="$logsum" -v r="$ratio" 'BEGIN { print s + log(r > 0.001 ? r : 0.001) }')
+    count=$((count + 1))
+  fi
+done
+[ "$count" -gt 0 ] && awk -v s="$logsum" -v n="$count" \
+  'BEGIN { printf "geometric mean of GO / faster peer over %d models: %.2f\n", n, exp(s / n) }'
+exit $status

@@ -1,0 +1,13 @@
+set I := 1..20;
+set J := 1..60;
+param fc{i in I} := 400 + (i * 97 + 31) mod 300;
+param cap{i in I} := 150 + (i * 53 + 11) mod 120;
+param dem{j in J} := 10 + (j * 29 + 5) mod 30;
+param c{i in I, j in J} := 1 + (i * 13 + j * 7 + i * j * 3) mod 25;
+var open{I} binary;
+var x{I, J} >= 0;
+minimize obj: sum{i in I} fc[i] * open[i] + sum{i in I, j in J} c[i,j] * dem[j] * x[i,j];
+s.t. serve{j in J}: sum{i in I} x[i,j] = 1;
+s.t. capy{i in I}: sum{j in J} dem[j] * x[i,j] <= cap[i] * open[i];
+s.t. link{i in I, j in J}: x[i,j] <= open[i];
+end;

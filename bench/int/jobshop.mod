@@ -1,0 +1,14 @@
+set J := 1..6;
+set M := 1..5;
+param p{j in J, m in M} := 1 + (j * 7 + m * 13) mod 9;
+param rank{j in J, m in M} := ((m - 1) * (1 + j mod 4) + j) mod 5 + 1;
+param bigm := sum{j in J, m in M} p[j,m];
+var s{J, M} >= 0;
+var cmax >= 0;
+var y{j in J, k in J, m in M: j < k} binary;
+minimize obj: cmax;
+s.t. prec{j in J, m in M, k in M: rank[j,k] = rank[j,m] + 1}: s[j,k] >= s[j,m] + p[j,m];
+s.t. last{j in J, m in M}: cmax >= s[j,m] + p[j,m];
+s.t. after{j in J, k in J, m in M: j < k}: s[j,m] >= s[k,m] + p[k,m] - bigm * y[j,k,m];
+s.t. before{j in J, k in J, m in M: j < k}: s[k,m] >= s[j,m] + p[j,m] - bigm * (1 - y[j,k,m]);
+end;

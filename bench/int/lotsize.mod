@@ -1,0 +1,16 @@
+set I := 1..5;
+set T := 1..8;
+param sc{i in I} := 100 + (i * 71) mod 150;
+param hc{i in I} := 1 + (i * 3) mod 4;
+param st{i in I} := 5 + (i * 7) mod 10;
+param d{i in I, t in T} := (i * 17 + t * 23 + i * t * 5) mod 40;
+param cap{t in T} := 260;
+var make{I, T} >= 0;
+var inv{I, T} >= 0;
+var on{I, T} binary;
+minimize obj: sum{i in I, t in T} (sc[i] * on[i,t] + hc[i] * inv[i,t]);
+s.t. first{i in I}: make[i,1] - d[i,1] = inv[i,1];
+s.t. flow{i in I, t in T: t > 1}: inv[i,t-1] + make[i,t] - d[i,t] = inv[i,t];
+s.t. hours{t in T}: sum{i in I} (make[i,t] + st[i] * on[i,t]) <= cap[t];
+s.t. link{i in I, t in T}: make[i,t] <= cap[t] * on[i,t];
+end;

@@ -1,0 +1,11 @@
+set P := 1..4;
+set V := 1..16;
+var x{P, P, V} binary;
+minimize obj: sum{v in V} v * x[1,1,v] - sum{v in V} v * x[4,4,v];
+s.t. one{i in P, j in P}: sum{v in V} x[i,j,v] = 1;
+s.t. once{v in V}: sum{i in P, j in P} x[i,j,v] = 1;
+s.t. row{i in P}: sum{j in P, v in V} v * x[i,j,v] = 34;
+s.t. col{j in P}: sum{i in P, v in V} v * x[i,j,v] = 34;
+s.t. diag: sum{i in P, v in V} v * x[i,i,v] = 34;
+s.t. anti: sum{i in P, v in V} v * x[i,5-i,v] = 34;
+end;

@@ -1,0 +1,14 @@
+param n := 16;
+set C := 1..n;
+param px{i in C} := (i * 37 + 11) mod 101;
+param py{i in C} := (i * 53 + 7) mod 97;
+param d{i in C, j in C} := floor(sqrt((px[i] - px[j])^2 + (py[i] - py[j])^2) + 0.5);
+var x{i in C, j in C: i != j} binary;
+var f{i in C, j in C: i != j} >= 0;
+minimize obj: sum{i in C, j in C: i != j} d[i,j] * x[i,j];
+s.t. out{i in C}: sum{j in C: j != i} x[i,j] = 1;
+s.t. into{j in C}: sum{i in C: i != j} x[i,j] = 1;
+s.t. src: sum{j in C: j != 1} f[1,j] - sum{j in C: j != 1} f[j,1] = n - 1;
+s.t. sink{i in C: i > 1}: sum{j in C: j != i} f[j,i] - sum{j in C: j != i} f[i,j] = 1;
+s.t. cap{i in C, j in C: i != j}: f[i,j] <= (n - 1) * x[i,j];
+end;

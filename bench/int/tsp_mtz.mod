@@ -1,0 +1,12 @@
+param n := 13;
+set C := 1..n;
+param px{i in C} := (i * 29 + 5) mod 89;
+param py{i in C} := (i * 61 + 3) mod 83;
+param d{i in C, j in C} := floor(sqrt((px[i] - px[j])^2 + (py[i] - py[j])^2) + 0.5);
+var x{i in C, j in C: i != j} binary;
+var u{i in C} >= (if i > 1 then 1 else 0), <= (if i > 1 then n - 1 else 1e30);
+minimize obj: sum{i in C, j in C: i != j} d[i,j] * x[i,j];
+s.t. out{i in C}: sum{j in C: j != i} x[i,j] = 1;
+s.t. into{j in C}: sum{i in C: i != j} x[i,j] = 1;
+s.t. ord{i in C, j in C: i != j and i > 1 and j > 1}: u[i] - u[j] + n * x[i,j] <= n - 1;
+end;
