@@ -136,8 +136,9 @@ void getrownameinfo_(Work& W, MasterRecord& L, int32_t rn, int32_t& slk, int32_t
 int32_t outvalues_(Work& W, MasterRecord& L, int32_t kind, int32_t index, int32_t mod, std::vector<double>& out,
                    bool& removed) {
   out.clear();
+  // a range asks for range analysis, whatever else is off
+  if (mod >= 2 && L.DUALCO != 2) return 184;
   if (mod != 0 && L.DUALCO < 1) return 140;
-  if (mod >= 2 && L.DUALCO < 2) return 184;
   if (kind == 2) {
     int32_t h[4] = {0, 0, 0, 0}, count = 0, cap = 0, st = 0;
     getrownameinfo_(W, L, index, h[0], h[1], h[2], h[3], count, cap, st);

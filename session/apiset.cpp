@@ -7,6 +7,7 @@
 
 #include "store/io.h"
 #include "store/store.h"
+#include "store/upcalls.h"
 #include "session/modeltext.h"
 #include "session/params.h"
 #include "session/session.h"
@@ -109,6 +110,11 @@ void setapicom_(Work& W, MasterRecord& L) {
       continue;
     }
     id = (int32_t)v;
+    // an identifier the library does not know would only fail at every later solve
+    if (upcalls_().apiknown && upcalls_().apiknown(L, id) == 0) {
+      refuse(W, L, 228);
+      continue;
+    }
     break;
   }
   L.ERRARG = id;

@@ -364,6 +364,7 @@ void commnd_(Work& W, MasterRecord& L, int32_t& status) {
     L.LINCNT = 0;
     duincm_(L, 0);
     L.USRPST = 0;  // no @USER answer pending
+    L.APIRPTD = 0;  // a refused custom parameter is reported once per command
     std::memcpy(L.PROMPT3, L.PROMPT2, sizeof L.PROMPT3);
     nxchar_(L);
     if (L.LINEND == 0) {  // end of input: the session ends as with QUIT

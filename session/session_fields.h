@@ -16,6 +16,7 @@ struct ModelTextFields {
   int32_t APICNT = 0;              // custom solver-library parameters stored
   int32_t APIBLK = 0;              // their block: id, type, value per entry (8-byte reals)
   int32_t APICHG = -1;             // logical: the list changed since the last generation (true at start)
+  int32_t APIRPTD = 0;             // logical: a refused entry was reported in this command
 };
 
 struct SessionFields : ModelTextFields {

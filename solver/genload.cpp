@@ -109,6 +109,14 @@ int32_t loadlists(Work& W, MasterRecord& L) {
 }
 
 // Dimensions and statistics of the loaded model; false after message 191.
+// Position of the objective row in the row order, 0 when there is none.
+int32_t objpos(const Work& W, const MasterRecord& L) {
+  if (L.OBJROW <= 0 || L.ROWORD <= 0) return 0;
+  for (int32_t p = L.NFIXED + 1; p <= L.NROWS; ++p)
+    if (IGET_(W, L.START[L.ROWORD], p) == L.OBJROW) return p;
+  return 0;
+}
+
 bool statistics(Work& W, MasterRecord& L) {
   int32_t M = L.MODELHANDLE, nv = 0, nc = 0, d[6];
   int32_t r = FBRGETDIMENSIONS_(M, nv, nc, d[0], d[1], d[2], d[3], d[4], d[5]);
@@ -214,6 +222,9 @@ bool loadgen(Work& W, MasterRecord& L, bool keeplists) {
   int32_t id = 39;
   FBRSETMODELINTPARAMETER_(L.MODELHANDLE, id, L.MPIGEN);
   if (explicitrows <= 0) return true;
+  // a row the library refuses while loading is named through the row map, which passes
+  // over the objective
+  L.OBJPOS = objpos(W, L);
   int32_t e = 0;
   if (L.LINEAR > 0) {
     genlprowbyrow_(W, L, e);

@@ -8,6 +8,7 @@
 #include "solver/solver.h"
 #include "store/store.h"
 #include "store/io.h"
+#include "store/upcalls.h"
 
 // Reports the first failing parameter call of a sequence by message 191.
 void paramerror_(Work& W, MasterRecord& L, int32_t code, int32_t& reported) {
@@ -139,9 +140,23 @@ void passpointtoapi_(Work& W, MasterRecord& L, int32_t& status) {
   FBRLOADVARSTARTPOINT_(L.MODELHANDLE, x.data());
 }
 
+// 1 when the library knows parameter id: asked of the current model, or of a model made
+// for the question when there is none; nothing is set.
+int32_t apiknown_(MasterRecord& L, int32_t id) {
+  int32_t model = L.MODELHANDLE, err = 0, v = 0;
+  bool own = model == 0;
+  if (own) model = FBRCREATEMODEL_(L.ENVHANDLE, err);
+  if (model == 0) return 1;  // no model to ask: the replay judges the entry
+  int32_t r = FBRGETMODELINTPARAMETER_(model, id, v);
+  if (own) FBRDELETEMODEL_(model);
+  return r == BRERR_UNKNOWN_PARAM ? 0 : 1;
+}
+QUIRN_UPCALL(apiknown, apiknown_);  // APISET refuses an identifier the library does not know
+
 // Hands the custom parameters of APISET to the library's environment and model; a value the
-// library refuses prints 231 and 191.
+// library refuses prints 231 and 191, once per command (generation and solve both replay).
 void passapisetparams_(Work& W, MasterRecord& L) {
+  const bool quiet = (L.APIRPTD & 1) != 0;
   for (int32_t e = 1; e <= L.APICNT && L.APIBLK > 0; ++e) {
     double rid = apiget(W, L, 3 * e - 2), rtype = apiget(W, L, 3 * e - 1), v = apiget(W, L, 3 * e);
     int32_t id = (int32_t)rid, type = (int32_t)rtype;
@@ -154,7 +169,8 @@ void passapisetparams_(Work& W, MasterRecord& L) {
       r1 = FBRSETENVINTPARAMETER_(env, id, iv);
       r2 = FBRSETMODELINTPARAMETER_(model, id, iv);
     }
-    if (r1 == 0 || r2 == 0) continue;
+    if (r1 == 0 || r2 == 0 || quiet) continue;
+    L.APIRPTD = QTRUE;
     L.ERRARG = id;
     L.ERRARG2 = type;
     if (type == 1) L.ERRDBL = v; else L.ERRARG3 = iv;

@@ -49,6 +49,8 @@ struct Upcalls {
   int32_t (*libversion)(char* ver, char* build) = nullptr;  // version and build texts
   int32_t (*createenv)(MasterRecord& L) = nullptr;        // 1 when a new environment was made
   int32_t (*deleteenv)(MasterRecord& L) = nullptr;        // 1 when the environment was deleted
+  // 1 when the library knows parameter id, 0 when it does not
+  int32_t (*apiknown)(MasterRecord& L, int32_t id) = nullptr;
 
   // ---- the session's commands carried out by the solver and the reports ----
   // the solve driver: mode 0 GO, 1 GEN, 3 SMPS, 4 STATS, 5 generate only, 6 PICTURE, 7 SMPI
