@@ -373,6 +373,48 @@ TEST(BreskMps, ErrorsGiveLineAndText) {
   EXPECT_EQ(BRwriteMPSFile(f.m, "/nonexistent/dir/out.mps", 0), 2021);
 }
 
+// The free layout as other readers need it: two blanks before every data line, an upper
+// bound (or PL) for every general integer column, the constant as a fixed column and a
+// comment line for a maximisation; the file reads back as the same model.
+TEST(BreskMps, FreeLayoutForOtherReaders) {
+  const std::string text =
+      "NAME\nOBJSENSE\n MAX\nROWS\n N OBJ\n L R1\nCOLUMNS\n M 'MARKER' 'INTORG'\n"
+      " A OBJ 1 R1 1\n B OBJ 1 R1 1\n C OBJ 1 R1 1\n D OBJ 1 R1 1\n E OBJ 1 R1 1\n"
+      " M 'MARKER' 'INTEND'\n X OBJ 1 R1 1\nRHS\n RHS R1 9 OBJ -2.5\n"
+      "BOUNDS\n UP BND B 1\n LO BND C -3\n MI BND D\n UP BND D 5\n FR BND E\nENDATA\n";
+  Fixture f;
+  ASSERT_EQ(BRreadMPSFile(f.m, temp_file("int.mps", text).c_str(), 0), 0);
+  std::string out = ::testing::TempDir() + "/int_out.mps";
+  ASSERT_EQ(BRwriteMPSFile(f.m, out.c_str(), 0), 0);
+  std::string w = slurp(out);
+  EXPECT_EQ(w.rfind("* The objective is maximised", 0), 0u) << w;
+  std::istringstream in(w);
+  std::string line;
+  std::map<std::string, std::vector<std::string>> bounds;  // column: its bound lines
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] != ' ') continue;  // comments and section lines
+    EXPECT_TRUE(line.size() > 2 && line.compare(0, 2, "  ") == 0 && line[2] != ' ') << line;
+    std::istringstream ls(line);
+    std::string type, set, col;
+    if (ls >> type >> set >> col && set == "BND") bounds[col].push_back(line);
+  }
+  using V = std::vector<std::string>;
+  EXPECT_EQ(bounds["A"], V{"  PL BND A"});
+  EXPECT_EQ(bounds["B"], V{"  UP BND B 1"});
+  EXPECT_EQ(bounds["C"], (V{"  PL BND C", "  LO BND C -3"}));
+  EXPECT_EQ(bounds["D"], (V{"  UP BND D 5", "  MI BND D"}));
+  EXPECT_EQ(bounds["E"], V{"  FR BND E"});
+  EXPECT_EQ(bounds["X"], V{});
+  EXPECT_EQ(bounds["OBJCONST"], V{"  FX BND OBJCONST 1"});
+  EXPECT_NE(w.find("\n  OBJCONST OBJ 2.5\n"), std::string::npos) << w;
+  EXPECT_EQ(w.find("RHS OBJ"), std::string::npos) << w;
+  for (int format : {0, 1}) {
+    Fixture g;
+    ASSERT_EQ(BRreadMPSFile(g.m, out.c_str(), format), 0) << w;
+    EXPECT_EQ(data_of(g.m), data_of(f.m)) << format;
+  }
+}
+
 // Infinite bound values are the library's infinity, as every bound from 1e30 on is; a range
 // side that runs past the range of a double is an infinite side.
 TEST(BreskMps, InfiniteBoundsAndRangeSides) {

@@ -156,7 +156,7 @@ int write_mps(BRmodel* m, const char* file, int format) {
   if (!cn.empty())
     std::fprintf(fp, "* Column %s, fixed at 1, carries the objective's constant as its cost.\n", cn.c_str());
   std::fprintf(fp, "NAME          %s\n", title.c_str());
-  if (m->sense < 0) std::fprintf(fp, "OBJSENSE\n    MAX\n");
+  if (m->sense < 0) std::fprintf(fp, fixed ? "OBJSENSE\n    MAX\n" : "OBJSENSE\n  MAX\n");
   std::fprintf(fp, "ROWS\n");
   o.line("N", on);
   for (int i = 0; i < nr; ++i) o.line(std::string(1, m->rows[i].type).c_str(), rn[i]);

@@ -53,6 +53,9 @@ for model in "$dir"/*.txt "$dir"/*.mps; do
   printf 'FRMPS m.mps\nTERSE\nGO\nQUIT\n' >"$scratch/back.txt"
   (cd "$scratch" && timeout 60 "$bin" <back.txt >back.out 2>&1)
   back="$(goresult "$scratch/back.out")"
+  if grep -q "Sanitizer\|runtime error:" "$scratch/out.txt" "$scratch/back.out"; then
+    echo "FAIL $name: sanitizer report"; cat "$scratch/out.txt" "$scratch/back.out"; status=1
+  fi
   same "$back" "$ours" || { echo "FAIL $name: FRMPS and GO give '$back', GO '$ours'"; cat "$scratch/back.out"; status=1; }
   max=0; grep -q '^\* The objective is maximised' "$scratch/m.mps" && max=1
   integer=0; grep -q "'MARKER'\|^ *\(BV\|UI\|LI\) " "$scratch/m.mps" && integer=1
