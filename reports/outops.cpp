@@ -34,14 +34,15 @@ std::string optext(const Work& W, const MasterRecord& L, int64_t& p, int64_t end
 }
 
 // The unit a statement writes to: the current output unit, a file already named in this
-// run, or the file opened now (emptied unless append is asked). 0 with the message
-// printed when it cannot be had.
+// run, or the file opened now (emptied unless append is asked). Files are written as new
+// versions that replace the old ones when closed whole. 0 with the message printed when it
+// cannot be had.
 int32_t unitfor(Work& W, MasterRecord& L, const std::string& name, char access) {
   if (name.empty()) return L.OUTUNIT;
   if (int32_t s = isfileopen_(L, name.c_str())) {
     if (L.INCUNIT[s] > 0) return L.INCUNIT[s];
     // closed at the end of an earlier DATA section of this run: written on, not emptied
-    int32_t h = FOPEN_(name.c_str(), "a");
+    int32_t h = FOPENNEW_(name.c_str(), true);
     if (h == 0) {
       std::snprintf(L.ERRSTR, sizeof L.ERRSTR, "%s", name.c_str());
       errmsh_(W, L, 48);
@@ -51,7 +52,7 @@ int32_t unitfor(Work& W, MasterRecord& L, const std::string& name, char access) 
     return h;
   }
   bool append = access == 'A' || access == 'a';
-  int32_t h = append ? FOPEN_(name.c_str(), "a") : FOPENNEW_(name.c_str());
+  int32_t h = FOPENNEW_(name.c_str(), append);
   std::snprintf(L.ERRSTR, sizeof L.ERRSTR, "%s", name.c_str());
   if (h == 0) {
     errmsh_(W, L, 48);

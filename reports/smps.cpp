@@ -1,8 +1,6 @@
 // SMPS and SMPI: the generated model written by the solver library as an MPS file or as
-// an instruction-list (MPI) file. The library writes beside the target; the target is
-// replaced only when the whole file has been written.
-#include <unistd.h>
-
+// an instruction-list (MPI) file. The library writes to the scratch file of the program's
+// file writer; the target is replaced only when the whole file has been written.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -49,23 +47,34 @@ int32_t dosmp_(Work& W, MasterRecord& L, const char* fname, int32_t kind) {
     errmsh_(W, L, 191);
     return L.ERRARG;
   }
-  std::string target = fname, temp = target + ".~" + std::to_string((long)getpid());
-  int32_t r = writefile(L, temp.c_str(), kind);
+  // the file's one writer chooses where the library writes: the file is replaced only when
+  // the whole of it was written, and a target that may not be replaced is refused
+  int32_t h = FOPENNEW_(fname);
+  if (h == 0) {
+    errmsh_(W, L, 195);
+    return BRERR_FILE_WRITE;
+  }
+  const char* temp = FNEWNAME_(h);
+  int32_t r = writefile(L, temp, kind);
   if (r != 0 && kind == 2) {
     // the instruction list was released: generate once more to have it
-    std::remove(temp.c_str());
     int32_t keep = L.MREGEN;
     L.MREGEN = 2;
     L.MPIGEN = 1;
     genmod_(W, L);
     L.MREGEN = keep;
     L.MPIGEN = 0;
-    r = writefile(L, temp.c_str(), kind);
+    r = writefile(L, temp, kind);
   }
-  if (r == 0 && std::rename(temp.c_str(), target.c_str()) != 0) r = BRERR_FILE_WRITE;
   if (r != 0) {
-    std::remove(temp.c_str());
+    FDROP_(h);
     apierror(W, L, r, kind == 1 ? "BRwriteMPSFile" : "BRwriteMPIFile");
+    return r;
   }
-  return r;
+  if (FCLOSE_(h) != 0) {
+    FDROP_(h);
+    errmsh_(W, L, 195);
+    return BRERR_FILE_WRITE;
+  }
+  return 0;
 }

@@ -205,7 +205,8 @@ void altbos_(Work& W, MasterRecord& L) {
   if (last < first) return;
   if (L.LINCUR > 1) --L.LINCUR;
   for (int32_t p = 1; p < L.LINCUR && p <= L.MAXLIN; ++p) L.LINBUF[p - 1] = ' ';
-  getrsp_(L, "'Old string'New string'?'", 13);
+  // 25 characters shown as 13 pairs: the last pair ends in a blank, never in the terminator
+  getrsp_(L, "'Old string'New string'?' ", 13);
   if (L.LINEND == 0 || L.LINCUR > L.LINEND) return errmsh_(W, L, 61);
   char old[WORKAREA + 1], neu[WORKAREA + 1];
   int32_t oldlen = 0, newlen = 0;

@@ -170,9 +170,10 @@ void pause_(MasterRecord& L) {
   L.INUNIT = saved;
 }
 
-// Opens the file named by the rest of the command line (or asked for): mode 1 reads, mode 2
-// writes a new version that replaces the file only when it is closed whole (FOPENNEW_), any
-// other mode writes in place.
+// Opens the file named by the rest of the command line (or asked for): mode 1 reads, and
+// when the name as typed does not open, tries it upper-cased; any other mode writes a new
+// version of the file named exactly as typed, which replaces it only when it is closed
+// whole (FOPENNEW_).
 void lunget2_(MasterRecord& L, int32_t& h, int32_t mode) {
   h = 0;
   nxblnk_(L, 1);
@@ -187,9 +188,11 @@ void lunget2_(MasterRecord& L, int32_t& h, int32_t mode) {
     PUTS_(" Unable to open file");
     return;
   }
-  const char* m = mode == 1 ? "rt" : "wt";
-  auto open = [&](const char* name) { return mode == 2 ? FOPENNEW_(name) : FOPEN_(name, m); };
-  h = open(L.LINRAW + cur - 1);
-  if (h == 0) h = open(L.LINBUF + cur - 1);
+  if (mode == 1) {
+    h = FOPEN_(L.LINRAW + cur - 1, "rt");
+    if (h == 0) h = FOPEN_(L.LINBUF + cur - 1, "rt");
+  } else {
+    h = FOPENNEW_(L.LINRAW + cur - 1);
+  }
   if (h == 0) PUTS_(" Unable to open file");
 }

@@ -190,7 +190,7 @@ void dosolu(Work& W, MasterRecord& L, int32_t all) {
 void dosave(Work& W, MasterRecord& L) {
   int32_t h = 0;
   lunget2_(L, h, 2);
-  if (h == 0) return;
+  if (h == 0) return errmsh_(W, L, 195);
   int32_t saved = L.OUTUNIT;
   L.OUTUNIT = h;
   look2_(W, L, 1, L.MODLINES, L.HIDDEN, L.KPASSW, QFALSE);
@@ -205,7 +205,7 @@ void dosave(Work& W, MasterRecord& L) {
 void dosmps(Work& W, MasterRecord& L, int32_t mode) {
   int32_t h = 0;
   lunget2_(L, h, 2);  // only proves the file can be written: the old one stays meanwhile
-  if (h == 0) return;
+  if (h == 0) return errmsh_(W, L, 195);
   FDROP_(h);
   char name[204];
   int32_t n = 0;
@@ -373,6 +373,7 @@ void commnd_(Work& W, MasterRecord& L, int32_t& status) {
       return;
     }
     std::memcpy(L.PROMPT3, L.PROMPT1, sizeof L.PROMPT3);
+    clearinterrupt_();  // a Ctrl-C before the command begins is not meant for it
     int32_t k = matchword(W, L, errcount);
     if (k == CMD_HELP) {
       nxblnk_(L, 1);

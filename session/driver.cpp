@@ -126,6 +126,7 @@ int32_t quirn_(MasterRecord& L, Work& W, int32_t& status) {
 
 // Runs one whole session: defaults, the driver, then the environment is deleted.
 int32_t MAIN__() {
+  sigsetup_();
   auto L = std::make_unique<MasterRecord>();
   init_(*L);
   Work W;

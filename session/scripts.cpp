@@ -73,7 +73,8 @@ void closetakefiles_(MasterRecord& L) {
 }
 
 // DIV: opens a divert file (named on the line or asked for when namelen < 1, else the
-// name given) one level deeper; status 0 when it opened.
+// name given) one level deeper; status 0 when it opened. The output is written beside the
+// file, which RVRT replaces only when all of it was written.
 void dodive_(Work& W, MasterRecord& L, int32_t namelen, const char* name, int32_t& status) {
   status = 1;
   if (L.DIVLV >= L.DIVMX) {
@@ -88,7 +89,7 @@ void dodive_(Work& W, MasterRecord& L, int32_t namelen, const char* name, int32_
     int32_t n = namelen < 259 ? namelen : 259;
     std::memcpy(path, name, n);
     path[n] = 0;
-    h = FOPEN_(path, "wt");
+    h = FOPENNEW_(path);
   }
   if (h == 0) {
     errmsh_(W, L, 139);

@@ -12,6 +12,14 @@
 
 namespace {
 MasterRecord& master(void* user) { return *static_cast<MasterRecord*>(user); }
+
+// The callbacks' answer to the library: non-zero stops it, on request or after Ctrl-C.
+int stopanswer(MasterRecord& L) {
+  int32_t intr = 0;
+  userinterrupt_(intr);
+  if (intr != 0) L.CBINTR = 1;
+  return -L.CBINTR;
+}
 }  // namespace
 
 // Loading progress: the generation counts, the value and the stage.
@@ -29,7 +37,7 @@ int quircallbackgen_(BRmodel* model, int location, void* user) {
   L.CBSTAGE = location == 7 ? 1 : location == 8 ? 2 : location == 9 ? 3 : 0;
   watsupgen_();
   L.CBSTAGE = 0;
-  return -L.CBINTR;
+  return stopanswer(L);
 }
 
 // Solve progress: the callback record, the debug line and the progress log.
@@ -82,7 +90,7 @@ int quircallbacksolve_(BRmodel* model, int location, void* user) {
   }
   if (L.SLVUSE == 3) WRITEMIPLOG_(model, location, &L.LOGTAB[0][0]);
   else if (L.SLVUSE != 1) WRITELPLOG_(model, location, &L.LOGTAB[0][0]);
-  return -L.CBINTR;
+  return stopanswer(L);
 }
 
 // Installed while solutions and ranges are read: yields and never stops the library.

@@ -1,5 +1,6 @@
 // Text-file and console primitives: a table of open streams named by small integers,
 // and plain terminal output and input.
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "store/hooks.h"
 #include "store/io.h"
 #include "store/slots.h"
 
@@ -16,6 +18,7 @@ FILE* g_files[MAXFILES + 1] = {};  // slot 0 unused: handle 0 means no file
 FILE* g_in = nullptr;              // terminal streams (nullptr = the standard ones)
 FILE* g_out = nullptr;
 FILE* g_err = nullptr;
+bool g_outgone = false;            // a write to the terminal's output failed: it is gone
 // For a handle opened by FOPENNEW_: the scratch file written and the file it replaces.
 struct Pending {
   std::string scratch, target;
@@ -42,6 +45,7 @@ void cmode(const char* mode, char* out) {
 
 // Redirects the terminal streams (tests, fuzzing); nullptr restores the standard ones.
 void trmstreams_(FILE* in, FILE* out, FILE* err) {
+  g_outgone = false;
   g_in = in;
   g_out = out;
   g_err = err;
@@ -62,31 +66,67 @@ int32_t FOPEN_(const char* name, const char* mode) {
   return enter(std::fopen(name, m));
 }
 
-// The file a new version is written for: the end of a chain of symbolic links, or the name.
+// The file a name writes to: the end of its chain of symbolic links (a link whose target
+// does not exist yet names that target), or the name itself. Empty for a loop of links.
 static std::string replacedfile(const char* name) {
-  struct stat st;
-  if (::lstat(name, &st) == 0 && S_ISLNK(st.st_mode)) {
-    if (char* real = ::realpath(name, nullptr)) {
-      std::string r = real;
-      std::free(real);
-      return r;
+  std::string path = name;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    std::string link(4096, '\0');
+    ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
+    if (n <= 0 || (size_t)n >= link.size()) return std::string();
+    link.resize((size_t)n);
+    if (link[0] != '/') {
+      size_t slash = path.rfind('/');
+      if (slash != std::string::npos) link = path.substr(0, slash + 1) + link;
     }
+    path = link;
   }
-  return name;
+  return std::string();
 }
 
-// Opens a new version of a text file for writing. A regular file (or a name not yet in use)
-// is written to a scratch file beside it, which replaces it only when FCLOSE_ finds every
-// write and the close sound; a device or pipe is written in place. Handle, 0 on failure.
-int32_t FOPENNEW_(const char* name) {
+// True when an existing file may be given a new version: a regular file whose owner may
+// write it. The mode bits are read here rather than asked of access(), which answers yes
+// to the superuser for a read-only file.
+static bool replaceable(const std::string& target, const struct stat& st) {
+  if (!S_ISREG(st.st_mode)) return false;  // a directory, device, pipe or socket is refused
+  if ((st.st_mode & S_IWUSR) == 0) return false;
+  return ::access(target.c_str(), W_OK) == 0;
+}
+
+// Copies the whole of an open file into another; false on any failure.
+static bool copyinto(int from, int to) {
+  char buf[65536];
+  for (;;) {
+    ssize_t n = ::read(from, buf, sizeof buf);
+    if (n == 0) return true;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    for (ssize_t off = 0; off < n;) {
+      ssize_t w = ::write(to, buf + off, (size_t)(n - off));
+      if (w < 0 && errno == EINTR) continue;
+      if (w <= 0) return false;
+      off += w;
+    }
+  }
+}
+
+// Opens a new version of a text file for writing: the one writer of every command that
+// writes a file. The new version is written to a scratch file beside the file and replaces
+// it only when FCLOSE_ finds every write and the close sound, keeping its mode; a symbolic
+// link is written through to its target. A directory, device, pipe or socket, a file its
+// owner may not write and a loop of links are refused and left as they are. With append
+// the new version starts as a copy of the old file. Handle, 0 on failure.
+int32_t FOPENNEW_(const char* name, bool append) {
   if (!name || !*name) return 0;
   std::string target = replacedfile(name);
+  if (target.empty()) return 0;
   struct stat st;
   bool exists = ::stat(target.c_str(), &st) == 0;
-  if (exists && S_ISDIR(st.st_mode)) return 0;
-  if (exists && !S_ISREG(st.st_mode)) return FOPEN_(target.c_str(), "wt");
-  // The target must be writable where it is: a read-only file is not replaced behind its back.
-  if (exists && ::access(target.c_str(), W_OK) != 0) return 0;
+  if (exists && !replaceable(target, st)) return 0;
   size_t slash = target.rfind('/');
   std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
   std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
@@ -96,13 +136,21 @@ int32_t FOPENNEW_(const char* name) {
   mode_t mode;
   if (exists) {
     mode = st.st_mode & 07777;
+    // only the superuser may give the file back to another owner; a file that changes
+    // owner loses its set-user and set-group bits
+    if (::fchown(fd, st.st_uid, st.st_gid) != 0) mode &= ~(mode_t)(S_ISUID | S_ISGID);
   } else {
     mode_t mask = ::umask(0);
     ::umask(mask);
     mode = 0666 & ~mask;
   }
-  ::fchmod(fd, mode);
-  FILE* f = ::fdopen(fd, "w");
+  bool ok = ::fchmod(fd, mode) == 0;
+  if (ok && exists && append) {
+    int old = ::open(target.c_str(), O_RDONLY);
+    ok = old >= 0 && copyinto(old, fd);
+    if (old >= 0) ::close(old);
+  }
+  FILE* f = ok ? ::fdopen(fd, "w") : nullptr;
   if (!f) {
     ::close(fd);
     ::unlink(scratch.c_str());
@@ -115,6 +163,14 @@ int32_t FOPENNEW_(const char* name) {
   }
   g_pending[h] = {scratch, target};
   return h;
+}
+
+// The scratch file a new version of handle h is written to, nullptr for any other handle.
+// A writer that opens files by name (the solver library) writes there; FCLOSE_ of the
+// handle then puts the file in place.
+const char* FNEWNAME_(int32_t h) {
+  if (!stream(h) || g_pending[h].scratch.empty()) return nullptr;
+  return g_pending[h].scratch.c_str();
 }
 
 // Closes a file; -1 when the handle is 0 (or names no file). A write that failed on the
@@ -269,31 +325,65 @@ void FCLOSEALL_() {
   std::fflush(trmout_());
 }
 
+// Once a write to the terminal's output has failed (a closed pipe, a full disk), its output
+// is gone: later terminal output is dropped unwritten and reported as written, so the
+// commands of a script carry on, their files included.
+static int32_t termwrote(FILE* f, bool ok) {
+  if (!ok || std::ferror(f)) {
+    g_outgone = true;
+    std::clearerr(f);
+  }
+  return 0;
+}
+
 // Writes the text and a line feed to the terminal.
 int32_t PUTS_(const char* text) {
   FILE* f = trmout_();
-  if (std::fputs(text, f) < 0) return -1;
-  return std::fputc('\n', f) == EOF ? -1 : 0;
+  if (g_outgone) return 0;
+  return termwrote(f, std::fputs(text, f) >= 0 && std::fputc('\n', f) != EOF);
 }
 
 // Writes the text to the terminal without a line feed.
-int32_t PUTSNOCR_(const char* text) { return std::fputs(text, trmout_()) < 0 ? -1 : 0; }
+int32_t PUTSNOCR_(const char* text) {
+  FILE* f = trmout_();
+  if (g_outgone) return 0;
+  return termwrote(f, std::fputs(text, f) >= 0);
+}
 
 // Writes exactly two characters to the terminal.
-int32_t PUTP_(const char* pair) { return std::fwrite(pair, 1, 2, trmout_()) == 2 ? 0 : -1; }
+int32_t PUTP_(const char* pair) {
+  FILE* f = trmout_();
+  if (g_outgone) return 0;
+  return termwrote(f, std::fwrite(pair, 1, 2, f) == 2);
+}
 
 // Writes n characters and a line feed to the terminal.
 int32_t PUTLN_(const char* text, int32_t n) {
   FILE* f = trmout_();
-  if (n > 0 && std::fwrite(text, 1, (size_t)n, f) != (size_t)n) return -1;
-  return std::fputc('\n', f) == EOF ? -1 : 0;
+  if (g_outgone) return 0;
+  bool ok = n <= 0 || std::fwrite(text, 1, (size_t)n, f) == (size_t)n;
+  return termwrote(f, ok && std::fputc('\n', f) != EOF);
+}
+
+// True when the stream is a terminal (asked once per stream).
+static bool isterminal(FILE* f) {
+  static FILE* asked = nullptr;
+  static bool answer = false;
+  if (f != asked) {
+    asked = f;
+    answer = ::isatty(fileno(f)) == 1;
+  }
+  return answer;
 }
 
 // Reads one terminal line into buf (at most n characters, line feed not stored).
-// Standard input is never flushed: that would drop lines of a redirected script.
+// Standard input is never flushed: that would drop lines of a redirected script. On a
+// terminal, Ctrl-C breaks off the read: the characters typed are dropped and status 2 says so.
 char* FGETSTD_(char* buf, int32_t n, int32_t* status) {
   std::fflush(trmout_());
   FILE* f = tin();
+  bool tty = isterminal(f);
+  if (tty) interruptibleread_(true);
   int32_t k = 0, st = 0;
   for (;;) {
     if (k >= n) {
@@ -302,12 +392,22 @@ char* FGETSTD_(char* buf, int32_t n, int32_t* status) {
     }
     int c = std::getc(f);
     if (c == EOF) {
+      int32_t intr = 0;
+      userinterrupt_(intr);
+      if (tty && intr && std::ferror(f) && errno == EINTR) {
+        std::clearerr(f);
+        clearinterrupt_();
+        k = 0;
+        st = 2;
+        break;
+      }
       st = -1;
       break;
     }
     if (c == '\n') break;
     buf[k++] = c == 0 ? ' ' : (char)c;  // a NUL byte would end the text early
   }
+  if (tty) interruptibleread_(false);
   if (n >= 0) buf[k] = 0;
   if (status) *status = st;
   return buf;

@@ -76,11 +76,14 @@ QUIRN_FIXED_HOOK(setquirnstabilityflag_, 1)
 
 // Hooks with a rule.
 void getuserfncptr_(int32_t& companion, int32_t& entry);  // both 0: no user-function library
-void userinterrupt_(int32_t& flag);                        // 0: never interrupted
+void userinterrupt_(int32_t& flag);                        // 1: Ctrl-C since the command began
+void clearinterrupt_();                                    // a new command: no interrupt
+void sigsetup_();                                          // Ctrl-C, SIGPIPE, SIGXFSZ handling
+void interruptibleread_(bool on);                          // Ctrl-C breaks off a terminal read
 void getime_(int32_t& clock);                              // hundredths of a second: 0
 void cumtim_(double& seconds);                             // getime_ x 0.01
 void brgtdt_(int32_t& dayno);                              // day number of 1 Jan 1: 0
-void stsgn2_(MasterRecord& L, int32_t unused, int32_t& status);  // 2 when the time is up
+void stsgn2_(MasterRecord& L, int32_t unused, int32_t& status);  // 2 time up, 1 interrupted
 // Pointer input: fills dest(1..n) with 1, 2, ..., n and answers n + 1 (1 when n < 1), which
 // callers take as failure.
 int32_t getptrvals_(int32_t& result, int32_t ptrno, int32_t n, double* dest);

@@ -29,6 +29,10 @@ int32_t read_line(MasterRecord& L, const char* prompt, int32_t npairs, char* raw
       prompt_out(prompt, npairs);
       int32_t st = 0;
       FGETSTD_(raw, kLineMax + 2, &st);
+      if (st == 2) {  // Ctrl-C: the line typed is abandoned and the prompt shown again
+        PUTS_("");
+        continue;
+      }
       int32_t n = (int32_t)std::strlen(raw);
       if (st == 1) skipped = FSKIPSTD_() == 1;
       if (st != 1 && n > 0 && raw[n - 1] == '\r') raw[--n] = 0;  // a CR LF line ending

@@ -15,9 +15,15 @@ constexpr int32_t MAXFILES = 320;  // open text files at one time: 256 includes 
 
 // ---- text-file and console primitives ----------------------------------------------
 int32_t FOPEN_(const char* name, const char* mode);          // handle, 0 on failure
-// Opens a new version of a file for writing: written beside the file, it replaces the file
-// only when FCLOSE_ succeeds (devices are written in place); 0 on failure.
-int32_t FOPENNEW_(const char* name);
+// Opens a new version of a file for writing (every command that writes a file): written
+// beside the file, it replaces the file only when FCLOSE_ succeeds, keeping its mode; a
+// symbolic link writes through to its target; a directory, device, pipe, socket or a file
+// without its owner's write permission is refused. append starts from a copy of the old
+// file. 0 on failure.
+int32_t FOPENNEW_(const char* name, bool append = false);
+// The scratch file a handle from FOPENNEW_ writes to (for writers that open by name);
+// nullptr for other handles.
+const char* FNEWNAME_(int32_t h);
 void FDROP_(int32_t& h);                                       // closes, dropping a new version
 // -1 for handle 0; 0 and h = 0 when closed and every write succeeded; else non-zero.
 int32_t FCLOSE_(int32_t& h);
@@ -43,7 +49,8 @@ int32_t PUTLN_(const char* text, int32_t n);                  // n characters an
 // Reads one terminal line (without its line feed) into buf, at most n characters,
 // NUL-terminated; standard output is flushed first. Never returns nullptr. status, when
 // given: 0 the line ended with a line feed, 1 n characters were stored and the rest of
-// the line is still pending, -1 end of input was reached.
+// the line is still pending, -1 end of input was reached, 2 Ctrl-C broke off the line
+// typed at a terminal (buf is empty).
 char* FGETSTD_(char* buf, int32_t n, int32_t* status = nullptr);
 int32_t FSKIPSTD_();                                          // the same for the terminal line
 int32_t SPRINTF_(char* dest, const char* format, double value);

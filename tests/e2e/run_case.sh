@@ -5,6 +5,9 @@
 # the same name. CASE/stdin-closed makes standard input empty after the script (the default),
 # CASE/setup.sh, when present, runs in the scratch directory before the session.
 # CASE/no-input runs with no input file at all (standard input from /dev/null).
+# CASE/fsize limits the size of each file the session writes (ulimit -f, in kilobytes), its
+# standard output included; CASE/check.sh, when present, runs in the scratch directory after
+# the session and fails the case with a non-zero exit.
 set -u
 bin="$1"; case_dir="$2"
 scratch="$(mktemp -d)"
@@ -13,7 +16,9 @@ trap 'rm -rf "$scratch"' EXIT
 [ -f "$case_dir/setup.sh" ] && (cd "$scratch" && bash "$case_dir/setup.sh")
 input=/dev/null
 [ -f "$case_dir/input.txt" ] && input="$case_dir/input.txt"
-(cd "$scratch" && timeout 60 "$bin" <"$input" >"$scratch/.stdout" 2>"$scratch/.stderr")
+fsize=unlimited
+[ -f "$case_dir/fsize" ] && fsize="$(cat "$case_dir/fsize")"
+(cd "$scratch" && ulimit -f "$fsize" && timeout 60 "$bin" <"$input" >"$scratch/.stdout" 2>"$scratch/.stderr")
 rc=$?
 status=0
 if [ -f "$case_dir/exit-status" ]; then
@@ -33,6 +38,9 @@ if [ -d "$case_dir/after" ]; then
     rel="${f#$case_dir/after/}"
     if ! diff -u "$f" "$scratch/$rel"; then echo "file $rel differs"; status=1; fi
   done < <(find "$case_dir/after" -type f -print0)
+fi
+if [ -f "$case_dir/check.sh" ] && ! (cd "$scratch" && bash "$case_dir/check.sh"); then
+  echo "check.sh failed"; status=1
 fi
 [ "$status" -ne 0 ] && { echo "stderr was:"; head -c 2000 "$scratch/.stderr"; }
 exit $status

@@ -43,6 +43,17 @@ TEST(Alter, ReplacesInTheRangeAndListsChangedLines) {
   }
 }
 
+// The strings asked for on a line of their own: the prompt shown is printable text, the
+// odd length made up with a blank rather than the text's terminator.
+TEST(Alter, PromptForTheStringsIsPrintable) {
+  TextSession t;
+  t.store({"x;"});
+  std::string out = alter(t, "1", "'x'y'\n");
+  EXPECT_EQ(out.find('\0'), std::string::npos);
+  EXPECT_EQ(out.substr(0, 28), "'Old string'New string'?' \r\n");
+  EXPECT_EQ(t.lines(), Lines({"y;"}));
+}
+
 TEST(Alter, SyntaxErrorsChangeNothing) {
   for (std::string args : {"0 'a'b'", "1 'a", "1 x", "1 ''b'", "1 'a'b"}) {
     TextSession t;
