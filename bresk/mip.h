@@ -29,6 +29,7 @@ struct MipSettings {
   bool treeCuts = true;                 // false: cuts at the root node only
   int strong = -1;                      // strong branching candidates, -1 default
   int nodeStrategy = 4;                 // 1 depth first, 3 best bound, other default
+  int maxNodes = -1;                    // node cap, < 0: none
 };
 
 // Progress of a running integer solve, in the user's sense.

@@ -436,6 +436,34 @@ TEST_F(MipTest, HurdlesAtOrPastInfinity) {
   }
 }
 
+// An unbounded relaxation settles as unbounded when the model has an integer point, as
+// infeasible when its integers are bounded and have none, and as "infeasible or unbounded"
+// when its integers are free and none turns up (2x - 2y = 1 has no end of fractional nodes).
+TEST_F(MipTest, UnboundedRelaxations) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<char, std::string>> rows;
+    double lb, ub;   // bounds of the integers x0 and x1
+    int status;
+  };
+  for (const Case& c : {Case{"integer point", {{'L', "x0 x1 - 1 -"}}, 0, 1e30, 4},
+                        Case{"bounded, none", {{'E', "2 x0 * 2 x1 * - 1 -"}}, 0, 10, 3},
+                        Case{"free, none", {{'E', "2 x0 * 2 x1 * - 1 -"}}, -1e30, 1e30, 6}}) {
+    SCOPED_TRACE(c.name);
+    Model s;
+    s.sense = -1;
+    s.n = 3;
+    s.types = "IIC";
+    s.obj = "x0 x1 + x2 +";
+    s.rows = c.rows;
+    s.lb = {c.lb, c.lb, 0};
+    s.ub = {c.ub, c.ub, 1e30};
+    ASSERT_EQ(br2::load(m, s), 0);
+    ASSERT_EQ(BRsolveMIP(m), 0);
+    EXPECT_EQ(status(), c.status);
+  }
+}
+
 // The developer tool solves an MPS file with integer columns through the integer solver.
 TEST(MipTool, BrsolveSolvesAnIntegerMpsFile) {
   char exe[4096];

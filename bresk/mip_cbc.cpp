@@ -197,6 +197,48 @@ void solveWithoutIntegers(const LinearProblem& p, const MipSettings& s, MipResul
   r.last.status = r.status;
 }
 
+// Settles a model whose relaxation Cbc found unbounded (status 6). With rational data such
+// an integer model is unbounded as soon as it has one integer point, and infeasible
+// otherwise; a search for any point (no objective, no hurdle) tells which. Over unbounded
+// integers that search may never end (Cbc dives without end on 2x - 2y = 1), so it runs in a
+// box of +-100 on every integer column without a finite bound, with a node and time budget:
+// a point found proves the model unbounded, a box proven empty proves it infeasible only
+// when no column was boxed, and anything else leaves status 6. Its progress reaches the
+// caller as plain node reports, so that a stop still works.
+void settleUnboundedRelaxation(const LinearProblem& p, const MipSettings& s, const MipCallback& cb,
+                               MipResult& r) {
+  LinearProblem f = p;
+  std::fill(f.cost.begin(), f.cost.end(), 0.0);
+  f.objconst = 0;
+  bool boxed = false;
+  for (int j = 0; j < f.ncols; j++) {
+    if (!f.integer[j]) continue;
+    if (f.collb[j] <= -1e30) { f.collb[j] = std::min(-100.0, f.colub[j]); boxed = true; }
+    if (f.colub[j] >= 1e30) { f.colub[j] = std::max(100.0, f.collb[j]); boxed = true; }
+  }
+  MipSettings fs = s;
+  fs.hurdle = false;
+  fs.maxNodes = 1000;
+  fs.seconds = s.seconds >= 0 ? std::min(s.seconds, 10.0) : 10.0;
+  MipCallback fcb = [&](const MipProgress& g) {
+    MipProgress q = g;
+    q.status = 12;
+    q.event = 2;
+    q.kind = 0;
+    q.best = p.sense < 0 ? -1e30 : 1e30;
+    q.bound = -q.best;
+    return cb && cb(q);
+  };
+  MipResult fr;
+  solveMipCbc(f, fs, fcb, fr);
+  if (fr.status == 1) r.status = 4;
+  else if (fr.status == 3 && !boxed) r.status = 3;
+  else if (fr.code == 2016) r.code = 2016;
+  r.last.iterations += fr.last.iterations;
+  r.last.nodes += fr.last.nodes;
+  r.last.lps += fr.last.lps;
+}
+
 void solveMipCbc(const LinearProblem& p, const MipSettings& s, const MipCallback& cb, MipResult& r) {
   r = MipResult();
   if (std::find(p.integer.begin(), p.integer.end(), 1) == p.integer.end()) {
@@ -236,6 +278,7 @@ void solveMipCbc(const LinearProblem& p, const MipSettings& s, const MipCallback
   // switches off, so five is left to Cbc.
   if (s.strong >= 0 && s.strong != 5) add("-strongBranching", std::to_string(s.strong));
   if (s.nodeStrategy == 1) add("-nodeStrategy", "depth");
+  if (s.maxNodes >= 0) add("-maxNodes", std::to_string(s.maxNodes));
   a.push_back("-solve");
   a.push_back("-quit");
   std::vector<const char*> argv;
@@ -289,6 +332,10 @@ void solveMipCbc(const LinearProblem& p, const MipSettings& s, const MipCallback
   r.last.bound = r.bound;
   r.last.iterations = std::max<long long>({r.last.iterations, model.getIterationCount(), st.lpIterations});
   r.last.nodes = std::max(r.last.nodes, model.getNodeCount());
+  if (r.status == 6 && !st.reason) {
+    settleUnboundedRelaxation(p, s, cb, r);
+    r.last.status = r.status;
+  }
   r.last.seconds = CoinCpuTime() - st.t0;
 }
 
