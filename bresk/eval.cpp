@@ -94,9 +94,12 @@ bool power_rule(double a, double b, double* out) {
     r = std::pow(a, b);
   } else {
     double ap = std::max(a, 1.0 / a);
-    if ((ap / 4 + 1) * std::fabs(b) > kLnBig && std::fabs(b) * std::log(ap) > kLnBig && a > 1)
-      return false;
-    r = std::pow(a, b);
+    if ((ap / 4 + 1) * std::fabs(b) > kLnBig && std::fabs(b) * std::log(ap) > kLnBig) {
+      if (std::log(a) * b > 0.0) return false;  // overflow
+      r = 0.0;                                  // underflow
+    } else {
+      r = std::pow(a, b);
+    }
   }
   *out = r;
   return std::isfinite(r);
@@ -139,16 +142,17 @@ bool apply_op(BRmodel* m, int op, const double* a, int n, double* out) {
     case OP_COS: r = std::cos(b); break;
     case OP_TAN: r = std::tan(b); break;
     case OP_EXP:
-      if (b <= -kLnBig || b >= kLnBig) return false;
-      r = std::exp(b);
+      // Underflow gives the smallest value the program uses, overflow the largest (which
+      // the solves take for an overflow).
+      r = b <= -kLnBig ? 1.0 / kBigNum : (b >= kLnBig ? kBigNum : std::exp(b));
       break;
-    case OP_MOD: r = std::fmod(x, y); break;
+    case OP_MOD:
+      if (!(std::fabs(y) >= kTiny)) return false;
+      r = std::fmod(x, y);
+      break;
     case OP_IF: r = a[0] != 0.0 ? a[1] : a[2]; break;
     case OP_SIGN: r = b > 0 ? 1.0 : (b < 0 ? -1.0 : 0.0); break;
-    case OP_FLOOR:
-      if (std::fabs(b) > 2147483640.0) return false;
-      r = std::trunc(b);
-      break;
+    case OP_FLOOR: r = std::fabs(b) <= 2147483640.0 ? std::trunc(b) : b; break;
     case OP_FPA:
       if (x < 0 || y < 0) return false;
       r = x == 0.0 ? y : (1.0 - std::pow(1.0 + x, -y)) / x;

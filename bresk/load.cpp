@@ -229,7 +229,8 @@ int analyse(Loader* L, int from, int to, Sym& out) {
         v = big.data();
       }
       for (int i = 0; i < na; ++i) v[i] = a[i].c;
-      if (!apply_op(L->m, nd.op, v, na, &r.c)) return BRERR_ARITHMETIC;
+      // A constant at the overflow value (exp of 706.9 and beyond) is a failed fold too.
+      if (!apply_op(L->m, nd.op, v, na, &r.c) || std::fabs(r.c) >= kBigNum) return BRERR_ARITHMETIC;
     } else {
       switch (nd.op) {
         case OP_PLUS:
@@ -368,7 +369,7 @@ int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npoo
     if (all_const) {
       double args[2] = {a[0].c, na == 2 ? a[1].c : 0.0};
       double v;
-      if (!apply_op(m, op, args, na, &v)) return 1;  // the general pass reports it
+      if (!apply_op(m, op, args, na, &v) || std::fabs(v) >= kBigNum) return 1;  // the general pass reports it
       size_t begin = a[0].begin;
       st.resize(st.size() - na);
       st.push_back({false, v, begin});

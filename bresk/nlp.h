@@ -43,6 +43,15 @@ class NlpCore {
   bool hessian(double sigma, const double* lambda, int* r, int* c, double* v) const;
   // Largest violation of rows and bounds at x (user's rows), or +inf when a row fails.
   double violation(const double* x);
+  // Largest component of the gradient of the Lagrangian at x with the interior-point code's
+  // row multipliers lambda and bound multipliers zl, zu (minimising sense, unscaled), each
+  // relative to the largest of its terms and 1; +inf when a row fails.
+  double stationarity(const double* x, const double* lambda, const double* zl, const double* zu);
+  // A row (-1 the objective) whose value has reached the program's overflow value: the last
+  // one met, and whether one was met since the flag was last cleared. Such a value is an
+  // evaluation failure for the solver.
+  int overflowRow = -2;
+  bool overflowSeen = false;
 
  private:
   BRmodel* m_;
@@ -63,6 +72,8 @@ struct NlpOutcome {
   std::vector<double> x, dual, redcost;
   double obj = 0.0, violation = 1e30;
   int iterations = 0;
+  bool stationary = false;   // the gradient of the Lagrangian vanishes at x (checked)
+  bool overflow = false;     // the run was ended because its rows stayed at overflow
 };
 
 // One Ipopt run from x0 with the core's bounds; location = callback location for progress.

@@ -15,8 +15,17 @@
 namespace bresk {
 
 namespace {
-constexpr double kIpInf = 1e20;   // Ipopt's infinity (it treats |b| >= 1e19 as none)
+// Bounds are infinite from the library's own infinity on, for Ipopt too (its default takes
+// 1e19 and beyond as none, which made a bound of 1e20 finite to the library and to the
+// multistart sampling but not to the local solve).
+constexpr double kIpInf = kInf;
 constexpr double kRunaway = 1e20;  // a feasible objective past this in the improving direction: unbounded
+// Iterations in a row whose steps meet a row at overflow before the run ends as a numerical error.
+constexpr int kOverflowIters = 10;
+// Largest relative component of the gradient of the Lagrangian at a confirmed local optimum.
+constexpr double kStationaryTol = 1e-5;
+// Further runs from a converged point that fails the stationarity check.
+constexpr int kConfirmRuns = 2;
 
 double ipBound(double v) { return v >= kInf ? kIpInf : (v <= -kInf ? -kIpInf : v); }
 }  // namespace
@@ -106,6 +115,11 @@ void NlpCore::bounds(double* xl, double* xu, double* gl, double* gu) const {
 bool NlpCore::f(const double* x, double& v) {
   double z;
   if (!eval_row(m_, -1, x, &z) || !std::isfinite(z)) return false;
+  if (std::fabs(z) >= kBigNum) {
+    overflowRow = -1;
+    overflowSeen = true;
+    return false;
+  }
   v = m_->sense * z;
   return true;
 }
@@ -124,8 +138,14 @@ bool NlpCore::gradF(const double* x, double* g) {
 }
 
 bool NlpCore::g(const double* x, double* v) {
-  for (int i = 0; i < nrows_; i++)
+  for (int i = 0; i < nrows_; i++) {
     if (!eval_row(m_, rows_[i], x, &v[i]) || !std::isfinite(v[i])) return false;
+    if (std::fabs(v[i]) >= kBigNum) {
+      overflowRow = rows_[i];
+      overflowSeen = true;
+      return false;
+    }
+  }
   return true;
 }
 
@@ -177,6 +197,23 @@ double NlpCore::violation(const double* x) {
     double e = t == 'L' ? std::max(0.0, v) : (t == 'G' ? std::max(0.0, -v) : std::fabs(v));
     worst = std::max(worst, e);
   }
+  return worst;
+}
+
+double NlpCore::stationarity(const double* x, const double* lambda, const double* zl, const double* zu) {
+  std::vector<double> grad(n_, 0.0), scale(n_, 1.0), jac(jrow_.size());
+  if (!gradF(x, grad.data()) || !jacobian(x, nullptr, nullptr, jac.data())) return kInf;
+  for (int j = 0; j < n_; j++) {
+    scale[j] = std::max({1.0, std::fabs(grad[j]), std::fabs(zl[j]), std::fabs(zu[j])});
+    grad[j] += zu[j] - zl[j];
+  }
+  for (size_t k = 0; k < jrow_.size(); k++) {
+    double t = lambda[jrow_[k]] * jac[k];
+    grad[jcol_[k]] += t;
+    scale[jcol_[k]] = std::max(scale[jcol_[k]], std::fabs(t));
+  }
+  double worst = 0.0;
+  for (int j = 0; j < n_; j++) worst = std::max(worst, std::fabs(grad[j]) / scale[j]);
   return worst;
 }
 
@@ -249,6 +286,17 @@ class QNlp : public Ipopt::TNLP {
     double lim = time_limit(m);
     if (lim >= 0 && elapsed(m) > lim) { stopCode = BRERR_TIME_LIMIT; return false; }
     if (call_back(m, location_)) { stopCode = BRERR_INTERRUPTED; return false; }
+    // Steps that keep meeting a row at overflow: the model cannot be evaluated where the
+    // run is heading, and more iterations will not change that.
+    if (c_.overflowSeen) {
+      c_.overflowSeen = false;
+      if (++overflowIters_ >= kOverflowIters) {
+        overflow = true;
+        return false;
+      }
+    } else {
+      overflowIters_ = 0;
+    }
     // A feasible point whose objective has run past 1e20 in the improving direction shows
     // the model unbounded: the run stops there instead of climbing to its iteration cap.
     if (obj < -kRunaway && inf_pr <= feasTol_) {
@@ -263,9 +311,10 @@ class QNlp : public Ipopt::TNLP {
   std::vector<double> x, lambda, zl, zu;
   double fval = 0.0;
   int iters = 0, stopCode = 0;
-  bool runaway = false;
+  bool runaway = false, overflow = false;
 
  private:
+  int overflowIters_ = 0;
   NlpCore& c_;
   const std::vector<double>& x0_;
   int location_, base_;
@@ -274,15 +323,21 @@ class QNlp : public Ipopt::TNLP {
 
 }  // namespace
 
-void runIpopt(NlpCore& core, const std::vector<double>& x0, int location, NlpOutcome& out) {
+namespace {
+
+// One Ipopt run from x0 (see runIpopt).
+void runIpoptOnce(NlpCore& core, const std::vector<double>& x0, int location, NlpOutcome& out) {
   BRmodel* m = core.model();
   out = NlpOutcome();
+  core.overflowSeen = false;
   Ipopt::SmartPtr<QNlp> nlp = new QNlp(core, x0, location, m->res.nlp_iters);
   Ipopt::SmartPtr<Ipopt::IpoptApplication> app = new Ipopt::IpoptApplication(false, false);
   app->RethrowNonIpoptException(false);
   auto opt = app->Options();
   opt->SetIntegerValue("print_level", 0);
   opt->SetStringValue("sb", "yes");
+  opt->SetNumericValue("nlp_lower_bound_inf", -kIpInf);
+  opt->SetNumericValue("nlp_upper_bound_inf", kIpInf);
   double tol = par(m, P_NOPTOL);
   if (!(tol > 0) || tol > 1e-8) tol = 1e-8;
   opt->SetNumericValue("tol", tol);
@@ -302,6 +357,14 @@ void runIpopt(NlpCore& core, const std::vector<double>& x0, int location, NlpOut
   app->OptimizeTNLP(nlp);
 
   out.iterations = nlp->iters;
+  if (nlp->overflow) {
+    out.status = BR_NUMERICAL_ERROR;
+    out.overflow = true;
+    m->error_row = core.overflowRow;
+    m->error_row_set = true;
+    if (!nlp->x.empty()) out.x = nlp->x;
+    return;
+  }
   if (!nlp->done || nlp->x.empty()) {
     out.status = nlp->ret == Ipopt::INVALID_NUMBER_DETECTED || m->error_row_set ? BR_NUMERICAL_ERROR
                                                                                  : BR_UNKNOWN;
@@ -318,6 +381,12 @@ void runIpopt(NlpCore& core, const std::vector<double>& x0, int location, NlpOut
   for (size_t i = 0; i < nlp->lambda.size(); i++) out.dual[i] = m->sense * nlp->lambda[i];
   out.redcost.resize(out.x.size());
   for (size_t j = 0; j < out.x.size(); j++) out.redcost[j] = m->sense * (nlp->zl[j] - nlp->zu[j]);
+  // A local optimum is confirmed in the unscaled model: feasible, and the gradient of the
+  // Lagrangian with the multipliers reported vanishes (Ipopt's own test is on its scaled
+  // model and its acceptable-point rule).
+  out.stationary = out.feasible && nlp->lambda.size() == out.dual.size() &&
+                   core.stationarity(out.x.data(), nlp->lambda.data(), nlp->zl.data(), nlp->zu.data()) <=
+                       kStationaryTol;
   switch (nlp->ret) {
     case Ipopt::SUCCESS:
     case Ipopt::STOP_AT_ACCEPTABLE_POINT:
@@ -355,6 +424,29 @@ void runIpopt(NlpCore& core, const std::vector<double>& x0, int location, NlpOut
     out.status = BR_UNBOUNDED;
     out.code = 0;
   }
+}
+
+}  // namespace
+
+void runIpopt(NlpCore& core, const std::vector<double>& x0, int location, NlpOutcome& out) {
+  BRmodel* m = core.model();
+  runIpoptOnce(core, x0, location, out);
+  // A converged run whose point fails the check goes on from that point; a point that
+  // still fails is only feasible.
+  int iterations = out.iterations;
+  for (int k = 0; k < kConfirmRuns && out.status == BR_LOCAL_OPTIMAL && !out.stationary; k++) {
+    NlpOutcome next;
+    const std::vector<double> from = out.x;
+    m->res.nlp_iters += iterations;
+    runIpoptOnce(core, from, location, next);
+    m->res.nlp_iters -= iterations;
+    iterations += next.iterations;
+    if (next.x.empty() || next.status == BR_NUMERICAL_ERROR) break;
+    if (next.feasible || !out.feasible) out = next;
+    if (next.code) break;
+  }
+  out.iterations = iterations;
+  if (out.status == BR_LOCAL_OPTIMAL && !out.stationary) out.status = out.feasible ? BR_FEASIBLE : BR_UNKNOWN;
 }
 
 // ---------------------------------------------------------------- model tests and start points
@@ -442,12 +534,33 @@ int solve_nlp(BRmodel* m, int starts) {
   int code = 0;
   starts = std::max(1, starts);
   int done = 0;
+  // The objective or a row at overflow at the start point: the model cannot be solved from
+  // there, and the solve ends at once as a numerical error in that row.
+  {
+    double z;
+    std::vector<double> gv(m->ncons);
+    core.overflowRow = -2;
+    if ((!core.f(x0.data(), z) || !core.g(x0.data(), gv.data())) && core.overflowRow > -2) {
+      cur = NlpOutcome();
+      cur.status = BR_NUMERICAL_ERROR;
+      cur.overflow = true;
+      m->error_row = core.overflowRow;
+      m->error_row_set = true;
+      starts = 0;
+      best = cur;
+    }
+  }
   for (int k = 0; k < starts; k++) {
     if (k == 0) xs = x0; else samplePoint(m, k, starts, x0, xs);
     runIpopt(core, xs, BR_LOC_NLP, cur);
     m->res.nlp_iters += cur.iterations;
     done++;
     if (k == 0 || better(m, cur, best)) best = cur;
+    // Rows that stay at overflow end the solve as a numerical error in that row.
+    if (cur.overflow) {
+      best = cur;
+      break;
+    }
     if (cur.code == BRERR_INTERRUPTED || cur.code == BRERR_TIME_LIMIT) { code = cur.code; break; }
     // One start that runs away proves the model unbounded: the others cannot change that.
     if (cur.status == BR_UNBOUNDED) {
@@ -472,8 +585,9 @@ int solve_nlp(BRmodel* m, int starts) {
   Result& r = m->res;
   int status = best.status;
   if (starts > 1 && !code) {
-    // Several starts: a feasible best point is a local optimum when its run converged.
-    if (best.feasible && status == BR_FEASIBLE && !best.code) status = BR_LOCAL_OPTIMAL;
+    // Several starts: a feasible best point is a local optimum when its run converged and
+    // the point passes the stationarity check.
+    if (best.feasible && status == BR_FEASIBLE && !best.code && best.stationary) status = BR_LOCAL_OPTIMAL;
   }
   if (!code && best.code) code = best.code;
   if (code == BRERR_INTERRUPTED || code == BRERR_TIME_LIMIT || code == BRERR_ITER_LIMIT)

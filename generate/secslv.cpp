@@ -1,6 +1,7 @@
 // The section solver: finds the value of one variable that makes one row zero, within the
 // variable's bounds (among integers for an integer variable), with the reverse-
 // communication root finder rooter_, then probes near the root for its uniqueness.
+#include <algorithm>
 #include <cmath>
 
 #include "generate/analysis.h"
@@ -20,6 +21,9 @@ const double HINT0 = (double)1.0e-6f;
 const double STEP2 = (double)0.01f;
 const double GROW2 = (double)1.1f;
 constexpr double INTLIM = 2147483640.0;
+// Distance (relative to the magnitude, at least 1) from an integer within which a trial
+// point of an integer variable is tried at that integer.
+constexpr double INTSNAP = 1.0e-6;
 constexpr int32_t MAXSTEPS = 120;
 
 int32_t sgn(double f) { return f >= 0.0 ? 1 : -1; }
@@ -247,6 +251,16 @@ void secslv_(Work& W, MasterRecord& L, int32_t row, int32_t var, int32_t& arith,
     return st == 0;
   };
   auto inside = [&](double x) { return x >= lo && x <= hi; };
+  // For an integer variable the root is sought among all numbers, and one within INTSNAP of
+  // an integer n is n when the row is zero there (points off the integers carry no sign for
+  // the finder, which then cannot close in on the root).
+  auto introot = [&](double x, double& n) {
+    n = nearestint_(x);
+    if (n == x) return inside(n);
+    if (std::fabs(x - n) > INTSNAP * std::max(1.0, std::fabs(n)) || !inside(n)) return false;
+    double fn;
+    return eval(n, fn) && std::fabs(fn) <= ZEROTL;
+  };
   double x0 = bgetd(W, L, L.VARVAL, var);
   if (isint) x0 = nearestint_(x0);
   x0 = std::min(std::max(x0, lo), hi);
@@ -266,7 +280,7 @@ void secslv_(Work& W, MasterRecord& L, int32_t row, int32_t var, int32_t& arith,
     double v;
     if (eval(0.0, v)) {
       if (std::fabs(v - XV[1]) <= 1.0e-11) v += STEP2;
-      if (eval(v, f) && std::fabs(f) <= ZEROTL && inside(v)) {
+      if (eval(v, f) && std::fabs(f) <= ZEROTL && inside(v) && (!isint || v == nearestint_(v))) {
         found = true;
         root = v;
       }
@@ -320,9 +334,6 @@ void secslv_(Work& W, MasterRecord& L, int32_t row, int32_t var, int32_t& arith,
       } else if (!inside(x)) {
         ISFZ[1] = 0;
         HINT[1] = x >= lo ? x - 1.0 - lo : lo + 1.0 - x;
-      } else if (isint && std::fabs(x - nearestint_(x)) > ZEROTL) {
-        HINT[1] = nearestint_(x) - x;
-        ISFZ[1] = 0;
       } else {
         HINT[1] = aux;
         ISFZ[1] = sgn(FV[1]);
@@ -333,6 +344,7 @@ void secslv_(Work& W, MasterRecord& L, int32_t row, int32_t var, int32_t& arith,
       found = true;
       root = bestx;
     }
+    if (found && isint && !introot(root, root)) found = false;
     if (!found) {
       status = 1;
       bputd(W, L, L.VARVAL, var, XV[1]);

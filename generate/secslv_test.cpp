@@ -33,6 +33,12 @@ TEST(Secslv, SolvesOneRowForOneVariable) {
       {"@GIN(X); 2 * X = 3;", 11, 0},
       {"@GIN(X); @BND(0.2, X, 0.8); X * X = 0.25;", 11, 0},
       {"@GIN(X); 2 * X = 6;", 0, 3},
+      // integer roots of nonlinear rows, which the finder only closes in on
+      {"@GIN(X); X * X = 16;", 0, 4},
+      {"@GIN(X); @FREE(X); X * X * X = -27;", 0, -3},
+      {"@GIN(X); @EXP(X - 5) = 1;", 0, 5},
+      {"@GIN(X); X * X = 15;", 11, 0},
+      {"@GIN(X); @BND(0, X, 3); X * X = 16;", 11, 0},
       {"@FLOOR(X) = 2;", 5, NAN},
       // a linear row whose value at the root rounds to a few units of the last place
       {"A = 0.1986355; B = 0.156; C = 1.282; D = 0.023164;"
