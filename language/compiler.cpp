@@ -614,6 +614,12 @@ struct Compiler {
       fail(149);
     }
   }
+  // Refuses a member list that names one member twice (the set in ERRARG2, the member in ERRTXT).
+  void no_repeats(int32_t s) {
+    if (setrepeat_(W, L, s) == 0) return;
+    L.ERRARG2 = s;
+    fail(228);
+  }
   void member_list_end() {
     L.SCANMD = 11;
     if (listkind == 2) {
@@ -622,6 +628,7 @@ struct Compiler {
       iput(W, L, L.NNTRYS, curset, (int32_t)(ncomp / d));
       iput(W, L, L.SETORD, curset, 0);
     }
+    if (listkind != 0) no_repeats(curset);
     listkind = 0;
   }
   void condition_end() {
@@ -1298,6 +1305,7 @@ void Compiler::data_step(int32_t& state, int32_t prev, int32_t tok) {
             iput(W, L, L.SETORD, s, 0);
           }
           iput(W, L, L.NNTRYS, s, (int32_t)rows);
+          no_repeats(s);
           L.SETMSG = 0;
           allocset_(W, L, s, st);
           if (st) fail(L.SETMSG ? CMPERR_REPORTED : 167);

@@ -111,6 +111,7 @@ bool validmember_(const Work& W, const MasterRecord& L, int32_t s, int32_t pos);
 int32_t psendx_(const Work& W, const MasterRecord& L, const char* name, int32_t s);
 int32_t cmptup_(const int32_t* a, const int32_t* b, int32_t n);
 int32_t setmember_(const Work& W, const MasterRecord& L, int32_t s, const int32_t* tup);  // member number or 0
+int32_t setrepeat_(Work& W, MasterRecord& L, int32_t s);  // a member given twice (setrepeat.cpp)
 
 // ---- compilers, listing, driver ----
 void cmpexpqrn_(Work& W, MasterRecord& L, int32_t& state, int32_t& errarg, int32_t& nerr);

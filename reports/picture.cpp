@@ -51,7 +51,8 @@ void getnopt_(Work& W, MasterRecord& L, int32_t kind, int32_t& names, int32_t& e
               int32_t& count, int32_t& longest, int32_t& status) {
   status = 0;
   longest = 0;
-  count = kind == 1 ? L.SLVCOLS : L.SLVROWS;
+  // the dummy row and column of a model without constraints or variables are left out
+  count = (kind == 1 ? L.SLVCOLS : L.SLVROWS) - L.SLDUMMY;
   int32_t cap = 1024, n = count + 1, st = 0;
   setblk_(1, cap, W, L, names, st);
   if (st == 0) setblk_(WORDTYPE, n, W, L, ends, st);
@@ -100,7 +101,7 @@ void getnopt_(Work& W, MasterRecord& L, int32_t kind, int32_t& names, int32_t& e
 void getrowlists_(Work& W, MasterRecord& L, int32_t& rstart, int32_t& rcol, int32_t& rpos,
                   int32_t& status) {
   status = 0;
-  const int32_t R = L.SLVROWS, V = L.SLVCOLS;
+  const int32_t R = L.SLVROWS - L.SLDUMMY, V = L.SLVCOLS - L.SLDUMMY;
   const int32_t nz = std::max(bgeti0(W, L, L.MATCOLST, (int64_t)V + 1) - 1, 0);
   int32_t n = R + 2, m = nz + 1, st = 0;
   setblk_(WORDTYPE, n, W, L, rstart, st);
@@ -147,7 +148,7 @@ void dopic_(Work& W, MasterRecord& L) {
     errmsh_(W, L, 0);
     return;
   }
-  const int32_t lin = L.LINLEN, V = L.SLVCOLS, R = L.SLVROWS;
+  const int32_t lin = L.LINLEN, V = L.SLVCOLS - L.SLDUMMY, R = L.SLVROWS - L.SLDUMMY;
   const int32_t w = std::min(lin / 2, rlong);
   if (V == 0) {
     blankl_(L, L.OUTUNIT, 1);
@@ -179,7 +180,7 @@ void dopic_(Work& W, MasterRecord& L) {
       lprint_(L, L.OUTUNIT, line);
     }
     blankl_(L, L.OUTUNIT, 1);
-    for (int32_t r = 1; r <= R - L.SLDUMMY; ++r) {
+    for (int32_t r = 1; r <= R; ++r) {
       const std::string nm = packedname(W, L, b.rnames, b.rends, r);
       const int32_t s = std::max((int32_t)nm.size() - w, 0);  // a longer name pushes the rest right
       line.assign((size_t)(s + w + 12 + 2 * k), ' ');

@@ -69,7 +69,9 @@ struct View {
 // Counts over the matrix copy and, with mode 1 or more, prints them. rowlist and weight
 // are work blocks of at least R + 1 integers.
 void stats_(Work& W, MasterRecord& L, int32_t mode, int32_t rowlist, int32_t weight) {
-  const int32_t R = L.SLVROWS, V = L.SLVCOLS;  // loaded rows, the objective included
+  // loaded rows, the objective included; the dummy row and column that the loader adds to
+  // a model without constraints or variables are none of the model's
+  const int32_t R = L.SLVROWS - L.SLDUMMY, V = L.SLVCOLS - L.SLDUMMY;
   double smallest = L.BIGNUM > 0 ? L.BIGNUM : 1e307, largest = 0.0;
   // nothing allocates until the report is printed
   const View colst(W, L, L.MATCOLST, 4), rows(W, L, L.MATROW, 4), coef(W, L, L.MATCOEF, 8);
@@ -108,6 +110,10 @@ void stats_(Work& W, MasterRecord& L, int32_t mode, int32_t rowlist, int32_t wei
     for (int32_t k = a; k < b; ++k) {
       const int32_t row = rows.i(k);
       const double c = coef.d(k);
+      if (std::abs(row) > R) {  // an entry of the dummy row
+        --nz;
+        continue;
+      }
       if (row < 0) nl = true;
       if (row == -1) objnl = true;  // the objective's nonlinear entries
       if (c == 0.0) continue;

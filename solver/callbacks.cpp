@@ -88,6 +88,8 @@ int quircallbacksolve_(BRmodel* model, int location, void* user) {
                   L.CBITER, L.CBSTEPS, L.CBACTIVE, KSTATUS[s - 1], f[0], f[1], f[2], f[3]);
     lprint_(L, L.OUTUNIT, line, (int32_t)std::strlen(line));
   }
+  // a re-solve adds nothing to the log of the solve that asked for it
+  if (L.LOGOFF & 1) return -L.CBINTR;
   if (L.SLVUSE == 3) WRITEMIPLOG_(model, location, &L.LOGTAB[0][0]);
   else if (L.SLVUSE != 1) WRITELPLOG_(model, location, &L.LOGTAB[0][0]);
   return stopanswer(L);

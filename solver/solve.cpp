@@ -193,7 +193,9 @@ int32_t solveit_(Work& W, MasterRecord& L) {
       // proved infeasible or unbounded without solution vectors: once more without reduction
       if (L.QUIETLV == 0) {
         L.QUIETLV += 1;
+        L.LOGOFF = QTRUE;
         solvequiet_(W, L);
+        L.LOGOFF = QFALSE;
         L.QUIETLV -= 1;
         if ((r = setmodelstatus_(L)) != 0) libfail(W, L, "BRgetInfoI", r);
         r = FBRGETSOLUTIONSTATUS_(M, sol);

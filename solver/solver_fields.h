@@ -54,6 +54,7 @@ struct SolverFields {
   int32_t SLVINT = 0;      // integer variables of the model in the library
   int32_t OBJSNS = 0;      // 1 maximise (duals turned over), else 0
   int32_t QUIETLV = 0;     // depth of quiet re-solves in progress
+  int32_t LOGOFF = 0;      // logical: the progress log is silent (a re-solve inside a solve)
   int32_t RTASK2 = 0;      // values still to be asked at solve time
 
   // ---- the generated model as loaded (written by the generation driver) ----

@@ -294,6 +294,35 @@ void pairs66(Ctx& x) {
   }
 }
 
+// Prints a line of free text (the library's own words) wrapped at blanks to the line
+// width; each further line starts with the first line's indent.
+void wrapped(Ctx& x, const Line& ln) {
+  int32_t ind = 0;
+  while (ind < ln.n && ln.c[ind] == ' ') ++ind;
+  int32_t width = x.L.LINLEN, p = 0;
+  if (width - ind < 20) {  // too narrow to wrap sensibly: the line is cut as any other
+    lprint_(x.L, x.unit, ln.c, ln.n);
+    return;
+  }
+  Line out;
+  while (p < ln.n) {
+    out.n = 0;
+    if (p > 0) out.put(ln.c, ind);
+    int32_t room = width - out.n, end = p + room;
+    if (end >= ln.n) {
+      end = ln.n;
+    } else {
+      int32_t b = end;
+      while (b > p && ln.c[b] != ' ') --b;
+      if (b > p) end = b;
+    }
+    out.put(ln.c + p, end - p);
+    lprint_(x.L, x.unit, out.c, out.n);
+    p = end;
+    while (p < ln.n && ln.c[p] == ' ') ++p;
+  }
+}
+
 // Prints the lines of one table entry.
 void body(Ctx& x, const char* text) {
   const char* p = text;
@@ -324,6 +353,7 @@ void body(Ctx& x, const char* text) {
           ln.puts(" ");
           ++p;
         }
+        const bool wrap = std::strncmp(p, "  {lib}", 7) == 0;
         while (p < eol) {
           if (*p == '{') {
             p = item(x, ln, p + 1);
@@ -334,7 +364,8 @@ void body(Ctx& x, const char* text) {
             p = q;
           }
         }
-        lprint_(x.L, x.unit, ln.c, ln.n);
+        if (wrap) wrapped(x, ln);
+        else lprint_(x.L, x.unit, ln.c, ln.n);
       }
     }
     p = *eol ? eol + 1 : eol;

@@ -375,6 +375,8 @@ constexpr MsgDef kTable[] = {
           "+ @FORMAT() requires one text argument (the format template) and" "\n"
           "+ one numeric argument (the value to be formatted)."},
     {237, E2, "+ Range analysis not currently available on this model."},
+    {238, POS, " The following member appears more than once in the member" "\n"
+          " list of set {set:B}: {T:132}"},
     {9999, E2, "+ The optimizer failed due to a serious error.  Please refer" "\n"
           "+ to your documentation under Appendix B, \"Error Messages\"."},
 };

@@ -47,3 +47,26 @@ TEST(Apiset, ReplayReportsOnlyWhenBothSettersRefuse) {
   EXPECT_EQ(out.find("id:           28"), std::string::npos);
   EXPECT_EQ(t.L.LASTERR, 191);
 }
+
+// The library's own text in message 191 is wrapped at blanks to the line width, never cut.
+TEST(Apiset, LibraryTextIsWrappedToTheLineWidth) {
+  TextSession t;
+  ASSERT_EQ(createbresk_(t.L), 1);
+  for (int32_t width : {64, 76, 200}) {
+    t.L.LINLEN = width;
+    t.L.ERRARG = 2012;
+    std::string out = onterminal("", [&] { errmsh_(t.W, t.L, 191); });
+    std::string words;
+    size_t p = 0;
+    while (p < out.size()) {
+      size_t e = out.find('\n', p);
+      if (e == std::string::npos) e = out.size();
+      std::string line = out.substr(p, e - p);
+      EXPECT_LE((int32_t)line.size(), width) << line;
+      if (line.rfind("  ", 0) == 0 && line.find("BRESK") == std::string::npos) words += line.substr(1);
+      p = e + 1;
+    }
+    EXPECT_NE(words.find("(nonlinear, integer, or no optimal basis)."), std::string::npos) << out;
+  }
+  deletebresk_(t.L);
+}
