@@ -4,9 +4,11 @@
 
 #include <time.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "generate/eval.h"
 #include "session/session.h"
@@ -151,6 +153,27 @@ TEST_F(ClockTest, TimeLimitStopsALongGenerationOnly) {
       EXPECT_EQ(s.L.MODSTAT, 1) << out;
     }
   }
+}
+
+// @QRAND() without a seed takes the clock's reading as its seed; midnight's reading of 0,
+// which would draw nothing but zeros, counts as seed 1.
+TEST_F(ClockTest, UnseededQrandDrawsFromTheClock) {
+  auto draws = [](const char* rhs, int32_t clock) {
+    FakeClock::set(clock, 1, 1, 2026);
+    FrontFixture f;
+    f.text(std::string("SETS: S /1..6/: P; ENDSETS DATA: P = ") + rhs + "; ENDDATA");
+    f.go(0);
+    EXPECT_EQ(f.L.LASTERR, 0) << rhs;
+    std::vector<double> v;
+    int32_t first = iget(f.W, f.L, f.L.INANTR, 1);
+    for (int32_t k = 0; k < 6; ++k) v.push_back(dget(f.W, f.L.START[f.L.VARVAL] + 2 * (int64_t)(first + k - 1)));
+    return v;
+  };
+  EXPECT_EQ(draws("@QRAND()", 4321987), draws("@QRAND(4321987)", 0));
+  EXPECT_NE(draws("@QRAND()", 4321987), draws("@QRAND()", 1234567));
+  EXPECT_EQ(draws("@QRAND()", 0), draws("@QRAND(1)", 0));
+  std::vector<double> v = draws("@QRAND()", 0);
+  EXPECT_GT(*std::max_element(v.begin(), v.end()), 0.0);
 }
 
 }  // namespace
