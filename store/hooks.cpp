@@ -40,7 +40,7 @@ void getime_(int32_t& clock) {
 void cumtim_(double& seconds) {
   int32_t c = 0;
   getime_(c);
-  seconds = c * 0.01f;
+  seconds = (double)c * (double)0.01f;  // in double, so that late in the day hundredths still show
 }
 
 void brgtdt_(int32_t& dayno) {
