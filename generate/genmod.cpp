@@ -342,7 +342,7 @@ int32_t genmod_(Work& W, MasterRecord& L) {
     }
     trace(L, "BEGIN MODEL GENERATION...");
   }
-  clrsolvetime_();
+  clrsolvetime_(L);
   if (stopped(W, L)) return genfail_(W, L), QFALSE;
   // a new model: every block of the previous one goes back to the store first
   brbupdt_(" Compiling model ...");

@@ -1381,7 +1381,10 @@ void Compiler::data_step(int32_t& state, int32_t prev, int32_t tok) {
         if (prev == 72) fail(1);
         break;
       // @QRAND( [seed] ) on the right: the seed from the clock, an integer or a DATA scalar
-      case 89: getime_(ds.qseed); break;
+      case 89:
+        getime_(ds.qseed);
+        if (ds.qseed < 1) ds.qseed = 1;  // a seed of 0 would draw nothing but zeros
+        break;
       case 91: ds.qseed = sym.ival; break;
       case 92:
         if (int32_t err = qrandseed_(W, L, sym.name, ds.qseed)) fail(err);

@@ -34,6 +34,8 @@ int32_t deletebresk_(MasterRecord& L);  // 1 when the environment was deleted
 void resetsolverstatus_(MasterRecord& L);
 void timeout_(MasterRecord& L, int32_t& result);  // result -1 when the time limit has passed
 void freematrix_(MasterRecord& L);
+// Copies the matrix copy's first three handles into MATBLK1 to MATBLK3.
+void matlink_(MasterRecord& L);
 void matforget_(MasterRecord& L);  // handles forgotten with the work store
 
 // ---- row-wise linear load ----

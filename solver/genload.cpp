@@ -268,9 +268,14 @@ int32_t generate_(Work& W, MasterRecord& L, int32_t mode) {
   int32_t ok = genmod_(W, L);
   if (!qtest(ok)) {
     if (L.GENLOADP != 0) clearmodel_(L);
+    L.GENFLAG = 0;
     return QFALSE;
   }
-  if (L.GENLOADP != 1) return QTRUE;
+  if (L.GENLOADP != 1) {
+    L.GENCNT += 1;  // the model generated last time is kept
+    return QTRUE;
+  }
+  L.GENFLAG = 0;
   L.GENLOADP = 0;
   L.OBJPOS = 0;
   L.SLVROWS = L.SLVCOLS = 0;
@@ -282,6 +287,9 @@ int32_t generate_(Work& W, MasterRecord& L, int32_t mode) {
     clearmodel_(L);
     return QFALSE;
   }
+  L.GENNUM += 1;
+  L.GENCNT += 1;
+  L.GENFLAG = 1;
   FBRSETCALLBACK_(L.MODELHANDLE, nullptr, nullptr);
   brbremv_();
   phasetime_("loaded");

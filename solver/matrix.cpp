@@ -150,6 +150,7 @@ void buildmatrix_(Work& W, MasterRecord& L, int32_t& status) {
   auto done = [&]() {
     rlsblk_(L, scr1);
     rlsblk_(L, scr2);
+    matlink_(L);
     windoz_();
   };
   if (!block(W, L, 2, nv + 1, L.MATCOLST) || !block(W, L, 6, nc + 2, L.MATRHS) ||

@@ -1,5 +1,6 @@
 // The program's parameters handed to the solver library before loading and before every
 // solve, and the start point of the solve.
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -133,6 +134,8 @@ void passpointtoapi_(Work& W, MasterRecord& L, int32_t& status) {
     if (i <= L.NEXPVAR && vmap > 0) {
       int32_t var = IGET_(W, L.START[vmap], i + L.NFIXED);
       v = DGET_(W, L.START[L.VARVAL], var);
+      // a value still unset (never asked, or left open) is no start value
+      if (!(std::fabs(v) < L.BIGNUM)) v = UNSETVAL;
     }
     x[(size_t)(i - 1)] = v;
   }

@@ -75,6 +75,14 @@ void freematrix_(MasterRecord& L) {
     if (*h > 0) rlsblk_(L, *h);
   for (int32_t* h : blocks) *h = 0;
   L.MATNZ = 0;
+  matlink_(L);
+}
+
+// Copies the matrix copy's first three handles into the fields an outside caller reads.
+void matlink_(MasterRecord& L) {
+  L.MATBLK1 = L.MATCOEF;
+  L.MATBLK2 = L.MATROW;
+  L.MATBLK3 = L.MATCOLST;
 }
 
 // Forgets the matrix copy's handles when the work store forgets every block (CLRMEM).
@@ -82,6 +90,7 @@ void matforget_(MasterRecord& L) {
   L.MATCOEF = L.MATROW = L.MATCOLST = L.MATRHS = L.MATRTYP = L.MATLB = 0;
   L.MATUB = L.MATRFLG = L.MATVFLG = L.MATOBJ = L.MATSCR = 0;
   L.MATNZ = 0;
+  matlink_(L);
 }
 
 // True when the model loaded into the solver library is linear; failed = 1 when the library's

@@ -7,6 +7,7 @@
 #include "language/reader.h"
 #include "session/modeltext.h"
 #include "session/session.h"
+#include "generate/scalar.h"
 #include "solver/reporthooks.h"
 #include "solver/solver.h"
 #include "store/hooks.h"
@@ -21,6 +22,7 @@ void clearsolvermodel_(Work& W, MasterRecord& L) {
   L.GENLEN = 0;
   L.SLVROWS = L.SLVCOLS = L.SLVINT = 0;
   L.NINTVAR = L.NLVARS = L.NLROWS = L.QPFLAG = 0;
+  L.GENFLAG = 0;
   freematrix_(L);
 }
 
@@ -95,6 +97,7 @@ bool fixedduals(Work& W, MasterRecord& L, double sense) {
 // One solve of the loaded model; result that of removing the callback at the end.
 int32_t solveit_(Work& W, MasterRecord& L) {
   resetsolverstatus_(L);
+  L.RTASK2 = 0;
   // values within this of zero (the solver's rounding noise) print as zero
   if (L.ZEROTOL <= 0.0) L.ZEROTOL = 1e-12;
   int32_t M = L.MODELHANDLE;
@@ -136,6 +139,23 @@ int32_t solveit_(Work& W, MasterRecord& L) {
   if (poll == 1 || poll == 2) {
     errmsh_(W, L, poll == 1 ? 90 : 135);
     return outputs();
+  }
+  if (L.VREF2N > 0) {
+    // start values left to be asked. An empty answer abandons the command: nothing is
+    // solved, so no solution is claimed and no output operation writes its files; the
+    // list stays for the next solve.
+    int32_t err = 0;
+    getrti_(W, L, 2, err);
+    if (err) {
+      L.RTASK2 = 1;
+      L.HAVESOL = QFALSE;
+      rlsblk_(L, L.SOLCPY);
+      L.SOLLEN = 0;
+      return finish();
+    }
+    rlsblk_(L, L.VREF2);
+    L.VREF2N = L.VREF2CAP = 0;
+    L.HASSTART = 1;
   }
   savmod_(W, L, L.SOLCPY, L.SOLLEN);
   L.OBJSNS = 0;
@@ -390,7 +410,7 @@ int32_t solver_(Work& W, MasterRecord& L, int32_t mode, const char* fname) {
   }
   int32_t lnrise = L.LNRISE;
   brbremv_();
-  clrsolvetime_();
+  clrsolvetime_(L);
   // Displays and writers see the model without linearisation; 0 (the program's choice) adds
   // none either, so it is left alone and an unchanged model is not generated again.
   if ((mode == 1 || mode == 3 || mode == 6 || mode == 7) && L.TRACELV == 0 && L.LNRISE > 1)
@@ -409,7 +429,7 @@ int32_t solver_(Work& W, MasterRecord& L, int32_t mode, const char* fname) {
     switch (mode) {
       case 0:
         solveit_(W, L);
-        if (!(L.MSGOFF & 1)) resultsummary_(W, L);
+        if (!(L.MSGOFF & 1) && L.RTASK2 == 0) resultsummary_(W, L);
         if (L.MODSTAT != 12 && L.MODSTAT != 6 && L.MODSTAT != 11 && L.TERSEO != 1)
           if (auto f = reporthooks_().solution) f(W, L, 1, "", 0, "", 0);  // no heading, no key
         break;

@@ -41,6 +41,9 @@ struct SolverFields {
   int32_t MATOBJ = 0;    // objective coefficients (reals)
   int32_t MATSCR = 0;    // scratch block of the matrix build
   int32_t MATNZ = 0;     // stored entries
+  // the coefficients, entry rows and column starts again, as an outside caller reads them
+  // (matlink_ keeps them equal to the three handles above)
+  int32_t MATBLK1 = 0, MATBLK2 = 0, MATBLK3 = 0;
   int32_t SLVROWS = 0, SLVCOLS = 0;  // rows and columns of the model in the solver library
 
   // ---- the solve and its results ----
@@ -77,6 +80,10 @@ struct SolverFields {
   int32_t RWIDTH = 0;      // print width of row numbers
   int32_t CWIDTH = 0;      // print width of column numbers
   int32_t OBJPOS = 0;      // position of the objective row in the row index map, 0 none
+
+  int32_t GENNUM = 0;    // generations done in this session (kept models not counted)
+  int32_t GENCNT = 0;    // generation requests that left a model in place, kept ones counted
+  int32_t GENFLAG = 0;   // 1 while a generated model is in place in the solver library
 
   int32_t GENSTOP = 0;   // 1: the generation driver stops after the compile steps
   int32_t GENLOADP = 0;  // 1 a generated model waits to be loaded, -1 a generation failed

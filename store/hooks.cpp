@@ -2,6 +2,11 @@
 #include <csignal>
 
 #include "store/hooks.h"
+
+#include <time.h>
+
+#include <algorithm>
+
 #include "store/master.h"
 #include "store/upcalls.h"
 
@@ -42,18 +47,48 @@ void sigsetup_() {
 // elsewhere interrupted calls resume. on = true as a terminal read begins, false after it.
 void interruptibleread_(bool on) { catchinterrupt(!on); }
 
-void getime_(int32_t& clock) { clock = 0; }
+namespace {
+// The system's local clock.
+void systemclock(int32_t& hundredths, int32_t& day, int32_t& month, int32_t& year) {
+  timespec ts{};
+  clock_gettime(CLOCK_REALTIME, &ts);
+  time_t secs = ts.tv_sec;
+  tm t{};
+  localtime_r(&secs, &t);
+  hundredths = ((t.tm_hour * 60 + t.tm_min) * 60 + std::min(t.tm_sec, 59)) * 100 +
+               (int32_t)(ts.tv_nsec / 10000000);
+  day = t.tm_mday;
+  month = t.tm_mon + 1;
+  year = t.tm_year + 1900;
+}
+ClockSource clocksource = systemclock;
+}  // namespace
+
+void setclocksource_(ClockSource source) { clocksource = source ? source : systemclock; }
+
+void getime_(int32_t& clock) {
+  int32_t d = 0, m = 0, y = 0;
+  clock = 0;
+  clocksource(clock, d, m, y);
+}
 
 void cumtim_(double& seconds) {
   int32_t c = 0;
   getime_(c);
-  seconds = c * 0.01f;
+  seconds = (double)c * (double)0.01f;  // in double, so that late in the day hundredths still show
 }
 
 void brgtdt_(int32_t& dayno) {
-  int32_t d = 1, m = 1, y = 1, wd = 0;
+  int32_t t = 0, d = 1, m = 1, y = 1, wd = 0;
+  clocksource(t, d, m, y);
   dayno = 0;
   if (upcalls_().dmy2d) upcalls_().dmy2d(d, m, y, dayno, wd);
+}
+
+void clrsolvetime_(MasterRecord& L) {
+  getime_(L.TMSTART);
+  L.TMPREV = L.TMSTART;
+  L.TMDAYOFF = 0;
 }
 
 void stsgn2_(MasterRecord& L, int32_t unused, int32_t& status) {

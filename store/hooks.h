@@ -30,7 +30,6 @@ QUIRN_NOOP_HOOK(stsgnc_)
 QUIRN_NOOP_HOOK(stsmem_)
 QUIRN_NOOP_HOOK(clrstat_)
 QUIRN_NOOP_HOOK(clrsts_)
-QUIRN_NOOP_HOOK(clrsolvetime_)
 QUIRN_NOOP_HOOK(setpane0lock_)
 QUIRN_NOOP_HOOK(setpane0unlock_)
 QUIRN_NOOP_HOOK(recvar_)
@@ -80,9 +79,15 @@ void userinterrupt_(int32_t& flag);                        // 1: Ctrl-C since th
 void clearinterrupt_();                                    // a new command: no interrupt
 void sigsetup_();                                          // Ctrl-C, SIGPIPE, SIGXFSZ handling
 void interruptibleread_(bool on);                          // Ctrl-C breaks off a terminal read
-void getime_(int32_t& clock);                              // hundredths of a second: 0
+void getime_(int32_t& clock);                              // local time of day, hundredths of a second
 void cumtim_(double& seconds);                             // getime_ x 0.01
-void brgtdt_(int32_t& dayno);                              // day number of 1 Jan 1: 0
+void brgtdt_(int32_t& dayno);                              // day number of today's local date
+void clrsolvetime_(MasterRecord& L);                       // the time limit counts from now
+// Where getime_ and brgtdt_ read the time: the local time of day in hundredths of a second
+// and the local date. setclocksource_(nullptr) restores the system's clock; a test installs
+// its own source to run a session against a clock it controls.
+using ClockSource = void (*)(int32_t& hundredths, int32_t& day, int32_t& month, int32_t& year);
+void setclocksource_(ClockSource source);
 void stsgn2_(MasterRecord& L, int32_t unused, int32_t& status);  // 2 time up, 1 interrupted
 // Pointer input: fills dest(1..n) with 1, 2, ..., n and answers n + 1 (1 when n < 1), which
 // callers take as failure.

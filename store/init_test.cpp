@@ -2,12 +2,16 @@
 #include <cmath>
 #include <memory>
 #include <string>
+#include "store/hooks.h"
 #include "store/store_test_fixture.h"
 
 TEST(Init, StartUpDefaults) {
   auto rec = std::make_unique<MasterRecord>();
   MasterRecord& L = *rec;
+  // a clock at midnight of an unknown date: the start time and the run date read 0
+  setclocksource_([](int32_t& h, int32_t&, int32_t&, int32_t&) { h = 0; });
   init_(L);
+  setclocksource_(nullptr);
   EXPECT_EQ(L.TOTHND, 480);
   EXPECT_EQ(L.MODSTAT, 12);
   EXPECT_EQ(L.ENVHANDLE, 0);

@@ -8,7 +8,12 @@
 # CASE/fsize limits the size of each file the session writes (ulimit -f, in kilobytes), its
 # standard output included; CASE/check.sh, when present, runs in the scratch directory after
 # the session and fails the case with a non-zero exit.
+# TIME reads the real clock: on both sides of each comparison a well-formed reading of its
+# " Cumulative HR:MIN:SEC =" line is replaced by "(elapsed)", so that only its shape counts.
 set -u
+elapsed() {
+  sed -E 's/^( Cumulative HR:MIN:SEC =) *[0-9]+: ?[0-9]+: ?[0-9]?[0-9]\.[0-9]{2}$/\1 (elapsed)/' "$1"
+}
 bin="$1"; case_dir="$2"
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
@@ -27,7 +32,8 @@ if [ -f "$case_dir/exit-status" ]; then
 elif [ "$rc" -ne 0 ]; then
   echo "exit status $rc"; status=1
 fi
-if ! diff -u "$case_dir/expected.txt" "$scratch/.stdout" >"$scratch/.diff"; then
+if ! diff -u --label expected --label actual <(elapsed "$case_dir/expected.txt") <(elapsed "$scratch/.stdout") \
+    >"$scratch/.diff"; then
   echo "standard output differs (--- expected, +++ actual):"; cat "$scratch/.diff"; status=1
 fi
 if [ -f "$case_dir/expected-stderr.txt" ] && ! diff -u "$case_dir/expected-stderr.txt" "$scratch/.stderr"; then
@@ -36,7 +42,10 @@ fi
 if [ -d "$case_dir/after" ]; then
   while IFS= read -r -d '' f; do
     rel="${f#$case_dir/after/}"
-    if ! diff -u "$f" "$scratch/$rel"; then echo "file $rel differs"; status=1; fi
+    if [ ! -f "$scratch/$rel" ]; then echo "file $rel is missing"; status=1; continue; fi
+    if ! diff -u --label "after/$rel" --label "$rel" <(elapsed "$f") <(elapsed "$scratch/$rel"); then
+      echo "file $rel differs"; status=1
+    fi
   done < <(find "$case_dir/after" -type f -print0)
 fi
 if [ -f "$case_dir/check.sh" ] && ! (cd "$scratch" && bash "$case_dir/check.sh"); then
