@@ -7,7 +7,8 @@
 # is their geometric mean. Every objective must agree with the peers' (a line ends in
 # "MISMATCH" and the exit status is 1 when one does not).
 #   bash bench/bench_int.sh [BUILD_DIR] [NAME...]
-#   environment: REPS (3), LIMIT (30), QUIRN_SET (extra SET lines for GO, e.g. "SET HEURIS 0")
+#   environment: REPS (3), LIMIT (30), QUIRN_SET (extra SET lines for GO, e.g. "SET HEURIS 0"),
+#   METRIC (wall, or cpu: user + system seconds, steadier on a busy machine)
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "${1:-$root/build}" && pwd)"
@@ -26,11 +27,9 @@ have_cbc=0; command -v cbc >/dev/null 2>&1 && have_cbc=1
 # Wall seconds of one run of the command (standard input from $1), or "" past the limit.
 run_once() {
   local in="$1"; shift
-  local s e
-  s=$(date +%s.%N)
-  timeout "$limit" "$@" <"$in" >"$work/out.txt" 2>&1 || { [ $? -eq 124 ] && return 1; }
-  e=$(date +%s.%N)
-  awk -v s="$s" -v e="$e" 'BEGIN { printf "%.3f\n", e - s }'
+  /usr/bin/time -f "%e %U %S" -o "$work/time.txt" timeout "$limit" "$@" <"$in" >"$work/out.txt" 2>&1 ||
+    { [ "$(tail -n 1 "$work/time.txt" | cut -d' ' -f1 | cut -d. -f1)" -ge "$limit" ] && return 1; }
+  tail -n 1 "$work/time.txt" | awk -v m="${METRIC:-wall}" '{ printf "%.3f\n", m == "cpu" ? $2 + $3 : $1 }'
 }
 # The least time of REPS runs; "" when the first run passed the limit.
 best() {

@@ -1,0 +1,10 @@
+set I := 1..18;
+set B := 1..10;
+param w{i in I} := 20 + (i * 37 + 13) mod 41;
+var x{I, B} binary;
+var use{B} binary;
+minimize obj: sum{b in B} use[b];
+s.t. put{i in I}: sum{b in B} x[i,b] = 1;
+s.t. size{b in B}: sum{i in I} w[i] * x[i,b] <= 100 * use[b];
+s.t. order{b in B: b > 1}: use[b] <= use[b-1];
+end;

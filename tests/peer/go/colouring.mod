@@ -1,0 +1,10 @@
+set N := 1..18;
+set K := 1..7;
+set EDGE := setof{i in N, j in N: i < j and (i * 5 + j * 3 + i * j) mod 7 < 3} (i, j);
+var x{N, K} binary;
+var used{K} binary;
+minimize obj: sum{k in K} used[k];
+s.t. one{i in N}: sum{k in K} x[i,k] = 1;
+s.t. clash{(i, j) in EDGE, k in K}: x[i,k] + x[j,k] <= used[k];
+s.t. sym{k in K: k > 1}: used[k] <= used[k-1];
+end;
