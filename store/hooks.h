@@ -1,6 +1,7 @@
-// Platform services that exist only as hooks on this platform: status bar and windows,
-// message boxes and beeps, pane locks, user-function library, wall clock, spreadsheet and
-// database links. None prints anything; none reads its arguments unless stated.
+// Platform services behind hooks: status bar and windows, message boxes and beeps, pane
+// locks, user-function library, spreadsheet and database links do nothing on this platform;
+// the clock and the date read the system's. None prints anything; none reads its arguments
+// unless stated.
 #pragma once
 #include <cstdint>
 

@@ -22,8 +22,8 @@ while IFS=$'\t' read -r name want; do
   solved="$(grep -cE 'optimal solution found' "$scratch/out.txt")"
   errors="$(grep -c 'Error Code' "$scratch/out.txt")"
   if [ "$solved" -lt 1 ] || [ "$errors" -gt 0 ] || [ -z "$got" ] ||
-     ! awk -v a="$got" -v b="$want" 'BEGIN { d = a - b; if (d < 0) d = -d; s = b < 0 ? -b : b; exit !(d <= 1e-6 * (s > 1 ? s : 1)) }'; then
-    echo "$name: objective '${got}', expected $want"; sed -n '1,200p' "$scratch/out.txt"; status=1
+     ! awk -v a="$got" -v b="$want" 'BEGIN { d = a - b; if (d < 0) d = -d; s = b < 0 ? -b : b; exit !(d <= (s > 0 ? 1e-6 * s : 1e-9)) }'; then
+    echo "$name: objective '${got}', expected $want"; sed -n '1,200p' "$scratch/out.txt"; echo; status=1
   else
     echo "$name: $got"
   fi
