@@ -198,6 +198,12 @@ int solveMinlp(BRmodel* m, int resolves) {
     o->SetIntegerValue(k, 0);
   o->SetIntegerValue("print_level", 0);
   o->SetStringValue("sb", "yes");
+  // Bounds are infinite from the library's infinity on, as in the continuous solves.
+  o->SetNumericValue("nlp_lower_bound_inf", -kInf);
+  o->SetNumericValue("nlp_upper_bound_inf", kInf);
+  // MUMPS's workspace as in the continuous solves: the default one is taken from and given
+  // back to the system at every factorization of every node.
+  o->SetIntegerValue("mumps_mem_percent", 100);
   o->SetStringValue("hessian_approximation", core.exactHessian() ? "exact" : "limited-memory");
   double lim = time_limit(m);
   if (lim >= 0) o->SetNumericValue("bonmin.time_limit", std::max(1e-3, lim));
