@@ -327,7 +327,7 @@ TEST(Messages, LayoutOfATableOfNumbers) {
       {117, " \n [Error Code:  117]\n \n Invalid command: XYZZY\n Type 'COM' to see valid commands.\n \n \n"},
       {9, " \n [Error Code:    9]\n \n"},
       {-4, " \n [Error Code:   -4]\n \n"},
-      {238, " \n [Error Code:  238]\n \n"},
+      {239, " \n [Error Code:  239]\n \n"},
       {83, " \n [Error Code:   70]\n \n Subscript out of range on attribute:\n   7\n \n \n"},
       {99999, " \n [Error Code:99999]\n \n  The optimizer failed due to a serious error.  Please refer\n"
               "  to your documentation under Appendix B, \"Error Messages\".\n \n \n"},
