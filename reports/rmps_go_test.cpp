@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kNetlib = fs::path(__FILE__).parent_path().parent_path() / "tests" / "data" / "netlib";
+const fs::path kNetlib = fs::path(QUIRN_SOURCE_DIR) / "tests" / "data" / "netlib";
 
 struct ImportSession : SolveSession {
   ImportSession() {

@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kData = fs::path(__FILE__).parent_path().parent_path() / "tests" / "data";
+const fs::path kData = fs::path(QUIRN_SOURCE_DIR) / "tests" / "data";
 
 TEST(MpsImport, NetlibTextsReachThePublishedOptima) {
   std::ifstream opt(kData / "netlib" / "optimal.tsv");

@@ -16,8 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kData = fs::path(__FILE__).parent_path().parent_path() / "tests" / "data";
-const fs::path kEdge = fs::path(__FILE__).parent_path().parent_path() / "tests" / "e2e" / "rmps_sections" / "files";
+const fs::path kData = fs::path(QUIRN_SOURCE_DIR) / "tests" / "data";
+const fs::path kEdge = fs::path(QUIRN_SOURCE_DIR) / "tests" / "e2e" / "rmps_sections" / "files";
 
 std::string slurp(const fs::path& f) {
   std::ifstream in(f);
