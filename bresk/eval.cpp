@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <limits>
 
 extern "C" void dsyev_(const char* jobz, const char* uplo, const int* n, double* a, const int* lda,
                        double* w, double* work, const int* lwork, int* info);
@@ -150,7 +151,10 @@ bool apply_op(BRmodel* m, int op, const double* a, int n, double* out) {
       if (!(std::fabs(y) >= kTiny)) return false;
       r = std::fmod(x, y);
       break;
-    case OP_IF: r = a[0] != 0.0 ? a[1] : a[2]; break;
+    case OP_IF:
+      if (std::isnan(a[0])) return false;  // a failed condition fails the choice
+      r = a[0] != 0.0 ? a[1] : a[2];
+      break;
     case OP_SIGN: r = b > 0 ? 1.0 : (b < 0 ? -1.0 : 0.0); break;
     case OP_FLOOR: r = std::fabs(b) <= 2147483640.0 ? std::trunc(b) : b; break;
     case OP_FPA:
@@ -237,6 +241,9 @@ double eval_data_row(const BRmodel* m, const Row& row, const double* x) {
   return v;
 }
 
+// Value of a failed operation on the tape.
+constexpr double kFault = std::numeric_limits<double>::quiet_NaN();
+
 // Forward sweep over a row's tape; values left in m->ev_val.
 bool forward(BRmodel* m, const Row& row, const double* x, double* value) {
   const int nb = row.node_begin, ne = row.node_end;
@@ -259,8 +266,15 @@ bool forward(BRmodel* m, const Row& row, const double* x, double* value) {
           big.resize(nd.nkid);
           a = big.data();
         }
-        for (int i = 0; i < nd.nkid; ++i) a[i] = val[m->kids[nd.kid + i]];
-        if (!apply_op(m, nd.op, a, nd.nkid, &val[k])) return false;
+        // a failed operation leaves NaN, which every later operation passes on, so that an
+        // @IF that does not take it keeps the row's value; the row fails when it reaches
+        // the result
+        bool failed = false;
+        for (int i = 0; i < nd.nkid; ++i) {
+          a[i] = val[m->kids[nd.kid + i]];
+          failed = failed || (std::isnan(a[i]) && (nd.op != OP_IF || i == 0));
+        }
+        if (failed || !apply_op(m, nd.op, a, nd.nkid, &val[k])) val[k] = kFault;
       }
     }
   }

@@ -28,6 +28,7 @@ enum SymKind : uint8_t { S_CONST = 0, S_LIN = 1, S_QUAD = 2, S_NONLIN = 3 };
 // Symbolic form of a subexpression.
 struct Sym {
   uint8_t k = S_CONST;
+  bool bad = false;  // a constant part failed to fold; the row fails unless an @IF drops it
   double c = 0.0;
   std::vector<Term> lin;
   std::vector<QTerm> quad;
@@ -217,10 +218,22 @@ int analyse(Loader* L, int from, int to, Sym& out) {
     }
     const int na = nd.nkid;
     Sym* a = &stack[stack.size() - na];
-    bool all_const = true;
-    for (int i = 0; i < na; ++i) all_const = all_const && a[i].k == S_CONST;
+    bool all_const = true, anybad = false;
+    for (int i = 0; i < na; ++i) {
+      all_const = all_const && a[i].k == S_CONST;
+      anybad = anybad || a[i].bad;
+    }
     Sym r;
-    if (all_const && nd.op != OP_RAND && nd.op != OP_USER) {
+    if (nd.op == OP_IF && a[0].k == S_CONST && !a[0].bad) {
+      // a known condition takes one branch; a fault in the other is no fault of the row
+      r = std::move(a[0].c != 0.0 ? a[1] : a[2]);
+    } else if (nd.op == OP_IF && !a[0].bad) {
+      // the branch taken is known only at a point; the evaluation judges it there
+      make_nonlin(r);
+    } else if (anybad) {
+      r.bad = true;
+      make_nonlin(r);
+    } else if (all_const && nd.op != OP_RAND && nd.op != OP_USER) {
       double args[256];
       std::vector<double> big;
       double* v = args;
@@ -229,8 +242,12 @@ int analyse(Loader* L, int from, int to, Sym& out) {
         v = big.data();
       }
       for (int i = 0; i < na; ++i) v[i] = a[i].c;
-      // A constant at the overflow value (exp of 706.9 and beyond) is a failed fold too.
-      if (!apply_op(L->m, nd.op, v, na, &r.c) || std::fabs(r.c) >= kBigNum) return BRERR_ARITHMETIC;
+      // A failed fold, or a constant at the overflow value (exp of 706.9 and beyond), is
+      // pending: an enclosing @IF may not take this value.
+      if (!apply_op(L->m, nd.op, v, na, &r.c) || std::fabs(r.c) >= kBigNum) {
+        r.bad = true;
+        r.c = 0.0;
+      }
     } else {
       switch (nd.op) {
         case OP_PLUS:
@@ -302,7 +319,7 @@ int analyse(Loader* L, int from, int to, Sym& out) {
   }
   out = std::move(stack.back());
   stack.resize(base);
-  return 0;
+  return out.bad ? BRERR_ARITHMETIC : 0;
 }
 
 // The common linear row in one pass without allocation: every stack item is a

@@ -52,6 +52,7 @@ struct Compiler {
   // SETS section
   int32_t curset = 0;      // set of the statement being compiled, 0 none
   int32_t listkind = 0;    // 1 primitive member list, 2 derived member list
+  bool rangelist = false;  // the member list is one range, whose members all differ
   int64_t ncomp = 0;       // components of the derived member list read
   // set loops: per level
   int32_t loopnidx[LOOPMAX + 1] = {};
@@ -573,16 +574,19 @@ struct Compiler {
     if (st) fail(41);
     if (iget(W, L, L.NNTRYS, curset) == 0) iput(W, L, L.INXNTR, curset, L.NPRIMEL);
     iput(W, L, L.NNTRYS, curset, iget(W, L, L.NNTRYS, curset) + 1);
+    rangelist = false;
   }
   void set_range_end() {
     int32_t st = 0;
     char last[NAMELEN + 1];
     std::memcpy(last, sym.name, NAMELEN);
     last[NAMELEN] = 0;
-    if (iget(W, L, L.NNTRYS, curset) < 1) fail(180);
+    const int32_t before = iget(W, L, L.NNTRYS, curset);
+    if (before < 1) fail(180);
     implset_(W, L, curset, last, sym.namelen, st);
     if (st == 1) fail(180);
     if (st == 2) fail(41);
+    rangelist = before == 1;
   }
   void derived_list_start() {
     int32_t st = 0;
@@ -628,8 +632,9 @@ struct Compiler {
       iput(W, L, L.NNTRYS, curset, (int32_t)(ncomp / d));
       iput(W, L, L.SETORD, curset, 0);
     }
-    if (listkind != 0) no_repeats(curset);
+    if (listkind != 0 && !rangelist) no_repeats(curset);
     listkind = 0;
+    rangelist = false;
   }
   void condition_end() {
     pop_operators();
