@@ -9,6 +9,7 @@
 #include "generate/probfn.h"
 #include "generate/randfn.h"
 #include "generate/scalar.h"
+#include "generate/xshared.h"
 #include "language/lang.h"
 #include "language/opcodes.h"
 #include "store/heap.h"
@@ -420,6 +421,7 @@ void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit,
         L.LFRAME[f + 2] = (int32_t)step;
         L.LFRAME[f + 3] = (int32_t)cur;
         for (int32_t j = 0; j < dd; ++j) L.IREG[++L.IRCNT] = UNSETREG;
+        xnarrow(W, L, clen > 0 ? W.w.data() + cb : nullptr, clen, ip);
         ip += 2;
         continue;
       }
@@ -427,7 +429,8 @@ void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit,
         if (nfr < 1) { st = SCST_UNSUPPORTED; goto fail; }
         const int32_t f = L.LFDEPTH - 3;
         const int32_t step = L.LFRAME[f + 2], as = step < 0 ? -step : step;
-        const int32_t cur = L.LFRAME[f + 3] + as;
+        const int32_t list = L.LFLIST[L.LFDEPTH >> 2];
+        const int32_t cur = L.LFRAME[f + 3] + (list != 0 ? 1 : as);
         L.LFRAME[f + 3] = cur;
         if (cur > L.LFRAME[f + 1]) {
           const int64_t to = ip + 1 + word(ip + 1);
@@ -435,7 +438,10 @@ void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit,
           ip = to;
           continue;
         }
-        if (step < 0) L.IREG[L.IRCNT] = cur;
+        if (list != 0) {
+          const int32_t at = IGETCM_(list, cur);
+          for (int32_t j = 0; j < step; ++j) L.IREG[L.IRCNT - step + 1 + j] = bgeti(W, L, L.NDRVEL, (int64_t)at + j);
+        } else if (step < 0) L.IREG[L.IRCNT] = cur;
         else
           for (int32_t j = 0; j < step; ++j) L.IREG[L.IRCNT - step + 1 + j] = bgeti(W, L, L.NDRVEL, (int64_t)cur + j);
         ip += 2;

@@ -24,6 +24,9 @@ struct GenFields : ScalarFields {
   int32_t XIP = 0;                   // instruction pointer
   int32_t LFDEPTH = 0;               // loop-frame depth in words
   int32_t LFRAME[XLFLIM + 5] = {};   // frames: set, last, step, current
+  // per frame: 0 walks the set's members in storage order; else the heap list of the
+  // members it walks (current and last are then elements of that list)
+  int32_t LFLIST[XLFLIM / 4 + 2] = {};
   int32_t IRCNT = 0;                 // index registers in use
   int32_t IREG[XIRLIM + 2] = {};     // index registers 1..60
   int32_t XTXT[XTXTLIM + 1] = {};    // text-slot block handles of the current run

@@ -127,7 +127,7 @@ void xecute_lincheck_(Work& W, MasterRecord& L, int32_t row, int32_t var, int32_
         continue;
       }
       case OP_SETUP:
-        if (int32_t r = xsetupat(W, L, F, cw, ip)) { result = r == 8 ? 11 : XBADOP; goto out; }
+        if (int32_t r = xsetupat(W, L, F, cw, clen, ip)) { result = r == 8 ? 11 : XBADOP; goto out; }
         continue;
       case OP_GETNEXT:
         if (xgetnext(W, L, F, ip, cw[ip + 1]) != 0) { result = XBADOP; goto out; }
@@ -572,7 +572,7 @@ void xecute_lincheck_row_(Work& W, MasterRecord& L, int32_t row, std::vector<int
         continue;
       }
       case OP_SETUP:
-        if (int32_t r = xsetupat(W, L, F, cw, ip)) { all(r == 8 ? 11 : XBADOP); goto out; }
+        if (int32_t r = xsetupat(W, L, F, cw, clen, ip)) { all(r == 8 ? 11 : XBADOP); goto out; }
         continue;
       case OP_GETNEXT:
         if (xgetnext(W, L, F, ip, cw[ip + 1]) != 0) { all(XBADOP); goto out; }

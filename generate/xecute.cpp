@@ -224,7 +224,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
           ip += 2;
           continue;
         }
-        case OP_SETUP: NEED(2); if (int32_t r = xsetupat(A, L, F, cw, ip)) { if (r == 8) goto overflow; BAD; } continue;
+        case OP_SETUP: NEED(2); if (int32_t r = xsetupat(A, L, F, cw, clen, ip)) { if (r == 8) goto overflow; BAD; } continue;
         case OP_GETNEXT: NEED(2); if (xgetnext(A, L, F, ip, cw[ip + 1]) != 0) BAD; continue;
         case OP_GOTO:
         case OP_IFGOTO: {

@@ -261,7 +261,7 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
         }
 
         // ---- loops and jumps ----
-        case OP_SETUP: NEED(2); if (int32_t r = xsetupat(W, L, F, cw, ip)) { if (r == 8) goto overflow; BAD; } continue;
+        case OP_SETUP: NEED(2); if (int32_t r = xsetupat(W, L, F, cw, clen, ip)) { if (r == 8) goto overflow; BAD; } continue;
         case OP_GETNEXT: NEED(2); if (xgetnext(W, L, F, ip, cw[ip + 1]) != 0) BAD; continue;
         case OP_POPSET: if (!xpopsetat(L, F, ip)) BAD; continue;
         case OP_GOTO:

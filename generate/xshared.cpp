@@ -27,7 +27,8 @@ int32_t xlflim(const MasterRecord& L) {
   return L.INTLIM2 > 0 && L.INTLIM2 <= XLFLIM ? L.INTLIM2 : XLFLIM;
 }
 
-int32_t xsetup(const Work& A, MasterRecord& L, XLoops& F, int32_t s, int64_t ip) {
+int32_t xsetup(const Work& A, MasterRecord& L, XLoops& F, int32_t s, const int32_t* cw, int64_t clen,
+               int64_t ip) {
   if (s < 1 || s > L.NSETS) return XBADOP;
   if (L.LFDEPTH + 4 > xlflim(L)) return 8;
   const int32_t d = setdim(A, L, s);
@@ -56,7 +57,56 @@ int32_t xsetup(const Work& A, MasterRecord& L, XLoops& F, int32_t s, int64_t ip)
   F.setupat[++F.nframes] = (int32_t)ip;
   F.exited[F.nframes] = false;
   for (int32_t j = 0; j < dd; ++j) L.IREG[++L.IRCNT] = UNSETREG;
+  xnarrow(A, L, cw, clen, ip);
   return 0;
+}
+
+void xnarrow(const Work& A, MasterRecord& L, const int32_t* cw, int64_t clen, int64_t ip) {
+  const int32_t fno = L.LFDEPTH >> 2, f = L.LFDEPTH - 3;
+  L.LFLIST[fno] = 0;
+  // GETNEXT, BEGCND, then only tests PUSHX a, PUSHX b, CMPEQ (ANDed after the first), then
+  // ENDCND and an IFGOTO back to the GETNEXT
+  const int64_t g = ip + 2;
+  if (cw == nullptr || g + 10 > clen || cw[g] != OP_GETNEXT || cw[g + 2] != OP_BEGCND) return;
+  const int32_t step = L.LFRAME[f + 2], d = step < 0 ? 1 : step;
+  const int32_t base = L.IRCNT - d;  // registers of this frame: base + 1 .. base + d
+  int32_t outer = 0, pos = 0;       // the first test of a position against an enclosing index
+  int64_t k = g + 3;
+  for (int32_t t = 0;; ++t) {
+    if (k + 4 > clen || cw[k] != OP_PUSHX || cw[k + 2] != OP_PUSHX || cw[k + 4] != OP_CMPEQ) return;
+    const int32_t a = cw[k + 1], b = cw[k + 3];
+    k += 5;
+    if (t > 0) {
+      if (k > clen || cw[k] != OP_AND) return;
+      ++k;
+    }
+    if (outer == 0) {
+      if (a >= 1 && a <= base && b > base && b <= base + d) outer = a, pos = b - base;
+      else if (b >= 1 && b <= base && a > base && a <= base + d) outer = b, pos = a - base;
+    }
+    if (k + 2 > clen) return;
+    if (cw[k] == OP_ENDCND) break;
+  }
+  if (cw[k + 1] != OP_IFGOTO || k + 2 + (int64_t)cw[k + 2] != g || outer == 0) return;
+  const int32_t v = L.IREG[outer];
+  if (step < 0) {
+    // a primitive set: only member v can agree
+    const int32_t n = L.LFRAME[f + 1] < 0 ? 0 : L.LFRAME[f + 1];
+    L.LFRAME[f + 3] = v >= 1 && v <= n ? v - 1 : 0;
+    L.LFRAME[f + 1] = v >= 1 && v <= n ? v : 0;
+    return;
+  }
+  // a derived set: its list by position, when the set is large enough to gain from one
+  const int32_t s = L.LFRAME[f];
+  const int32_t n = bgeti(A, L, L.NNTRYS, s);
+  if (n < 32) return;
+  const int32_t list = spxget_(A, L, s, pos);
+  if (list == 0) return;
+  int32_t cur = 0, last = 0;
+  spxrange_(list, v, cur, last);
+  L.LFLIST[fno] = list;
+  L.LFRAME[f + 3] = cur;
+  L.LFRAME[f + 1] = last;
 }
 
 int32_t xpopset(MasterRecord& L, XLoops& F) {

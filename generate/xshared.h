@@ -10,6 +10,7 @@
 #include "generate/eval.h"
 #include "language/lang.h"
 #include "language/opcodes.h"
+#include "store/heap.h"
 #include "store/master.h"
 #include "store/store.h"
 #include "store/work.h"
@@ -30,15 +31,22 @@ int32_t xstklim(const MasterRecord& L);
 int32_t xirlim(const MasterRecord& L);
 int32_t xlflim(const MasterRecord& L);
 
-// SETUP s at position ip: opens a frame and takes max(d, 1) index registers. 0 done,
-// 8 frame or register overflow, XBADOP a corrupt set.
-int32_t xsetup(const Work& A, MasterRecord& L, XLoops& F, int32_t s, int64_t ip);
+// SETUP s at position ip of code words cw[1..clen]: opens a frame and takes max(d, 1)
+// index registers. 0 done, 8 frame or register overflow, XBADOP a corrupt set.
+int32_t xsetup(const Work& A, MasterRecord& L, XLoops& F, int32_t s, const int32_t* cw, int64_t clen,
+               int64_t ip);
 // The SETUP instruction at ip (its set in cw[ip + 1]): xsetup, and ip moved past it when done.
-inline int32_t xsetupat(const Work& A, MasterRecord& L, XLoops& F, const int32_t* cw, int64_t& ip) {
-  const int32_t r = xsetup(A, L, F, cw[ip + 1], ip);
+inline int32_t xsetupat(const Work& A, MasterRecord& L, XLoops& F, const int32_t* cw, int64_t clen,
+                        int64_t& ip) {
+  const int32_t r = xsetup(A, L, F, cw[ip + 1], cw, clen, ip);
   if (r == 0) ip += 2;
   return r;
 }
+// The frame just opened by the SETUP at ip: when the loop's only condition is that
+// positions of its member equal indices of enclosing loops, the frame walks only the
+// members that agree at one such position (of a primitive set, the one member); the others
+// would each fail the condition. Every interpreter calls it right after opening a frame.
+void xnarrow(const Work& A, MasterRecord& L, const int32_t* cw, int64_t clen, int64_t ip);
 // GETNEXT at ip with exit offset off: loads the next member into the registers and moves
 // ip past the instruction, or jumps out when the loop is done. 0 done, XBADOP corrupt.
 inline int32_t xgetnext(const Work& A, MasterRecord& L, XLoops& F, int64_t& ip, int32_t off) {
@@ -47,7 +55,8 @@ inline int32_t xgetnext(const Work& A, MasterRecord& L, XLoops& F, int64_t& ip, 
   const int32_t step = L.LFRAME[f + 2];
   const int32_t as = step < 0 ? -step : step;
   if (L.IRCNT < as) return XBADOP;
-  const int32_t cur = L.LFRAME[f + 3] + as;
+  const int32_t list = L.LFLIST[L.LFDEPTH >> 2];
+  const int32_t cur = L.LFRAME[f + 3] + (list != 0 ? 1 : as);
   L.LFRAME[f + 3] = cur;
   if (cur > L.LFRAME[f + 1]) {
     const int64_t to = ip + 1 + (int64_t)off;
@@ -56,7 +65,10 @@ inline int32_t xgetnext(const Work& A, MasterRecord& L, XLoops& F, int64_t& ip, 
     ip = to;
     return 0;
   }
-  if (step < 0) {
+  if (list != 0) {
+    const int32_t* const el = A.w.data() + ((int64_t)L.START[L.NDRVEL] + IGETCM_(list, cur) - 1);
+    for (int32_t j = 0; j < step; ++j) L.IREG[L.IRCNT - step + 1 + j] = el[j];
+  } else if (step < 0) {
     L.IREG[L.IRCNT] = cur;
   } else {
     const int32_t* const el = A.w.data() + ((int64_t)L.START[L.NDRVEL] + cur - 1);

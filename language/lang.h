@@ -113,6 +113,17 @@ int32_t cmptup_(const int32_t* a, const int32_t* b, int32_t n);
 int32_t setmember_(const Work& W, const MasterRecord& L, int32_t s, const int32_t* tup);  // member number or 0
 int32_t setrepeat_(Work& W, MasterRecord& L, int32_t s);  // a member given twice (setrepeat.cpp)
 
+// ---- members of a derived set by the value at one position (setindex.cpp) ----
+// The list of the members of set s ordered by their entry at position c, storage order
+// among equal entries (a heap block id, 0 when it cannot be had); built on first use and
+// kept until spxfree_.
+int32_t spxget_(const Work& W, MasterRecord& L, int32_t s, int32_t c);
+// The members of list id whose entry equals v: their NDRVEL positions are the list's
+// elements cur + 1 .. last (none when last <= cur).
+void spxrange_(int32_t id, int32_t v, int32_t& cur, int32_t& last);
+// Releases every list (a new model, or the store forgetting its blocks).
+void spxfree_(MasterRecord& L);
+
 // ---- compilers, listing, driver ----
 void cmpexpqrn_(Work& W, MasterRecord& L, int32_t& state, int32_t& errarg, int32_t& nerr);
 void cmpexpbrk_(Work& W, MasterRecord& L, int32_t& state, int32_t& errarg, int32_t& nerr);

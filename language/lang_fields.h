@@ -6,6 +6,7 @@
 constexpr int OPSTKMAX = 256;  // room of the operator stack (OPLIMIT is the limit in force)
 constexpr int LOOPMAX = 64;    // room of the set-loop stack
 constexpr int NDXMAX = 48;     // room of the index stack and largest set dimension
+constexpr int SPXSLOTS = 8;    // member lists by position kept at once
 
 struct FrontendFields {
   // compiler working state kept between calls
@@ -25,6 +26,11 @@ struct FrontendFields {
   int32_t ODOMTR[NDXMAX + 1] = {};
   int32_t CURSET = 0;  // set whose condition is being run
   int32_t SETMSG = 0;  // 1 when the set builder has printed its message
+
+  // members of derived sets by the value at one position (setindex.cpp): heap block ids
+  // of the lists built so far, 0 = free slot, and the slot the next list takes
+  int32_t SPXID[SPXSLOTS] = {};
+  int32_t SPXNXT = 0;
 
   // generated names
   int32_t VNAMEWD = 0, RNAMEWD = 0;

@@ -18,8 +18,9 @@ static std::string name8(const Work& W, const MasterRecord& L, int32_t blk, int3
   return std::string(t, 8);
 }
 
-// Releases the sorted order blocks of the sets.
+// Releases the sorted order blocks of the sets and their member lists by position.
 void freesort_(Work& W, MasterRecord& L) {
+  spxfree_(L);
   if (L.SETORD <= 0 || L.START[L.SETORD] < 1) return;
   for (int32_t s = 1; s <= L.NSETS && s <= L.SETCAP; ++s) {
     int32_t h = iget(W, L, L.SETORD, s);
