@@ -308,7 +308,20 @@ class IusSearch : public Search {
     std::vector<double> cl = p_.collb, cu = p_.colub;
     for (int j = 0; j < p_.ncols; j++)
       if (boxed[j]) { cl[j] = std::max(cl[j], -cap_); cu[j] = std::min(cu[j], cap_); }
-    return solve(p_.rowlb, p_.rowub, cl, cu, p_.cost, p_.sense, keep);
+    // A column in no row that improves without a bound makes any feasible model unbounded;
+    // the simplex is asked only whether the rest has a feasible point.
+    std::vector<double> cost = p_.cost;
+    bool runaway = false;
+    for (int j = 0; j < p_.ncols; j++) {
+      if (p_.start[j] != p_.start[j + 1]) continue;
+      const double c = p_.sense * cost[j];
+      if ((c < 0 && cu[j] >= kInf) || (c > 0 && cl[j] <= -kInf)) {
+        runaway = true;
+        cost[j] = 0.0;
+      }
+    }
+    int st = solve(p_.rowlb, p_.rowub, cl, cu, cost, p_.sense, keep);
+    return runaway && st == 0 ? 2 : st;
   }
   double cap_;
 };

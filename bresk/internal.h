@@ -417,6 +417,16 @@ struct LpArrays {
 };
 // Fills the arrays from the linear parts of the rows (quadratic and nonlinear parts left out).
 void lp_arrays(const BRmodel* m, LpArrays& a);
+// Checks of a linear solve's outcome against the arrays, one pass over the matrix each.
+// The point meets every bound and row within the feasibility tolerance.
+bool lp_point_feasible(const LpArrays& a, const double* x);
+// The row vector (either sign) proves that no point meets the rows and bounds.
+bool lp_farkas_holds(const LpArrays& a, const double* ray);
+// The column direction keeps every row and bound and lowers sense * c'x without end.
+bool lp_unbounded_ray_holds(const LpArrays& a, const double* ray, double sense);
+// The columns in no row whose cost improves without a bound in that direction: with any
+// feasible point they make the model unbounded.
+std::vector<int> lp_runaway_columns(const LpArrays& a, double sense);
 // Settles a model that no solver should be given by recording its outcome, without a solve;
 // true when it did. A bound or right-hand side at the library's infinity that no point can
 // meet makes it infeasible; a coefficient of 1e25 or more, or (for an integer solve, mip) an

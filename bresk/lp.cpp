@@ -92,6 +92,61 @@ void map_status(const ClpSimplex& s, const LpRun& run, bool feasible, int* statu
   }
 }
 
+// True when Clp's verdict holds on the model's own arrays: an infeasible one by its dual
+// ray, an unbounded one by its ray and a point that meets the rows; other outcomes are
+// judged by the status mapping.
+bool verdict_holds(const ClpSimplex& s, const LpArrays& a, double sense) {
+  if (s.status() == 1) {
+    std::unique_ptr<double[]> ray(s.infeasibilityRay());
+    return ray && lp_farkas_holds(a, ray.get());
+  }
+  if (s.status() == 2) {
+    std::unique_ptr<double[]> ray(s.unboundedRay());
+    return ray && lp_unbounded_ray_holds(a, ray.get(), sense) &&
+           lp_point_feasible(a, s.primalColumnSolution());
+  }
+  return true;
+}
+
+// Solves again, without presolve and from where the simplex stands, until the verdict
+// holds: an infeasible verdict by the dual simplex and then the primal one, an unbounded
+// one by the primal simplex (which reaches it from a feasible point).  False when no
+// verdict could be confirmed.
+bool confirm_verdict(ClpSimplex& s, const LpArrays& a, double sense) {
+  if (verdict_holds(s, a, sense)) return true;
+  if (s.status() == 1) {
+    s.dual();
+    if (verdict_holds(s, a, sense)) return true;
+  }
+  if (s.status() == 1 || s.status() == 2) {
+    s.primal();
+    if (verdict_holds(s, a, sense)) return true;
+  }
+  if (s.status() == 1) {
+    // Without a ray from the solve itself (Clp hands some maximisations to the primal
+    // simplex, which keeps none): the question of feasibility alone, with no costs, is
+    // dual feasible from the start, and the dual simplex answers it with a ray or a point.
+    ClpSimplex q(s);
+    ClpEventHandler plain;  // a check, not part of the solve's count
+    q.passInEventHandler(&plain);
+    const int n = q.numberColumns();
+    for (int j = 0; j < n; ++j) q.setObjectiveCoefficient(j, 0.0);
+    q.setOptimizationDirection(1.0);
+    q.allSlackBasis(true);
+    q.dual();
+    if (q.status() == 1) {
+      std::unique_ptr<double[]> ray(q.infeasibilityRay());
+      if (ray && lp_farkas_holds(a, ray.get())) return true;
+    } else if (q.status() == 0) {
+      s.setColSolution(q.primalColumnSolution());
+      s.copyinStatus(q.statusArray());
+      s.primal(1);
+      return verdict_holds(s, a, sense) && s.status() != 1;
+    }
+  }
+  return s.status() != 1 && s.status() != 2;
+}
+
 } // namespace
 
 int solve_lp(BRmodel* m, int method) {
@@ -103,6 +158,10 @@ int solve_lp(BRmodel* m, int method) {
   const double f = (quad && m->sense < 0) ? -1.0 : 1.0;
   if (f < 0)
     for (double& c : a.cost) c = -c;
+  // Columns in no row with an improving cost: the rest of the model is solved for a
+  // feasible point (they take no cost there), and with one the model is unbounded.
+  const std::vector<int> runaway = quad ? std::vector<int>{} : lp_runaway_columns(a, m->sense);
+  for (int j : runaway) a.cost[j] = 0.0;
 
   auto s = std::make_unique<ClpSimplex>();
   s->passInMessageHandler(quiet_handler());
@@ -150,6 +209,7 @@ int solve_lp(BRmodel* m, int method) {
   s->passInEventHandler(&events);
 
   const bool presolve = ipar(m, P_REDUCE) != 0 && !quad;
+  bool confirmed = true;
   if (quad) {
     StdoutMute mute;
     if (method == 3) s->barrier(true);
@@ -171,6 +231,7 @@ int solve_lp(BRmodel* m, int method) {
       default: opt.setSolveType(ClpSolve::useDual); break;
     }
     s->initialSolve(opt);
+    confirmed = confirm_verdict(*s, a, m->sense);
   }
   ClpEventHandler plain;
   s->passInEventHandler(&plain);
@@ -193,10 +254,17 @@ int solve_lp(BRmodel* m, int method) {
   if (!eval_row(m, -1, r.x.data(), &z)) z = 0.0;
   r.obj = z;
   r.bound = z;
-  const bool feasible = s->sumPrimalInfeasibilities() <= 1e-6 * std::max(1.0, 1.0 * nr) &&
-                        s->status() != 1;
+  // A stopped simplex leaves a point that is a solution only when it meets the rows.
+  const bool feasible = s->status() != 1 && lp_point_feasible(a, r.x.data());
   int code;
   map_status(*s, run, feasible, &r.status, &code);
+  if (!confirmed) {
+    r.status = BR_UNKNOWN;
+  } else if (!runaway.empty() &&
+             (r.status == BR_OPTIMAL || r.status == BR_UNBOUNDED || r.status == BR_FEASIBLE)) {
+    r.status = BR_UNBOUNDED;
+    code = 0;
+  }
   if (quad && (r.status == BR_OPTIMAL || r.status == BR_FEASIBLE || r.status == BR_UNKNOWN)) {
     // Clp's quadratic solver can stop "optimal" at a point pushed to its
     // infinity along an unbounded ray.
@@ -211,7 +279,7 @@ int solve_lp(BRmodel* m, int method) {
   r.simplex_iters = run.iters > 0 ? run.iters : s->numberIterations();
   r.has_primal = r.has_dual = true;
   r.solstatus = r.status;
-  if (presolve && (r.status == BR_INFEASIBLE || r.status == BR_UNBOUNDED)) {
+  if (presolve && (r.status == BR_INFEASIBLE || r.status == BR_UNBOUNDED) && runaway.empty()) {
     r.solstatus = BR_UNLOADED;
     r.has_primal = r.has_dual = false;
   }

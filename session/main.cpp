@@ -1,14 +1,10 @@
 // Program entry.
 #include "session/session.h"
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 int main() {
-#if defined(__GLIBC__)
-  // Blocks of a megabyte and more come from the system and go back to it when freed: the
-  // passing buffers of a large model's load then never stay resident as free heap.
-  mallopt(M_MMAP_THRESHOLD, 1 << 20);
-#endif
+  // No fixed mmap threshold: the simplex's factorisation allocates and frees blocks of a
+  // megabyte and more at every refactorisation, and taking each fresh from the kernel costs
+  // more than the solve.  The passing buffers of a large load are given back by the trim
+  // after the load instead.
   return MAIN__();
 }
