@@ -12,7 +12,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 . "$root/bench/transp_model.sh"
-. "$root/bench/plan_model.sh"
+. "$root/bench/plan-gen.sh"
 build="$(cd "${1:-$root/build}" && pwd)"
 plans="${2:-250}"
 transps="${3:-300}"
