@@ -28,6 +28,7 @@ struct MipSettings {
   bool presolve = true, heuristics = true, probing = true;
   bool treeCuts = true;                 // false: cuts at the root node only
   int strong = -1;                      // strong branching candidates, -1 default
+  int rootPasses = 200;                 // most cut passes at the root
   int nodeStrategy = 4;                 // 1 depth first, 3 best bound, other default
   int maxNodes = -1;                    // node cap, < 0: none
 };

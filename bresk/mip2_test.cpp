@@ -1,4 +1,5 @@
 // Integer solves on Cbc: optima against brute-force enumeration, statuses, limits, duals.
+#include "bresk/mip.h"
 #include "bresk/model2_test.h"
 
 #include <unistd.h>
@@ -602,5 +603,45 @@ TEST_F(MipTest, NodeCountsFollowTheSearchItself) {
               0);
     EXPECT_EQ(r.nodes.back(), nodes);
     EXPECT_EQ(r.steps.back(), nodes);
+  }
+}
+
+// The cap on cut passes at the root holds (a cap of 0 with the tree's cuts off leaves no cut
+// at all) and the optimum does not depend on it.
+TEST(MipCbc, RootCutPassesKeepToTheirCap) {
+  brmip::LinearProblem p;
+  const int n = 30, rows = 3;
+  p.ncols = n;
+  p.nrows = rows;
+  p.sense = -1;
+  unsigned seed = 7;
+  auto next = [&] { seed = seed * 1103515245u + 12345u; return static_cast<int>((seed >> 16) % 90) + 10; };
+  for (int j = 0; j < n; j++) {
+    p.start.push_back(static_cast<int>(p.index.size()));
+    for (int i = 0; i < rows; i++) { p.index.push_back(i); p.value.push_back(next()); }
+    p.collb.push_back(0);
+    p.colub.push_back(1);
+    p.cost.push_back(next());
+    p.integer.push_back(1);
+  }
+  p.start.push_back(static_cast<int>(p.index.size()));
+  p.rowlb.assign(rows, -1e30);
+  p.rowub.assign(rows, 700);
+  double optimum = 0;
+  for (int passes : {200, 1, 0}) {
+    SCOPED_TRACE(passes);
+    brmip::MipSettings s;
+    s.rootPasses = passes;
+    s.treeCuts = passes != 0;
+    int most = 0;
+    brmip::MipCallback cb = [&](const brmip::MipProgress& g) { most = std::max(most, g.cuts); return false; };
+    brmip::MipResult r;
+    brmip::solveMipCbc(p, s, cb, r);
+    ASSERT_EQ(r.status, 1);
+    if (passes == 200) optimum = r.objective;
+    EXPECT_NEAR(r.objective, optimum, 1e-6);
+    if (passes == 0) {
+      EXPECT_EQ(std::max(most, r.last.cuts), 0);
+    }
   }
 }

@@ -77,6 +77,7 @@ brmip::MipSettings mipSettings(const BRmodel* m) {
   s.treeCuts = !(ipar(m, P_CUTROOT) == 0 && ipar(m, P_CUTTREE) == 0);   // 0 and 0: root only
   s.nodeStrategy = ipar(m, P_NODESL);
   s.strong = std::max(0, ipar(m, P_STRONG));
+  s.rootPasses = std::max(0, ipar(m, P_MAXCTP));
   return s;
 }
 
