@@ -39,19 +39,7 @@ row() {
 }
 
 mkdir transp && (cd transp && write_transp_model "$n" && (cat model.txt; echo STATS; echo QUIT) >stats.in &&
-cat >model.mod <<MOD
-set PLANTS := 1..$n;
-set CUSTS := 1..$n;
-param CAP{p in PLANTS} := 1000 + p mod 7;
-param DEM{c in CUSTS} := 900 + c mod 5;
-param COST{p in PLANTS, c in CUSTS} := 1 + (p * 7 + c * 13) mod 97;
-var FLOW{PLANTS, CUSTS} >= 0;
-minimize TOTAL: sum{p in PLANTS, c in CUSTS} COST[p, c] * FLOW[p, c];
-s.t. SUPPLY{p in PLANTS}: sum{c in CUSTS} FLOW[p, c] <= CAP[p];
-s.t. DEMAND{c in CUSTS}: sum{p in PLANTS} FLOW[p, c] >= DEM[c];
-end;
-MOD
-)
+  write_transp_mod model.mod "$n")
 mkdir bigset && (cd bigset &&
 printf '! QUIRN Custom Configuration Data:\nMXMEMB=      1024\n' >QUIRN.CNF &&
 cat >stats.in <<MOD

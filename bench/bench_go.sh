@@ -15,18 +15,7 @@ cd "$work"
 # the model in the system's language, and a store large enough for it
 write_transp_model "$n"
 # its MathProg twin, written from the same formulas
-cat >transp.mod <<MOD
-set PLANTS := 1..$n;
-set CUSTS := 1..$n;
-param CAP{p in PLANTS} := 1000 + p mod 7;
-param DEM{c in CUSTS} := 900 + c mod 5;
-param COST{p in PLANTS, c in CUSTS} := 1 + (p * 7 + c * 13) mod 97;
-var FLOW{PLANTS, CUSTS} >= 0;
-minimize TOTAL: sum{p in PLANTS, c in CUSTS} COST[p, c] * FLOW[p, c];
-s.t. SUPPLY{p in PLANTS}: sum{c in CUSTS} FLOW[p, c] <= CAP[p];
-s.t. DEMAND{c in CUSTS}: sum{p in PLANTS} FLOW[p, c] >= DEM[c];
-end;
-MOD
+write_transp_mod transp.mod "$n"
 
 measure() {  # prints "seconds peak_kb user_cpu_seconds" of the command
   /usr/bin/time -f "%e %M %U" -o t.txt "$@" >/dev/null 2>&1 || true

@@ -70,18 +70,7 @@ for np in $plans; do
 done
 for n in $transps; do
   write_transp_model "$n"
-  cat >transp.mod <<MOD
-set PLANTS := 1..$n;
-set CUSTS := 1..$n;
-param CAP{p in PLANTS} := 1000 + p mod 7;
-param DEM{c in CUSTS} := 900 + c mod 5;
-param COST{p in PLANTS, c in CUSTS} := 1 + (p * 7 + c * 13) mod 97;
-var FLOW{PLANTS, CUSTS} >= 0;
-minimize TOTAL: sum{p in PLANTS, c in CUSTS} COST[p, c] * FLOW[p, c];
-s.t. SUPPLY{p in PLANTS}: sum{c in CUSTS} FLOW[p, c] <= CAP[p];
-s.t. DEMAND{c in CUSTS}: sum{p in PLANTS} FLOW[p, c] >= DEM[c];
-end;
-MOD
+  write_transp_mod transp.mod "$n"
   glpsol --math transp.mod --check --wmps transp.mps >/dev/null 2>&1
   (cat model.txt; echo "SET TERSEO 1"; echo GO; echo QUIT) >go.in
   compare "transp $n" transp.mps "--math transp.mod"

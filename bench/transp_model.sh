@@ -22,3 +22,21 @@ END
 MOD
   printf '! QUIRN Custom Configuration Data:\nMXMEMB=      512\n' >QUIRN.CNF
 }
+
+# Its MathProg twin, written from the same formulas:
+#   write_transp_mod FILE N
+write_transp_mod() {
+  local n="$2"
+  cat >"$1" <<MOD
+set PLANTS := 1..$n;
+set CUSTS := 1..$n;
+param CAP{p in PLANTS} := 1000 + p mod 7;
+param DEM{c in CUSTS} := 900 + c mod 5;
+param COST{p in PLANTS, c in CUSTS} := 1 + (p * 7 + c * 13) mod 97;
+var FLOW{PLANTS, CUSTS} >= 0;
+minimize TOTAL: sum{p in PLANTS, c in CUSTS} COST[p, c] * FLOW[p, c];
+s.t. SUPPLY{p in PLANTS}: sum{c in CUSTS} FLOW[p, c] <= CAP[p];
+s.t. DEMAND{c in CUSTS}: sum{p in PLANTS} FLOW[p, c] >= DEM[c];
+end;
+MOD
+}
