@@ -23,9 +23,10 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-best3() {  # the least wall time of three runs of the command, in seconds
+best3() {  # the least wall time of three runs of the command (standard input from $1), in seconds
+  local in="$1"; shift
   for _ in 1 2 3; do
-    /usr/bin/time -f "%e" -o t.txt "$@" >/dev/null 2>&1 || true
+    /usr/bin/time -f "%e" -o t.txt "$@" <"$in" >/dev/null 2>&1 || true
     tail -n 1 t.txt
   done | sort -n | head -n 1
 }
@@ -36,12 +37,12 @@ logsum=0; nlog=0
 compare() {
   local label="$1" mps="$2" glp="${3:-}"
   local go cd cp cb gl best its cits
-  go="$(best3 "$quirn" <go.in)"
-  cd="$(best3 clp "$mps" -dualS)"
-  cp="$(best3 clp "$mps" -primalS)"
-  cb="$(best3 clp "$mps" -barrier)"
+  go="$(best3 go.in "$quirn")"
+  cd="$(best3 /dev/null clp "$mps" -dualS)"
+  cp="$(best3 /dev/null clp "$mps" -primalS)"
+  cb="$(best3 /dev/null clp "$mps" -barrier)"
   gl="-"
-  [ -n "$glp" ] && command -v glpsol >/dev/null && gl="$(best3 glpsol $glp)"
+  [ -n "$glp" ] && command -v glpsol >/dev/null && gl="$(best3 /dev/null glpsol $glp)"
   best="$(printf '%s\n%s\n%s\n' "$cd" "$cp" "$cb" | sort -n | head -n 1)"
   its="$("$quirn" <go.in 2>/dev/null | awk '/Total solver iterations:/ { print $4 }' | tail -n 1)"
   cits="$(clp "$mps" -dualS 2>/dev/null | awk '/iterations/ && /objective|nfeasible/ { for (i = 1; i <= NF; ++i) if ($(i + 1) ~ /^iterations/) v = $i } END { print v }')"
@@ -82,8 +83,8 @@ for f in "${files[@]}"; do
   name="$(basename "$f" .mps)"
   cp "$f" .
   printf 'RMPS %s.mps\nSET TERSEO 1\nGO\nQUIT\n' "$name" >go.in
-  go="$(best3 "$quirn" <go.in)"
-  cd="$(best3 clp "$name.mps" -dualS)"
+  go="$(best3 go.in "$quirn")"
+  cd="$(best3 /dev/null clp "$name.mps" -dualS)"
   printf '%-22s %7.2f %7.2f %47s\n' "netlib $name" "$go" "$cd" "$(ratio "$go" "$cd")"
   logsum="$(awk -v s="$logsum" -v a="$go" -v b="$cd" 'BEGIN { if (a <= 0) a = 0.005; if (b <= 0) b = 0.005; print s + log(a / b) }')"
   nlog=$((nlog + 1))
