@@ -108,12 +108,42 @@ bool verdict_holds(const ClpSimplex& s, const LpArrays& a, double sense) {
   return true;
 }
 
+// Asks the question of feasibility alone from where the simplex stands: with no costs the
+// primal simplex minimises the sum of infeasibilities, and at its end that sum's row prices
+// (or the ray it keeps) are a certificate, whatever path the solve took to its verdict.  It
+// takes a few iterations, counted with the solve's.  1 when the certificate holds on the
+// model's own rows; -1 when a point that meets them was found, the simplex moved there; 0
+// otherwise.
+int feasibility_certificate(ClpSimplex& s, const LpArrays& a) {
+  ClpSimplex q(s);
+  const int n = q.numberColumns();
+  for (int j = 0; j < n; ++j) q.setObjectiveCoefficient(j, 0.0);
+  q.setOptimizationDirection(1.0);
+  q.primal();
+  if (q.status() == 1) {
+    std::unique_ptr<double[]> ray(q.infeasibilityRay());
+    return (ray && lp_farkas_holds(a, ray.get())) || lp_farkas_holds(a, q.dualRowSolution()) ? 1 : 0;
+  }
+  if (q.status() != 0) return 0;
+  s.setColSolution(q.primalColumnSolution());
+  s.copyinStatus(q.statusArray());
+  return -1;
+}
+
 // Solves again, without presolve and from where the simplex stands, until the verdict
-// holds: an infeasible verdict by the dual simplex and then the primal one, an unbounded
-// one by the primal simplex (which reaches it from a feasible point).  False when no
-// verdict could be confirmed.
+// holds: an infeasible verdict by the question of feasibility, then by the dual simplex
+// and the primal one, an unbounded one by the primal simplex (which reaches it from a
+// feasible point).  False when no verdict could be confirmed.
 bool confirm_verdict(ClpSimplex& s, const LpArrays& a, double sense) {
   if (verdict_holds(s, a, sense)) return true;
+  if (s.status() == 1) {
+    const int c = feasibility_certificate(s, a);
+    if (c > 0) return true;
+    if (c < 0) {
+      s.primal(1);
+      return verdict_holds(s, a, sense) && s.status() != 1;
+    }
+  }
   if (s.status() == 1) {
     s.dual();
     if (verdict_holds(s, a, sense)) return true;
@@ -279,7 +309,9 @@ int solve_lp(BRmodel* m, int method) {
   r.simplex_iters = run.iters > 0 ? run.iters : s->numberIterations();
   r.has_primal = r.has_dual = true;
   r.solstatus = r.status;
-  if (presolve && (r.status == BR_INFEASIBLE || r.status == BR_UNBOUNDED) && runaway.empty()) {
+  // An infeasible verdict is confirmed on the model's own rows and leaves the simplex's point
+  // of the whole model, with or without presolve; an unbounded one after presolve leaves none.
+  if (presolve && r.status == BR_UNBOUNDED && runaway.empty()) {
     r.solstatus = BR_UNLOADED;
     r.has_primal = r.has_dual = false;
   }
