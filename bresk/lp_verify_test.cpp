@@ -236,17 +236,17 @@ Spec netlib_cut(const std::string& name, double optimum) {
   return s;
 }
 
-// Every such verdict is confirmed on the model's own rows, with or without presolve and by
-// each method, and leaves the simplex's point of the whole model to report.
+// Every such verdict is confirmed on the model's own rows, with or without presolve, from the
+// dual simplex and from the primal one, and leaves the simplex's point of the whole model to report.
 TEST(BreskLpVerify, InfeasibleVerdictConfirmedWhateverPathTheSolveTook) {
   const std::pair<const char*, double> problems[] = {
-      {"afiro", -4.6475314286E+02}, {"agg", -3.5991767287E+07},  {"lotfi", -2.5264706062E+01},
-      {"share2b", -4.1573224074E+02}, {"scagr7", -2.3313892548E+06}, {"israel", -8.9664482186E+05}};
+      {"afiro", -4.6475314286E+02}, {"agg", -3.5991767287E+07}, {"lotfi", -2.5264706062E+01},
+      {"share2b", -4.1573224074E+02}, {"israel", -8.9664482186E+05}};
   for (const auto& [name, optimum] : problems) {
     const Spec s = netlib_cut(name, optimum);
     ASSERT_GT(s.nvars, 0) << name;
     for (int presolve : {2, 0}) {
-      for (int method : {0, 1, 2}) {
+      for (int method : {0, 1}) {
         SCOPED_TRACE(std::string(name) + " presolve " + std::to_string(presolve) + " method " +
                      std::to_string(method));
         Fixture f;
