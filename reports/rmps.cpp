@@ -19,6 +19,7 @@
 #include "solver/solver.h"
 #include "store/hooks.h"
 #include "store/io.h"
+#include "store/phasetime.h"
 #include "store/store.h"
 #include "store/upcalls.h"
 
@@ -458,7 +459,9 @@ void loadmps_(Work& W, MasterRecord& L, const char* name, int32_t format, int32_
   passparamstoapi_(W, L);
   passapisetparams_(W, L);
   BRmodel* lib = modelptr_(L.MODELHANDLE);
+  phasetime_("MPS file opened");
   int32_t r = BRreadMPSFile(lib, name, format);
+  phasetime_("MPS file read");
   if (r == BRERR_FILE_NOT_FOUND || r == BRERR_FILE_OPEN) {
     msgtext(L.ERRSTR, sizeof L.ERRSTR, name);
     errmsh_(W, L, 7);
@@ -565,6 +568,7 @@ void loadmps_(Work& W, MasterRecord& L, const char* name, int32_t format, int32_
     status = 5;
     return;
   }
+  phasetime_("model text installed");
   if (vpatched + rpatched > 0) {
     L.ERRARG = vpatched;
     L.ERRARG2 = rpatched;
