@@ -16,6 +16,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace bresk {
 
 namespace {
@@ -53,11 +55,12 @@ struct MpsData {
   std::vector<char> rowtype;
   std::vector<double> rhs, range;
   std::vector<char> ranged;
-  std::unordered_map<std::string, int> rowindex;  // -1 objective, -2 dropped free row
+  // Name indexes; the keys are views into the file's text, which outlives the parse.
+  std::unordered_map<std::string_view, int> rowindex;  // -1 objective, -2 dropped free row
   std::vector<std::string> colnames;
   std::vector<char> coltype;
   std::vector<double> lb, ub;
-  std::unordered_map<std::string, int> colindex;
+  std::unordered_map<std::string_view, int> colindex;
   std::vector<Entry> entries;
   std::vector<int> entrycol, entrypos;  // per row: column and position of its last entry
   std::vector<double> cost;
@@ -168,12 +171,12 @@ bool bound_number(std::string_view t, double* v) {
 }
 
 int col_of(MpsData& d, std::string_view name) {
-  auto it = d.colindex.find(std::string(name));
+  auto it = d.colindex.find(name);
   return it == d.colindex.end() ? -3 : it->second;
 }
 
 int row_of_name(MpsData& d, std::string_view name) {
-  auto it = d.rowindex.find(std::string(name));
+  auto it = d.rowindex.find(name);
   return it == d.rowindex.end() ? -3 : it->second;
 }
 
@@ -250,7 +253,7 @@ int parse(Reader& r, MpsData& d) {
   bool integer = false;
   std::vector<std::string_view> f, t;
   int lastcol = -1;
-  std::string lastname;
+  std::string_view lastname;
   while (next_line(r)) {
     std::string_view line = r.line;
     if (line.find('\0') != std::string_view::npos) return fail(r);  // not a text line
@@ -305,16 +308,15 @@ int parse(Reader& r, MpsData& d) {
           }
         }
         if (type.size() != 1 || name.empty()) return fail(r);
-        std::string key(name);
-        if (d.rowindex.count(key)) return fail(r);
+        if (d.rowindex.count(name)) return fail(r);
         char c = type[0];
         if (c == 'N') {
-          d.rowindex[key] = d.have_obj ? -2 : -1;
-          if (!d.have_obj) d.objname = key;
+          d.rowindex[name] = d.have_obj ? -2 : -1;
+          if (!d.have_obj) d.objname = std::string(name);
           d.have_obj = true;
         } else if (c == 'L' || c == 'G' || c == 'E') {
-          d.rowindex[key] = static_cast<int>(d.rownames.size());
-          d.rownames.push_back(key);
+          d.rowindex[name] = static_cast<int>(d.rownames.size());
+          d.rownames.emplace_back(name);
           d.rowtype.push_back(c);
           d.rhs.push_back(0.0);
           d.range.push_back(0.0);
@@ -350,12 +352,11 @@ int parse(Reader& r, MpsData& d) {
           if (!lastname.empty() && g[0] == lastname) {
             col = lastcol;
           } else {
-            std::string key(g[0]);
-            auto it = d.colindex.find(key);
-            if (it == d.colindex.end()) {
-              col = static_cast<int>(d.colnames.size());
-              d.colindex.emplace(key, col);
-              d.colnames.push_back(key);
+            const std::string_view key = g[0];
+            auto [it, fresh] = d.colindex.try_emplace(key, static_cast<int>(d.colnames.size()));
+            if (fresh) {
+              col = it->second;
+              d.colnames.emplace_back(key);
               d.coltype.push_back(integer ? 'I' : 'C');
               d.lb.push_back(0.0);
               d.ub.push_back(kInf);
@@ -743,7 +744,14 @@ int BRreadMPSFile(BRmodel* model, const char* file, int format) {
     m->file_text.clear();
     std::FILE* fp = std::fopen(file, "rb");
     if (!fp) return errno == ENOENT ? BRERR_FILE_NOT_FOUND : BRERR_FILE_OPEN;
+    // The text in one piece: read at the file's size in one go (a file that changes size
+    // while it is read is still read to its end).
     std::string text;
+    struct stat sb {};
+    if (fstat(fileno(fp), &sb) == 0 && S_ISREG(sb.st_mode) && sb.st_size > 0)
+      text.resize(static_cast<size_t>(sb.st_size));
+    size_t have = std::fread(text.data(), 1, text.size(), fp);
+    text.resize(have);
     char buf[1 << 16];
     size_t got;
     while ((got = std::fread(buf, 1, sizeof buf, fp)) > 0) text.append(buf, got);
