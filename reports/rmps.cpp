@@ -1,6 +1,7 @@
 // MPS import (RMPS, FRMPS): the solver library reads the file into its model object; the
 // model is read back and written as model text in the modelling language, one statement
 // per row, then installed as the current model.
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -392,6 +393,10 @@ void prtnum_(double value, char* text, int32_t& length) {
 std::string prtnum_(double value) {
   if (value == 0.0) return "0";
   char buf[64];
+  // a whole number below 10^12 has at most 12 digits: it prints as itself
+  if (value >= 1.0 && value < 1e12 && value == std::floor(value)) {
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, static_cast<int64_t>(value)).ptr);
+  }
   std::snprintf(buf, sizeof buf, "%.11E", value);
   const char* e = std::strchr(buf, 'E');
   if (e == nullptr) return buf;  // not a finite number: the import never writes one
