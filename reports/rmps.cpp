@@ -77,6 +77,9 @@ void term(TextOut& out, double c, bool first, const std::string& name) {
 // names of one kind equal (a name that would meet another gets a numbered suffix).
 struct NameFix {
   std::unordered_set<std::string> taken;
+  // per wanted name, the last suffix handed out: the search for the next free one resumes
+  // there, so that many names cut to one stem cost no more than as many distinct names
+  std::unordered_map<std::string, int64_t> lastsuffix;
   int32_t changed = 0;
 
   static std::string repaired(const std::string& raw, bool& unchanged) {
@@ -91,7 +94,9 @@ struct NameFix {
   // A name not yet taken: the repaired name, or it with "_k" so that it is unique.
   std::string unique(const std::string& want) {
     if (!want.empty() && taken.insert(want).second) return want;
-    for (int64_t k = 1;; ++k) {
+    int64_t& last = lastsuffix[want];
+    for (int64_t k = last + 1;; ++k) {
+      last = k;
       std::string suf = "_" + std::to_string(k);
       std::string base = want.empty() ? "X" : want;
       if (base.size() + suf.size() > (size_t)NAMECH) base.resize((size_t)NAMECH - suf.size());
