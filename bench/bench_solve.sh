@@ -6,28 +6,47 @@
 # of three runs; each line prints GO's time, clp's with its dual (-dualS), primal (-primalS)
 # and barrier (-barrier) methods, glpsol's where it is sensible, the ratio of GO to
 # `clp -dualS` and to the best clp method, GO's simplex iterations beside clp's, and the
-# program's phase times (QUIRN_PHASES=1). At its end it runs bench/bench_int.sh when present.
-#   bash bench/bench_solve.sh [BUILD_DIR] [PLAN_SIZES] [TRANSP_SIZES] [NETLIB_COUNT]
-# e.g. bash bench/bench_solve.sh build "250 500 1000" "300 1000" 10; the default is quick.
+# program's phase times (QUIRN_PHASES=1). At its end it runs bench/bench_int.sh on the integer
+# models named (all of bench/int by default).
+#   bash bench/bench_solve.sh [BUILD_DIR] [PLAN_SIZES] [TRANSP_SIZES] [NETLIB_COUNT] [INT_MODELS]
+# e.g. bash bench/bench_solve.sh build "250 500 1000" "300 1000" 10; the default is quick. An
+# empty list leaves its part out: bash bench/bench_solve.sh build "" "" 10 "" runs the Netlib
+# part alone. Times are wall seconds, or processor seconds (user + system) with METRIC=cpu,
+# the steadier measure on a busy machine. The Netlib problems solve in hundredths of a second,
+# so each of their times is that of NETLIB_REPS runs (10) divided by their number.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 . "$root/bench/transp_model.sh"
 . "$root/bench/plan-gen.sh"
 build="$(cd "${1:-$root/build}" && pwd)"
-plans="${2:-250}"
-transps="${3:-300}"
-nnet="${4:-5}"
+plans="${2-250}"
+transps="${3-300}"
+nnet="${4-5}"
+ints="${5-all}"
+metric="${METRIC:-wall}"
+nreps="${NETLIB_REPS:-10}"
 quirn="$build/quirn"
 command -v clp >/dev/null || { echo "the clp command is needed (package coinor-clp)" >&2; exit 1; }
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-best3() {  # the least wall time of three runs of the command (standard input from $1), in seconds
+# the least time (wall, or user + system with METRIC=cpu) of three runs of the command
+# (standard input from $1), in seconds
+best3() {
   local in="$1"; shift
   for _ in 1 2 3; do
-    /usr/bin/time -f "%e" -o t.txt "$@" <"$in" >/dev/null 2>&1 || true
-    tail -n 1 t.txt
+    /usr/bin/time -f "%e %U %S" -o t.txt "$@" <"$in" >/dev/null 2>&1 || true
+    tail -n 1 t.txt | awk -v m="$metric" '{ print m == "cpu" ? $2 + $3 : $1 }'
+  done | sort -n | head -n 1
+}
+# the same for N runs in a row, divided by N
+bestn() {
+  local n="$1" in="$2"; shift 2
+  for _ in 1 2 3; do
+    /usr/bin/time -f "%e %U %S" -o t.txt bash -c 'n="$1" in="$2"; shift 2; for ((k = 0; k < n; ++k)); do "$@" <"$in" >/dev/null 2>&1; done' \
+      _ "$n" "$in" "$@" || true
+    tail -n 1 t.txt | awk -v m="$metric" -v n="$n" '{ printf "%.4f\n", (m == "cpu" ? $2 + $3 : $1) / n }'
   done | sort -n | head -n 1
 }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b <= 0) b = 0.01; printf "%.2f", a / b }'; }
@@ -83,13 +102,16 @@ for f in "${files[@]}"; do
   name="$(basename "$f" .mps)"
   cp "$f" .
   printf 'RMPS %s.mps\nSET TERSEO 1\nGO\nQUIT\n' "$name" >go.in
-  go="$(best3 go.in "$quirn")"
-  cd="$(best3 /dev/null clp "$name.mps" -dualS)"
-  printf '%-22s %7.2f %7.2f %47s\n' "netlib $name" "$go" "$cd" "$(ratio "$go" "$cd")"
+  go="$(bestn "$nreps" go.in "$quirn")"
+  cd="$(bestn "$nreps" /dev/null clp "$name.mps" -dualS)"
+  printf '%-22s %7.3f %7.3f %45s\n' "netlib $name" "$go" "$cd" "$(ratio "$go" "$cd")"
   logsum="$(awk -v s="$logsum" -v a="$go" -v b="$cd" 'BEGIN { if (a <= 0) a = 0.005; if (b <= 0) b = 0.005; print s + log(a / b) }')"
   nlog=$((nlog + 1))
 done
 [ "$nlog" -gt 0 ] && awk -v s="$logsum" -v k="$nlog" \
   'BEGIN { printf "netlib: geometric mean of GO / clp -dualS over %d problems: %.2f\n", k, exp(s / k) }'
-[ -f "$root/bench/bench_int.sh" ] && bash "$root/bench/bench_int.sh" "$build"
+if [ -n "$ints" ] && [ -f "$root/bench/bench_int.sh" ]; then
+  if [ "$ints" = all ]; then METRIC="$metric" bash "$root/bench/bench_int.sh" "$build"
+  else METRIC="$metric" bash "$root/bench/bench_int.sh" "$build" $ints; fi
+fi
 exit 0

@@ -16,6 +16,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace bresk {
 
 namespace {
@@ -42,6 +44,46 @@ struct QSame {
   bool operator()(const QEntry& a, const QEntry& b) const { return a.row == b.row && a.i == b.i && a.j == b.j; }
 };
 
+// Names and their numbers: open addressing over the entries, keyed by views into the
+// file's text (which outlives the parse), so that a lookup allocates nothing and a new name
+// one entry.
+struct NameIndex {
+  std::vector<std::pair<std::string_view, int>> entries;
+  std::vector<int32_t> slots;  // entry number + 1; 0 for an empty slot
+
+  static uint64_t hash(std::string_view s) {
+    uint64_t h = 1469598103934665603ull;  // FNV-1a
+    for (unsigned char c : s) h = (h ^ c) * 1099511628211ull;
+    return h ^ (h >> 29);
+  }
+  // The slot that holds the name or the empty one where it would go.
+  size_t slot(std::string_view s) const {
+    const size_t mask = slots.size() - 1;
+    for (size_t k = hash(s) & mask;; k = (k + 1) & mask) {
+      const int32_t e = slots[k];
+      if (e == 0 || entries[static_cast<size_t>(e - 1)].first == s) return k;
+    }
+  }
+  // The number of a name; -3 when it is not there.
+  int find(std::string_view s) const {
+    if (slots.empty()) return -3;
+    const int32_t e = slots[slot(s)];
+    return e == 0 ? -3 : entries[static_cast<size_t>(e - 1)].second;
+  }
+  // Adds a name with its number unless it is there; the name's number and whether it is new.
+  std::pair<int, bool> add(std::string_view s, int v) {
+    if (2 * (entries.size() + 1) > slots.size()) {
+      slots.assign(std::max<size_t>(64, 4 * slots.size()), 0);
+      for (size_t e = 0; e < entries.size(); ++e) slots[slot(entries[e].first)] = static_cast<int32_t>(e + 1);
+    }
+    const size_t k = slot(s);
+    if (slots[k] != 0) return {entries[static_cast<size_t>(slots[k] - 1)].second, false};
+    entries.emplace_back(s, v);
+    slots[k] = static_cast<int32_t>(entries.size());
+    return {v, true};
+  }
+};
+
 // Everything read from the file before the model is built.
 struct MpsData {
   std::string title, rhsname, rngname, bndname;
@@ -53,11 +95,11 @@ struct MpsData {
   std::vector<char> rowtype;
   std::vector<double> rhs, range;
   std::vector<char> ranged;
-  std::unordered_map<std::string, int> rowindex;  // -1 objective, -2 dropped free row
+  NameIndex rowindex;  // -1 objective, -2 dropped free row
   std::vector<std::string> colnames;
   std::vector<char> coltype;
   std::vector<double> lb, ub;
-  std::unordered_map<std::string, int> colindex;
+  NameIndex colindex;
   std::vector<Entry> entries;
   std::vector<int> entrycol, entrypos;  // per row: column and position of its last entry
   std::vector<double> cost;
@@ -168,13 +210,11 @@ bool bound_number(std::string_view t, double* v) {
 }
 
 int col_of(MpsData& d, std::string_view name) {
-  auto it = d.colindex.find(std::string(name));
-  return it == d.colindex.end() ? -3 : it->second;
+  return d.colindex.find(name);
 }
 
 int row_of_name(MpsData& d, std::string_view name) {
-  auto it = d.rowindex.find(std::string(name));
-  return it == d.rowindex.end() ? -3 : it->second;
+  return d.rowindex.find(name);
 }
 
 // Adds one (row, value) pair of a column; false on an unknown row or bad number.
@@ -250,7 +290,7 @@ int parse(Reader& r, MpsData& d) {
   bool integer = false;
   std::vector<std::string_view> f, t;
   int lastcol = -1;
-  std::string lastname;
+  std::string_view lastname;
   while (next_line(r)) {
     std::string_view line = r.line;
     if (line.find('\0') != std::string_view::npos) return fail(r);  // not a text line
@@ -305,16 +345,15 @@ int parse(Reader& r, MpsData& d) {
           }
         }
         if (type.size() != 1 || name.empty()) return fail(r);
-        std::string key(name);
-        if (d.rowindex.count(key)) return fail(r);
         char c = type[0];
+        if (c != 'N' && c != 'L' && c != 'G' && c != 'E') return fail(r);
+        if (!d.rowindex.add(name, c != 'N' ? static_cast<int>(d.rownames.size()) : d.have_obj ? -2 : -1).second)
+          return fail(r);
         if (c == 'N') {
-          d.rowindex[key] = d.have_obj ? -2 : -1;
-          if (!d.have_obj) d.objname = key;
+          if (!d.have_obj) d.objname = std::string(name);
           d.have_obj = true;
         } else if (c == 'L' || c == 'G' || c == 'E') {
-          d.rowindex[key] = static_cast<int>(d.rownames.size());
-          d.rownames.push_back(key);
+          d.rownames.emplace_back(name);
           d.rowtype.push_back(c);
           d.rhs.push_back(0.0);
           d.range.push_back(0.0);
@@ -350,12 +389,11 @@ int parse(Reader& r, MpsData& d) {
           if (!lastname.empty() && g[0] == lastname) {
             col = lastcol;
           } else {
-            std::string key(g[0]);
-            auto it = d.colindex.find(key);
-            if (it == d.colindex.end()) {
-              col = static_cast<int>(d.colnames.size());
-              d.colindex.emplace(key, col);
-              d.colnames.push_back(key);
+            const std::string_view key = g[0];
+            auto [at, fresh] = d.colindex.add(key, static_cast<int>(d.colnames.size()));
+            if (fresh) {
+              col = at;
+              d.colnames.emplace_back(key);
               d.coltype.push_back(integer ? 'I' : 'C');
               d.lb.push_back(0.0);
               d.ub.push_back(kInf);
@@ -743,7 +781,14 @@ int BRreadMPSFile(BRmodel* model, const char* file, int format) {
     m->file_text.clear();
     std::FILE* fp = std::fopen(file, "rb");
     if (!fp) return errno == ENOENT ? BRERR_FILE_NOT_FOUND : BRERR_FILE_OPEN;
+    // The text in one piece: read at the file's size in one go (a file that changes size
+    // while it is read is still read to its end).
     std::string text;
+    struct stat sb {};
+    if (fstat(fileno(fp), &sb) == 0 && S_ISREG(sb.st_mode) && sb.st_size > 0)
+      text.resize(static_cast<size_t>(sb.st_size));
+    size_t have = std::fread(text.data(), 1, text.size(), fp);
+    text.resize(have);
     char buf[1 << 16];
     size_t got;
     while ((got = std::fread(buf, 1, sizeof buf, fp)) > 0) text.append(buf, got);

@@ -1,6 +1,7 @@
 // MPS import (RMPS, FRMPS): the solver library reads the file into its model object; the
 // model is read back and written as model text in the modelling language, one statement
 // per row, then installed as the current model.
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -19,6 +20,7 @@
 #include "solver/solver.h"
 #include "store/hooks.h"
 #include "store/io.h"
+#include "store/phasetime.h"
 #include "store/store.h"
 #include "store/upcalls.h"
 
@@ -75,6 +77,9 @@ void term(TextOut& out, double c, bool first, const std::string& name) {
 // names of one kind equal (a name that would meet another gets a numbered suffix).
 struct NameFix {
   std::unordered_set<std::string> taken;
+  // per wanted name, the last suffix handed out: the search for the next free one resumes
+  // there, so that many names cut to one stem cost no more than as many distinct names
+  std::unordered_map<std::string, int64_t> lastsuffix;
   int32_t changed = 0;
 
   static std::string repaired(const std::string& raw, bool& unchanged) {
@@ -89,7 +94,9 @@ struct NameFix {
   // A name not yet taken: the repaired name, or it with "_k" so that it is unique.
   std::string unique(const std::string& want) {
     if (!want.empty() && taken.insert(want).second) return want;
-    for (int64_t k = 1;; ++k) {
+    int64_t& last = lastsuffix[want];
+    for (int64_t k = last + 1;; ++k) {
+      last = k;
       std::string suf = "_" + std::to_string(k);
       std::string base = want.empty() ? "X" : want;
       if (base.size() + suf.size() > (size_t)NAMECH) base.resize((size_t)NAMECH - suf.size());
@@ -391,6 +398,10 @@ void prtnum_(double value, char* text, int32_t& length) {
 std::string prtnum_(double value) {
   if (value == 0.0) return "0";
   char buf[64];
+  // a whole number below 10^12 has at most 12 digits: it prints as itself
+  if (value >= 1.0 && value < 1e12 && value == std::floor(value)) {
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, static_cast<int64_t>(value)).ptr);
+  }
   std::snprintf(buf, sizeof buf, "%.11E", value);
   const char* e = std::strchr(buf, 'E');
   if (e == nullptr) return buf;  // not a finite number: the import never writes one
@@ -458,7 +469,9 @@ void loadmps_(Work& W, MasterRecord& L, const char* name, int32_t format, int32_
   passparamstoapi_(W, L);
   passapisetparams_(W, L);
   BRmodel* lib = modelptr_(L.MODELHANDLE);
+  phasetime_("MPS file opened");
   int32_t r = BRreadMPSFile(lib, name, format);
+  phasetime_("MPS file read");
   if (r == BRERR_FILE_NOT_FOUND || r == BRERR_FILE_OPEN) {
     msgtext(L.ERRSTR, sizeof L.ERRSTR, name);
     errmsh_(W, L, 7);
@@ -565,6 +578,7 @@ void loadmps_(Work& W, MasterRecord& L, const char* name, int32_t format, int32_
     status = 5;
     return;
   }
+  phasetime_("model text installed");
   if (vpatched + rpatched > 0) {
     L.ERRARG = vpatched;
     L.ERRARG2 = rpatched;

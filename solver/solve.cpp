@@ -11,6 +11,7 @@
 #include "solver/reporthooks.h"
 #include "solver/solver.h"
 #include "store/hooks.h"
+#include "store/phasetime.h"
 #include "store/io.h"
 #include "store/store.h"
 #include "store/upcalls.h"
@@ -192,7 +193,9 @@ int32_t solveit_(Work& W, MasterRecord& L) {
   if (!integer) {
     int32_t method = L.NLVARS > 0 ? 0 : L.SOLVEL;
     bool gop = L.NLVARS > 0 && L.SLVUSE == 1;
+    phasetime_("solve starts");
     r = gop ? FBRSOLVEGOP_(M) : FBROPTIMIZE_(M, method);
+    phasetime_("solved");
     updatefinalsolutionstatus_(L);
     L.INTRPTD = userinterrupted_(r);
     if (r != 0) {
@@ -424,6 +427,7 @@ int32_t solver_(Work& W, MasterRecord& L, int32_t mode, const char* fname) {
         if (!(L.MSGOFF & 1) && L.RTASK2 == 0) resultsummary_(W, L);
         if (L.MODSTAT != 12 && L.MODSTAT != 6 && L.MODSTAT != 11 && L.TERSEO != 1)
           if (auto f = reporthooks_().solution) f(W, L, 1, "", 0, "", 0);  // no heading, no key
+        phasetime_("reported");
         break;
       case 1:
         if (auto f = reporthooks_().genmodel; f && (L.SLVROWS > 0 || L.SLVCOLS > 0)) f(W, L);

@@ -1,0 +1,39 @@
+// The number text of the MPS import's model text: whole numbers as themselves up to 12
+// digits, 12 significant digits in fixed form from 0.1 up, the E form beyond.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "reports/exchange.h"
+
+namespace {
+
+TEST(ImportNumbers, TextOfEachMagnitude) {
+  struct Case {
+    double v;
+    const char* text;
+  } cases[] = {
+      {0.0, "0"},
+      {1.0, "1"},
+      {7.0, "7"},
+      {10.0, "10"},
+      {1000.0, "1000"},
+      {123456789012.0, "123456789012"},
+      {999999999999.0, "999999999999"},
+      {1e12, "0.1E+13"},
+      {1234567890123.0, "0.123456789012E+13"},
+      {0.5, "0.5"},
+      {1.5, "1.5"},
+      {2.25, "2.25"},
+      {0.1, "0.1"},
+      {0.05, "0.5E-01"},
+      {123.456, "123.456"},
+      {1.0 / 3.0, "0.333333333333"},
+      {999999999999.5, "0.1E+13"},
+      {-3.0, "-3"},
+      {-0.25, "-0.25"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(prtnum_(c.v), c.text) << c.v;
+}
+
+}  // namespace
