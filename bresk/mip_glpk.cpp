@@ -5,6 +5,7 @@
 #include <glpk.h>
 
 #include <algorithm>
+#include <csetjmp>
 #include <cmath>
 
 namespace brmip {
@@ -25,7 +26,28 @@ struct GlpkState {
   MipProgress prog;
   bool reported = false;          // an incumbent has been reported as found
   double reportedBest = 0;        // ... with this objective
+  std::jmp_buf escape;            // where a fault inside GLPK returns to
 };
+
+// GLPK's error hook: a fault inside the library abandons its solve instead of ending the program.
+void onGlpkFault(void* info) { std::longjmp(static_cast<GlpkState*>(info)->escape, 1); }
+
+// True when GLPK can take the problem as it stands: finite entries and bounds, row indices in
+// range and none twice in a column (which GLPK would reject by ending the program).
+bool glpkCanLoad(const LinearProblem& p) {
+  std::vector<int> seen(p.nrows, -1);
+  for (int j = 0; j < p.ncols; j++) {
+    if (std::isnan(p.collb[j]) || std::isnan(p.colub[j]) || !std::isfinite(p.cost[j])) return false;
+    for (int k = p.start[j]; k < p.start[j + 1]; k++) {
+      int i = p.index[k];
+      if (i < 0 || i >= p.nrows || seen[i] == j || !std::isfinite(p.value[k])) return false;
+      seen[i] = j;
+    }
+  }
+  for (int i = 0; i < p.nrows; i++)
+    if (std::isnan(p.rowlb[i]) || std::isnan(p.rowub[i])) return false;
+  return std::isfinite(p.objconst);
+}
 
 // Bounds lo..hi (+-1e30 or beyond: none) as GLPK's bound type.
 int boundType(double lo, double hi) {
@@ -178,6 +200,7 @@ bool solveMipGlpk(const LinearProblem& p, const MipSettings& s, const MipCallbac
   st.p = &p; st.s = &s; st.cb = &cb; st.budget = budget; st.nodeBudget = nodeBudget; st.t0 = CoinCpuTime();
   st.prog.best = p.sense < 0 ? -1e30 : 1e30;
   st.prog.bound = -st.prog.best;
+  if (!glpkCanLoad(p)) return false;
   glp_term_out(GLP_OFF);
   glp_prob* g = glp_create_prob();
   loadGlpk(g, p);
@@ -197,7 +220,19 @@ bool solveMipGlpk(const LinearProblem& p, const MipSettings& s, const MipCallbac
   io.clq_cuts = GLP_ON;
   io.cb_func = onEvent;
   io.cb_info = &st;
+  // A fault inside GLPK (its internal checks end the program otherwise) leaves the model to
+  // Cbc; GLPK's memory, the problem object included, goes with its environment.
+  glp_error_hook(onGlpkFault, &st);
+  if (setjmp(st.escape)) {
+    glp_error_hook(nullptr, nullptr);
+    glp_free_env();
+    r = MipResult();
+    r.last = st.prog;
+    r.last.seconds = CoinCpuTime() - st.t0;
+    return false;
+  }
   int ret = glp_intopt(g, &io);
+  glp_error_hook(nullptr, nullptr);
   bool settled = readAnswer(g, ret, st, r);
   st.prog.iterations = std::max<long long>(st.prog.iterations, glp_get_it_cnt(g));
   // An incumbent the search ended on without an event after it is reported now; a stop asked

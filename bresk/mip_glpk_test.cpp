@@ -155,4 +155,25 @@ TEST(MipGlpk, BudgetHandsOverWhileStopsAndLimitsSettle) {
   EXPECT_EQ(found.back(), r.objective);
 }
 
+// Entries GLPK would end the program on (a row twice in one column, a value that is not a
+// number) leave the model to Cbc untouched.
+TEST(MipGlpk, EntriesGlpkCannotTakeGoToCbc) {
+  struct Case {
+    const char* name;
+    brmip::LinearProblem p;
+  };
+  std::vector<Case> cases = {
+      {"row twice in a column", Builder(1, {1}, {4}).col(1, 0, 5, true, {{0, 1}, {0, 2}}).p},
+      {"entry not a number", Builder(1, {1}, {4}).col(1, 0, 5, true, {{0, std::nan("")}}).p},
+      {"cost not finite", Builder(1, {1}, {4}).col(HUGE_VAL, 0, 5, true, {{0, 1}}).p},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    brmip::MipSettings s;
+    brmip::MipResult r;
+    EXPECT_FALSE(brmip::solveMipGlpk(c.p, s, kNoStop, 1000000, 100000, r));
+    EXPECT_TRUE(r.x.empty());
+  }
+}
+
 }  // namespace
