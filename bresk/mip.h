@@ -59,6 +59,13 @@ using MipCallback = std::function<bool(const MipProgress&)>;
 // Solves a linear integer model with Cbc.
 void solveMipCbc(const LinearProblem& p, const MipSettings& s, const MipCallback& cb, MipResult& r);
 
+// Solves a linear integer model with GLPK's branch-and-cut while its simplex iterations and nodes
+// stay within budget and nodeBudget. True when that settles the solve: a proven optimum (its point checked against the bounds,
+// rows and integrality), a proven infeasibility, or a stop by the callback or a limit of s. False
+// when the model is left to Cbc; r.last then holds the work spent.
+bool solveMipGlpk(const LinearProblem& p, const MipSettings& s, const MipCallback& cb, long long budget,
+                  int nodeBudget, MipResult& r);
+
 // Solves the LP with every integer column fixed at x; fills duals (library sign) and reduced costs.
 // Returns false when the fixed LP has no optimal solution.
 bool fixedLpDuals(const LinearProblem& p, const std::vector<double>& x, std::vector<double>& duals,

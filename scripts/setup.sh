@@ -3,7 +3,7 @@
 set -euo pipefail
 PKGS="g++ cmake make pkg-config git libgtest-dev
       coinor-libclp-dev coinor-libcbc-dev coinor-libipopt-dev coinor-libcoinutils-dev coinor-libbonmin-dev
-      coinor-clp coinor-cbc glpk-utils"
+      coinor-clp coinor-cbc glpk-utils libglpk-dev"
 if [ "${1:-}" = "--test" ]; then
   PKGS="$PKGS clang-14 libclang-rt-14-dev"
 fi

@@ -1,0 +1,264 @@
+// Linear integer models on GLPK's branch-and-cut under a budget of simplex iterations.
+#include "bresk/mip.h"
+
+#include <coin/CoinTime.hpp>
+#include <glpk.h>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cmath>
+
+namespace brmip {
+namespace {
+
+// Why the search was stopped from its callback.
+enum class Stop { none, budget, caller, seconds, iterations, gap };
+
+// State shared with GLPK's callback.
+struct GlpkState {
+  const LinearProblem* p = nullptr;
+  const MipSettings* s = nullptr;
+  const MipCallback* cb = nullptr;
+  long long budget = 0;           // most simplex iterations
+  int nodeBudget = 0;             // most nodes
+  double t0 = 0;
+  Stop stop = Stop::none;
+  MipProgress prog;
+  bool reported = false;          // an incumbent has been reported as found
+  double reportedBest = 0;        // ... with this objective
+  std::jmp_buf escape;            // where a fault inside GLPK returns to
+};
+
+// GLPK's error hook: a fault inside the library abandons its solve instead of ending the program.
+void onGlpkFault(void* info) { std::longjmp(static_cast<GlpkState*>(info)->escape, 1); }
+
+// True when GLPK can take the problem as it stands: finite entries and bounds, row indices in
+// range and none twice in a column (which GLPK would reject by ending the program).
+bool glpkCanLoad(const LinearProblem& p) {
+  std::vector<int> seen(p.nrows, -1);
+  for (int j = 0; j < p.ncols; j++) {
+    if (std::isnan(p.collb[j]) || std::isnan(p.colub[j]) || !std::isfinite(p.cost[j])) return false;
+    for (int k = p.start[j]; k < p.start[j + 1]; k++) {
+      int i = p.index[k];
+      if (i < 0 || i >= p.nrows || seen[i] == j || !std::isfinite(p.value[k])) return false;
+      seen[i] = j;
+    }
+  }
+  for (int i = 0; i < p.nrows; i++)
+    if (std::isnan(p.rowlb[i]) || std::isnan(p.rowub[i])) return false;
+  return std::isfinite(p.objconst);
+}
+
+// Bounds lo..hi (+-1e30 or beyond: none) as GLPK's bound type.
+int boundType(double lo, double hi) {
+  bool l = lo > -1e30, u = hi < 1e30;
+  if (l && u) return lo == hi ? GLP_FX : GLP_DB;
+  return l ? GLP_LO : u ? GLP_UP : GLP_FR;
+}
+
+// Loads the problem into a GLPK problem object; the objective constant is its constant term.
+void loadGlpk(glp_prob* g, const LinearProblem& p) {
+  glp_set_obj_dir(g, p.sense < 0 ? GLP_MAX : GLP_MIN);
+  glp_set_obj_coef(g, 0, p.objconst);
+  if (p.nrows > 0) glp_add_rows(g, p.nrows);
+  for (int i = 0; i < p.nrows; i++) glp_set_row_bnds(g, i + 1, boundType(p.rowlb[i], p.rowub[i]), p.rowlb[i], p.rowub[i]);
+  glp_add_cols(g, p.ncols);
+  std::vector<int> ind;
+  std::vector<double> val;
+  for (int j = 0; j < p.ncols; j++) {
+    glp_set_col_bnds(g, j + 1, boundType(p.collb[j], p.colub[j]), p.collb[j], p.colub[j]);
+    glp_set_obj_coef(g, j + 1, p.cost[j]);
+    if (p.integer[j]) glp_set_col_kind(g, j + 1, GLP_IV);
+    // GLPK's arrays are 1-based: element 0 is unused.
+    ind.assign(1, 0);
+    val.assign(1, 0.0);
+    for (int k = p.start[j]; k < p.start[j + 1]; k++) {
+      if (p.value[k] == 0.0) continue;
+      ind.push_back(p.index[k] + 1);
+      val.push_back(p.value[k]);
+    }
+    glp_set_mat_col(g, j + 1, static_cast<int>(ind.size()) - 1, ind.data(), val.data());
+  }
+}
+
+// Fills the progress counts from the search tree.
+void readProgress(glp_tree* t, GlpkState& st) {
+  glp_prob* g = glp_ios_get_prob(t);
+  MipProgress& q = st.prog;
+  int active = 0, current = 0, total = 0;
+  glp_ios_tree_size(t, &active, &current, &total);
+  q.active = active;
+  q.nodes = total - current;        // nodes taken off the tree
+  q.lps = q.nodes + 1;
+  q.iterations = glp_get_it_cnt(g);
+  if (glp_mip_status(g) == GLP_FEAS) {
+    q.status = 5;
+    q.best = glp_mip_obj_val(g);
+  }
+  int best = glp_ios_best_node(t);
+  if (best) q.bound = glp_ios_node_bound(t, best);
+  q.seconds = CoinCpuTime() - st.t0;
+}
+
+// Marks a changed incumbent in the progress as found (event 1); true when there is one.
+bool newIncumbent(GlpkState& st) {
+  MipProgress& q = st.prog;
+  if (q.status != 5 || (st.reported && q.best == st.reportedBest)) return false;
+  st.reported = true;
+  st.reportedBest = q.best;
+  q.solutions++;
+  q.event = 1;
+  q.kind = 1;
+  return true;
+}
+
+// GLPK's callback: progress to the caller, and the budget, limits and stops enforced. GLPK
+// does not tell of every incumbent it records, so a changed one is reported at the first
+// event after it; other events are reported once per node.
+void onEvent(glp_tree* t, void* info) {
+  GlpkState& st = *static_cast<GlpkState*>(info);
+  if (st.stop != Stop::none) return;
+  readProgress(t, st);
+  MipProgress& q = st.prog;
+  q.event = 2;
+  q.kind = 0;
+  if (!newIncumbent(st) && glp_ios_reason(t) != GLP_ISELECT) return;
+  const MipSettings& s = *st.s;
+  if (s.iterations >= 0 && q.iterations >= s.iterations) st.stop = Stop::iterations;
+  else if (s.seconds >= 0 && q.seconds > s.seconds + 0.5) st.stop = Stop::seconds;
+  else if (*st.cb && (*st.cb)(q)) st.stop = Stop::caller;
+  else if (q.status == 5 && std::fabs(q.bound) < 1e30 &&
+           std::fabs(q.best - q.bound) <= s.absgap) st.stop = Stop::gap;
+  else if (q.iterations > st.budget || q.nodes > st.nodeBudget) st.stop = Stop::budget;
+  if (st.stop != Stop::none) glp_ios_terminate(t);
+}
+
+// True when x (integer columns rounded) lies within the column bounds and rows, to a tolerance
+// relative to each bound, and every integer column was within the integrality tolerance.
+bool pointHolds(const LinearProblem& p, const MipSettings& s, const std::vector<double>& raw,
+                std::vector<double>& x) {
+  auto off = [](double v, double b) { return v - b > 1e-6 * std::max(1.0, std::fabs(b)); };
+  x = raw;
+  for (int j = 0; j < p.ncols; j++) {
+    if (p.integer[j]) {
+      x[j] = std::round(raw[j]);
+      if (std::fabs(x[j] - raw[j]) > std::max(s.inttol, 1e-9)) return false;
+    }
+    if (off(p.collb[j], x[j]) || off(x[j], p.colub[j])) return false;
+  }
+  std::vector<double> act(p.nrows, 0.0);
+  for (int j = 0; j < p.ncols; j++)
+    for (int k = p.start[j]; k < p.start[j + 1]; k++) act[p.index[k]] += p.value[k] * x[j];
+  for (int i = 0; i < p.nrows; i++)
+    if ((p.rowlb[i] > -1e30 && off(p.rowlb[i], act[i])) || (p.rowub[i] < 1e30 && off(act[i], p.rowub[i])))
+      return false;
+  return true;
+}
+
+// Reads GLPK's answer after the search into r; true when it settles the solve.
+bool readAnswer(glp_prob* g, int ret, const GlpkState& st, MipResult& r) {
+  const LinearProblem& p = *st.p;
+  int ms = glp_mip_status(g);
+  bool proven = ret == 0 || ret == GLP_EMIPGAP || (ret == GLP_ESTOP && st.stop == Stop::gap);
+  bool stopped = ret == GLP_ESTOP && st.stop != Stop::budget && st.stop != Stop::gap;
+  if (ret == 0 && ms == GLP_NOFEAS) {
+    r.status = 3;                    // the whole tree searched without an integer point
+    return true;
+  }
+  if (ms == GLP_OPT || ms == GLP_FEAS) {
+    std::vector<double> raw(p.ncols);
+    for (int j = 0; j < p.ncols; j++) raw[j] = glp_mip_col_val(g, j + 1);
+    // A point that fails the check is not reported: Cbc solves the model instead.
+    if (!pointHolds(p, *st.s, raw, r.x)) {
+      r.x.clear();
+      return false;
+    }
+    r.objective = p.objconst;
+    for (int j = 0; j < p.ncols; j++) r.objective += p.cost[j] * r.x[j];
+    if (proven) {
+      r.status = 1;
+      r.bound = r.objective;
+      return true;
+    }
+    if (stopped) {
+      r.status = 5;
+      return true;
+    }
+    r.x.clear();
+    return false;
+  }
+  if (stopped) r.status = 12;
+  return stopped;
+}
+
+}  // namespace
+
+bool solveMipGlpk(const LinearProblem& p, const MipSettings& s, const MipCallback& cb, long long budget,
+                  int nodeBudget, MipResult& r) {
+  r = MipResult();
+  GlpkState st;
+  st.p = &p; st.s = &s; st.cb = &cb; st.budget = budget; st.nodeBudget = nodeBudget; st.t0 = CoinCpuTime();
+  st.prog.best = p.sense < 0 ? -1e30 : 1e30;
+  st.prog.bound = -st.prog.best;
+  if (!glpkCanLoad(p)) return false;
+  glp_term_out(GLP_OFF);
+  glp_prob* g = glp_create_prob();
+  loadGlpk(g, p);
+  glp_iocp io;
+  glp_init_iocp(&io);
+  io.msg_lev = GLP_MSG_OFF;
+  // GLPK's own presolve also solves the root LP; a relaxation it finds infeasible or unbounded
+  // (an error return) is left to Cbc.
+  io.presolve = GLP_ON;
+  io.bt_tech = s.nodeStrategy == 1 ? GLP_BT_DFS : GLP_BT_BLB;
+  io.tol_int = std::clamp(s.inttol, 1e-9, 1e-5);
+  io.mip_gap = s.relgap;
+  // Gomory, mixed-integer rounding and clique cuts at the nodes: on small models they cut the
+  // tree by several times what they cost.
+  io.gmi_cuts = GLP_ON;
+  io.mir_cuts = GLP_ON;
+  io.clq_cuts = GLP_ON;
+  io.cb_func = onEvent;
+  io.cb_info = &st;
+  // A fault inside GLPK (its internal checks end the program otherwise) leaves the model to
+  // Cbc; GLPK's memory, the problem object included, goes with its environment.
+  glp_error_hook(onGlpkFault, &st);
+  if (setjmp(st.escape)) {
+    glp_error_hook(nullptr, nullptr);
+    glp_free_env();
+    r = MipResult();
+    r.last = st.prog;
+    r.last.seconds = CoinCpuTime() - st.t0;
+    return false;
+  }
+  int ret = glp_intopt(g, &io);
+  glp_error_hook(nullptr, nullptr);
+  bool settled = readAnswer(g, ret, st, r);
+  st.prog.iterations = std::max<long long>(st.prog.iterations, glp_get_it_cnt(g));
+  // An incumbent the search ended on without an event after it is reported now; a stop asked
+  // for then leaves it as a feasible point.
+  if (settled && !r.x.empty() && (st.stop == Stop::none || st.stop == Stop::gap)) {
+    st.prog.status = 5;
+    st.prog.best = r.objective;
+    st.prog.event = 2;
+    st.prog.kind = 0;
+    if (newIncumbent(st) && cb && cb(st.prog)) {
+      st.stop = Stop::caller;
+      r.status = 5;
+      r.bound = st.prog.bound;
+    }
+  }
+  if (settled && r.status != 1) r.bound = st.prog.bound;
+  if (settled && (r.status == 5 || r.status == 12))
+    r.code = st.stop == Stop::caller ? 2016 : st.stop == Stop::seconds ? 2017 : 2023;
+  r.last = st.prog;
+  r.last.status = r.status;
+  if (!r.x.empty()) r.last.best = r.objective;
+  r.last.bound = r.bound;
+  r.last.seconds = CoinCpuTime() - st.t0;
+  glp_delete_prob(g);
+  glp_free_env();
+  return settled;
+}
+
+}  // namespace brmip

@@ -1,0 +1,179 @@
+// Integer solves on GLPK under a budget: answers against Cbc's, hand-overs, stops, repeatability.
+#include "bresk/mip.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+// A model built column by column: rows given by their bounds, columns by entries.
+struct Builder {
+  brmip::LinearProblem p;
+  Builder(int sense, std::vector<double> rowlb, std::vector<double> rowub) {
+    p.sense = sense;
+    p.nrows = static_cast<int>(rowlb.size());
+    p.rowlb = std::move(rowlb);
+    p.rowub = std::move(rowub);
+    p.start.push_back(0);
+  }
+  Builder& col(double cost, double lb, double ub, bool integer, std::vector<std::pair<int, double>> entries) {
+    for (auto& [i, v] : entries) { p.index.push_back(i); p.value.push_back(v); }
+    p.start.push_back(static_cast<int>(p.index.size()));
+    p.cost.push_back(cost);
+    p.collb.push_back(lb);
+    p.colub.push_back(ub);
+    p.integer.push_back(integer ? 1 : 0);
+    p.ncols++;
+    return *this;
+  }
+};
+
+// A 30-item knapsack with three weight rows, which needs a search tree.
+brmip::LinearProblem multiKnapsack() {
+  Builder b(-1, {-1e30, -1e30, -1e30}, {700, 700, 700});
+  unsigned seed = 7;
+  auto next = [&] { seed = seed * 1103515245u + 12345u; return static_cast<int>((seed >> 16) % 90) + 10; };
+  for (int j = 0; j < 30; j++) {
+    double w0 = next(), w1 = next(), w2 = next();
+    b.col(next(), 0, 1, true, {{0, w0}, {1, w1}, {2, w2}});
+  }
+  return b.p;
+}
+
+// Row activities of x.
+std::vector<double> activities(const brmip::LinearProblem& p, const std::vector<double>& x) {
+  std::vector<double> a(p.nrows, 0.0);
+  for (int j = 0; j < p.ncols; j++)
+    for (int k = p.start[j]; k < p.start[j + 1]; k++) a[p.index[k]] += p.value[k] * x[j];
+  return a;
+}
+
+const brmip::MipCallback kNoStop = [](const brmip::MipProgress&) { return false; };
+
+// Within its budget GLPK settles what it can prove (an optimum equal to Cbc's with a point
+// that holds, an infeasibility) and leaves to Cbc a relaxation it cannot solve; the same
+// model gives the same point and counts every time.
+TEST(MipGlpk, SettlesWhatItProvesAndLeavesTheRestToCbc) {
+  struct Case {
+    const char* name;
+    brmip::LinearProblem p;
+    bool settled;
+  };
+  std::vector<Case> cases = {
+      {"multi-row knapsack", multiKnapsack(), true},
+      // 2x + 2y = 3 over integers: the relaxation is feasible, the model is not
+      {"infeasible", Builder(1, {3}, {3}).col(1, 0, 10, true, {{0, 2}}).col(1, 0, 10, true, {{0, 2}}).p, true},
+      // an integer column with a continuous one, objective constant included
+      {"mixed", [] {
+         Builder b(1, {4.5, -1e30}, {1e30, 7.25});
+         b.col(3, 0, 1e30, true, {{0, 2}, {1, 1}}).col(2, 0, 1e30, false, {{0, 1}, {1, 3}});
+         b.p.objconst = 10;
+         return b.p;
+       }(), true},
+      // max x with x - 2y = 0: the relaxation is unbounded, Cbc settles such a model
+      {"unbounded relaxation", Builder(-1, {0}, {0}).col(1, 0, 1e30, true, {{0, 1}}).col(0, 0, 1e30, true, {{0, -2}}).p,
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    brmip::MipSettings s;
+    brmip::MipResult g, again, cbc;
+    ASSERT_EQ(brmip::solveMipGlpk(c.p, s, kNoStop, 1000000, 100000, g), c.settled);
+    if (!c.settled) {
+      EXPECT_TRUE(g.x.empty());
+      continue;
+    }
+    brmip::solveMipCbc(c.p, s, kNoStop, cbc);
+    ASSERT_EQ(g.status, cbc.status);
+    EXPECT_EQ(g.code, 0);
+    if (g.status != 1) {
+      EXPECT_TRUE(g.x.empty());
+      continue;
+    }
+    EXPECT_NEAR(g.objective, cbc.objective, 1e-6);
+    EXPECT_EQ(g.bound, g.objective);
+    ASSERT_EQ(static_cast<int>(g.x.size()), c.p.ncols);
+    double z = c.p.objconst;
+    for (int j = 0; j < c.p.ncols; j++) {
+      if (c.p.integer[j]) { EXPECT_EQ(g.x[j], std::round(g.x[j])); }
+      EXPECT_GE(g.x[j], c.p.collb[j] - 1e-9);
+      EXPECT_LE(g.x[j], c.p.colub[j] + 1e-9);
+      z += c.p.cost[j] * g.x[j];
+    }
+    EXPECT_NEAR(z, g.objective, 1e-9);
+    std::vector<double> a = activities(c.p, g.x);
+    for (int i = 0; i < c.p.nrows; i++) {
+      EXPECT_GE(a[i], c.p.rowlb[i] - 1e-6);
+      EXPECT_LE(a[i], c.p.rowub[i] + 1e-6);
+    }
+    ASSERT_TRUE(brmip::solveMipGlpk(c.p, s, kNoStop, 1000000, 100000, again));
+    EXPECT_EQ(again.x, g.x);
+    EXPECT_EQ(again.last.iterations, g.last.iterations);
+    EXPECT_EQ(again.last.nodes, g.last.nodes);
+  }
+}
+
+// A spent budget hands the model over with no answer and the work it took; a stop asked for
+// by the caller or a limit settles the solve with the honest status and code, and every
+// incumbent reported as found improves on the last.
+TEST(MipGlpk, BudgetHandsOverWhileStopsAndLimitsSettle) {
+  brmip::LinearProblem p = multiKnapsack();
+  brmip::MipSettings s;
+  brmip::MipResult r;
+  EXPECT_FALSE(brmip::solveMipGlpk(p, s, kNoStop, 1, 100000, r));
+  EXPECT_TRUE(r.x.empty());
+  EXPECT_GT(r.last.iterations, 0);
+
+  std::vector<double> found;
+  brmip::MipCallback firstPoint = [&](const brmip::MipProgress& g) {
+    if (g.event == 1) found.push_back(g.best);
+    return g.event == 1;
+  };
+  ASSERT_TRUE(brmip::solveMipGlpk(p, s, firstPoint, 1000000, 100000, r));
+  EXPECT_EQ(r.code, 2016);
+  ASSERT_EQ(r.status, 5);
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(r.objective, found[0]);
+
+  brmip::MipCallback atOnce = [](const brmip::MipProgress&) { return true; };
+  ASSERT_TRUE(brmip::solveMipGlpk(p, s, atOnce, 1000000, 100000, r));
+  EXPECT_EQ(r.code, 2016);
+  EXPECT_TRUE(r.status == 5 || r.status == 12) << r.status;
+  EXPECT_EQ(r.status == 5, !r.x.empty());
+
+  found.clear();
+  brmip::MipCallback record = [&](const brmip::MipProgress& g) {
+    if (g.event == 1) found.push_back(g.best);
+    return false;
+  };
+  ASSERT_TRUE(brmip::solveMipGlpk(p, s, record, 1000000, 100000, r));
+  ASSERT_EQ(r.status, 1);
+  ASSERT_FALSE(found.empty());
+  for (size_t k = 1; k < found.size(); k++) EXPECT_GT(found[k], found[k - 1]) << "report " << k;
+  EXPECT_EQ(found.back(), r.objective);
+}
+
+// Entries GLPK would end the program on (a row twice in one column, a value that is not a
+// number) leave the model to Cbc untouched.
+TEST(MipGlpk, EntriesGlpkCannotTakeGoToCbc) {
+  struct Case {
+    const char* name;
+    brmip::LinearProblem p;
+  };
+  std::vector<Case> cases = {
+      {"row twice in a column", Builder(1, {1}, {4}).col(1, 0, 5, true, {{0, 1}, {0, 2}}).p},
+      {"entry not a number", Builder(1, {1}, {4}).col(1, 0, 5, true, {{0, std::nan("")}}).p},
+      {"cost not finite", Builder(1, {1}, {4}).col(HUGE_VAL, 0, 5, true, {{0, 1}}).p},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    brmip::MipSettings s;
+    brmip::MipResult r;
+    EXPECT_FALSE(brmip::solveMipGlpk(c.p, s, kNoStop, 1000000, 100000, r));
+    EXPECT_TRUE(r.x.empty());
+  }
+}
+
+}  // namespace
