@@ -9,6 +9,7 @@
 # program's phase times (QUIRN_PHASES=1). At its end it runs bench/bench_int.sh when present.
 #   bash bench/bench_solve.sh [BUILD_DIR] [PLAN_SIZES] [TRANSP_SIZES] [NETLIB_COUNT]
 # e.g. bash bench/bench_solve.sh build "250 500 1000" "300 1000" 10; the default is quick.
+# METRIC=cpu times processor time (user + system) instead of wall time.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 . "$root/bench/transp_model.sh"
@@ -23,11 +24,11 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-best3() {  # the least wall time of three runs of the command (standard input from $1), in seconds
+best3() {  # the least time of three runs of the command (standard input from $1), in seconds
   local in="$1"; shift
   for _ in 1 2 3; do
-    /usr/bin/time -f "%e" -o t.txt "$@" <"$in" >/dev/null 2>&1 || true
-    tail -n 1 t.txt
+    /usr/bin/time -f "%e %U %S" -o t.txt "$@" <"$in" >/dev/null 2>&1 || true
+    tail -n 1 t.txt | awk -v m="${METRIC:-wall}" '{ printf "%.2f\n", m == "cpu" ? $2 + $3 : $1 }'
   done | sort -n | head -n 1
 }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b <= 0) b = 0.01; printf "%.2f", a / b }'; }
