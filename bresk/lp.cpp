@@ -37,6 +37,9 @@ class LpEvents : public ClpEventHandler {
     if (e != endOfIteration) return -1;
     LpRun* r = run_;
     ++r->iters;
+    // A stopped solve stays stopped: the sprint passes of the primal path each start their
+    // own simplex, and each is ended at its first iteration without another callback.
+    if (r->stop) return 0;
     BRmodel* m = r->m;
     if (r->limit > 0 && elapsed(m) > r->limit) {
       r->stop = BRERR_TIME_LIMIT;
@@ -245,7 +248,12 @@ int solve_lp(BRmodel* m, int method) {
         }
         break;
     }
-    s->initialSolve(opt);
+    {
+      // Clp's sprint passes print to standard output when a pass is stopped.
+      std::unique_ptr<StdoutMute> mute;
+      if (opt.getSolveType() == ClpSolve::usePrimalorSprint) mute = std::make_unique<StdoutMute>();
+      s->initialSolve(opt);
+    }
     confirmed = confirm_verdict(*s, a, m->sense);
   }
   ClpEventHandler plain;

@@ -363,4 +363,22 @@ TEST(BreskLp, WideModelSameAnswersOnEitherPath) {
       EXPECT_NEAR(z[0], z[1], 1e-9 * std::fabs(z[1]));
     }
   }
+  // The progress callback sees the primal path's iterations and stops it, silently; the
+  // sprint passes left each end at their first iterations.
+  Fixture f;
+  ASSERT_EQ(brtest::load(f.m, transportation(np, nc, 900)), 0);
+  auto stop = [](BRmodel* m, int loc, void*) -> int {
+    int it = 0;
+    BRgetCallbackInfo(m, loc, 1259, &it);
+    return it >= 5;
+  };
+  ASSERT_EQ(BRsetCallback(f.m, stop, nullptr), 0);
+  testing::internal::CaptureStdout();
+  const int rc = BRoptimize(f.m, 0);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(rc, 2016);
+  int it = 0;
+  BRgetInfo(f.m, 1259, &it);
+  EXPECT_GE(it, 5);
+  EXPECT_LE(it, 100);
 }
