@@ -459,6 +459,8 @@ bool model_is_quadratic(const BRmodel* m);
 // mip*.cpp BRsolveMIP and the MIP solution calls; nlp*.cpp Ipopt and
 // BRgetNLPRanges; minlp*.cpp Bonmin; gop*.cpp BRsolveGOP; iis*.cpp IIS/IUS.
 
+// True for a linear model the library's own choice solves with the primal simplex.
+bool wide_model(int ncols, int nrows);
 // Solves a linear or convex quadratic continuous model with Clp; 0, an
 // interrupt code (2016, 2017, 2023) or a failure code.  Fills m->res.
 int solve_lp(BRmodel* m, int method);

@@ -37,6 +37,9 @@ class LpEvents : public ClpEventHandler {
     if (e != endOfIteration) return -1;
     LpRun* r = run_;
     ++r->iters;
+    // A stopped solve stays stopped: the sprint passes of the primal path each start their
+    // own simplex, and each is ended at its first iteration without another callback.
+    if (r->stop) return 0;
     BRmodel* m = r->m;
     if (r->limit > 0 && elapsed(m) > r->limit) {
       r->stop = BRERR_TIME_LIMIT;
@@ -179,6 +182,12 @@ bool confirm_verdict(ClpSimplex& s, const LpArrays& a, double sense) {
 
 } // namespace
 
+// True for a model the primal simplex with sprint solves faster than the dual: at least
+// 50,000 columns and ten times as many columns as rows.
+bool wide_model(int ncols, int nrows) {
+  return ncols >= 50000 && static_cast<int64_t>(ncols) >= 10 * static_cast<int64_t>(nrows);
+}
+
 int solve_lp(BRmodel* m, int method) {
   const int n = m->nvars, nr = m->ncons;
   LpArrays a;
@@ -255,12 +264,26 @@ int solve_lp(BRmodel* m, int method) {
         // Ranging needs a basis, so crossover runs even when it is switched off.
         opt.setSpecialOption(4, 0);
         break;
-      // The library's choice is the dual simplex: Clp's own automatic choice starts
-      // models with many more columns than rows with its approximate "idiot" crash and
-      // the primal simplex, which on a wide transportation model is ten times slower.
-      default: opt.setSolveType(ClpSolve::useDual); break;
+      // The library's choice is the dual simplex, except on a large model far wider than
+      // tall (a transportation model), where the primal simplex started on samples of the
+      // columns ("sprint", without a crash) needs a third fewer instructions.  Clp's own
+      // automatic choice is not taken: it starts such a model with its approximate "idiot"
+      // crash, which on a wide transportation model is ten times slower.
+      default:
+        if (wide_model(n, nr)) {
+          opt.setSolveType(ClpSolve::usePrimalorSprint);
+          opt.setSpecialOption(1, 7);
+        } else {
+          opt.setSolveType(ClpSolve::useDual);
+        }
+        break;
     }
-    s->initialSolve(opt);
+    {
+      // Clp's sprint passes print to standard output when a pass is stopped.
+      std::unique_ptr<StdoutMute> mute;
+      if (opt.getSolveType() == ClpSolve::usePrimalorSprint) mute = std::make_unique<StdoutMute>();
+      s->initialSolve(opt);
+    }
     confirmed = confirm_verdict(*s, a, m->sense);
   }
   ClpEventHandler plain;

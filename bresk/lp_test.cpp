@@ -296,3 +296,89 @@ TEST(BreskLp, QuadraticObjectives) {
 }
 
 } // namespace
+
+// A transportation model of np plants and nc customers, with demands `dem` over capacities
+// of about 1,000.
+Spec transportation(int np, int nc, int dem) {
+  Spec s;
+  s.nvars = np * nc;
+  for (int p = 0; p < np; ++p)
+    for (int c = 0; c < nc; ++c) {
+      int j = p * nc + c;
+      s.obj += std::to_string(1 + (p * 7 + c * 13) % 97) + " x" + std::to_string(j) + " *" + (j ? " + " : " ");
+    }
+  for (int p = 0; p < np; ++p) {
+    std::string r;
+    for (int c = 0; c < nc; ++c) r += "x" + std::to_string(p * nc + c) + (c ? " + " : " ");
+    s.rows.push_back({'L', r + std::to_string(1000 + p % 7) + " -"});
+  }
+  for (int c = 0; c < nc; ++c) {
+    std::string r;
+    for (int p = 0; p < np; ++p) r += "x" + std::to_string(p * nc + c) + (p ? " + " : " ");
+    s.rows.push_back({'G', r + std::to_string(dem + c % 5) + " -"});
+  }
+  return s;
+}
+
+// A large model far wider than tall takes the primal path by default: the same status and
+// optimum as the dual simplex, duals that prove the optimum, and a basis to rank.
+TEST(BreskLp, WideModelSameAnswersOnEitherPath) {
+  const int np = 230, nc = 230, n = np * nc, nr = np + nc;
+  ASSERT_TRUE(bresk::wide_model(n, nr));
+  ASSERT_FALSE(bresk::wide_model(n, n / 9));
+  ASSERT_FALSE(bresk::wide_model(49999, 10));
+  struct Case {
+    int dem, status;
+  };
+  for (const Case c : {Case{900, 1}, Case{1100, 3}}) {
+    const Spec s = transportation(np, nc, c.dem);
+    double z[2] = {0, 0};
+    for (int k = 0; k < 2; ++k) {
+      Fixture f;
+      ASSERT_EQ(brtest::load(f.m, s), 0);
+      ASSERT_EQ(BRoptimize(f.m, k == 0 ? 0 : 2), 0);
+      int st = 0, iters = 0;
+      BRgetInfo(f.m, 1255, &st);
+      BRgetInfo(f.m, 1259, &iters);
+      ASSERT_EQ(st, c.status) << c.dem << " method " << k;
+      EXPECT_GT(iters, 0);
+      if (st != 1) continue;
+      BRgetInfo(f.m, 1251, &z[k]);
+      std::vector<double> x(n), d(n), y(nr), sl(nr);
+      ASSERT_EQ(BRgetPrimalSolution(f.m, x.data()), 0);
+      ASSERT_EQ(BRgetReducedCosts(f.m, d.data()), 0);
+      ASSERT_EQ(BRgetDualSolution(f.m, y.data()), 0);
+      ASSERT_EQ(BRgetSlacks(f.m, sl.data()), 0);
+      int bad = 0;
+      for (int j = 0; j < n; ++j) bad += d[j] < -1e-7 || (x[j] > 1e-7 && std::fabs(d[j]) > 1e-7);
+      EXPECT_EQ(bad, 0) << "reduced costs of a minimum";
+      double dual_obj = 0;
+      for (int p = 0; p < np; ++p) dual_obj -= y[p] * (1000 + p % 7);
+      for (int cc = 0; cc < nc; ++cc) dual_obj -= y[np + cc] * (c.dem + cc % 5);
+      EXPECT_NEAR(dual_obj, z[k], 1e-6 * std::fabs(z[k])) << "method " << k;
+      std::vector<double> a(n), b(n);
+      EXPECT_EQ(BRgetObjectiveRanges(f.m, a.data(), b.data()), 0);
+    }
+    if (c.status == 1) {
+      EXPECT_NEAR(z[0], z[1], 1e-9 * std::fabs(z[1]));
+    }
+  }
+  // The progress callback sees the primal path's iterations and stops it, silently; the
+  // sprint passes left each end at their first iterations.
+  Fixture f;
+  ASSERT_EQ(brtest::load(f.m, transportation(np, nc, 900)), 0);
+  auto stop = [](BRmodel* m, int loc, void*) -> int {
+    int it = 0;
+    BRgetCallbackInfo(m, loc, 1259, &it);
+    return it >= 5;
+  };
+  ASSERT_EQ(BRsetCallback(f.m, stop, nullptr), 0);
+  testing::internal::CaptureStdout();
+  const int rc = BRoptimize(f.m, 0);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(rc, 2016);
+  int it = 0;
+  BRgetInfo(f.m, 1259, &it);
+  EXPECT_GE(it, 5);
+  EXPECT_LE(it, 100);
+}
