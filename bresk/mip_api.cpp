@@ -89,14 +89,17 @@ brmip::MipSettings mipSettings(const BRmodel* m) {
 // seconds, keeps the choice of engine, and so the reported point and counts, the same every run.
 constexpr long long kGlpkBudget = 10000;
 constexpr int kGlpkNodes = 1000;
+// Larger models go to Cbc at once: there GLPK's simplex iterations cost more than Clp's, and the
+// budget could be spent on the relaxation alone.
+constexpr size_t kGlpkMostNonzeros = 20000;
 
 // Solves with GLPK first when the settings allow it, then with Cbc when GLPK leaves the model,
 // the limits reduced by what GLPK spent and its counts added to Cbc's.
 void solveMipEngines(const brmip::LinearProblem& p, const brmip::MipSettings& s, const brmip::MipCallback& cb,
                      brmip::MipResult& r) {
   // A hurdle is a cut-off only Cbc takes; an iteration limit counts Cbc's iterations, which
-  // find a first point sooner than GLPK's.
-  if (s.hurdle || s.iterations >= 0) {
+  // find a first point sooner than GLPK's; a large model is Cbc's too.
+  if (s.hurdle || s.iterations >= 0 || p.index.size() > kGlpkMostNonzeros) {
     brmip::solveMipCbc(p, s, cb, r);
     return;
   }
