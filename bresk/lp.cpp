@@ -208,7 +208,7 @@ int solve_lp(BRmodel* m, int method) {
   LpEvents events(&run);
   s->passInEventHandler(&events);
 
-  const bool presolve = ipar(m, P_REDUCE) != 0 && !quad;
+  const bool presolve = ipar(m, P_REDUCE) != 0 && !quad && presolve_fits(a);
   bool confirmed = true;
   if (quad) {
     StdoutMute mute;
