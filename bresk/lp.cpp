@@ -163,11 +163,17 @@ int solve_lp(BRmodel* m, int method) {
   const std::vector<int> runaway = quad ? std::vector<int>{} : lp_runaway_columns(a, m->sense);
   for (int j : runaway) a.cost[j] = 0.0;
 
+  // Clp's presolve merges identical columns in time that grows as the square of their
+  // rows' length: large groups of them are merged here, in n log n.
+  Twins twins;
+  const bool merged = !quad && ipar(m, P_REDUCE) != 0 && merge_twin_columns(a, twins);
+  const LpArrays& la = merged ? twins.merged : a;
+
   auto s = std::make_unique<ClpSimplex>();
   s->passInMessageHandler(quiet_handler());
   s->setLogLevel(0);
-  s->loadProblem(n, nr, a.colstart.data(), a.rowidx.data(), a.value.data(), a.collb.data(),
-                 a.colub.data(), a.cost.data(), a.rowlb.data(), a.rowub.data());
+  s->loadProblem(static_cast<int>(la.cost.size()), nr, la.colstart.data(), la.rowidx.data(), la.value.data(),
+                 la.collb.data(), la.colub.data(), la.cost.data(), la.rowlb.data(), la.rowub.data());
   s->setOptimizationDirection(quad ? 1.0 : static_cast<double>(m->sense));
   if (quad) {
     std::vector<CoinBigIndex> start(n + 1, 0);
@@ -231,7 +237,8 @@ int solve_lp(BRmodel* m, int method) {
       default: opt.setSolveType(ClpSolve::useDual); break;
     }
     s->initialSolve(opt);
-    confirmed = confirm_verdict(*s, a, m->sense);
+    confirmed = confirm_verdict(*s, la, m->sense);
+    if (merged) s = spread_twin_columns(*s, a, twins);
   }
   ClpEventHandler plain;
   s->passInEventHandler(&plain);
