@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <cstdint>
+#include <cstring>
 #include <numeric>
 
 namespace bresk {
@@ -37,6 +39,20 @@ bool twin_candidate(const LpArrays& a, int j) {
   return a.collb[j] > -1e30 && a.colstart[j + 1] > a.colstart[j];
 }
 
+// A 64-bit digest of column j's cost, rows and values: equal columns have equal digests.
+uint64_t column_digest(const LpArrays& a, int j) {
+  auto bits = [](double v) {
+    uint64_t u;
+    std::memcpy(&u, &v, sizeof u);
+    return u;
+  };
+  constexpr uint64_t kMul = 0x9e3779b97f4a7c15ULL;
+  uint64_t h = (bits(a.cost[j] + 0.0) ^ 0x5bd1e995ULL) * kMul;
+  for (int p = a.colstart[j]; p < a.colstart[j + 1]; ++p)
+    h = (h ^ (h >> 29) ^ bits(a.value[p] + 0.0) ^ (static_cast<uint64_t>(a.rowidx[p]) << 32)) * kMul;
+  return h ^ (h >> 32);
+}
+
 } // namespace
 
 // Merges each group of at least kTwinGroup identical columns (same rows, coefficients and
@@ -44,11 +60,24 @@ bool twin_candidate(const LpArrays& a, int j) {
 // true when it merged any. n log n comparisons of columns.
 bool merge_twin_columns(const LpArrays& a, Twins& t) {
   const int n = static_cast<int>(a.colstart.size()) - 1;
+  // Digests first, counted in buckets: only columns in a bucket of kTwinGroup or more are
+  // compared in full, so a model without such groups pays one pass over its matrix.
+  std::vector<uint64_t> dig(n);
+  size_t nb = 1024;
+  while (nb < static_cast<size_t>(n)) nb *= 2;
+  std::vector<int> count(nb, 0);
+  int candidates = 0;
+  for (int j = 0; j < n; ++j) {
+    if (!twin_candidate(a, j)) continue;
+    dig[j] = column_digest(a, j);
+    ++count[dig[j] & (nb - 1)];
+    ++candidates;
+  }
+  if (candidates < kTwinGroup) return false;
   std::vector<int> order;
-  order.reserve(n);
   for (int j = 0; j < n; ++j)
-    if (twin_candidate(a, j)) order.push_back(j);
-  if (static_cast<int>(order.size()) < kTwinGroup) return false;
+    if (twin_candidate(a, j) && count[dig[j] & (nb - 1)] >= kTwinGroup) order.push_back(j);
+  if (order.empty()) return false;
   std::stable_sort(order.begin(), order.end(),
                    [&](int i, int j) { return compare_columns(a, i, j) < 0; });
   // head[j]: the first column of j's merged group, j itself when it stays alone
