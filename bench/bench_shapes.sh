@@ -71,7 +71,8 @@ cpu() {
   for ((r = 0; r < reps; ++r)); do
     /usr/bin/time -f "%U %S" -o t.txt "$build/quirn" <in.txt >out.txt 2>/dev/null || true
     local t
-    t="$(awk '{ printf "%.2f", $1 + $2 }' t.txt | tail -n 1)"
+    # the last line holds the times (time adds a line before it when the program fails)
+    t="$(tail -n 1 t.txt | awk '{ printf "%.2f", $1 + $2 }')"
     if [ -z "$best" ] || awk -v a="$t" -v b="$best" 'BEGIN { exit !(a < b) }'; then best="$t"; fi
   done
   grep -m 1 -i 'objective value' out.txt | sed 's/^ *//' >obj.txt || echo '?' >obj.txt

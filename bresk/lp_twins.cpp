@@ -188,8 +188,6 @@ std::unique_ptr<ClpSimplex> spread_twin_columns(const ClpSimplex& s, const LpArr
     ClpEventHandler plain;
     o->passInEventHandler(&plain);
     o->primal();
-    ClpEventHandler none;
-    o->passInEventHandler(&none);
   } else {
     o->setProblemStatus(s.status());
     o->setSecondaryStatus(s.secondaryStatus());
