@@ -427,6 +427,18 @@ bool lp_unbounded_ray_holds(const LpArrays& a, const double* ray, double sense);
 // The columns in no row whose cost improves without a bound in that direction: with any
 // feasible point they make the model unbounded.
 std::vector<int> lp_runaway_columns(const LpArrays& a, double sense);
+// Whether Clp's presolve may run on the matrix without taking time that grows as the
+// square of a column's length.
+bool presolve_fits(const LpArrays& a);
+// Large groups of identical columns of a linear model merged into one column each.
+struct Twins {
+  std::vector<int> to;  // the merged column of each of the model's columns
+  LpArrays merged;      // the arrays with each group as one column
+};
+bool merge_twin_columns(const LpArrays& a, Twins& t);
+// The model's own columns (arrays a) at the outcome of the merged solve s.
+std::unique_ptr<ClpSimplex> spread_twin_columns(const ClpSimplex& s, const LpArrays& a,
+                                                const Twins& t);
 // Settles a model that no solver should be given by recording its outcome, without a solve;
 // true when it did. A bound or right-hand side at the library's infinity that no point can
 // meet makes it infeasible; a coefficient of 1e25 or more, or (for an integer solve, mip) an

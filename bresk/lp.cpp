@@ -202,11 +202,17 @@ int solve_lp(BRmodel* m, int method) {
   const std::vector<int> runaway = quad ? std::vector<int>{} : lp_runaway_columns(a, m->sense);
   for (int j : runaway) a.cost[j] = 0.0;
 
+  // Clp's presolve merges identical columns in time that grows as the square of their
+  // rows' length: large groups of them are merged here, in n log n.
+  Twins twins;
+  const bool merged = !quad && ipar(m, P_REDUCE) != 0 && merge_twin_columns(a, twins);
+  const LpArrays& la = merged ? twins.merged : a;
+
   auto s = std::make_unique<ClpSimplex>();
   s->passInMessageHandler(quiet_handler());
   s->setLogLevel(0);
-  s->loadProblem(n, nr, a.colstart.data(), a.rowidx.data(), a.value.data(), a.collb.data(),
-                 a.colub.data(), a.cost.data(), a.rowlb.data(), a.rowub.data());
+  s->loadProblem(static_cast<int>(la.cost.size()), nr, la.colstart.data(), la.rowidx.data(), la.value.data(),
+                 la.collb.data(), la.colub.data(), la.cost.data(), la.rowlb.data(), la.rowub.data());
   s->setOptimizationDirection(quad ? 1.0 : static_cast<double>(m->sense));
   if (quad) {
     std::vector<CoinBigIndex> start(n + 1, 0);
@@ -247,7 +253,7 @@ int solve_lp(BRmodel* m, int method) {
   LpEvents events(&run);
   s->passInEventHandler(&events);
 
-  const bool presolve = ipar(m, P_REDUCE) != 0 && !quad;
+  const bool presolve = ipar(m, P_REDUCE) != 0 && !quad && presolve_fits(a);
   bool confirmed = true;
   if (quad) {
     StdoutMute mute;
@@ -270,7 +276,7 @@ int solve_lp(BRmodel* m, int method) {
       // automatic choice is not taken: it starts such a model with its approximate "idiot"
       // crash, which on a wide transportation model is ten times slower.
       default:
-        if (wide_model(n, nr)) {
+        if (wide_model(static_cast<int>(la.cost.size()), nr)) {
           opt.setSolveType(ClpSolve::usePrimalorSprint);
           opt.setSpecialOption(1, 7);
         } else {
@@ -284,7 +290,8 @@ int solve_lp(BRmodel* m, int method) {
       if (opt.getSolveType() == ClpSolve::usePrimalorSprint) mute = std::make_unique<StdoutMute>();
       s->initialSolve(opt);
     }
-    confirmed = confirm_verdict(*s, a, m->sense);
+    confirmed = confirm_verdict(*s, la, m->sense);
+    if (merged) s = spread_twin_columns(*s, a, twins);
   }
   ClpEventHandler plain;
   s->passInEventHandler(&plain);
