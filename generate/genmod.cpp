@@ -150,14 +150,11 @@ bool slide_variables(Work& W, MasterRecord& L) {
   int32_t js = vc > 0 ? cap - vc - sc : 0;
   trace(L, "SLIDE VECTORS DOWN IN MEM, FROM, TO:" + I(cap - vc + 1) + I(sc + 1));
   if (js > 0) {
-    for (int32_t k = 1; k <= vc; ++k) {
-      int32_t from = cap - vc + k, to = sc + k;
-      bputi(W, L, L.VARFIX, to, bgeti(W, L, L.VARFIX, from));
-      bputi(W, L, L.VARKND, to, bgeti(W, L, L.VARKND, from));
-      bputi(W, L, L.VARINT, to, bgeti(W, L, L.VARINT, from));
-      bputd(W, L, L.VARVAL, to, bgetd(W, L, L.VARVAL, from));
-      bputd(W, L, L.VARRDC, to, bgetd(W, L, L.VARRDC, from));
-    }
+    // entries cap - vc + 1 .. cap go to sc + 1 .. sc + vc, one block move per array
+    for (int32_t h : {L.VARFIX, L.VARKND, L.VARINT})
+      movblk_(W, (int64_t)L.START[h] + sc, (int64_t)L.START[h] + (cap - vc), vc);
+    for (int32_t h : {L.VARVAL, L.VARRDC})
+      movblk_(W, (int64_t)L.START[h] + 2LL * sc, (int64_t)L.START[h] + 2LL * (cap - vc), 2LL * vc);
     trace(L, "ADJUSTING ARRAY PTRS, JSLIDE:" + I(js));
     for (int32_t s = 1; s <= L.NSETS; ++s) {
       int32_t v = bgeti(W, L, L.INANTR, s);

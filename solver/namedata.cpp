@@ -1,5 +1,6 @@
 // Names read back from the solver library, packed without their NULs, and the model
 // counts that the generation driver gathers from several library calls.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -153,13 +154,19 @@ int32_t FBRGETOBJECTIVENZCOUNT_(int32_t& model, int32_t& count) {
   int32_t r = dims(model, nvars, ncons);
   if (r != 0) return r;
   auto cost = take<double>(nvars);
-  auto vars = take<int32_t>(nvars);
-  auto mark = take<char>(nvars);
-  if (!cost || !vars || !mark) return BRQ_NOMEM_COUNT;
+  if (!cost) return BRQ_NOMEM_COUNT;
   int32_t sense = 0;
   double objconst = 0.0;
   if ((r = FBRGETOBJECTIVEDATA_(model, sense, objconst, cost.get())) != 0) return r;
   int32_t n = 0;
+  if ((r = FBRGETNLPOBJECTIVEDATA_(model, n, nullptr)) != 0) return r;
+  if (n <= 0) {  // a linear objective: its costs say it all, no marks needed
+    for (int32_t j = 0; j < nvars; ++j) count += !(cost[j] == 0.0);
+    return 0;
+  }
+  auto vars = take<int32_t>(std::max(n, nvars));
+  auto mark = take<char>(nvars);
+  if (!vars || !mark) return BRQ_NOMEM_COUNT;
   if ((r = FBRGETNLPOBJECTIVEDATA_(model, n, vars.get())) != 0) return r;
   for (int32_t j = 0; j < nvars; ++j)
     if (!(cost[j] == 0.0)) mark[j] = 1;

@@ -199,4 +199,9 @@ TEST(SolverNames, ObjectiveCountCountsEveryNonzeroCost) {
   EXPECT_EQ(s.L.MODCLS, 9);  // nonlinear objective only, some integers
   EXPECT_EQ(s.L.NLROWS, 1);
   EXPECT_EQ(s.L.NLVARS, 1);
+  // X only in the nonlinear part, Y only with a cost, Z with neither
+  s.text("MIN = X * X + Y + 0 * Z;\nX + Y + Z >= 1;");
+  s.go(5);
+  ASSERT_EQ(FBRGETOBJECTIVENZCOUNT_(s.L.MODELHANDLE, n), 0);
+  EXPECT_EQ(n, 2);
 }
