@@ -12,6 +12,7 @@
 #include "solver/solver.h"
 #include "store/hooks.h"
 #include "store/io.h"
+#include "store/phasetime.h"
 #include "store/store.h"
 #include "store/upcalls.h"
 
@@ -248,6 +249,7 @@ int32_t solveit_(Work& W, MasterRecord& L) {
     if ((r = FBRGETCURRENTMIPSOLUTIONINFO_(M, s, L.OBJVAL, bound)) != 0)
       libfail(W, L, "BRgetCurrentMipSolutionInfo", r);
   }
+  phasetime_("solved");
   // values, reduced costs, slacks and duals
   int32_t keep = L.MODSTAT;
   updatefinalsolutionstatus_(L);
@@ -327,6 +329,7 @@ int32_t solveit_(Work& W, MasterRecord& L) {
         IPUT_(W, L.START[L.ROWSNS], row, t >= -1 && t <= 1 ? t : 1);
       }
   }
+  phasetime_("solution read");
   L.SOLKND = qtest(L.DUALOK) ? 1 : 0;
   vals.clear();
   duals.clear();
@@ -424,6 +427,7 @@ int32_t solver_(Work& W, MasterRecord& L, int32_t mode, const char* fname) {
         if (!(L.MSGOFF & 1) && L.RTASK2 == 0) resultsummary_(W, L);
         if (L.MODSTAT != 12 && L.MODSTAT != 6 && L.MODSTAT != 11 && L.TERSEO != 1)
           if (auto f = reporthooks_().solution) f(W, L, 1, "", 0, "", 0);  // no heading, no key
+        phasetime_("reported");
         break;
       case 1:
         if (auto f = reporthooks_().genmodel; f && (L.SLVROWS > 0 || L.SLVCOLS > 0)) f(W, L);

@@ -1,6 +1,6 @@
-// Phase times of generation and loading for the benchmarks: with QUIRN_PHASES set in the
-// environment, each call writes the seconds since the first call and the resident and peak
-// memory to standard error. Without it nothing is written.
+// Phase times of generation, loading, the solve and its reports for the benchmarks: with
+// QUIRN_PHASES set in the environment, each call writes the seconds since the first call and
+// the resident and peak memory to standard error. Without it nothing is written.
 #pragma once
 #include <chrono>
 #include <cstdio>
