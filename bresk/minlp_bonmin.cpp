@@ -150,7 +150,7 @@ class BabEvents : public CbcEventHandler {
 
 }  // namespace
 
-int solveMinlp(BRmodel* m, int resolves) {
+int bonminSolve(BRmodel* m, int resolves) {
   if (!modelHasIntegers(m)) {
     // Nothing to branch on: one nonlinear solve, reported as the integer result too.
     int code = solve_nlp(m, resolves);

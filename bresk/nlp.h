@@ -76,6 +76,28 @@ struct NlpOutcome {
   bool overflow = false;     // the run was ended because its rows stayed at overflow
 };
 
+// Bounds are infinite from the library's own infinity on, for Ipopt too (its default takes
+// 1e19 and beyond as none, which made a bound of 1e20 finite to the library and to the
+// multistart sampling but not to the local solve).
+constexpr double kIpInf = kInf;
+constexpr double kRunaway = 1e20;  // a feasible objective past this in the improving direction: unbounded
+// Iterations in a row whose steps meet a row at overflow before the run ends as a numerical error.
+constexpr int kOverflowIters = 10;
+// Largest relative component of the gradient of the Lagrangian at a confirmed local optimum.
+constexpr double kStationaryTol = 1e-5;
+
+// The nonlinear engines (Ipopt, Bonmin) live in a module of their own, libbresk_nl.so beside
+// this library, mapped at the first nonlinear solve: a linear session never loads them.
+struct NlEngines {
+  void (*ipopt)(NlpCore& core, const std::vector<double>& x0, int location, NlpOutcome& out);
+  int (*bonmin)(BRmodel* m, int resolves);
+};
+// The engines' entry table, the module loaded at the first call; null when it cannot be loaded.
+const NlEngines* nlEngines();
+// In the module: one Ipopt run from x0 (nl_engines.cpp), one Bonmin solve (minlp_bonmin.cpp).
+void ipoptRun(NlpCore& core, const std::vector<double>& x0, int location, NlpOutcome& out);
+int bonminSolve(BRmodel* m, int resolves);
+
 // One Ipopt run from x0 with the core's bounds; location = callback location for progress.
 void runIpopt(NlpCore& core, const std::vector<double>& x0, int location, NlpOutcome& out);
 

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 #include "language/vocab.h"
 
@@ -158,15 +160,15 @@ const char* const ROWS[NSTATES + 1] = {
             "; =>1 [ =>21",
 };
 
-int16_t token_of(const std::string& w, const char* const* toks, int n) {
+// Token number of a word of the grammar rows (index: each token's text to its number).
+int16_t token_of(const std::string& w, const std::unordered_map<std::string_view, int16_t>& index) {
   if (w == "#1") return 1;
   if (w == "#2") return 2;
   if (w == "#3") return 3;
   if (w == "#4") return 112;
   if (w == "#5") return 114;
-  for (int i = 0; i < n; ++i)
-    if (w == toks[i]) return (int16_t)(i + 1);
-  return 0;
+  auto it = index.find(w);
+  return it == index.end() ? 0 : it->second;
 }
 
 std::string expand(const char* row) {
@@ -194,6 +196,9 @@ struct Built {
     }
     voc = {text.c_str(), start.data(), NTOKENS};
     std::memset(&g, 0, sizeof g);
+    // each text to the first token that has it
+    std::unordered_map<std::string_view, int16_t> index;
+    for (int i = NTOKENS - 1; i >= 0; --i) index[TOKENS[i]] = (int16_t)(i + 1);
     int32_t e = 0;
     for (int s = 1; s <= NSTATES; ++s) {
       g.nsinpt[s] = e + 1;
@@ -206,7 +211,7 @@ struct Built {
           for (int32_t k = pending + 1; k <= e; ++k) g.kod2st[k] = to;
           pending = e;
         } else {
-          g.nsintx[++e] = token_of(w, TOKENS, NTOKENS);
+          g.nsintx[++e] = token_of(w, index);
         }
       }
     }

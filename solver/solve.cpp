@@ -13,6 +13,7 @@
 #include "store/hooks.h"
 #include "store/phasetime.h"
 #include "store/io.h"
+#include "store/phasetime.h"
 #include "store/store.h"
 #include "store/upcalls.h"
 
@@ -195,7 +196,6 @@ int32_t solveit_(Work& W, MasterRecord& L) {
     bool gop = L.NLVARS > 0 && L.SLVUSE == 1;
     phasetime_("solve starts");
     r = gop ? FBRSOLVEGOP_(M) : FBROPTIMIZE_(M, method);
-    phasetime_("solved");
     updatefinalsolutionstatus_(L);
     L.INTRPTD = userinterrupted_(r);
     if (r != 0) {
@@ -251,6 +251,7 @@ int32_t solveit_(Work& W, MasterRecord& L) {
     if ((r = FBRGETCURRENTMIPSOLUTIONINFO_(M, s, L.OBJVAL, bound)) != 0)
       libfail(W, L, "BRgetCurrentMipSolutionInfo", r);
   }
+  phasetime_("solved");
   // values, reduced costs, slacks and duals
   int32_t keep = L.MODSTAT;
   updatefinalsolutionstatus_(L);
@@ -330,6 +331,7 @@ int32_t solveit_(Work& W, MasterRecord& L) {
         IPUT_(W, L.START[L.ROWSNS], row, t >= -1 && t <= 1 ? t : 1);
       }
   }
+  phasetime_("solution read");
   L.SOLKND = qtest(L.DUALOK) ? 1 : 0;
   vals.clear();
   duals.clear();

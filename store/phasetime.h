@@ -1,6 +1,7 @@
-// Phase times for the benchmarks: with QUIRN_PHASES set in the environment, each call writes
-// the seconds since the first call, the processor time (user + system) since the program
-// started and the resident and peak memory to standard error. Without it nothing is written.
+// Phase times of generation, loading, the solve and its reports for the benchmarks: with
+// QUIRN_PHASES set in the environment, each call writes the seconds since the first call, the
+// processor time (user + system) since the program started and the resident and peak memory to
+// standard error. Without it nothing is written.
 #pragma once
 #include <chrono>
 #include <cstdio>
