@@ -13,6 +13,7 @@
 #include <cfloat>
 #include <cmath>
 #include <memory>
+#include <optional>
 
 namespace bresk {
 
@@ -286,8 +287,8 @@ int solve_lp(BRmodel* m, int method) {
     }
     {
       // Clp's sprint passes print to standard output when a pass is stopped.
-      std::unique_ptr<StdoutMute> mute;
-      if (opt.getSolveType() == ClpSolve::usePrimalorSprint) mute = std::make_unique<StdoutMute>();
+      std::optional<StdoutMute> mute;
+      if (opt.getSolveType() == ClpSolve::usePrimalorSprint) mute.emplace();
       s->initialSolve(opt);
     }
     confirmed = confirm_verdict(*s, la, m->sense);

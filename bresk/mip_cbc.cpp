@@ -43,6 +43,14 @@ void loadCoin(Solver& s, const LinearProblem& p, const CoinBounds& b) {
                 p.cost.data(), b.rl.data(), b.ru.data());
 }
 
+// Loads the problem with bounds b into a Clp model that prints nothing, in the problem's sense.
+void loadQuietClp(ClpSimplex& lp, const LinearProblem& p, const CoinBounds& b) {
+  lp.setLogLevel(0);
+  lp.messageHandler()->setLogLevel(0);
+  loadCoin(lp, p, b);
+  lp.setOptimizationDirection(p.sense < 0 ? -1.0 : 1.0);
+}
+
 // Shared state between the solve and the (cloned) event handler.
 struct EventState {
   const LinearProblem* p = nullptr;
@@ -180,10 +188,7 @@ bool hurdleCutoff(const LinearProblem& p, const MipSettings& s, double& cut) {
 // A model without integer columns (Cbc's driver cannot take one): one simplex solve.
 void solveWithoutIntegers(const LinearProblem& p, const MipSettings& s, MipResult& r) {
   ClpSimplex lp;
-  lp.setLogLevel(0);
-  lp.messageHandler()->setLogLevel(0);
-  loadCoin(lp, p, CoinBounds(p));
-  lp.setOptimizationDirection(p.sense < 0 ? -1.0 : 1.0);
+  loadQuietClp(lp, p, CoinBounds(p));
   if (s.iterations >= 0) lp.setMaximumIterations(static_cast<int>(std::min<long long>(s.iterations, 2147483647)));
   if (s.seconds >= 0) lp.setMaximumSeconds(s.seconds);
   lp.primal();
@@ -257,10 +262,7 @@ bool emptyImprovingColumn(const LinearProblem& p) {
 // 1 infeasible, 2 unbounded, other: not settled; z gets the optimum (objective constant left out).
 int relaxationStatus(const LinearProblem& p, const MipSettings& s, double& z) {
   ClpSimplex lp;
-  lp.setLogLevel(0);
-  lp.messageHandler()->setLogLevel(0);
-  loadCoin(lp, p, CoinBounds(p));
-  lp.setOptimizationDirection(p.sense < 0 ? -1.0 : 1.0);
+  loadQuietClp(lp, p, CoinBounds(p));
   lp.setMaximumSeconds(s.seconds >= 0 ? std::min(s.seconds, 60.0) : 60.0);
   lp.primal();
   z = lp.objectiveValue();
@@ -409,14 +411,11 @@ void solveMipCbc(const LinearProblem& p, const MipSettings& s, const MipCallback
 // Duals of the LP left when the integer columns are fixed at the incumbent.
 bool fixedLpDuals(const LinearProblem& p, const std::vector<double>& x, std::vector<double>& duals,
                   std::vector<double>& redcost) {
-  ClpSimplex lp;
-  lp.setLogLevel(0);
-  lp.messageHandler()->setLogLevel(0);
   CoinBounds b(p);
   for (int j = 0; j < p.ncols; j++)
     if (p.integer[j] && j < static_cast<int>(x.size())) b.cl[j] = b.cu[j] = std::round(x[j]);
-  loadCoin(lp, p, b);
-  lp.setOptimizationDirection(p.sense < 0 ? -1.0 : 1.0);
+  ClpSimplex lp;
+  loadQuietClp(lp, p, b);
   lp.setMaximumIterations(1000000);
   lp.setMaximumSeconds(60);
   lp.dual();
