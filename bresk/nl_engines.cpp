@@ -217,7 +217,7 @@ void ipoptRun(NlpCore& core, const std::vector<double>& x0, int location, NlpOut
 }
 
 // The entry table that the library looks up after loading this module.
-extern "C" const NlEngines* bresk_nl_engines() {
+extern "C" const void* bresk_nl_engines() {
   static const NlEngines e = {ipoptRun, bonminSolve};
   return &e;
 }
