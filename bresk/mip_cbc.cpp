@@ -1,5 +1,6 @@
 // Linear integer models on Cbc: arguments from the settings, events turned into progress reports.
 #include "bresk/mip.h"
+#include "bresk/mip_coin.h"
 #include "bresk/nlp.h"
 #include "bresk/quiet.h"
 
@@ -19,37 +20,6 @@
 
 namespace brmip {
 namespace {
-
-// Infinite bounds (+-1e30 or beyond) as Cbc's infinity.
-double clampInf(double v) {
-  if (v >= 1e30) return COIN_DBL_MAX;
-  if (v <= -1e30) return -COIN_DBL_MAX;
-  return v;
-}
-
-// The problem's column and row bounds with infinite ones as Cbc's infinity.
-struct CoinBounds {
-  std::vector<double> cl, cu, rl, ru;
-  explicit CoinBounds(const LinearProblem& p) : cl(p.ncols), cu(p.ncols), rl(p.nrows), ru(p.nrows) {
-    for (int j = 0; j < p.ncols; j++) { cl[j] = clampInf(p.collb[j]); cu[j] = clampInf(p.colub[j]); }
-    for (int i = 0; i < p.nrows; i++) { rl[i] = clampInf(p.rowlb[i]); ru[i] = clampInf(p.rowub[i]); }
-  }
-};
-
-// Loads the problem with bounds b into a Clp model or an Osi solver.
-template <class Solver>
-void loadCoin(Solver& s, const LinearProblem& p, const CoinBounds& b) {
-  s.loadProblem(p.ncols, p.nrows, p.start.data(), p.index.data(), p.value.data(), b.cl.data(), b.cu.data(),
-                p.cost.data(), b.rl.data(), b.ru.data());
-}
-
-// Loads the problem with bounds b into a Clp model that prints nothing, in the problem's sense.
-void loadQuietClp(ClpSimplex& lp, const LinearProblem& p, const CoinBounds& b) {
-  lp.setLogLevel(0);
-  lp.messageHandler()->setLogLevel(0);
-  loadCoin(lp, p, b);
-  lp.setOptimizationDirection(p.sense < 0 ? -1.0 : 1.0);
-}
 
 // Shared state between the solve and the (cloned) event handler.
 struct EventState {
@@ -406,27 +376,6 @@ void solveMipCbc(const LinearProblem& p, const MipSettings& s, const MipCallback
     r.last.status = r.status;
   }
   r.last.seconds = CoinCpuTime() - st.t0;
-}
-
-// Duals of the LP left when the integer columns are fixed at the incumbent.
-bool fixedLpDuals(const LinearProblem& p, const std::vector<double>& x, std::vector<double>& duals,
-                  std::vector<double>& redcost) {
-  CoinBounds b(p);
-  for (int j = 0; j < p.ncols; j++)
-    if (p.integer[j] && j < static_cast<int>(x.size())) b.cl[j] = b.cu[j] = std::round(x[j]);
-  ClpSimplex lp;
-  loadQuietClp(lp, p, b);
-  lp.setMaximumIterations(1000000);
-  lp.setMaximumSeconds(60);
-  lp.dual();
-  if (lp.status() != 0) return false;
-  duals.assign(p.nrows, 0.0);
-  redcost.assign(p.ncols, 0.0);
-  const double* y = lp.dualRowSolution();
-  const double* d = lp.dualColumnSolution();
-  for (int i = 0; i < p.nrows; i++) duals[i] = -y[i];
-  for (int j = 0; j < p.ncols; j++) redcost[j] = d[j];
-  return true;
 }
 
 }  // namespace brmip

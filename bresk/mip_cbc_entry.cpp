@@ -3,6 +3,6 @@
 
 // The module's engine table.
 extern "C" const void* bresk_cbc_engine() {
-  static const bresk::CbcEngine e = {brmip::solveMipCbc, brmip::fixedLpDuals};
+  static const bresk::CbcEngine e = {brmip::solveMipCbc};
   return &e;
 }

@@ -45,11 +45,4 @@ bool solveMipGlpk(const LinearProblem& p, const MipSettings& s, const MipCallbac
   return true;
 }
 
-// The duals at an integer point, in Cbc's module.
-bool fixedLpDuals(const LinearProblem& p, const std::vector<double>& x, std::vector<double>& duals,
-                  std::vector<double>& redcost) {
-  const bresk::CbcEngine* e = bresk::cbcEngine();
-  return e && e->duals(p, x, duals, redcost);
-}
-
 }  // namespace brmip

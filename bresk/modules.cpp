@@ -14,7 +14,7 @@ const void* moduleTable(const char* file, const char* entry) {
   std::string path = self.dli_fname;
   size_t slash = path.rfind('/');
   path = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + file;
-  void* h = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* h = dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
   if (!h) return nullptr;
   using Entry = const void* (*)();
   auto e = reinterpret_cast<Entry>(dlsym(h, entry));

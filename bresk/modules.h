@@ -14,11 +14,9 @@ const void* moduleTable(const char* file, const char* entry);
 struct GlpkEngine {
   decltype(&brmip::solveMipGlpk) solve;
 };
-// Cbc and the Clp re-solve for the duals at an integer point: libbresk_cbc.so, entry
-// bresk_cbc_engine.
+// Cbc's branch-and-cut: libbresk_cbc.so, entry bresk_cbc_engine.
 struct CbcEngine {
   decltype(&brmip::solveMipCbc) solve;
-  decltype(&brmip::fixedLpDuals) duals;
 };
 
 }  // namespace bresk
