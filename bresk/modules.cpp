@@ -8,8 +8,8 @@
 namespace bresk {
 
 // Loads `file` from the folder of the library that holds this routine; calls its `entry`.
-// Lazy binding: Cbc's libraries bound at once cost about a million more instructions per
-// load, most of them for routines the solve never calls.
+// Lazy binding: binding every routine of a module and its libraries at once costs about a
+// million more instructions per session, most of them for routines the solve never calls.
 const void* moduleTable(const char* file, const char* entry) {
   Dl_info self{};
   if (!dladdr(reinterpret_cast<void*>(&moduleTable), &self) || !self.dli_fname) return nullptr;
