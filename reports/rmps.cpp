@@ -1,6 +1,7 @@
 // MPS import (RMPS, FRMPS): the solver library reads the file into its model object; the
 // model is read back and written as model text in the modelling language, one statement
 // per row, then installed as the current model.
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -398,33 +399,41 @@ void prtnum_(double value, char* text, int32_t& length) {
 std::string prtnum_(double value) {
   if (value == 0.0) return "0";
   char buf[64];
+  char* const end = buf + sizeof buf;
   // a whole number below 10^12 has at most 12 digits: it prints as itself
   if (value >= 1.0 && value < 1e12 && value == std::floor(value)) {
-    return std::string(buf, std::to_chars(buf, buf + sizeof buf, static_cast<int64_t>(value)).ptr);
+    return std::string(buf, std::to_chars(buf, end, static_cast<int64_t>(value)).ptr);
   }
-  std::snprintf(buf, sizeof buf, "%.11E", value);
-  const char* e = std::strchr(buf, 'E');
-  if (e == nullptr) return buf;  // not a finite number: the import never writes one
-  int32_t ex = std::atoi(e + 1) + 1;  // exponent of the 0.ddd form
-  std::string s;
+  if (!std::isfinite(value)) {  // the import never writes one
+    std::snprintf(buf, sizeof buf, "%.11E", value);
+    return buf;
+  }
+  // 12 significant digits, rounded exactly (ties to even): [-]d.ddddddddddde[+-]xx
+  char* const sci = std::to_chars(buf, end, value, std::chars_format::scientific, 11).ptr;
+  const char* e = std::find(buf, sci, 'e');
+  int32_t ex = 0;  // exponent of the 0.ddd form
+  std::from_chars(e + (e[1] == '+' ? 2 : 1), sci, ex);
+  ++ex;
   if (ex >= 0 && ex <= 12) {
-    std::snprintf(buf, sizeof buf, "%.*f", 12 - ex, value);
-    s = buf;
-    if (s.find('.') != std::string::npos) {
-      while (s.back() == '0') s.pop_back();
-      if (s.back() == '.') s.pop_back();
+    char* p = std::to_chars(buf, end, value, std::chars_format::fixed, 12 - ex).ptr;
+    if (std::find(buf, p, '.') != p) {
+      while (p[-1] == '0') --p;
+      if (p[-1] == '.') --p;
     }
-    return s;
+    return std::string(buf, p);
   }
   // mantissa digits d.ddddddddddd become 0.dddddddddddd
-  std::string digits;
-  for (const char* p = buf; p < e; ++p)
-    if (*p >= '0' && *p <= '9') digits += *p;
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-  bool neg = value < 0;
-  char exs[16];
-  std::snprintf(exs, sizeof exs, "E%c%02d", ex < 0 ? '-' : '+', ex < 0 ? -ex : ex);
-  return std::string(neg ? "-" : "") + "0." + digits + exs;
+  std::string s = value < 0 ? "-0." : "0.";
+  const char* last = e;
+  while (last > buf + 1 && last[-1] == '0') --last;
+  for (const char* p = buf; p < last; ++p)
+    if (*p >= '0' && *p <= '9') s += *p;
+  s += 'E';
+  s += ex < 0 ? '-' : '+';
+  int32_t ax = ex < 0 ? -ex : ex;
+  if (ax < 10) s += '0';
+  s += std::to_string(ax);
+  return s;
 }
 
 // Default name k of n: the prefix and k zero-padded to the width log10(n) + 2.
