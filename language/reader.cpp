@@ -2,6 +2,7 @@
 // character stream of the scanner.
 #include "language/reader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -414,6 +415,56 @@ void getkf2_(Work& W, MasterRecord& L, char comchr, int32_t text, int32_t& pos, 
   }
 }
 
+namespace {
+
+// Puts the plain characters of the stored text that follow pos straight into SCANBUF, as
+// getkf2_ would deliver them one by one: runs of blanks become one blank before the next
+// character. Stops before a line end, a comment mark, a quote, "@", or anything the
+// character reader must see itself; false when it put nothing.
+bool fastchars(const Work& W, MasterRecord& L, int32_t text, int32_t& pos, int32_t len) {
+  if (L.PENDCNT > 0 || L.INCCUR > 0 || L.SYNTAX == 1 || L.QUOTECH != NUL || L.TRACELV >= 6 || text <= 0 ||
+      L.START[text] < 1 || L.MODLINES < 1 || L.TEXTLINE < 0 || pos < 0 || pos >= len)
+    return false;
+  // the first position of the next line: a character there starts a line-number escape
+  int32_t stop = len + 1;
+  if (L.TEXTLINE < L.MODLINES + 1) stop = std::min(stop, lixget(W, L, L.TEXTLINE + 1));
+  const int64_t base = wbyte(L.START[text]) - 1;
+  const int32_t room = L.SCANCAP - 8;
+  const int32_t start = L.SCANLEN;
+  auto plain = [](char c) {
+    return c > ' ' && c < 127 && c != '!' && c != '@' && c != '\'' && c != '"';
+  };
+  int32_t p = pos;
+  while (L.SCANLEN < room && p + 1 < stop) {
+    char c = cget(W, base + p + 1);
+    if (plain(c)) {
+      L.SCANBUF[++L.SCANLEN] = c;
+      L.SCANHI[L.SCANLEN] = 0;
+      ++p;
+      continue;
+    }
+    if (c != ' ') break;
+    int32_t q = p + 1;
+    while (q + 1 < stop && cget(W, base + q + 1) == ' ') ++q;
+    if (q + 1 >= stop) break;
+    char d = cget(W, base + q + 1);
+    if (!plain(d)) break;
+    // the blank comes first and the character after it waits in the queue
+    L.SCANBUF[++L.SCANLEN] = ' ';
+    L.SCANHI[L.SCANLEN] = 0;
+    L.SCANBUF[++L.SCANLEN] = d;
+    L.SCANHI[L.SCANLEN] = 0;
+    L.PENDQ[1] = d;
+    L.PENDLEN = 1;
+    L.PENDSRC = 1;
+    p = q + 1;
+  }
+  pos = p;
+  return L.SCANLEN > start;
+}
+
+}  // namespace
+
 void filbuf_(Work& W, MasterRecord& L, int32_t text, int32_t& pos, int32_t len, int32_t& status) {
   status = 0;
   if (L.SCANCAP < 16 || L.SCANCAP > SCANMAX) L.SCANCAP = SCANMAX;
@@ -437,6 +488,7 @@ void filbuf_(Work& W, MasterRecord& L, int32_t text, int32_t& pos, int32_t len, 
   int32_t pend = 0, end = 0;
   char c;
   while (L.SCANLEN < L.SCANCAP - 8) {
+    if (fastchars(W, L, text, pos, len)) continue;
     getkf2_(W, L, '!', text, pos, len, pend, c, end, status);
     if (status > 0 || end != 0) break;
     L.SCANBUF[++L.SCANLEN] = c;
