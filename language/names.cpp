@@ -11,9 +11,6 @@ NameTable nt_prim(MasterRecord& L) { return {&L.KPNAME, &L.NPRIMEL, &L.PRIMCAP, 
 NameTable nt_scalar(MasterRecord& L) { return {&L.SCLNAM, &L.NSCALAR, &L.SCLCAP, &L.SCLHSH, &L.SCLHSZ}; }
 NameTable nt_rows(MasterRecord& L) { return {&L.ROWNAM, &L.NROWNM, &L.ROWNMCAP, &L.ROWHSH, &L.ROWHSZ}; }
 
-// Upper-cases a..z, leaves every other byte.
-char kshift_(char c) { return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c; }
-
 // Position of the last non-blank character of s(1..n), 0 when all blank.
 int32_t trimlen(const char* s, int32_t n) {
   while (n > 0 && s[n - 1] == ' ') --n;

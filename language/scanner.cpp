@@ -180,14 +180,19 @@ int32_t getsym_(Work& W, MasterRecord& L, const Vocab& v, const int16_t* cand, i
   int32_t before = L.SCANPOS - 1;
   int32_t line = L.SRCLINE;
   out.start = L.SCANPOS;
+  // a word or sign must begin with the first character: the others are passed over unread
+  const char kfirst = kshift_(first);
+  const bool quiet = L.TRACELV <= 3;
   for (int32_t k = 0; k < ncand; ++k) {
     int32_t tok = cand[k];
-    L.SCANPOS = before;
-    L.SRCLINE = line;
     const char* t = v.text + v.start[tok - 1] - 1;
     int32_t tl = v.start[tok] - v.start[tok - 1];
+    bool symclass = t[0] == '!' && tl == 2;
+    if (quiet && !symclass && tl > 0 && t[0] != kfirst) continue;
+    L.SCANPOS = before;
+    L.SRCLINE = line;
     bool ok = false;
-    if (t[0] == '!' && tl == 2) {
+    if (symclass) {
       char cls = t[1];
       if (cls == '2') {
         out.namelen = enkody_(W, L, out.name);
