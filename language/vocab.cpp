@@ -1,7 +1,7 @@
 // The vocabulary of the modelling language (116 tokens), its 100-state statement grammar, the
 // argument counts and precedences, and the vocabulary and grammar of the row-by-row syntax.
+#include <charconv>
 #include <cstring>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -160,8 +160,22 @@ const char* const ROWS[NSTATES + 1] = {
             "; =>1 [ =>21",
 };
 
+// Calls f on each blank-separated word of s.
+template <class F>
+void eachword(std::string_view s, F f) {
+  size_t p = 0;
+  for (;;) {
+    p = s.find_first_not_of(' ', p);
+    if (p == std::string_view::npos) return;
+    size_t e = s.find(' ', p);
+    if (e == std::string_view::npos) e = s.size();
+    f(s.substr(p, e - p));
+    p = e;
+  }
+}
+
 // Token number of a word of the grammar rows (index: each token's text to its number).
-int16_t token_of(const std::string& w, const std::unordered_map<std::string_view, int16_t>& index) {
+int16_t token_of(std::string_view w, const std::unordered_map<std::string_view, int16_t>& index) {
   if (w == "#1") return 1;
   if (w == "#2") return 2;
   if (w == "#3") return 3;
@@ -172,15 +186,39 @@ int16_t token_of(const std::string& w, const std::unordered_map<std::string_view
 }
 
 std::string expand(const char* row) {
-  std::istringstream in(row);
-  std::string w, out;
-  while (in >> w) {
+  std::string out;
+  eachword(row, [&](std::string_view w) {
     if (w == "MATH") w = MATH;
     else if (w == "SETF") w = SETF;
     else if (w == "OPS") w = OPS;
-    out += w + " ";
-  }
+    out += w;
+    out += ' ';
+  });
   return out;
+}
+
+// The grammar tables from the rows of states 1..n (rows[0] unused): each state's tokens in
+// try order, and per token the state that "=>n" after it names; tok numbers a word.
+template <class G, class Tok>
+void fillgrammar(G& g, const std::vector<std::string>& rows, Tok tok) {
+  int32_t e = 0;
+  const int32_t n = (int32_t)rows.size() - 1;
+  for (int32_t s = 1; s <= n; ++s) {
+    g.nsinpt[s] = e + 1;
+    int32_t pending = e;
+    eachword(rows[(size_t)s], [&](std::string_view w) {
+      if (w.substr(0, 2) == "=>") {
+        int16_t to = 0;
+        std::from_chars(w.data() + 2, w.data() + w.size(), to);
+        for (int32_t k = pending + 1; k <= e; ++k) g.kod2st[k] = to;
+        pending = e;
+      } else {
+        g.nsintx[++e] = tok(w);
+      }
+    });
+  }
+  g.nsinpt[n + 1] = e + 1;
+  g.nentries = e;
 }
 
 struct Built {
@@ -199,24 +237,9 @@ struct Built {
     // each text to the first token that has it
     std::unordered_map<std::string_view, int16_t> index;
     for (int i = NTOKENS - 1; i >= 0; --i) index[TOKENS[i]] = (int16_t)(i + 1);
-    int32_t e = 0;
-    for (int s = 1; s <= NSTATES; ++s) {
-      g.nsinpt[s] = e + 1;
-      std::istringstream in(expand(ROWS[s]));
-      std::string w;
-      int32_t pending = e;
-      while (in >> w) {
-        if (w.rfind("=>", 0) == 0) {
-          int16_t to = (int16_t)std::stoi(w.substr(2));
-          for (int32_t k = pending + 1; k <= e; ++k) g.kod2st[k] = to;
-          pending = e;
-        } else {
-          g.nsintx[++e] = token_of(w, index);
-        }
-      }
-    }
-    g.nsinpt[NSTATES + 1] = e + 1;
-    g.nentries = e;
+    std::vector<std::string> rows(NSTATES + 1);
+    for (int s = 1; s <= NSTATES; ++s) rows[(size_t)s] = expand(ROWS[s]);
+    fillgrammar(g, rows, [&](std::string_view w) { return token_of(w, index); });
   }
 };
 
@@ -255,27 +278,14 @@ struct BrkBuilt {
     }
     voc = {text.c_str(), start.data(), BRK_NTOK};
     std::memset(&g, 0, sizeof g);
-    int32_t e = 0;
-    for (int s = 1; s <= BRK_NSTATES; ++s) {
-      g.nsinpt[s] = e + 1;
-      std::istringstream in(BRK_ROWS[s]);
-      std::string w;
-      int32_t pending = e;
-      while (in >> w) {
-        if (w.rfind("=>", 0) == 0) {
-          int16_t to = (int16_t)std::stoi(w.substr(2));
-          for (int32_t k = pending + 1; k <= e; ++k) g.kod2st[k] = to;
-          pending = e;
-        } else {
-          int16_t t = 0;
-          for (int i = 0; i < BRK_NTOK; ++i)
-            if (w == BRK_TOKENS[i]) t = (int16_t)(i + 1);
-          g.nsintx[++e] = t;
-        }
-      }
-    }
-    g.nsinpt[BRK_NSTATES + 1] = e + 1;
-    g.nentries = e;
+    std::vector<std::string> rows(BRK_NSTATES + 1);
+    for (int s = 1; s <= BRK_NSTATES; ++s) rows[(size_t)s] = BRK_ROWS[s];
+    fillgrammar(g, rows, [](std::string_view w) {
+      int16_t t = 0;
+      for (int i = 0; i < BRK_NTOK; ++i)
+        if (w == BRK_TOKENS[i]) t = (int16_t)(i + 1);
+      return t;
+    });
   }
 };
 
