@@ -5,7 +5,9 @@
 #include "bresk/internal.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -183,6 +185,15 @@ bool fixed_fields(std::string_view s, std::vector<std::string_view>& f) {
 // refused, as are NaNs.
 bool number(std::string_view t, double* v) {
   if (t.empty() || t.size() > 64) return false;
+  // a plain decimal number converts in place, correctly rounded as strtod does; a leading
+  // "+", hexadecimal and values out of range take strtod's path
+  double y;
+  const auto [q, ec] = std::from_chars(t.data(), t.data() + t.size(), y);
+  if (ec == std::errc() && q == t.data() + t.size()) {
+    if (!std::isfinite(y)) return false;
+    *v = y;
+    return true;
+  }
   char buf[72];
   std::memcpy(buf, t.data(), t.size());
   buf[t.size()] = '\0';
@@ -327,8 +338,9 @@ int parse(Reader& r, MpsData& d) {
       continue;
     }
     if (line[0] != ' ' && line[0] != '\t') return fail(r);  // unknown section
+    // the blank-separated tokens are split only where the fixed fields do not serve
     const bool use_fixed = r.fixed && fixed_fields(line, f);
-    tokens(line, t);
+    if (!use_fixed) tokens(line, t);
     switch (sec) {
       case S_ROWS: {
         std::string_view type, name;
@@ -372,18 +384,18 @@ int parse(Reader& r, MpsData& d) {
         }
         // Fixed by columns first; a line that does not fit falls back to tokens.
         for (int attempt = 0; attempt < 2; ++attempt) {
-          std::vector<std::string_view> g;
+          std::array<std::string_view, 5> g;  // column, row, value[, row, value]
+          size_t ng = 3;
           if (attempt == 0) {
             if (!use_fixed) continue;
             if (f[1].empty() || f[2].empty() || !f[0].empty()) continue;
-            g = {f[1], f[2], f[3]};
-            if (!f[4].empty() || !f[5].empty()) {
-              g.push_back(f[4]);
-              g.push_back(f[5]);
-            }
+            g = {f[1], f[2], f[3], f[4], f[5]};
+            if (!f[4].empty() || !f[5].empty()) ng = 5;
           } else {
+            if (use_fixed) tokens(line, t);
             if (t.size() != 3 && t.size() != 5) return fail(r);
-            g = t;
+            ng = t.size();
+            std::copy(t.begin(), t.end(), g.begin());
           }
           int col;
           if (!lastname.empty() && g[0] == lastname) {
@@ -407,7 +419,7 @@ int parse(Reader& r, MpsData& d) {
             lastcol = col;
             lastname = key;
           }
-          bool ok = add_entry(d, col, g[1], g[2]) && (g.size() < 5 || add_entry(d, col, g[3], g[4]));
+          bool ok = add_entry(d, col, g[1], g[2]) && (ng < 5 || add_entry(d, col, g[3], g[4]));
           if (ok) break;
           if (attempt == 1 || !r.fixed) return fail(r);
         }
@@ -427,6 +439,7 @@ int parse(Reader& r, MpsData& d) {
           }
         }
         if (!done) {
+          if (use_fixed) tokens(line, t);
           if (t.size() < 2 || t.size() > 5) return fail(r);
           for (size_t k = t.size() % 2; k + 1 < t.size(); k += 2)
             if (!add_rhs(d, t[k], t[k + 1], range)) return fail(r);
@@ -446,6 +459,7 @@ int parse(Reader& r, MpsData& d) {
           ok = col_of(d, col) >= 0;
         }
         if (!ok) {
+          if (use_fixed) tokens(line, t);
           if (t.size() < 2) return fail(r);
           type = t[0];
           const bool needs = !(type == "FR" || type == "MI" || type == "PL" || type == "BV");
@@ -502,6 +516,7 @@ int parse(Reader& r, MpsData& d) {
         break;
       }
       case S_OBJSENSE: {
+        if (use_fixed) tokens(line, t);
         if (t.size() != 1) return fail(r);
         if (t[0] == "MAX" || t[0] == "MAXIMIZE") d.sense = -1;
         else if (t[0] == "MIN" || t[0] == "MINIMIZE") d.sense = 1;
@@ -512,6 +527,7 @@ int parse(Reader& r, MpsData& d) {
       case S_QMATRIX:
       case S_QCMATRIX: {
         std::string_view n1, n2, nv;
+        if (use_fixed) tokens(line, t);
         if (use_fixed && f[0].empty() && !f[1].empty() && !f[2].empty() && f[4].empty()) {
           n1 = f[1];
           n2 = f[2];
