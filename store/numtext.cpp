@@ -1,4 +1,5 @@
 // Text to number: the number syntax shared by the command reader and the model scanner.
+#include <charconv>
 #include <cstdlib>
 #include <string>
 
@@ -16,7 +17,9 @@ int32_t txt2np_(const MasterRecord& L, const char* text, int32_t& pos, int32_t l
   val = 0.0;
   int32_t i = pos + 1;
   while (i <= len && text[i] == ' ') ++i;
-  std::string digits;
+  // the digits, point and exponent gathered for the conversion (at most 128 digits)
+  char digits[160];
+  int32_t nd = 0;
   int32_t ndig = 0, last = 0;
   bool frac = false;
   int32_t exp = 0, esign = 1;
@@ -25,7 +28,7 @@ int32_t txt2np_(const MasterRecord& L, const char* text, int32_t& pos, int32_t l
     char c = text[i];
     if (isdig(c)) {
       if (++ndig > 128) return 1;
-      digits += c;
+      digits[nd++] = c;
       last = i;
     } else if (c == '.') {
       if (i + 1 <= len && text[i + 1] == '.') {
@@ -34,7 +37,7 @@ int32_t txt2np_(const MasterRecord& L, const char* text, int32_t& pos, int32_t l
       }
       if (frac) break;  // a second point ends the number before it
       frac = true;
-      digits += c;
+      digits[nd++] = c;
       if (ndig > 0) last = i;
     } else if ((c == 'E' || c == 'e') && syntax == 0 && ndig > 0 && i < len) {
       int32_t j = i + 1, s = 1;
@@ -55,8 +58,18 @@ int32_t txt2np_(const MasterRecord& L, const char* text, int32_t& pos, int32_t l
     }
   }
   if (ndig == 0) return 1;
-  if (hasexp) digits += (esign < 0 ? "e-" : "e") + std::to_string(exp);
-  double v = std::strtod(digits.c_str(), nullptr);
+  if (hasexp) {
+    digits[nd++] = 'e';
+    if (esign < 0) digits[nd++] = '-';
+    nd = (int32_t)(std::to_chars(digits + nd, digits + sizeof digits, exp).ptr - digits);
+  }
+  double v = 0.0;
+  // correctly rounded either way; strtod takes what from_chars does not (out of range)
+  const auto [q, ec] = std::from_chars(digits, digits + nd, v);
+  if (ec != std::errc() || q != digits + nd) {
+    digits[nd] = 0;
+    v = std::strtod(digits, nullptr);
+  }
   int32_t err = 0;
   if (!(v <= bignum(L))) {
     v = bignum(L);
