@@ -41,6 +41,10 @@ TEST(ImportNumbers, TextOfEachMagnitude) {
       {2.5e-7, "0.25E-06"},
       {1e-300, "0.1E-299"},
       {1e100, "0.1E+101"},
+      // a subnormal keeps its twelve digits although fewer would read back as it
+      {4.9406564584124654e-324, "0.494065645841E-323"},
+      {31.09, "31.09"},
+      {-0.0625, "-0.625E-01"},
   };
   for (const Case& c : cases) EXPECT_EQ(prtnum_(c.v), c.text) << c.v;
 }

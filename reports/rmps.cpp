@@ -6,8 +6,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -41,10 +43,11 @@ struct TextOut {
     ends.push_back((int32_t)text.size());
     line.clear();
   }
-  // Appends a piece; the length p decides whether the line is stored first.
-  void piece(const std::string& s, int32_t p) {
+  // Appends a piece (the texts a and b); the length p decides whether the line is stored first.
+  void piece(std::string_view a, int32_t p, std::string_view b = {}) {
     if (!line.empty() && p + (int32_t)line.size() >= width - 12) store();
-    line += s;
+    line += a;
+    line += b;
   }
   // Appends a name piece: a blank and the name.
   void namepiece(const std::string& name) {
@@ -63,12 +66,12 @@ struct TextOut {
 // One linear or quadratic term: sign and number, " *" and the name piece.
 void term(TextOut& out, double c, bool first, const std::string& name) {
   double a = std::fabs(c);
-  std::string sign = c < 0 ? " - " : (first ? " " : " + ");
+  std::string_view sign = c < 0 ? " - " : (first ? " " : " + ");
   if (a == 1.0) {
     out.piece(sign, 2);
   } else {
     std::string num = prtnum_(a);
-    out.piece(sign + num, (int32_t)num.size() + 3);
+    out.piece(sign, (int32_t)num.size() + 3, num);
     out.piece(" *", 2);
   }
   out.namepiece(name);
@@ -268,8 +271,8 @@ void writearow_(BRmodel* lib, MasterRecord& L, TextOut& out, const MpsModel& m, 
     if (a == b) v /= 2.0;
     double mag = std::fabs(v);
     std::string num = prtnum_(mag);
-    std::string sign = v < 0 ? " - " : (first ? " " : " + ");
-    out.piece(sign + num, (int32_t)num.size() + 3);
+    std::string_view sign = v < 0 ? " - " : (first ? " " : " + ");
+    out.piece(sign, (int32_t)num.size() + 3, num);
     out.piece(" *", 2);
     out.namepiece(m.vnames[(size_t)a]);
     out.piece(" *", 2);
@@ -408,26 +411,50 @@ std::string prtnum_(double value) {
     std::snprintf(buf, sizeof buf, "%.11E", value);
     return buf;
   }
-  // 12 significant digits, rounded exactly (ties to even): [-]d.ddddddddddde[+-]xx
-  char* const sci = std::to_chars(buf, end, value, std::chars_format::scientific, 11).ptr;
-  const char* e = std::find(buf, sci, 'e');
-  int32_t ex = 0;  // exponent of the 0.ddd form
-  std::from_chars(e + (e[1] == '+' ? 2 : 1), sci, ex);
-  ++ex;
-  if (ex >= 0 && ex <= 12) {
-    char* p = std::to_chars(buf, end, value, std::chars_format::fixed, 12 - ex).ptr;
-    if (std::find(buf, p, '.') != p) {
-      while (p[-1] == '0') --p;
-      if (p[-1] == '.') --p;
+  // The significant digits rounded to 12, exactly (ties to even), and the exponent of the
+  // 0.ddd form. A decimal N / 10^k of at most 12 digits that reads back as the magnitude is
+  // that rounding (a normal double carries more than 15 digits): most coefficients are such
+  // short decimals, found with a few products. The others go through the exact conversion.
+  static constexpr double P10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  const double a = std::fabs(value);
+  char digits[32];
+  int32_t nd = 0, ex = 0;
+  if (a >= std::numeric_limits<double>::min()) {
+    for (int32_t k = 0; k < 23; ++k) {
+      const double n = a * P10[k];
+      if (n >= 1e12) break;
+      if (n >= 1.0 && n == std::floor(n) && n / P10[k] == a) {
+        nd = (int32_t)(std::to_chars(digits, digits + sizeof digits, static_cast<int64_t>(n)).ptr - digits);
+        ex = nd - k;
+        break;
+      }
     }
-    return std::string(buf, p);
+  }
+  if (nd == 0) {
+    // [-]d.ddddddddddde[+-]xx
+    char* const sci = std::to_chars(buf, end, a, std::chars_format::scientific, 11).ptr;
+    const char* e = std::find(buf, sci, 'e');
+    for (const char* p = buf; p < e; ++p)
+      if (*p != '.') digits[nd++] = *p;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), sci, ex);
+    ++ex;
+  }
+  while (nd > 1 && digits[nd - 1] == '0') --nd;
+  std::string s = value < 0 ? "-" : "";
+  if (ex >= 0 && ex <= 12) {
+    // fixed: the first ex digits (zeros where they run out), then the rest after a point
+    if (ex == 0) s += '0';
+    for (int32_t k = 0; k < ex; ++k) s += k < nd ? digits[k] : '0';
+    if (nd > ex) {
+      s += '.';
+      s.append(digits + ex, (size_t)(nd - ex));
+    }
+    return s;
   }
   // mantissa digits d.ddddddddddd become 0.dddddddddddd
-  std::string s = value < 0 ? "-0." : "0.";
-  const char* last = e;
-  while (last > buf + 1 && last[-1] == '0') --last;
-  for (const char* p = buf; p < last; ++p)
-    if (*p >= '0' && *p <= '9') s += *p;
+  s += "0.";
+  s.append(digits, (size_t)nd);
   s += 'E';
   s += ex < 0 ? '-' : '+';
   int32_t ax = ex < 0 ? -ex : ex;
