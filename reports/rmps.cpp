@@ -351,7 +351,7 @@ bool install(Work& W, MasterRecord& L, const TextOut& out) {
     return false;
   }
   int64_t tstart = wbyte(L.START[tb]);
-  for (int32_t k = 0; k < chars; ++k) cput(W, tstart + k, out.text[(size_t)k]);
+  cputs(W, tstart, out.text.data(), chars);
   int64_t ls = L.START[lx], ms = L.START[lm];
   wput(W, ls, 1);
   for (int32_t k = 0; k < n; ++k) {
