@@ -57,6 +57,8 @@ struct Vocab {  // a vocabulary: token texts with 1-based start positions
   const char* text;
   const int32_t* start;
   int32_t ntok;
+  // per token (1-based): the first character of a word or sign, 0 for a symbol class ("!k")
+  const char* lead = nullptr;
 };
 struct SymOut {
   int32_t ival = 0;

@@ -185,6 +185,7 @@ int32_t getsym_(Work& W, MasterRecord& L, const Vocab& v, const int16_t* cand, i
   const bool quiet = L.TRACELV <= 3;
   for (int32_t k = 0; k < ncand; ++k) {
     int32_t tok = cand[k];
+    if (quiet && v.lead != nullptr && v.lead[tok] != 0 && v.lead[tok] != kfirst) continue;
     const char* t = v.text + v.start[tok - 1] - 1;
     int32_t tl = v.start[tok] - v.start[tok - 1];
     bool symclass = t[0] == '!' && tl == 2;

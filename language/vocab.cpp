@@ -221,9 +221,20 @@ void fillgrammar(G& g, const std::vector<std::string>& rows, Tok tok) {
   g.nentries = e;
 }
 
+// The lead table of a vocabulary: slot 0 unused, then each token's first character, or 0
+// for a symbol class.
+std::string leads(const char* const* tokens, int32_t n) {
+  std::string out(1, '\0');
+  for (int32_t i = 0; i < n; ++i) {
+    std::string_view t = tokens[i];
+    out += (t.size() == 2 && t[0] == '!') || t.empty() ? '\0' : t[0];
+  }
+  return out;
+}
+
 struct Built {
   Vocab voc;
-  std::string text;
+  std::string text, lead;
   std::vector<int32_t> start;
   Grammar g;
   Built() {
@@ -232,7 +243,8 @@ struct Built {
       text += TOKENS[i];
       start.push_back((int32_t)text.size() + 1);
     }
-    voc = {text.c_str(), start.data(), NTOKENS};
+    lead = leads(TOKENS, NTOKENS);
+    voc = {text.c_str(), start.data(), NTOKENS, lead.data()};
     std::memset(&g, 0, sizeof g);
     // each text to the first token that has it
     std::unordered_map<std::string_view, int16_t> index;
@@ -267,7 +279,7 @@ const char* const BRK_ROWS[BRK_NSTATES + 1] = {
 
 struct BrkBuilt {
   Vocab voc;
-  std::string text;
+  std::string text, lead;
   std::vector<int32_t> start;
   BrkGrammar g;
   BrkBuilt() {
@@ -276,7 +288,8 @@ struct BrkBuilt {
       text += BRK_TOKENS[i];
       start.push_back((int32_t)text.size() + 1);
     }
-    voc = {text.c_str(), start.data(), BRK_NTOK};
+    lead = leads(BRK_TOKENS, BRK_NTOK);
+    voc = {text.c_str(), start.data(), BRK_NTOK, lead.data()};
     std::memset(&g, 0, sizeof g);
     std::vector<std::string> rows(BRK_NSTATES + 1);
     for (int s = 1; s <= BRK_NSTATES; ++s) rows[(size_t)s] = BRK_ROWS[s];
