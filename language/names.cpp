@@ -51,8 +51,7 @@ void getnam_(const Work& W, const MasterRecord& L, int32_t blk, int32_t i, char*
     len = 0;
     return;
   }
-  int64_t b = nbyte(L, blk, i);
-  for (int j = 0; j < NAMELEN; ++j) text[j] = cget(W, b + j);
+  cgets(W, nbyte(L, blk, i), text, NAMELEN);
   len = trimlen(text, NAMELEN);
 }
 
@@ -65,18 +64,20 @@ std::string namestr(const Work& W, const MasterRecord& L, int32_t blk, int32_t i
 
 // Writes the first len characters of name into slot i, blank padded.
 void putnam_(Work& W, const MasterRecord& L, int32_t blk, int32_t i, const char* name, int32_t len) {
-  int64_t b = nbyte(L, blk, i);
   if (len > NAMELEN) len = NAMELEN;
-  for (int j = 0; j < NAMELEN; ++j) cput(W, b + j, j < len ? name[j] : ' ');
+  char padded[NAMELEN];
+  std::memset(padded, ' ', NAMELEN);
+  if (len > 0) std::memcpy(padded, name, (size_t)len);
+  cputs(W, nbyte(L, blk, i), padded, NAMELEN);
 }
 
 static bool slot_equals(const Work& W, const MasterRecord& L, int32_t blk, int32_t i, const char* name,
                         int32_t len) {
-  int64_t b = nbyte(L, blk, i);
-  for (int32_t j = 0; j < len; ++j)
-    if (cget(W, b + j) != name[j]) return false;
+  char stored[NAMELEN];
+  cgets(W, nbyte(L, blk, i), stored, NAMELEN);
+  if (len > 0 && std::memcmp(stored, name, (size_t)len) != 0) return false;
   for (int32_t j = len; j < NAMELEN; ++j)
-    if (cget(W, b + j) != ' ') return false;
+    if (stored[j] != ' ') return false;
   return true;
 }
 

@@ -430,16 +430,19 @@ bool fastchars(const Work& W, MasterRecord& L, int32_t text, int32_t& pos, int32
   if (L.TEXTLINE < L.MODLINES + 1) stop = std::min(stop, lixget(W, L, L.TEXTLINE + 1));
   const int64_t base = wbyte(L.START[text]) - 1;
   const int32_t room = L.SCANCAP - 8;
-  const int32_t start = L.SCANLEN;
   auto plain = [](char c) {
     return c > ' ' && c < 127 && c != '!' && c != '@' && c != '\'' && c != '"';
   };
-  int32_t p = pos;
-  while (L.SCANLEN < room && p + 1 < stop) {
+  // the buffer's length and the text position in locals: the stores of characters into the
+  // master record would otherwise reload them at every step
+  const int32_t start = L.SCANLEN;
+  int32_t n = start, p = pos;
+  char last = 0;  // the last character queued behind a blank, if any
+  while (n < room && p + 1 < stop) {
     char c = cget(W, base + p + 1);
     if (plain(c)) {
-      L.SCANBUF[++L.SCANLEN] = c;
-      L.SCANHI[L.SCANLEN] = 0;
+      L.SCANBUF[++n] = c;
+      L.SCANHI[n] = 0;
       ++p;
       continue;
     }
@@ -450,17 +453,21 @@ bool fastchars(const Work& W, MasterRecord& L, int32_t text, int32_t& pos, int32
     char d = cget(W, base + q + 1);
     if (!plain(d)) break;
     // the blank comes first and the character after it waits in the queue
-    L.SCANBUF[++L.SCANLEN] = ' ';
-    L.SCANHI[L.SCANLEN] = 0;
-    L.SCANBUF[++L.SCANLEN] = d;
-    L.SCANHI[L.SCANLEN] = 0;
-    L.PENDQ[1] = d;
-    L.PENDLEN = 1;
-    L.PENDSRC = 1;
+    L.SCANBUF[++n] = ' ';
+    L.SCANHI[n] = 0;
+    L.SCANBUF[++n] = d;
+    L.SCANHI[n] = 0;
+    last = d;
     p = q + 1;
   }
+  if (last != 0) {
+    L.PENDQ[1] = last;
+    L.PENDLEN = 1;
+    L.PENDSRC = 1;
+  }
+  L.SCANLEN = n;
   pos = p;
-  return L.SCANLEN > start;
+  return n > start;
 }
 
 }  // namespace

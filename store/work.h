@@ -128,6 +128,12 @@ inline void cmove(Work& a, int64_t to, int64_t from, int64_t n) {
   char* base = reinterpret_cast<char*>(&a.w[1]);
   std::memmove(base + (to - 1), base + (from - 1), (size_t)n);
 }
+// Bytes b..b+n-1 into out.
+inline void cgets(const Work& a, int64_t b, char* out, int64_t n) {
+  if (n <= 0) return;
+  QUIRN_WCHECK(b >= 1 && (b + n + 2) / 4 < (int64_t)a.w.size());
+  std::memcpy(out, reinterpret_cast<const char*>(&a.w[1]) + (b - 1), (size_t)n);
+}
 // n bytes of s to byte positions b..b+n-1.
 inline void cputs(Work& a, int64_t b, const char* s, int64_t n) {
   if (n <= 0) return;
