@@ -161,23 +161,30 @@ void tokens(std::string_view s, std::vector<std::string_view>& out) {
   }
 }
 
-// Columns [a, b] (1-based, inclusive) of a line, trimmed.
+// The six fields of a fixed-format data line.
+using Fields = std::array<std::string_view, 6>;
+
+// Columns [a, b] (1-based, inclusive) of a line, trimmed of blanks (a data line in fixed
+// format holds no tab).
 std::string_view field(std::string_view s, size_t a, size_t b) {
   if (s.size() < a) return {};
-  return trim(s.substr(a - 1, std::min(b, s.size()) - (a - 1)));
+  size_t e = std::min(b, s.size());
+  size_t p = a - 1;
+  while (p < e && s[p] == ' ') ++p;
+  while (e > p && s[e - 1] == ' ') --e;
+  return s.substr(p, e - p);
 }
 
 // Fixed-format fields of a data line, or false when the line does not keep to
 // the columns (a tab, or text in the gaps between fields).
-bool fixed_fields(std::string_view s, std::vector<std::string_view>& f) {
+bool fixed_fields(std::string_view s, Fields& f) {
   if (s.find('\t') != std::string_view::npos) return false;
-  static const int gaps[][2] = {{1, 1}, {4, 4}, {13, 14}, {23, 24}, {37, 39}, {48, 49}};
-  for (auto& g : gaps)
-    for (int c = g[0]; c <= g[1]; ++c)
-      if (static_cast<int>(s.size()) >= c && s[c - 1] != ' ') return false;
+  static constexpr size_t gaps[] = {1, 4, 13, 14, 23, 24, 37, 38, 39, 48, 49};
+  for (size_t c : gaps)
+    if (s.size() >= c && s[c - 1] != ' ') return false;
   if (s.size() > 61 && !trim(s.substr(61)).empty()) return false;
-  f.assign({field(s, 2, 3), field(s, 5, 12), field(s, 15, 22), field(s, 25, 36),
-            field(s, 40, 47), field(s, 50, 61)});
+  static constexpr size_t cols[6][2] = {{2, 3}, {5, 12}, {15, 22}, {25, 36}, {40, 47}, {50, 61}};
+  for (size_t k = 0; k < 6; ++k) f[k] = field(s, cols[k][0], cols[k][1]);
   return true;
 }
 
@@ -299,7 +306,8 @@ int parse(Reader& r, MpsData& d) {
   Section sec = S_NONE;
   int qcrow = -1;
   bool integer = false;
-  std::vector<std::string_view> f, t;
+  Fields f;
+  std::vector<std::string_view> t;
   int lastcol = -1;
   std::string_view lastname;
   while (next_line(r)) {
