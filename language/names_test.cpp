@@ -97,6 +97,19 @@ TEST(Scanner, NumbersAndIntegers) {
       EXPECT_EQ(pos, c.end) << c.text;
     }
   }
+  // exactly the double nearest each decimal, on either side of the short path's limits
+  const std::pair<const char*, double> exact[] = {
+      {"0.3", 0.3},       {"123.456e-3", 0.123456}, {"9007199254740993", 9007199254740992.0},
+      {"1e23", 1e23},     {"0.1e-25", 1e-26},       {"12345678901234567890", 12345678901234567890.0},
+      {"31.09", 31.09},   {"4.35e22", 4.35e22},
+  };
+  for (const auto& [text, want] : exact) {
+    std::string s = std::string(" ") + text;
+    int32_t pos = 0;
+    double v = -1;
+    EXPECT_EQ(txt2np_(*L, s.data(), pos, (int32_t)s.size() - 1, 0, v), 0) << text;
+    EXPECT_EQ(v, want) << text;
+  }
   delete L;
   std::string s = " 12345678901";
   int32_t pos = 0, iv = 0;
