@@ -190,8 +190,55 @@ bool fixed_fields(std::string_view s, Fields& f) {
 
 // A finite number: infinities and values beyond the range of a double ("inf", "1e400") are
 // refused, as are NaNs.
+// A decimal [-]ddd[.ddd][E[+-]dd] of at most 15 digits whose exponent, with the digits after
+// the point, stays within 22: a whole number times or over an exact power of ten, one
+// correctly rounded operation on exact values, so the value strtod finds. False for any
+// other text.
+bool short_decimal(std::string_view t, double* v) {
+  static constexpr double P10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  size_t k = 0, n = t.size();
+  const bool neg = n > 0 && t[0] == '-';
+  k += neg;
+  uint64_t m = 0;
+  int digits = 0, after = 0;
+  bool point = false;
+  for (; k < n; ++k) {
+    const char c = t[k];
+    if (c >= '0' && c <= '9') {
+      if (++digits > 15) return false;
+      m = m * 10 + static_cast<uint64_t>(c - '0');
+      after += point;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (digits == 0) return false;
+  int e = 0;
+  if (k < n) {
+    if (t[k] != 'e' && t[k] != 'E') return false;
+    ++k;
+    const bool eneg = k < n && t[k] == '-';
+    if (k < n && (t[k] == '-' || t[k] == '+')) ++k;
+    if (k == n || n - k > 3) return false;
+    for (; k < n; ++k) {
+      if (t[k] < '0' || t[k] > '9') return false;
+      e = e * 10 + (t[k] - '0');
+    }
+    if (eneg) e = -e;
+  }
+  e -= after;
+  if (e < -22 || e > 22) return false;
+  const double x = e >= 0 ? static_cast<double>(m) * P10[e] : static_cast<double>(m) / P10[-e];
+  *v = neg ? -x : x;
+  return true;
+}
+
 bool number(std::string_view t, double* v) {
   if (t.empty() || t.size() > 64) return false;
+  if (short_decimal(t, v)) return true;
   // a plain decimal number converts in place, correctly rounded as strtod does; a leading
   // "+", hexadecimal and values out of range take strtod's path
   double y;
