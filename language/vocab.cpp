@@ -211,7 +211,18 @@ constexpr G makegrammar(const char* const* rows, int32_t n, Tok tok) {
   return g;
 }
 
+// True when every word of the rows named a token and every state has a row.
+template <class G>
+constexpr bool complete(const G& g, int32_t n) {
+  for (int32_t k = 1; k <= g.nentries; ++k)
+    if (g.nsintx[k] == 0) return false;
+  for (int32_t s = 1; s <= n; ++s)
+    if (g.nsinpt[s + 1] <= g.nsinpt[s]) return false;
+  return true;
+}
+
 constexpr Grammar GRAMMAR = makegrammar<Grammar>(ROWS, NSTATES, token_of);
+static_assert(complete(GRAMMAR, NSTATES), "a grammar row names an unknown token");
 
 // The lead table of a vocabulary: slot 0 unused, then each token's first character, or 0
 // for a symbol class.
@@ -270,6 +281,7 @@ constexpr int16_t brk_token_of(std::string_view w) {
 }
 
 constexpr BrkGrammar BRK_GRAMMAR = makegrammar<BrkGrammar>(BRK_ROWS, BRK_NSTATES, brk_token_of);
+static_assert(complete(BRK_GRAMMAR, BRK_NSTATES), "a row of the row syntax names an unknown token");
 
 struct BrkBuilt {
   Vocab voc;
