@@ -31,35 +31,36 @@ namespace {
 
 constexpr double INF = 1.0e30;
 
-// The model text being written: finished lines and the line being built.
+// The model text being written: finished lines and, after them, the line being built.
 struct TextOut {
   int32_t width = 76;  // working LINLEN
-  std::string text;    // all finished lines, end to end
+  std::string text;    // the finished lines end to end, then the line being built
   std::vector<int32_t> ends;  // end position (in text) of each finished line
-  std::string line;
+  size_t linestart = 0;       // where the line being built starts in text
 
+  int32_t linelen() const { return (int32_t)(text.size() - linestart); }
+  bool lineempty() const { return text.size() == linestart; }
   void store() {
-    text += line;
     ends.push_back((int32_t)text.size());
-    line.clear();
+    linestart = text.size();
   }
   // Appends a piece (the texts a and b); the length p decides whether the line is stored first.
   void piece(std::string_view a, int32_t p, std::string_view b = {}) {
-    if (!line.empty() && p + (int32_t)line.size() >= width - 12) store();
-    line += a;
-    line += b;
+    if (!lineempty() && p + linelen() >= width - 12) store();
+    text += a;
+    text += b;
   }
   // Appends a name piece: a blank and the name.
   void namepiece(const std::string& name) {
     int32_t p = (int32_t)name.size() + 1;
-    if (!line.empty() && p + (int32_t)line.size() >= width - 12) store();
-    line += ' ';
-    line += name;
+    if (!lineempty() && p + linelen() >= width - 12) store();
+    text += ' ';
+    text += name;
   }
   // Appends without the width test.
-  void add(const std::string& s) { line += s; }
+  void add(const std::string& s) { text += s; }
   void endstatement() {
-    if (!line.empty()) store();
+    if (!lineempty()) store();
   }
 };
 
@@ -193,7 +194,7 @@ void wrttitle(TextOut& out, std::string t, char comment) {
     std::string chunk = t.substr(pos, end - pos);
     pos = end;
     out.piece("", (int32_t)chunk.size() + 1);
-    if (out.line.empty() && (int32_t)chunk.size() > out.width - 12) chunk.resize((size_t)(out.width - 12));
+    if (out.lineempty() && (int32_t)chunk.size() > out.width - 12) chunk.resize((size_t)(out.width - 12));
     out.add(chunk);
   }
   out.piece(";", 1);
@@ -338,7 +339,7 @@ void wrtbnds_(TextOut& out, const MpsModel& m) {
 // Puts the new text in place of the stored model text; false when the store is full.
 bool install(Work& W, MasterRecord& L, const TextOut& out) {
   int32_t n = (int32_t)out.ends.size();
-  int32_t chars = (int32_t)out.text.size();
+  int32_t chars = (int32_t)out.linestart;  // the finished lines
   int32_t tb = 0, lx = 0, lm = 0, st = 0;
   int32_t c1 = chars < 1 ? 1 : chars, c2 = n + 2, c3 = n + 2;
   setblk_(1, c1, W, L, tb, st);
