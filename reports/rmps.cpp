@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <memory>
 #include <string>
@@ -539,12 +540,9 @@ void loadmps_(Work& W, MasterRecord& L, const char* name, int32_t format, int32_
   m.nnz = nl;
   // names: every file name is at most its own length in the file, and defaults are short
   {
-    int64_t room = 0;
-    if (std::FILE* fp = std::fopen(name, "rb")) {
-      std::fseek(fp, 0, SEEK_END);
-      room = std::ftell(fp);
-      std::fclose(fp);
-    }
+    std::error_code ec;
+    const uintmax_t size = std::filesystem::file_size(name, ec);  // the file is not opened again
+    int64_t room = ec ? 0 : (int64_t)size;
     room += 16 * ((int64_t)nv + nc) + 512;
     std::unique_ptr<char[]> rbuf(new char[(size_t)room]), vbuf(new char[(size_t)room]);
     std::vector<char*> rptr((size_t)nc + 1), vptr((size_t)nv + 1);
