@@ -68,6 +68,20 @@ char sbnext_(Work& W, MasterRecord& L) {
   }
 }
 
+// sbnext_ with its common case in line: blanks, then a character before any escape.
+static inline char nextnb(Work& W, MasterRecord& L) {
+  if (L.SCANPOS >= 0) {
+    for (int32_t p = L.SCANPOS + 1; p <= L.SCANLEN; ++p) {
+      const char c = L.SCANBUF[p];
+      if (c == ' ') continue;
+      if (c == 0) break;
+      L.SCANPOS = p;
+      return c;
+    }
+  }
+  return sbnext_(W, L);
+}
+
 char sbpeek_(Work& W, MasterRecord& L) {
   int32_t save = L.SCANPOS, line = L.SRCLINE;
   char c = sbnext_(W, L);
@@ -139,7 +153,7 @@ int32_t txt2int_(const char* text, int32_t& pos, int32_t len, int32_t& val) {
 int32_t enkody_(Work& W, MasterRecord& L, char* name) {
   int32_t save = L.SCANPOS, line = L.SRCLINE;
   std::memset(name, ' ', NAMELEN);
-  char c = kshift_(sbnext_(W, L));
+  char c = kshift_(nextnb(W, L));
   if (!(isletter(c) || c == '_' || (L.SCANMD == 1 && isdig(c))) || L.SCANPOS == save) {
     L.SCANPOS = save;
     L.SRCLINE = line;
@@ -172,7 +186,7 @@ int32_t getsym_(Work& W, MasterRecord& L, const Vocab& v, const int16_t* cand, i
       return 0;
     }
   }
-  char first = sbnext_(W, L);
+  char first = nextnb(W, L);
   if (first == ' ' && L.SCANPOS >= L.SCANLEN) {
     out.start = L.SCANLEN;
     return -1;
@@ -232,7 +246,7 @@ int32_t getsym_(Work& W, MasterRecord& L, const Vocab& v, const int16_t* cand, i
     } else {
       ok = true;
       for (int32_t j = 0; j < tl; ++j) {
-        char c = kshift_(sbnext_(W, L));
+        char c = kshift_(nextnb(W, L));
         if (L.TRACELV > 3) trace(L, std::string(" COMPARE: ") + c + " " + t[j]);
         if (c != t[j] || (c == ' ' && L.SCANPOS >= L.SCANLEN)) {
           ok = false;
