@@ -161,12 +161,15 @@ int32_t enkody_(Work& W, MasterRecord& L, char* name) {
   }
   int32_t n = 0;
   name[n++] = c;
-  while (n < NAMELEN && L.SCANPOS < L.SCANLEN) {
-    char d = L.SCANBUF[L.SCANPOS + 1];
+  int32_t p = L.SCANPOS;  // in a local: the stores into name would reload it at every step
+  const int32_t end = L.SCANLEN;
+  while (n < NAMELEN && p < end) {
+    char d = L.SCANBUF[p + 1];
     if (!(isletter(d) || isdig(d) || d == '_')) break;
     name[n++] = kshift_(d);
-    L.SCANPOS++;
+    ++p;
   }
+  L.SCANPOS = p;
   return n;
 }
 
