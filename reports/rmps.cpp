@@ -406,7 +406,8 @@ std::string prtnum_(double value) {
   char buf[64];
   char* const end = buf + sizeof buf;
   // a whole number below 10^12 has at most 12 digits: it prints as itself
-  if (value >= 1.0 && value < 1e12 && value == std::floor(value)) {
+  // (below 10^12 a value is whole when it survives the round trip through an integer)
+  if (value >= 1.0 && value < 1e12 && static_cast<double>(static_cast<int64_t>(value)) == value) {
     return std::string(buf, std::to_chars(buf, end, static_cast<int64_t>(value)).ptr);
   }
   if (!std::isfinite(value)) {  // the import never writes one
@@ -426,7 +427,7 @@ std::string prtnum_(double value) {
     for (int32_t k = 0; k < 23; ++k) {
       const double n = a * P10[k];
       if (n >= 1e12) break;
-      if (n >= 1.0 && n == std::floor(n) && n / P10[k] == a) {
+      if (n >= 1.0 && static_cast<double>(static_cast<int64_t>(n)) == n && n / P10[k] == a) {
         nd = (int32_t)(std::to_chars(digits, digits + sizeof digits, static_cast<int64_t>(n)).ptr - digits);
         ex = nd - k;
         break;
@@ -443,26 +444,29 @@ std::string prtnum_(double value) {
     ++ex;
   }
   while (nd > 1 && digits[nd - 1] == '0') --nd;
-  std::string s = value < 0 ? "-" : "";
+  // the text, built in buf (at most a sign, 13 digits or zeros, a point, 12 digits)
+  char* o = buf;
+  if (value < 0) *o++ = '-';
   if (ex >= 0 && ex <= 12) {
     // fixed: the first ex digits (zeros where they run out), then the rest after a point
-    if (ex == 0) s += '0';
-    for (int32_t k = 0; k < ex; ++k) s += k < nd ? digits[k] : '0';
+    if (ex == 0) *o++ = '0';
+    for (int32_t k = 0; k < ex; ++k) *o++ = k < nd ? digits[k] : '0';
     if (nd > ex) {
-      s += '.';
-      s.append(digits + ex, (size_t)(nd - ex));
+      *o++ = '.';
+      for (int32_t k = ex; k < nd; ++k) *o++ = digits[k];
     }
-    return s;
+    return std::string(buf, o);
   }
-  // mantissa digits d.ddddddddddd become 0.dddddddddddd
-  s += "0.";
-  s.append(digits, (size_t)nd);
-  s += 'E';
-  s += ex < 0 ? '-' : '+';
-  int32_t ax = ex < 0 ? -ex : ex;
-  if (ax < 10) s += '0';
-  s += std::to_string(ax);
-  return s;
+  // mantissa digits d.ddddddddddd become 0.dddddddddddd, then E, the sign and two or more digits
+  *o++ = '0';
+  *o++ = '.';
+  for (int32_t k = 0; k < nd; ++k) *o++ = digits[k];
+  *o++ = 'E';
+  *o++ = ex < 0 ? '-' : '+';
+  const int32_t ax = ex < 0 ? -ex : ex;
+  if (ax < 10) *o++ = '0';
+  o = std::to_chars(o, end, ax).ptr;
+  return std::string(buf, o);
 }
 
 // Default name k of n: the prefix and k zero-padded to the width log10(n) + 2.
