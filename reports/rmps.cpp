@@ -6,13 +6,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "language/lang.h"
@@ -79,10 +79,48 @@ void term(TextOut& out, double c, bool first, const std::string& name) {
   out.namepiece(name);
 }
 
+// A set of names: open addressing over views of its own copies, which a deque keeps in
+// place, so that an entry costs no node of its own.
+struct NameSet {
+  std::deque<std::string> names;
+  std::vector<std::string_view> slots;  // an empty view marks a free slot
+
+  static size_t hash(std::string_view s) {
+    uint64_t h = 1469598103934665603ull;  // FNV-1a
+    for (unsigned char c : s) h = (h ^ c) * 1099511628211ull;
+    return (size_t)(h ^ (h >> 29));
+  }
+  void reserve(size_t n) {
+    if (2 * n <= slots.size()) return;
+    size_t size = 64;
+    while (size < 2 * n) size *= 2;
+    std::vector<std::string_view> old = std::move(slots);
+    slots.assign(size, std::string_view());
+    for (std::string_view v : old)
+      if (!v.empty()) slots[free_slot(v)] = v;
+  }
+  // The slot that holds the name or the free one where it would go.
+  size_t free_slot(std::string_view s) const {
+    const size_t mask = slots.size() - 1;
+    size_t k = hash(s) & mask;
+    while (!slots[k].empty() && slots[k] != s) k = (k + 1) & mask;
+    return k;
+  }
+  // Adds a name (never empty); false when it is there already.
+  bool insert(std::string_view s) {
+    reserve(names.size() + 1);
+    const size_t k = free_slot(s);
+    if (!slots[k].empty()) return false;
+    names.emplace_back(s);
+    slots[k] = names.back();
+    return true;
+  }
+};
+
 // Names of the model after repair: every name a legal name of the language, and no two
 // names of one kind equal (a name that would meet another gets a numbered suffix).
 struct NameFix {
-  std::unordered_set<std::string> taken;
+  NameSet taken;
   // per wanted name, the last suffix handed out: the search for the next free one resumes
   // there, so that many names cut to one stem cost no more than as many distinct names
   std::unordered_map<std::string, int64_t> lastsuffix;
@@ -99,7 +137,7 @@ struct NameFix {
   }
   // A name not yet taken: the repaired name, or it with "_k" so that it is unique.
   std::string unique(const std::string& want) {
-    if (!want.empty() && taken.insert(want).second) return want;
+    if (!want.empty() && taken.insert(want)) return want;
     int64_t& last = lastsuffix[want];
     for (int64_t k = last + 1;; ++k) {
       last = k;
@@ -107,13 +145,13 @@ struct NameFix {
       std::string base = want.empty() ? "X" : want;
       if (base.size() + suf.size() > (size_t)NAMECH) base.resize((size_t)NAMECH - suf.size());
       std::string cand = base + suf;
-      if (taken.insert(cand).second) return cand;
+      if (taken.insert(cand)) return cand;
     }
   }
   // Repairs a list of names; unchanged legal names are kept first so that repaired ones
   // give way to them.
   void run(std::vector<std::string>& names) {
-    taken.reserve(taken.size() + names.size());
+    taken.reserve(taken.names.size() + names.size());
     std::vector<std::string> fixed(names.size());
     std::vector<char> same(names.size());
     for (size_t k = 0; k < names.size(); ++k) {
@@ -123,7 +161,7 @@ struct NameFix {
     }
     std::vector<char> done(names.size(), 0);
     for (size_t k = 0; k < names.size(); ++k)
-      if (same[k] && taken.insert(fixed[k]).second) {
+      if (same[k] && taken.insert(fixed[k])) {
         names[k] = fixed[k];
         done[k] = 1;
       }
