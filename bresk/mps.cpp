@@ -5,7 +5,9 @@
 #include "bresk/internal.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -159,30 +161,93 @@ void tokens(std::string_view s, std::vector<std::string_view>& out) {
   }
 }
 
-// Columns [a, b] (1-based, inclusive) of a line, trimmed.
+// The six fields of a fixed-format data line.
+using Fields = std::array<std::string_view, 6>;
+
+// Columns [a, b] (1-based, inclusive) of a line, trimmed of blanks (a data line in fixed
+// format holds no tab).
 std::string_view field(std::string_view s, size_t a, size_t b) {
   if (s.size() < a) return {};
-  return trim(s.substr(a - 1, std::min(b, s.size()) - (a - 1)));
+  size_t e = std::min(b, s.size());
+  size_t p = a - 1;
+  while (p < e && s[p] == ' ') ++p;
+  while (e > p && s[e - 1] == ' ') --e;
+  return s.substr(p, e - p);
 }
 
 // Fixed-format fields of a data line, or false when the line does not keep to
 // the columns (a tab, or text in the gaps between fields).
-bool fixed_fields(std::string_view s, std::vector<std::string_view>& f) {
+bool fixed_fields(std::string_view s, Fields& f) {
   if (s.find('\t') != std::string_view::npos) return false;
-  static const int gaps[][2] = {{1, 1}, {4, 4}, {13, 14}, {23, 24}, {37, 39}, {48, 49}};
-  for (auto& g : gaps)
-    for (int c = g[0]; c <= g[1]; ++c)
-      if (static_cast<int>(s.size()) >= c && s[c - 1] != ' ') return false;
+  static constexpr size_t gaps[] = {1, 4, 13, 14, 23, 24, 37, 38, 39, 48, 49};
+  for (size_t c : gaps)
+    if (s.size() >= c && s[c - 1] != ' ') return false;
   if (s.size() > 61 && !trim(s.substr(61)).empty()) return false;
-  f.assign({field(s, 2, 3), field(s, 5, 12), field(s, 15, 22), field(s, 25, 36),
-            field(s, 40, 47), field(s, 50, 61)});
+  static constexpr size_t cols[6][2] = {{2, 3}, {5, 12}, {15, 22}, {25, 36}, {40, 47}, {50, 61}};
+  for (size_t k = 0; k < 6; ++k) f[k] = field(s, cols[k][0], cols[k][1]);
   return true;
 }
 
 // A finite number: infinities and values beyond the range of a double ("inf", "1e400") are
 // refused, as are NaNs.
+// A decimal [-]ddd[.ddd][E[+-]dd] of at most 15 digits whose exponent, with the digits after
+// the point, stays within 22: a whole number times or over an exact power of ten, one
+// correctly rounded operation on exact values, so the value strtod finds. False for any
+// other text.
+bool short_decimal(std::string_view t, double* v) {
+  static constexpr double P10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  size_t k = 0, n = t.size();
+  const bool neg = n > 0 && t[0] == '-';
+  k += neg;
+  uint64_t m = 0;
+  int digits = 0, after = 0;
+  bool point = false;
+  for (; k < n; ++k) {
+    const char c = t[k];
+    if (c >= '0' && c <= '9') {
+      if (++digits > 15) return false;
+      m = m * 10 + static_cast<uint64_t>(c - '0');
+      after += point;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (digits == 0) return false;
+  int e = 0;
+  if (k < n) {
+    if (t[k] != 'e' && t[k] != 'E') return false;
+    ++k;
+    const bool eneg = k < n && t[k] == '-';
+    if (k < n && (t[k] == '-' || t[k] == '+')) ++k;
+    if (k == n || n - k > 3) return false;
+    for (; k < n; ++k) {
+      if (t[k] < '0' || t[k] > '9') return false;
+      e = e * 10 + (t[k] - '0');
+    }
+    if (eneg) e = -e;
+  }
+  e -= after;
+  if (e < -22 || e > 22) return false;
+  const double x = e >= 0 ? static_cast<double>(m) * P10[e] : static_cast<double>(m) / P10[-e];
+  *v = neg ? -x : x;
+  return true;
+}
+
 bool number(std::string_view t, double* v) {
   if (t.empty() || t.size() > 64) return false;
+  if (short_decimal(t, v)) return true;
+  // a plain decimal number converts in place, correctly rounded as strtod does; a leading
+  // "+", hexadecimal and values out of range take strtod's path
+  double y;
+  const auto [q, ec] = std::from_chars(t.data(), t.data() + t.size(), y);
+  if (ec == std::errc() && q == t.data() + t.size()) {
+    if (!std::isfinite(y)) return false;
+    *v = y;
+    return true;
+  }
   char buf[72];
   std::memcpy(buf, t.data(), t.size());
   buf[t.size()] = '\0';
@@ -288,7 +353,8 @@ int parse(Reader& r, MpsData& d) {
   Section sec = S_NONE;
   int qcrow = -1;
   bool integer = false;
-  std::vector<std::string_view> f, t;
+  Fields f;
+  std::vector<std::string_view> t;
   int lastcol = -1;
   std::string_view lastname;
   while (next_line(r)) {
@@ -327,8 +393,9 @@ int parse(Reader& r, MpsData& d) {
       continue;
     }
     if (line[0] != ' ' && line[0] != '\t') return fail(r);  // unknown section
+    // the blank-separated tokens are split only where the fixed fields do not serve
     const bool use_fixed = r.fixed && fixed_fields(line, f);
-    tokens(line, t);
+    if (!use_fixed) tokens(line, t);
     switch (sec) {
       case S_ROWS: {
         std::string_view type, name;
@@ -372,18 +439,18 @@ int parse(Reader& r, MpsData& d) {
         }
         // Fixed by columns first; a line that does not fit falls back to tokens.
         for (int attempt = 0; attempt < 2; ++attempt) {
-          std::vector<std::string_view> g;
+          std::array<std::string_view, 5> g;  // column, row, value[, row, value]
+          size_t ng = 3;
           if (attempt == 0) {
             if (!use_fixed) continue;
             if (f[1].empty() || f[2].empty() || !f[0].empty()) continue;
-            g = {f[1], f[2], f[3]};
-            if (!f[4].empty() || !f[5].empty()) {
-              g.push_back(f[4]);
-              g.push_back(f[5]);
-            }
+            g = {f[1], f[2], f[3], f[4], f[5]};
+            if (!f[4].empty() || !f[5].empty()) ng = 5;
           } else {
+            if (use_fixed) tokens(line, t);
             if (t.size() != 3 && t.size() != 5) return fail(r);
-            g = t;
+            ng = t.size();
+            std::copy(t.begin(), t.end(), g.begin());
           }
           int col;
           if (!lastname.empty() && g[0] == lastname) {
@@ -407,7 +474,7 @@ int parse(Reader& r, MpsData& d) {
             lastcol = col;
             lastname = key;
           }
-          bool ok = add_entry(d, col, g[1], g[2]) && (g.size() < 5 || add_entry(d, col, g[3], g[4]));
+          bool ok = add_entry(d, col, g[1], g[2]) && (ng < 5 || add_entry(d, col, g[3], g[4]));
           if (ok) break;
           if (attempt == 1 || !r.fixed) return fail(r);
         }
@@ -427,6 +494,7 @@ int parse(Reader& r, MpsData& d) {
           }
         }
         if (!done) {
+          if (use_fixed) tokens(line, t);
           if (t.size() < 2 || t.size() > 5) return fail(r);
           for (size_t k = t.size() % 2; k + 1 < t.size(); k += 2)
             if (!add_rhs(d, t[k], t[k + 1], range)) return fail(r);
@@ -446,6 +514,7 @@ int parse(Reader& r, MpsData& d) {
           ok = col_of(d, col) >= 0;
         }
         if (!ok) {
+          if (use_fixed) tokens(line, t);
           if (t.size() < 2) return fail(r);
           type = t[0];
           const bool needs = !(type == "FR" || type == "MI" || type == "PL" || type == "BV");
@@ -502,6 +571,7 @@ int parse(Reader& r, MpsData& d) {
         break;
       }
       case S_OBJSENSE: {
+        if (use_fixed) tokens(line, t);
         if (t.size() != 1) return fail(r);
         if (t[0] == "MAX" || t[0] == "MAXIMIZE") d.sense = -1;
         else if (t[0] == "MIN" || t[0] == "MINIMIZE") d.sense = 1;
@@ -512,6 +582,7 @@ int parse(Reader& r, MpsData& d) {
       case S_QMATRIX:
       case S_QCMATRIX: {
         std::string_view n1, n2, nv;
+        if (use_fixed) tokens(line, t);
         if (use_fixed && f[0].empty() && !f[1].empty() && !f[2].empty() && f[4].empty()) {
           n1 = f[1];
           n2 = f[2];

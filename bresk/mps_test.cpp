@@ -432,6 +432,26 @@ TEST(BreskMps, InfiniteBoundsAndRangeSides) {
   EXPECT_EQ(d.rhs, (std::vector<double>{1e308, -1e308, 1e30, -1e30}));
 }
 
+// Every form of number a value field may hold reads as the C library reads it: signs,
+// hexadecimal, values past the smallest double, long digit strings.
+TEST(BreskMps, NumberForms) {
+  const struct {
+    const char* text;
+    double value;
+  } cases[] = {
+      {"+2.5", 2.5},   {"-.5e-3", -0.0005}, {"5.", 5.0},    {"0x10", 16.0},     {"0X1P-2", 0.25},
+      {"1e-400", 0.0}, {"4.9e-324", 4.9e-324}, {"1E5", 1e5}, {"00012", 12.0},
+      {"0.1000000000000000055511151231257827", 0.1}, {"123456789012345678901234567890", 1.2345678901234568e29},
+      {"1e23", 1e23}, {"-123456789012345e-22", -1.23456789012345e-8}, {"9007199254740993", 9007199254740992.0},
+  };
+  for (const auto& c : cases) {
+    const std::string text = std::string("NAME\nROWS\n N OBJ\nCOLUMNS\n X OBJ ") + c.text + "\nENDATA\n";
+    Fixture f;
+    ASSERT_EQ(BRreadMPSFile(f.m, temp_file("num.mps", text).c_str(), 0), 0) << c.text;
+    EXPECT_EQ(data_of(f.m).cost, std::vector<double>{c.value}) << c.text;
+  }
+}
+
 // The objective's constant written as a fixed column reads back as the constant, and only a
 // column of that form is taken for it.
 TEST(BreskMps, ConstantColumnIsTheObjectivesConstant) {

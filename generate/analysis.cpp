@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "generate/analysis.h"
@@ -34,9 +35,13 @@ bool sizeint(Work& W, MasterRecord& L, int32_t& h, int64_t n) {
   return st == 0;
 }
 
-// One trace line at debug level lv and above.
-void trace(MasterRecord& L, int32_t lv, const std::string& s) {
-  if (L.TRACELV >= lv) outline(L, s);
+// One trace line at debug level lv and above: the text and a number after it, if given,
+// built only when traces are on.
+void trace(MasterRecord& L, int32_t lv, std::string_view s) {
+  if (L.TRACELV >= lv) outline(L, std::string(s));
+}
+void trace(MasterRecord& L, int32_t lv, std::string_view s, int64_t n) {
+  if (L.TRACELV >= lv) outline(L, std::string(s) + std::to_string(n));
 }
 
 // Eligibility of a pair in linear-only mode: the linearity check of the row for the
@@ -364,11 +369,11 @@ void struck_(Work& W, MasterRecord& L, int32_t& status) {
       int32_t noted6 = 0, notede = 0, noteddetail = 0;
       for (int32_t e = 1; e <= ne; ++e) {
         if (done[e]) continue;
-        trace(L, 2, "PERFORM SYM EXEC FOR EXP: " + std::to_string(e));
+        trace(L, 2, "PERFORM SYM EXEC FOR EXP: ", e);
         SymResult res;
         int32_t st = 0;
         symxec_(W, L, e, pass, 0, res, st);
-        trace(L, 2, "BACK FROM SYM EXEC, NERR= " + std::to_string(st));
+        trace(L, 2, "BACK FROM SYM EXEC, NERR= ", st);
         if (st == 3) {
           status = 1;
           goto leave;
@@ -454,7 +459,7 @@ void struck_(Work& W, MasterRecord& L, int32_t& status) {
           status = 12;
           goto leave;
         }
-        trace(L, 2, "NO. OF VARS ASSIGNED IN TRNREC: " + std::to_string(got));
+        trace(L, 2, "NO. OF VARS ASSIGNED IN TRNREC: ", got);
         // pairs numbered by variable
         std::vector<int32_t> pairof(nv + 1, 0), pvar(1, 0), prow(1, 0);
         for (int32_t v = 1; v <= nv; ++v) {

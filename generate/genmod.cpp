@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 #include "generate/analysis.h"
 #include "generate/blk.h"
@@ -27,10 +28,15 @@ namespace {
 constexpr int32_t glbl19_[11] = {10, P_CHKDUP, P_USEPNM, P_USEQPR, P_LNRISE, P_LNBIGM,
                                  P_LNDLTA, P_SUBOUT, P_MULTIS, P_GLOBAL, P_UNARYM};
 
-void trace(MasterRecord& L, const std::string& s) {
-  if (L.TRACELV > 1) outline(L, " " + s);
+// A trace line: the text and each number after a blank, built only when traces are on.
+template <class... N>
+void trace(MasterRecord& L, std::string_view s, N... nums) {
+  if (L.TRACELV <= 1) return;
+  std::string line = " ";
+  line += s;
+  ((line += ' ', line += std::to_string(nums)), ...);
+  outline(L, line);
 }
-std::string I(int64_t v) { return " " + std::to_string(v); }
 
 // Polls for an interrupt or the time limit; true (after its message) when generation must stop.
 bool stopped(Work& W, MasterRecord& L) {
@@ -82,11 +88,11 @@ bool compile_model(Work& W, MasterRecord& L) {
   L.SRCLINE = 1;
   int32_t st = 0;
   for (int32_t state = 1;;) {
-    trace(L, "BEGIN COMPILATION AT BUFFPTR, NUMINS:" + I(L.SCANPOS) + I(L.CODELEN));
+    trace(L, "BEGIN COMPILATION AT BUFFPTR, NUMINS:", L.SCANPOS, L.CODELEN);
     int32_t before = L.CODELEN, errarg = 0, nerr = 0;
     if (L.SYNTAX != 0) cmpexpbrk_(W, L, state, errarg, nerr);
     else cmpexpqrn_(W, L, state, errarg, nerr);
-    trace(L, "BACK FROM COMPILER, NERR, NUMINS, VARS=" + I(nerr) + I(L.CODELEN) + I(L.NSCALAR + L.VARTOP));
+    trace(L, "BACK FROM COMPILER, NERR, NUMINS, VARS=", nerr, L.CODELEN, L.NSCALAR + L.VARTOP);
     if (nerr <= 0 && stopped(W, L)) return false;
     if (nerr > 0) {
       if (nerr < CMPERR_REPORTED) {
@@ -97,7 +103,7 @@ bool compile_model(Work& W, MasterRecord& L) {
       return false;
     }
     if (nerr == 0 && L.CODELEN > before) {
-      trace(L, "HAVE A NEW EXPRESSION, NUMEXP=" + I(L.STMTCNT + 1));
+      trace(L, "HAVE A NEW EXPRESSION, NUMEXP=", L.STMTCNT + 1);
       if (!recordstatement_(W, L, before + 1)) {
         errmsh_(W, L, 0);
         return false;
@@ -124,9 +130,9 @@ bool compile_model(Work& W, MasterRecord& L) {
       }
       return false;
     }
-    trace(L, "NUMBER OF VARS:" + I(L.NSCALAR + L.VARTOP));
+    trace(L, "NUMBER OF VARS:", L.NSCALAR + L.VARTOP);
   }
-  trace(L, "FINAL VAR COUNT, SC, VC, TTL:" + I(L.NSCALAR) + I(L.VARTOP) + I(L.NVARS));
+  trace(L, "FINAL VAR COUNT, SC, VC, TTL:", L.NSCALAR, L.VARTOP, L.NVARS);
   return !stopped(W, L);
 }
 
@@ -148,14 +154,14 @@ void listings(Work& W, MasterRecord& L) {
 bool slide_variables(Work& W, MasterRecord& L) {
   int32_t sc = L.NSCALAR, vc = L.VARTOP, cap = L.VARCAP, ttl = sc + vc;
   int32_t js = vc > 0 ? cap - vc - sc : 0;
-  trace(L, "SLIDE VECTORS DOWN IN MEM, FROM, TO:" + I(cap - vc + 1) + I(sc + 1));
+  trace(L, "SLIDE VECTORS DOWN IN MEM, FROM, TO:", cap - vc + 1, sc + 1);
   if (js > 0) {
     // entries cap - vc + 1 .. cap go to sc + 1 .. sc + vc, one block move per array
     for (int32_t h : {L.VARFIX, L.VARKND, L.VARINT})
       movblk_(W, (int64_t)L.START[h] + sc, (int64_t)L.START[h] + (cap - vc), vc);
     for (int32_t h : {L.VARVAL, L.VARRDC})
       movblk_(W, (int64_t)L.START[h] + 2LL * sc, (int64_t)L.START[h] + 2LL * (cap - vc), 2LL * vc);
-    trace(L, "ADJUSTING ARRAY PTRS, JSLIDE:" + I(js));
+    trace(L, "ADJUSTING ARRAY PTRS, JSLIDE:", js);
     for (int32_t s = 1; s <= L.NSETS; ++s) {
       int32_t v = bgeti(W, L, L.INANTR, s);
       if (v > 0) bputi(W, L, L.INANTR, s, v - js);
@@ -391,8 +397,8 @@ int32_t genmod_(Work& W, MasterRecord& L) {
   phasetime_("variables laid out");
   struck_(W, L, c);
   phasetime_("analysed");
-  trace(L, "BACK FROM STRUCTURAL ANALYZER, NERR:" + I(c));
-  trace(L, "FIXED VARIABLE COUNT:" + I(L.NFIXED));
+  trace(L, "BACK FROM STRUCTURAL ANALYZER, NERR:", c);
+  trace(L, "FIXED VARIABLE COUNT:", L.NFIXED);
   bool full = false;
   if (!analysis_result(W, L, c, full)) {
     if (full) genfail_(W, L);
@@ -418,8 +424,8 @@ int32_t genmod_(Work& W, MasterRecord& L) {
     return QFALSE;
   }
   if (stopped(W, L)) return genfail_(W, L), QFALSE;
-  trace(L, "FINAL EXPLICIT VAR COUNT:" + I(L.NEXPVAR));
-  trace(L, "FINAL EXPLICIT ROW COUNT:" + I(L.NROWS - L.NFIXED));
+  trace(L, "FINAL EXPLICIT VAR COUNT:", L.NEXPVAR);
+  trace(L, "FINAL EXPLICIT ROW COUNT:", L.NROWS - L.NFIXED);
   trace(L, "CALL MATRIX GENERATOR...");
   L.GENLOADP = 1;
   return QTRUE;

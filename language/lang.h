@@ -48,7 +48,8 @@ void grow_hash_table_(Work& W, MasterRecord& L, NameTable t, int32_t& status);
 void getnam_(const Work& W, const MasterRecord& L, int32_t blk, int32_t i, char* text, int32_t& len);
 std::string namestr(const Work& W, const MasterRecord& L, int32_t blk, int32_t i);  // trimmed
 void putnam_(Work& W, const MasterRecord& L, int32_t blk, int32_t i, const char* name, int32_t len);
-char kshift_(char c);
+// Upper-cases a..z, leaves every other byte.
+inline char kshift_(char c) { return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c; }
 int32_t trimlen(const char* s, int32_t n);
 
 // ---- scanner and text conversions (scanner.cpp) ----
@@ -56,6 +57,8 @@ struct Vocab {  // a vocabulary: token texts with 1-based start positions
   const char* text;
   const int32_t* start;
   int32_t ntok;
+  // per token (1-based): the first character of a word or sign, 0 for a symbol class ("!k")
+  const char* lead = nullptr;
 };
 struct SymOut {
   int32_t ival = 0;

@@ -11,9 +11,6 @@ NameTable nt_prim(MasterRecord& L) { return {&L.KPNAME, &L.NPRIMEL, &L.PRIMCAP, 
 NameTable nt_scalar(MasterRecord& L) { return {&L.SCLNAM, &L.NSCALAR, &L.SCLCAP, &L.SCLHSH, &L.SCLHSZ}; }
 NameTable nt_rows(MasterRecord& L) { return {&L.ROWNAM, &L.NROWNM, &L.ROWNMCAP, &L.ROWHSH, &L.ROWHSZ}; }
 
-// Upper-cases a..z, leaves every other byte.
-char kshift_(char c) { return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c; }
-
 // Position of the last non-blank character of s(1..n), 0 when all blank.
 int32_t trimlen(const char* s, int32_t n) {
   while (n > 0 && s[n - 1] == ' ') --n;
@@ -54,8 +51,7 @@ void getnam_(const Work& W, const MasterRecord& L, int32_t blk, int32_t i, char*
     len = 0;
     return;
   }
-  int64_t b = nbyte(L, blk, i);
-  for (int j = 0; j < NAMELEN; ++j) text[j] = cget(W, b + j);
+  cgets(W, nbyte(L, blk, i), text, NAMELEN);
   len = trimlen(text, NAMELEN);
 }
 
@@ -68,18 +64,20 @@ std::string namestr(const Work& W, const MasterRecord& L, int32_t blk, int32_t i
 
 // Writes the first len characters of name into slot i, blank padded.
 void putnam_(Work& W, const MasterRecord& L, int32_t blk, int32_t i, const char* name, int32_t len) {
-  int64_t b = nbyte(L, blk, i);
   if (len > NAMELEN) len = NAMELEN;
-  for (int j = 0; j < NAMELEN; ++j) cput(W, b + j, j < len ? name[j] : ' ');
+  char padded[NAMELEN];
+  std::memset(padded, ' ', NAMELEN);
+  if (len > 0) std::memcpy(padded, name, (size_t)len);
+  cputs(W, nbyte(L, blk, i), padded, NAMELEN);
 }
 
 static bool slot_equals(const Work& W, const MasterRecord& L, int32_t blk, int32_t i, const char* name,
                         int32_t len) {
-  int64_t b = nbyte(L, blk, i);
-  for (int32_t j = 0; j < len; ++j)
-    if (cget(W, b + j) != name[j]) return false;
+  char stored[NAMELEN];
+  cgets(W, nbyte(L, blk, i), stored, NAMELEN);
+  if (len > 0 && std::memcmp(stored, name, (size_t)len) != 0) return false;
   for (int32_t j = len; j < NAMELEN; ++j)
-    if (cget(W, b + j) != ' ') return false;
+    if (stored[j] != ' ') return false;
   return true;
 }
 

@@ -82,7 +82,8 @@ TEST(Scanner, NumbersAndIntegers) {
       {" 1.5E3 ", 0, 0, 1500, 6},  {"1.5E3", 1, 0, 1.5, 3},     {"2E", 0, 0, 2, 1},
       {"2E+", 0, 0, 2, 1},         {"2EX", 0, 0, 2, 1},         {"1e400", 0, 2, 1e307, 5},
       {"1.2.3", 0, 0, 1.2, 3},     {"1..5", 0, 1, 0, 0},        {"+1", 0, 1, 0, 0},
-      {"0.1", 0, 0, 0.1, 3},       {"12;", 0, 0, 12, 2},
+      {"0.1", 0, 0, 0.1, 3},       {"12;", 0, 0, 12, 2},        {"1E-400", 0, 0, 0, 6},
+      {"5.", 0, 0, 5, 2},          {".25", 0, 0, 0.25, 3},
   };
   MasterRecord* L = new MasterRecord;
   init_(*L);
@@ -95,6 +96,19 @@ TEST(Scanner, NumbersAndIntegers) {
       EXPECT_DOUBLE_EQ(v, c.val) << c.text;
       EXPECT_EQ(pos, c.end) << c.text;
     }
+  }
+  // exactly the double nearest each decimal, on either side of the short path's limits
+  const std::pair<const char*, double> exact[] = {
+      {"0.3", 0.3},       {"123.456e-3", 0.123456}, {"9007199254740993", 9007199254740992.0},
+      {"1e23", 1e23},     {"0.1e-25", 1e-26},       {"12345678901234567890", 12345678901234567890.0},
+      {"31.09", 31.09},   {"4.35e22", 4.35e22},
+  };
+  for (const auto& [text, want] : exact) {
+    std::string s = std::string(" ") + text;
+    int32_t pos = 0;
+    double v = -1;
+    EXPECT_EQ(txt2np_(*L, s.data(), pos, (int32_t)s.size() - 1, 0, v), 0) << text;
+    EXPECT_EQ(v, want) << text;
   }
   delete L;
   std::string s = " 12345678901";

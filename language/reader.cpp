@@ -2,6 +2,7 @@
 // character stream of the scanner.
 #include "language/reader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -414,6 +415,88 @@ void getkf2_(Work& W, MasterRecord& L, char comchr, int32_t text, int32_t& pos, 
   }
 }
 
+namespace {
+
+// Puts the plain characters of the stored text that follow pos straight into SCANBUF, as
+// getkf2_ would deliver them one by one: runs of blanks become one blank before the next
+// character, and the first character of a new line comes after its line-number escape.
+// Stops before a comment mark, a quote, "@", the end of the text, or anything else the
+// character reader must see itself; false when it put nothing.
+bool fastchars(const Work& W, MasterRecord& L, int32_t text, int32_t& pos, int32_t len) {
+  if (L.PENDCNT > 0 || L.INCCUR > 0 || L.SYNTAX == 1 || L.QUOTECH != NUL || L.TRACELV >= 6 || text <= 0 ||
+      L.START[text] < 1 || L.MODLINES < 1 || L.TEXTLINE < 0 || pos < 0 || pos >= len)
+    return false;
+  // the first position of the next line: a character there starts a line-number escape
+  auto nextline = [&]() {
+    return L.TEXTLINE < L.MODLINES + 1 ? std::min(len + 1, lixget(W, L, L.TEXTLINE + 1)) : len + 1;
+  };
+  int32_t stop = nextline();
+  const int64_t base = wbyte(L.START[text]) - 1;
+  const int32_t room = L.SCANCAP - 8;
+  auto plain = [](char c) {
+    return c > ' ' && c < 127 && c != '!' && c != '@' && c != '\'' && c != '"';
+  };
+  auto put = [&](int32_t& k, char c, int32_t hi) {
+    L.SCANBUF[++k] = c;
+    L.SCANHI[k] = hi;
+  };
+  // the buffer's length and the text position in locals: the stores of characters into the
+  // master record would otherwise reload them at every step
+  const int32_t start = L.SCANLEN;
+  int32_t n = start, p = pos;
+  while (n < room && p < len) {
+    char c = cget(W, base + p + 1);
+    if (p + 1 < stop && plain(c)) {
+      put(n, c, 0);
+      ++p;
+      continue;
+    }
+    if (p + 1 < stop && c != ' ') break;
+    // blanks, or a line's start: the next character that is not a blank
+    int32_t r = p + 1;
+    while (r <= len && cget(W, base + r) == ' ') ++r;
+    if (r > len) break;
+    const char d = cget(W, base + r);
+    if (!plain(d)) break;
+    if (r < stop) {
+      // the blank comes first and the character after it waits in the queue
+      put(n, ' ', 0);
+      put(n, d, 0);
+      L.PENDQ[1] = d;
+      L.PENDLEN = 1;
+    } else {
+      int32_t t = L.TEXTLINE;
+      while (t <= L.MODLINES && lixget(W, L, t + 1) <= r) ++t;
+      if (t > L.MODLINES) break;
+      // the escape of line t (NUL, its low 16 bits, NUL, a blank), then the character
+      L.TEXTLINE = t;
+      char two[2];
+      i2put_(t, two);
+      L.PENDHI = (int32_t)((uint32_t)t >> 16);
+      put(n, NUL, L.PENDHI);
+      put(n, two[0], 0);
+      put(n, two[1], 0);
+      put(n, NUL, 0);
+      put(n, ' ', 0);
+      put(n, d, 0);
+      L.PENDQ[1] = two[0];
+      L.PENDQ[2] = two[1];
+      L.PENDQ[3] = NUL;
+      L.PENDQ[4] = ' ';
+      L.PENDQ[5] = d;
+      L.PENDLEN = 5;
+      stop = nextline();
+    }
+    L.PENDSRC = 1;
+    p = r;
+  }
+  L.SCANLEN = n;
+  pos = p;
+  return n > start;
+}
+
+}  // namespace
+
 void filbuf_(Work& W, MasterRecord& L, int32_t text, int32_t& pos, int32_t len, int32_t& status) {
   status = 0;
   if (L.SCANCAP < 16 || L.SCANCAP > SCANMAX) L.SCANCAP = SCANMAX;
@@ -437,6 +520,7 @@ void filbuf_(Work& W, MasterRecord& L, int32_t text, int32_t& pos, int32_t len, 
   int32_t pend = 0, end = 0;
   char c;
   while (L.SCANLEN < L.SCANCAP - 8) {
+    if (fastchars(W, L, text, pos, len)) continue;
     getkf2_(W, L, '!', text, pos, len, pend, c, end, status);
     if (status > 0 || end != 0) break;
     L.SCANBUF[++L.SCANLEN] = c;

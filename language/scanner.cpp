@@ -68,6 +68,20 @@ char sbnext_(Work& W, MasterRecord& L) {
   }
 }
 
+// sbnext_ with its common case in line: blanks, then a character before any escape.
+static inline char nextnb(Work& W, MasterRecord& L) {
+  if (L.SCANPOS >= 0) {
+    for (int32_t p = L.SCANPOS + 1; p <= L.SCANLEN; ++p) {
+      const char c = L.SCANBUF[p];
+      if (c == ' ') continue;
+      if (c == 0) break;
+      L.SCANPOS = p;
+      return c;
+    }
+  }
+  return sbnext_(W, L);
+}
+
 char sbpeek_(Work& W, MasterRecord& L) {
   int32_t save = L.SCANPOS, line = L.SRCLINE;
   char c = sbnext_(W, L);
@@ -139,7 +153,7 @@ int32_t txt2int_(const char* text, int32_t& pos, int32_t len, int32_t& val) {
 int32_t enkody_(Work& W, MasterRecord& L, char* name) {
   int32_t save = L.SCANPOS, line = L.SRCLINE;
   std::memset(name, ' ', NAMELEN);
-  char c = kshift_(sbnext_(W, L));
+  char c = kshift_(nextnb(W, L));
   if (!(isletter(c) || c == '_' || (L.SCANMD == 1 && isdig(c))) || L.SCANPOS == save) {
     L.SCANPOS = save;
     L.SRCLINE = line;
@@ -147,12 +161,15 @@ int32_t enkody_(Work& W, MasterRecord& L, char* name) {
   }
   int32_t n = 0;
   name[n++] = c;
-  while (n < NAMELEN && L.SCANPOS < L.SCANLEN) {
-    char d = L.SCANBUF[L.SCANPOS + 1];
+  int32_t p = L.SCANPOS;  // in a local: the stores into name would reload it at every step
+  const int32_t end = L.SCANLEN;
+  while (n < NAMELEN && p < end) {
+    char d = L.SCANBUF[p + 1];
     if (!(isletter(d) || isdig(d) || d == '_')) break;
     name[n++] = kshift_(d);
-    L.SCANPOS++;
+    ++p;
   }
+  L.SCANPOS = p;
   return n;
 }
 
@@ -172,7 +189,7 @@ int32_t getsym_(Work& W, MasterRecord& L, const Vocab& v, const int16_t* cand, i
       return 0;
     }
   }
-  char first = sbnext_(W, L);
+  char first = nextnb(W, L);
   if (first == ' ' && L.SCANPOS >= L.SCANLEN) {
     out.start = L.SCANLEN;
     return -1;
@@ -180,14 +197,20 @@ int32_t getsym_(Work& W, MasterRecord& L, const Vocab& v, const int16_t* cand, i
   int32_t before = L.SCANPOS - 1;
   int32_t line = L.SRCLINE;
   out.start = L.SCANPOS;
+  // a word or sign must begin with the first character: the others are passed over unread
+  const char kfirst = kshift_(first);
+  const bool quiet = L.TRACELV <= 3;
   for (int32_t k = 0; k < ncand; ++k) {
     int32_t tok = cand[k];
-    L.SCANPOS = before;
-    L.SRCLINE = line;
+    if (quiet && v.lead != nullptr && v.lead[tok] != 0 && v.lead[tok] != kfirst) continue;
     const char* t = v.text + v.start[tok - 1] - 1;
     int32_t tl = v.start[tok] - v.start[tok - 1];
+    bool symclass = t[0] == '!' && tl == 2;
+    if (quiet && !symclass && tl > 0 && t[0] != kfirst) continue;
+    L.SCANPOS = before;
+    L.SRCLINE = line;
     bool ok = false;
-    if (t[0] == '!' && tl == 2) {
+    if (symclass) {
       char cls = t[1];
       if (cls == '2') {
         out.namelen = enkody_(W, L, out.name);
@@ -226,7 +249,7 @@ int32_t getsym_(Work& W, MasterRecord& L, const Vocab& v, const int16_t* cand, i
     } else {
       ok = true;
       for (int32_t j = 0; j < tl; ++j) {
-        char c = kshift_(sbnext_(W, L));
+        char c = kshift_(nextnb(W, L));
         if (L.TRACELV > 3) trace(L, std::string(" COMPARE: ") + c + " " + t[j]);
         if (c != t[j] || (c == ' ' && L.SCANPOS >= L.SCANLEN)) {
           ok = false;

@@ -1,16 +1,13 @@
 // The vocabulary of the modelling language (116 tokens), its 100-state statement grammar, the
 // argument counts and precedences, and the vocabulary and grammar of the row-by-row syntax.
-#include <cstring>
-#include <sstream>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 #include "language/vocab.h"
 
 namespace {
 
-const char* const TOKENS[NTOKENS] = {
+constexpr const char* TOKENS[NTOKENS] = {
     "!1", "!2", "!3", "#NOT#", "+", "-", "*", "/", "^", "#EQ#", "#NE#", "#LE#", "#GE#", "#LT#", "#GT#",
     "#AND#", "#OR#", "MAX=", "MIN=", "END", ";", "<=", "<", "=", ">=", ">", ")", ",", ":", "|", "&", "[", "]",
     "@SIZE(", "@FOR(", "@SUM(", "@MAX(", "@MIN(", "@PROD(", "@WRITEFOR(", "(", "@ABS(", "@SIN(", "@COS(",
@@ -24,12 +21,12 @@ const char* const TOKENS[NTOKENS] = {
 
 // Each state's row: tokens in try order, "=>n" giving the next state of the tokens before it.
 // #1 number, #2 name, #3 line text, #4 quoted text, #5 integer; MATH and SETF are the groups.
-const char* const MATH =
+constexpr const char* MATH =
     "@ABS( @SQRT( @SIN( @COS( @TAN( @LOG( @EXP( @FPA( @FPL( @PSN( @PSL( @PBN( @PEL( @PEB( @PPS( @PPL( "
     "@PFS( @PTD( @PCX( @PFD( @LGM( @SIGN( @FLOOR( @PHG( @WRAP( @SMAX( @SMIN( @RAND( @USER( @IF( @POW( "
     "@SQR( @MOD(";
-const char* const SETF = "@SUM( @MAX( @MIN( @PROD(";
-const char* const OPS = "+ - * / ^ #EQ# #NE# #LE# #GE# #LT# #GT# #AND# #OR#";
+constexpr const char* SETF = "@SUM( @MAX( @MIN( @PROD(";
+constexpr const char* OPS = "+ - * / ^ #EQ# #NE# #LE# #GE# #LT# #GT# #AND# #OR#";
 
 // State 1's row. The rows of states 27, 55 and 100 end the call and are never consulted;
 // they hold state 1's tokens less the section openers (27, 55) or less CALC:, ENDCALC and
@@ -39,7 +36,7 @@ const char* const OPS = "+ - * / ^ #EQ# #NE# #LE# #GE# #LT# #GT# #AND# #OR#";
   "+ - #NOT# =>2 @FOR( =>19 SETF =>8 ) =>18 MATH ( @GIN( @BND( @BIN( @FREE( =>7 @IN( =>59 @INDEX( =>80 "  \
   "@WARN( =>61 @SIZE( =>24 ; =>1 [ =>21"
 
-const char* const ROWS[NSTATES + 1] = {
+constexpr const char* ROWS[NSTATES + 1] = {
     nullptr,
     /*1*/ STATE1,
     /*2*/ "#1 #2 =>3 SETF =>8 MATH ( @DUAL( @STATUS( @RANGEU( @RANGED( @STRLEN( @ITERS( @NONZ( =>7 @IN( =>59 "
@@ -160,70 +157,103 @@ const char* const ROWS[NSTATES + 1] = {
             "; =>1 [ =>21",
 };
 
-// Token number of a word of the grammar rows (index: each token's text to its number).
-int16_t token_of(const std::string& w, const std::unordered_map<std::string_view, int16_t>& index) {
+// Calls f on each blank-separated word of s.
+template <class F>
+constexpr void eachword(std::string_view s, F f) {
+  size_t p = 0;
+  for (;;) {
+    p = s.find_first_not_of(' ', p);
+    if (p == std::string_view::npos) return;
+    size_t e = s.find(' ', p);
+    if (e == std::string_view::npos) e = s.size();
+    f(s.substr(p, e - p));
+    p = e;
+  }
+}
+
+// Token number of a word of the grammar rows: a symbol class, or the first token with its text.
+constexpr int16_t token_of(std::string_view w) {
   if (w == "#1") return 1;
   if (w == "#2") return 2;
   if (w == "#3") return 3;
   if (w == "#4") return 112;
   if (w == "#5") return 114;
-  auto it = index.find(w);
-  return it == index.end() ? 0 : it->second;
+  for (int i = 0; i < NTOKENS; ++i)
+    if (w == TOKENS[i]) return (int16_t)(i + 1);
+  return 0;
 }
 
-std::string expand(const char* row) {
-  std::istringstream in(row);
-  std::string w, out;
-  while (in >> w) {
-    if (w == "MATH") w = MATH;
-    else if (w == "SETF") w = SETF;
-    else if (w == "OPS") w = OPS;
-    out += w + " ";
+// The grammar tables from the rows of states 1..n (rows[0] unused): each state's tokens in
+// try order, and per token the state that "=>n" after it names; a group word (MATH, SETF,
+// OPS) stands for the tokens of its group; tok numbers a word. Evaluated while compiling.
+template <class G, class Tok>
+constexpr G makegrammar(const char* const* rows, int32_t n, Tok tok) {
+  G g{};
+  int32_t e = 0;
+  for (int32_t s = 1; s <= n; ++s) {
+    g.nsinpt[s] = e + 1;
+    int32_t pending = e;
+    eachword(rows[s], [&](std::string_view w) {
+      if (w.substr(0, 2) == "=>") {
+        int16_t to = 0;
+        for (char c : w.substr(2)) to = (int16_t)(to * 10 + (c - '0'));
+        for (int32_t k = pending + 1; k <= e; ++k) g.kod2st[k] = to;
+        pending = e;
+      } else if (w == "MATH" || w == "SETF" || w == "OPS") {
+        eachword(w == "MATH" ? MATH : w == "SETF" ? SETF : OPS, [&](std::string_view x) { g.nsintx[++e] = tok(x); });
+      } else {
+        g.nsintx[++e] = tok(w);
+      }
+    });
+  }
+  g.nsinpt[n + 1] = e + 1;
+  g.nentries = e;
+  return g;
+}
+
+// True when every word of the rows named a token and every state has a row.
+template <class G>
+constexpr bool complete(const G& g, int32_t n) {
+  for (int32_t k = 1; k <= g.nentries; ++k)
+    if (g.nsintx[k] == 0) return false;
+  for (int32_t s = 1; s <= n; ++s)
+    if (g.nsinpt[s + 1] <= g.nsinpt[s]) return false;
+  return true;
+}
+
+constexpr Grammar GRAMMAR = makegrammar<Grammar>(ROWS, NSTATES, token_of);
+static_assert(complete(GRAMMAR, NSTATES), "a grammar row names an unknown token");
+
+// The lead table of a vocabulary: slot 0 unused, then each token's first character, or 0
+// for a symbol class.
+std::string leads(const char* const* tokens, int32_t n) {
+  std::string out(1, '\0');
+  for (int32_t i = 0; i < n; ++i) {
+    std::string_view t = tokens[i];
+    out += (t.size() == 2 && t[0] == '!') || t.empty() ? '\0' : t[0];
   }
   return out;
 }
 
 struct Built {
   Vocab voc;
-  std::string text;
+  std::string text, lead;
   std::vector<int32_t> start;
-  Grammar g;
   Built() {
     start.push_back(1);
     for (int i = 0; i < NTOKENS; ++i) {
       text += TOKENS[i];
       start.push_back((int32_t)text.size() + 1);
     }
-    voc = {text.c_str(), start.data(), NTOKENS};
-    std::memset(&g, 0, sizeof g);
-    // each text to the first token that has it
-    std::unordered_map<std::string_view, int16_t> index;
-    for (int i = NTOKENS - 1; i >= 0; --i) index[TOKENS[i]] = (int16_t)(i + 1);
-    int32_t e = 0;
-    for (int s = 1; s <= NSTATES; ++s) {
-      g.nsinpt[s] = e + 1;
-      std::istringstream in(expand(ROWS[s]));
-      std::string w;
-      int32_t pending = e;
-      while (in >> w) {
-        if (w.rfind("=>", 0) == 0) {
-          int16_t to = (int16_t)std::stoi(w.substr(2));
-          for (int32_t k = pending + 1; k <= e; ++k) g.kod2st[k] = to;
-          pending = e;
-        } else {
-          g.nsintx[++e] = token_of(w, index);
-        }
-      }
-    }
-    g.nsinpt[NSTATES + 1] = e + 1;
-    g.nentries = e;
+    lead = leads(TOKENS, NTOKENS);
+    voc = {text.c_str(), start.data(), NTOKENS, lead.data()};
   }
 };
 
-const char* const BRK_TOKENS[BRK_NTOK] = {"!1",  "!2",  "+",   "-",   "MAX", "MIN",   "S.T.", "ST",
+constexpr const char* BRK_TOKENS[BRK_NTOK] = {"!1",  "!2",  "+",   "-",   "MAX", "MIN",   "S.T.", "ST",
                                           "SUBJECTTO", "END", "<=", "<", "=", ">=", ">", "TITLE",
                                           "INT", "GIN", "FREE", "SUB", "SLB", "MAXIMIZE", "MINIMIZE"};
-const char* const BRK_ROWS[BRK_NSTATES + 1] = {
+constexpr const char* BRK_ROWS[BRK_NSTATES + 1] = {
     nullptr,
     /*1*/ "!1 =>9 MAXIMIZE MINIMIZE =>2 TITLE =>11 END =>5 MAX MIN =>2 !2 =>3 - + =>10",
     /*2*/ "END =>5 !1 =>9 S.T. ST SUBJECTTO =>4 !2 =>3 + - =>10",
@@ -242,40 +272,29 @@ const char* const BRK_ROWS[BRK_NSTATES + 1] = {
     /*15*/ "!1 =>14 + - =>15",
 };
 
+// Token number of a word of the row syntax's rows: the last token with its text.
+constexpr int16_t brk_token_of(std::string_view w) {
+  int16_t t = 0;
+  for (int i = 0; i < BRK_NTOK; ++i)
+    if (w == BRK_TOKENS[i]) t = (int16_t)(i + 1);
+  return t;
+}
+
+constexpr BrkGrammar BRK_GRAMMAR = makegrammar<BrkGrammar>(BRK_ROWS, BRK_NSTATES, brk_token_of);
+static_assert(complete(BRK_GRAMMAR, BRK_NSTATES), "a row of the row syntax names an unknown token");
+
 struct BrkBuilt {
   Vocab voc;
-  std::string text;
+  std::string text, lead;
   std::vector<int32_t> start;
-  BrkGrammar g;
   BrkBuilt() {
     start.push_back(1);
     for (int i = 0; i < BRK_NTOK; ++i) {
       text += BRK_TOKENS[i];
       start.push_back((int32_t)text.size() + 1);
     }
-    voc = {text.c_str(), start.data(), BRK_NTOK};
-    std::memset(&g, 0, sizeof g);
-    int32_t e = 0;
-    for (int s = 1; s <= BRK_NSTATES; ++s) {
-      g.nsinpt[s] = e + 1;
-      std::istringstream in(BRK_ROWS[s]);
-      std::string w;
-      int32_t pending = e;
-      while (in >> w) {
-        if (w.rfind("=>", 0) == 0) {
-          int16_t to = (int16_t)std::stoi(w.substr(2));
-          for (int32_t k = pending + 1; k <= e; ++k) g.kod2st[k] = to;
-          pending = e;
-        } else {
-          int16_t t = 0;
-          for (int i = 0; i < BRK_NTOK; ++i)
-            if (w == BRK_TOKENS[i]) t = (int16_t)(i + 1);
-          g.nsintx[++e] = t;
-        }
-      }
-    }
-    g.nsinpt[BRK_NSTATES + 1] = e + 1;
-    g.nentries = e;
+    lead = leads(BRK_TOKENS, BRK_NTOK);
+    voc = {text.c_str(), start.data(), BRK_NTOK, lead.data()};
   }
 };
 
@@ -291,9 +310,9 @@ const BrkBuilt& brk_built() {
 }  // namespace
 
 const Vocab& qrn_vocab() { return built().voc; }
-const Grammar& qrn_grammar() { return built().g; }
+const Grammar& qrn_grammar() { return GRAMMAR; }
 const Vocab& brk_vocab() { return brk_built().voc; }
-const BrkGrammar& brk_grammar() { return brk_built().g; }
+const BrkGrammar& brk_grammar() { return BRK_GRAMMAR; }
 
 // Argument counts of the bracket tokens 41 ("(") to 94 (@WARN(); -1 any number.
 const int32_t NARGS[] = {

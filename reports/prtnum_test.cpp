@@ -32,6 +32,19 @@ TEST(ImportNumbers, TextOfEachMagnitude) {
       {999999999999.5, "0.1E+13"},
       {-3.0, "-3"},
       {-0.25, "-0.25"},
+      // exact ties at the twelfth digit go to the even digit; a carry moves the exponent
+      {1234567890125.0, "0.123456789012E+13"},
+      {1234567890135.0, "0.123456789014E+13"},
+      {9.9999999999996, "10"},
+      {0.099999999999996, "0.1"},
+      {0.000123456789012345, "0.123456789012E-03"},
+      {2.5e-7, "0.25E-06"},
+      {1e-300, "0.1E-299"},
+      {1e100, "0.1E+101"},
+      // a subnormal keeps its twelve digits although fewer would read back as it
+      {4.9406564584124654e-324, "0.494065645841E-323"},
+      {31.09, "31.09"},
+      {-0.0625, "-0.625E-01"},
   };
   for (const Case& c : cases) EXPECT_EQ(prtnum_(c.v), c.text) << c.v;
 }

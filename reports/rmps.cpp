@@ -1,14 +1,18 @@
 // MPS import (RMPS, FRMPS): the solver library reads the file into its model object; the
 // model is read back and written as model text in the modelling language, one statement
 // per row, then installed as the current model.
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <deque>
+#include <filesystem>
+#include <limits>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "language/lang.h"
@@ -28,55 +32,95 @@ namespace {
 
 constexpr double INF = 1.0e30;
 
-// The model text being written: finished lines and the line being built.
+// The model text being written: finished lines and, after them, the line being built.
 struct TextOut {
   int32_t width = 76;  // working LINLEN
-  std::string text;    // all finished lines, end to end
+  std::string text;    // the finished lines end to end, then the line being built
   std::vector<int32_t> ends;  // end position (in text) of each finished line
-  std::string line;
+  size_t linestart = 0;       // where the line being built starts in text
 
+  int32_t linelen() const { return (int32_t)(text.size() - linestart); }
+  bool lineempty() const { return text.size() == linestart; }
   void store() {
-    text += line;
     ends.push_back((int32_t)text.size());
-    line.clear();
+    linestart = text.size();
   }
-  // Appends a piece; the length p decides whether the line is stored first.
-  void piece(const std::string& s, int32_t p) {
-    if (!line.empty() && p + (int32_t)line.size() >= width - 12) store();
-    line += s;
+  // Appends a piece (the texts a and b); the length p decides whether the line is stored first.
+  void piece(std::string_view a, int32_t p, std::string_view b = {}) {
+    if (!lineempty() && p + linelen() >= width - 12) store();
+    text += a;
+    text += b;
   }
   // Appends a name piece: a blank and the name.
   void namepiece(const std::string& name) {
     int32_t p = (int32_t)name.size() + 1;
-    if (!line.empty() && p + (int32_t)line.size() >= width - 12) store();
-    line += ' ';
-    line += name;
+    if (!lineempty() && p + linelen() >= width - 12) store();
+    text += ' ';
+    text += name;
   }
   // Appends without the width test.
-  void add(const std::string& s) { line += s; }
+  void add(const std::string& s) { text += s; }
   void endstatement() {
-    if (!line.empty()) store();
+    if (!lineempty()) store();
   }
 };
 
 // One linear or quadratic term: sign and number, " *" and the name piece.
 void term(TextOut& out, double c, bool first, const std::string& name) {
   double a = std::fabs(c);
-  std::string sign = c < 0 ? " - " : (first ? " " : " + ");
+  std::string_view sign = c < 0 ? " - " : (first ? " " : " + ");
   if (a == 1.0) {
     out.piece(sign, 2);
   } else {
     std::string num = prtnum_(a);
-    out.piece(sign + num, (int32_t)num.size() + 3);
+    out.piece(sign, (int32_t)num.size() + 3, num);
     out.piece(" *", 2);
   }
   out.namepiece(name);
 }
 
+// A set of names: open addressing over views of its own copies, which a deque keeps in
+// place, so that an entry costs no node of its own.
+struct NameSet {
+  std::deque<std::string> names;
+  std::vector<std::string_view> slots;  // an empty view marks a free slot
+
+  static size_t hash(std::string_view s) {
+    uint64_t h = 1469598103934665603ull;  // FNV-1a
+    for (unsigned char c : s) h = (h ^ c) * 1099511628211ull;
+    return (size_t)(h ^ (h >> 29));
+  }
+  void reserve(size_t n) {
+    if (2 * n <= slots.size()) return;
+    size_t size = 64;
+    while (size < 2 * n) size *= 2;
+    std::vector<std::string_view> old = std::move(slots);
+    slots.assign(size, std::string_view());
+    for (std::string_view v : old)
+      if (!v.empty()) slots[free_slot(v)] = v;
+  }
+  // The slot that holds the name or the free one where it would go.
+  size_t free_slot(std::string_view s) const {
+    const size_t mask = slots.size() - 1;
+    size_t k = hash(s) & mask;
+    while (!slots[k].empty() && slots[k] != s) k = (k + 1) & mask;
+    return k;
+  }
+  // Adds a name (never empty); false when it is there already.
+  bool insert(std::string_view s) {
+    reserve(names.size() + 1);
+    const size_t k = free_slot(s);
+    if (!slots[k].empty()) return false;
+    names.emplace_back(s);
+    slots[k] = names.back();
+    return true;
+  }
+};
+
 // Names of the model after repair: every name a legal name of the language, and no two
 // names of one kind equal (a name that would meet another gets a numbered suffix).
 struct NameFix {
-  std::unordered_set<std::string> taken;
+  NameSet taken;
   // per wanted name, the last suffix handed out: the search for the next free one resumes
   // there, so that many names cut to one stem cost no more than as many distinct names
   std::unordered_map<std::string, int64_t> lastsuffix;
@@ -93,7 +137,7 @@ struct NameFix {
   }
   // A name not yet taken: the repaired name, or it with "_k" so that it is unique.
   std::string unique(const std::string& want) {
-    if (!want.empty() && taken.insert(want).second) return want;
+    if (!want.empty() && taken.insert(want)) return want;
     int64_t& last = lastsuffix[want];
     for (int64_t k = last + 1;; ++k) {
       last = k;
@@ -101,13 +145,13 @@ struct NameFix {
       std::string base = want.empty() ? "X" : want;
       if (base.size() + suf.size() > (size_t)NAMECH) base.resize((size_t)NAMECH - suf.size());
       std::string cand = base + suf;
-      if (taken.insert(cand).second) return cand;
+      if (taken.insert(cand)) return cand;
     }
   }
   // Repairs a list of names; unchanged legal names are kept first so that repaired ones
   // give way to them.
   void run(std::vector<std::string>& names) {
-    taken.reserve(taken.size() + names.size());
+    taken.reserve(taken.names.size() + names.size());
     std::vector<std::string> fixed(names.size());
     std::vector<char> same(names.size());
     for (size_t k = 0; k < names.size(); ++k) {
@@ -117,7 +161,7 @@ struct NameFix {
     }
     std::vector<char> done(names.size(), 0);
     for (size_t k = 0; k < names.size(); ++k)
-      if (same[k] && taken.insert(fixed[k]).second) {
+      if (same[k] && taken.insert(fixed[k])) {
         names[k] = fixed[k];
         done[k] = 1;
       }
@@ -189,7 +233,7 @@ void wrttitle(TextOut& out, std::string t, char comment) {
     std::string chunk = t.substr(pos, end - pos);
     pos = end;
     out.piece("", (int32_t)chunk.size() + 1);
-    if (out.line.empty() && (int32_t)chunk.size() > out.width - 12) chunk.resize((size_t)(out.width - 12));
+    if (out.lineempty() && (int32_t)chunk.size() > out.width - 12) chunk.resize((size_t)(out.width - 12));
     out.add(chunk);
   }
   out.piece(";", 1);
@@ -267,8 +311,8 @@ void writearow_(BRmodel* lib, MasterRecord& L, TextOut& out, const MpsModel& m, 
     if (a == b) v /= 2.0;
     double mag = std::fabs(v);
     std::string num = prtnum_(mag);
-    std::string sign = v < 0 ? " - " : (first ? " " : " + ");
-    out.piece(sign + num, (int32_t)num.size() + 3);
+    std::string_view sign = v < 0 ? " - " : (first ? " " : " + ");
+    out.piece(sign, (int32_t)num.size() + 3, num);
     out.piece(" *", 2);
     out.namepiece(m.vnames[(size_t)a]);
     out.piece(" *", 2);
@@ -334,7 +378,7 @@ void wrtbnds_(TextOut& out, const MpsModel& m) {
 // Puts the new text in place of the stored model text; false when the store is full.
 bool install(Work& W, MasterRecord& L, const TextOut& out) {
   int32_t n = (int32_t)out.ends.size();
-  int32_t chars = (int32_t)out.text.size();
+  int32_t chars = (int32_t)out.linestart;  // the finished lines
   int32_t tb = 0, lx = 0, lm = 0, st = 0;
   int32_t c1 = chars < 1 ? 1 : chars, c2 = n + 2, c3 = n + 2;
   setblk_(1, c1, W, L, tb, st);
@@ -347,7 +391,7 @@ bool install(Work& W, MasterRecord& L, const TextOut& out) {
     return false;
   }
   int64_t tstart = wbyte(L.START[tb]);
-  for (int32_t k = 0; k < chars; ++k) cput(W, tstart + k, out.text[(size_t)k]);
+  cputs(W, tstart, out.text.data(), chars);
   int64_t ls = L.START[lx], ms = L.START[lm];
   wput(W, ls, 1);
   for (int32_t k = 0; k < n; ++k) {
@@ -398,33 +442,69 @@ void prtnum_(double value, char* text, int32_t& length) {
 std::string prtnum_(double value) {
   if (value == 0.0) return "0";
   char buf[64];
+  char* const end = buf + sizeof buf;
   // a whole number below 10^12 has at most 12 digits: it prints as itself
-  if (value >= 1.0 && value < 1e12 && value == std::floor(value)) {
-    return std::string(buf, std::to_chars(buf, buf + sizeof buf, static_cast<int64_t>(value)).ptr);
+  // (below 10^12 a value is whole when it survives the round trip through an integer)
+  if (value >= 1.0 && value < 1e12 && static_cast<double>(static_cast<int64_t>(value)) == value) {
+    return std::string(buf, std::to_chars(buf, end, static_cast<int64_t>(value)).ptr);
   }
-  std::snprintf(buf, sizeof buf, "%.11E", value);
-  const char* e = std::strchr(buf, 'E');
-  if (e == nullptr) return buf;  // not a finite number: the import never writes one
-  int32_t ex = std::atoi(e + 1) + 1;  // exponent of the 0.ddd form
-  std::string s;
-  if (ex >= 0 && ex <= 12) {
-    std::snprintf(buf, sizeof buf, "%.*f", 12 - ex, value);
-    s = buf;
-    if (s.find('.') != std::string::npos) {
-      while (s.back() == '0') s.pop_back();
-      if (s.back() == '.') s.pop_back();
+  if (!std::isfinite(value)) {  // the import never writes one
+    std::snprintf(buf, sizeof buf, "%.11E", value);
+    return buf;
+  }
+  // The significant digits rounded to 12, exactly (ties to even), and the exponent of the
+  // 0.ddd form. A decimal N / 10^k of at most 12 digits that reads back as the magnitude is
+  // that rounding (a normal double carries more than 15 digits): most coefficients are such
+  // short decimals, found with a few products. The others go through the exact conversion.
+  static constexpr double P10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  const double a = std::fabs(value);
+  char digits[32];
+  int32_t nd = 0, ex = 0;
+  if (a >= std::numeric_limits<double>::min()) {
+    for (int32_t k = 0; k < 23; ++k) {
+      const double n = a * P10[k];
+      if (n >= 1e12) break;
+      if (n >= 1.0 && static_cast<double>(static_cast<int64_t>(n)) == n && n / P10[k] == a) {
+        nd = (int32_t)(std::to_chars(digits, digits + sizeof digits, static_cast<int64_t>(n)).ptr - digits);
+        ex = nd - k;
+        break;
+      }
     }
-    return s;
   }
-  // mantissa digits d.ddddddddddd become 0.dddddddddddd
-  std::string digits;
-  for (const char* p = buf; p < e; ++p)
-    if (*p >= '0' && *p <= '9') digits += *p;
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-  bool neg = value < 0;
-  char exs[16];
-  std::snprintf(exs, sizeof exs, "E%c%02d", ex < 0 ? '-' : '+', ex < 0 ? -ex : ex);
-  return std::string(neg ? "-" : "") + "0." + digits + exs;
+  if (nd == 0) {
+    // [-]d.ddddddddddde[+-]xx
+    char* const sci = std::to_chars(buf, end, a, std::chars_format::scientific, 11).ptr;
+    const char* e = std::find(buf, sci, 'e');
+    for (const char* p = buf; p < e; ++p)
+      if (*p != '.') digits[nd++] = *p;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), sci, ex);
+    ++ex;
+  }
+  while (nd > 1 && digits[nd - 1] == '0') --nd;
+  // the text, built in buf (at most a sign, 13 digits or zeros, a point, 12 digits)
+  char* o = buf;
+  if (value < 0) *o++ = '-';
+  if (ex >= 0 && ex <= 12) {
+    // fixed: the first ex digits (zeros where they run out), then the rest after a point
+    if (ex == 0) *o++ = '0';
+    for (int32_t k = 0; k < ex; ++k) *o++ = k < nd ? digits[k] : '0';
+    if (nd > ex) {
+      *o++ = '.';
+      for (int32_t k = ex; k < nd; ++k) *o++ = digits[k];
+    }
+    return std::string(buf, o);
+  }
+  // mantissa digits d.ddddddddddd become 0.dddddddddddd, then E, the sign and two or more digits
+  *o++ = '0';
+  *o++ = '.';
+  for (int32_t k = 0; k < nd; ++k) *o++ = digits[k];
+  *o++ = 'E';
+  *o++ = ex < 0 ? '-' : '+';
+  const int32_t ax = ex < 0 ? -ex : ex;
+  if (ax < 10) *o++ = '0';
+  o = std::to_chars(o, end, ax).ptr;
+  return std::string(buf, o);
 }
 
 // Default name k of n: the prefix and k zero-padded to the width log10(n) + 2.
@@ -502,12 +582,9 @@ void loadmps_(Work& W, MasterRecord& L, const char* name, int32_t format, int32_
   m.nnz = nl;
   // names: every file name is at most its own length in the file, and defaults are short
   {
-    int64_t room = 0;
-    if (std::FILE* fp = std::fopen(name, "rb")) {
-      std::fseek(fp, 0, SEEK_END);
-      room = std::ftell(fp);
-      std::fclose(fp);
-    }
+    std::error_code ec;
+    const uintmax_t size = std::filesystem::file_size(name, ec);  // the file is not opened again
+    int64_t room = ec ? 0 : (int64_t)size;
     room += 16 * ((int64_t)nv + nc) + 512;
     std::unique_ptr<char[]> rbuf(new char[(size_t)room]), vbuf(new char[(size_t)room]);
     std::vector<char*> rptr((size_t)nc + 1), vptr((size_t)nv + 1);

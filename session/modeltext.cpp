@@ -346,10 +346,11 @@ void savmod_(Work& W, MasterRecord& L, int32_t& handle, int32_t& length) {
     return;
   }
   int64_t to = wbyte(L.START[handle]), from = wbyte(L.START[L.TEXTBLK]);
-  for (int32_t i = 0; i < n; ++i) cput(W, to + i, cget(W, from + i));
+  cmove(W, to, from, n);
   for (int32_t k = 0; k <= L.MODLINES; ++k) {
     uint32_t v = (uint32_t)(k == 0 ? L.MODLINES : lixget(W, L, k + 1));
-    for (int32_t b = 0; b < 4; ++b) cput(W, to + n + 4 * (int64_t)k + b, (char)((v >> (8 * b)) & 0xffu));
+    const char b[4] = {(char)(v & 0xffu), (char)((v >> 8) & 0xffu), (char)((v >> 16) & 0xffu), (char)(v >> 24)};
+    cputs(W, to + n + 4 * (int64_t)k, b, 4);
   }
   length = n;
 }

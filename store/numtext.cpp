@@ -1,4 +1,6 @@
 // Text to number: the number syntax shared by the command reader and the model scanner.
+#include <charconv>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -16,17 +18,26 @@ int32_t txt2np_(const MasterRecord& L, const char* text, int32_t& pos, int32_t l
   val = 0.0;
   int32_t i = pos + 1;
   while (i <= len && text[i] == ' ') ++i;
-  std::string digits;
+  // the digits, point and exponent gathered for the conversion (at most 128 digits)
+  char digits[160];
+  int32_t nd = 0;
   int32_t ndig = 0, last = 0;
   bool frac = false;
   int32_t exp = 0, esign = 1;
   bool hasexp = false;
+  // the digits as a whole number while it stays exact, and the digits after the point
+  uint64_t mant = 0;
+  int32_t nfrac = 0;
+  bool exact = true;
   for (; i <= len; ++i) {
     char c = text[i];
     if (isdig(c)) {
       if (++ndig > 128) return 1;
-      digits += c;
+      digits[nd++] = c;
       last = i;
+      if (mant >= (1ull << 53) / 10) exact = false;
+      mant = mant * 10 + (uint64_t)(c - '0');
+      nfrac += frac ? 1 : 0;
     } else if (c == '.') {
       if (i + 1 <= len && text[i + 1] == '.') {
         if (ndig == 0 || !frac) return 1;
@@ -34,7 +45,7 @@ int32_t txt2np_(const MasterRecord& L, const char* text, int32_t& pos, int32_t l
       }
       if (frac) break;  // a second point ends the number before it
       frac = true;
-      digits += c;
+      digits[nd++] = c;
       if (ndig > 0) last = i;
     } else if ((c == 'E' || c == 'e') && syntax == 0 && ndig > 0 && i < len) {
       int32_t j = i + 1, s = 1;
@@ -55,8 +66,27 @@ int32_t txt2np_(const MasterRecord& L, const char* text, int32_t& pos, int32_t l
     }
   }
   if (ndig == 0) return 1;
-  if (hasexp) digits += (esign < 0 ? "e-" : "e") + std::to_string(exp);
-  double v = std::strtod(digits.c_str(), nullptr);
+  if (hasexp) {
+    digits[nd++] = 'e';
+    if (esign < 0) digits[nd++] = '-';
+    nd = (int32_t)(std::to_chars(digits + nd, digits + sizeof digits, exp).ptr - digits);
+  }
+  double v = 0.0;
+  // A whole number below 2^53 times or over an exact power of ten is one correctly rounded
+  // operation on exact values: the value strtod finds. Otherwise from_chars, and strtod for
+  // what from_chars does not take (out of range).
+  static constexpr double P10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  const int32_t e10 = (hasexp ? esign * exp : 0) - nfrac;
+  if (exact && e10 >= -22 && e10 <= 22) {
+    v = e10 >= 0 ? (double)mant * P10[e10] : (double)mant / P10[-e10];
+  } else {
+    const auto [q, ec] = std::from_chars(digits, digits + nd, v);
+    if (ec != std::errc() || q != digits + nd) {
+      digits[nd] = 0;
+      v = std::strtod(digits, nullptr);
+    }
+  }
   int32_t err = 0;
   if (!(v <= bignum(L))) {
     v = bignum(L);

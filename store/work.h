@@ -121,3 +121,22 @@ inline void cput(Work& a, int64_t b, char c) {
 }
 // First byte position of word k.
 inline int64_t wbyte(int64_t k) { return (k - 1) * 4 + 1; }
+// n bytes from byte position from to byte position to (the ranges may overlap).
+inline void cmove(Work& a, int64_t to, int64_t from, int64_t n) {
+  if (n <= 0) return;
+  QUIRN_WCHECK(to >= 1 && from >= 1 && (to + n + 2) / 4 < (int64_t)a.w.size() && (from + n + 2) / 4 < (int64_t)a.w.size());
+  char* base = reinterpret_cast<char*>(&a.w[1]);
+  std::memmove(base + (to - 1), base + (from - 1), (size_t)n);
+}
+// Bytes b..b+n-1 into out.
+inline void cgets(const Work& a, int64_t b, char* out, int64_t n) {
+  if (n <= 0) return;
+  QUIRN_WCHECK(b >= 1 && (b + n + 2) / 4 < (int64_t)a.w.size());
+  std::memcpy(out, reinterpret_cast<const char*>(&a.w[1]) + (b - 1), (size_t)n);
+}
+// n bytes of s to byte positions b..b+n-1.
+inline void cputs(Work& a, int64_t b, const char* s, int64_t n) {
+  if (n <= 0) return;
+  QUIRN_WCHECK(b >= 1 && (b + n + 2) / 4 < (int64_t)a.w.size());
+  std::memcpy(reinterpret_cast<char*>(&a.w[1]) + (b - 1), s, (size_t)n);
+}

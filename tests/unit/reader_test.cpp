@@ -209,3 +209,39 @@ TEST(Reader, IncludedTextKeepsTheLineOfTheReference) {
   EXPECT_EQ(lineof(t, 'Z'), 2);
   EXPECT_EQ(lineof(t, 'C'), 3);
 }
+
+// The scanner's buffer holds the same characters as the reader's stream, character by
+// character: blank runs, line ends, comments, quotes, includes, buffer refills.
+TEST(Reader, BufferFillsMatchTheCharacterStream) {
+  ScratchDir d;
+  d.write("inc.txt", "1   2\n~\n 3\n");
+  std::string wide;
+  for (int k = 0; k < 300; ++k) wide += "X" + std::to_string(k) + (k % 3 ? "   " : " ");
+  const std::vector<std::vector<std::string>> texts = {
+      {"MAX  =   X;", "   X  <     3;   ", "Y"},
+      {"A ! note; B  C", "  D ! on", "and; E 'a  b!c'  F"},
+      {"A = @FILE(inc.txt); B", " C = @ FILE( 'inc.txt' )  D"},
+      {"\"q  ;!\" Z  ", "", "   ", "W!"},
+      {wide, "  " + wide, "END"},
+  };
+  for (const auto& lines : texts) {
+    TextSession t;
+    t.store(lines);
+    std::string want = t.stream();
+    initfi_(t.L);
+    t.L.TEXTPOS = 0;
+    t.L.PENDCNT = 0;
+    t.L.SCANPOS = t.L.SCANLEN = 0;
+    std::string got;
+    int32_t st = 0;
+    for (int guard = 0; guard < 100000; ++guard) {
+      t.L.SCANPOS = t.L.SCANLEN;
+      filbuf_(t.W, t.L, st);
+      if (st != 0 || t.L.SCANLEN <= 4) break;
+      got.append(&t.L.SCANBUF[5], (size_t)(t.L.SCANLEN - 4));
+    }
+    shutfi_(t.L);
+    EXPECT_EQ(st, 0);
+    EXPECT_EQ(got, want) << lines[0];
+  }
+}
