@@ -67,7 +67,7 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
   int32_t regsets[XIRLIM + 2];
 
   XLoops F;
-  VxSet vq;  // the set of the latest index look-up
+  VxSet vq[VXSLOTS];  // the sets of the latest index look-ups, set s in slot s % VXSLOTS
   int32_t sp = 0, rc = 0, op = 0;
   int64_t ip = first;
   const int32_t code = L.CODEBLK;
@@ -239,7 +239,7 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
           if (combine(d, cls, pe)) END(4);
           L.STKTOP = sp;
           int32_t var = 0;
-          if (cls == C_KNOWN) getvx2q_(W, L, vq, a, s, 1, var);
+          if (cls == C_KNOWN) getvx2q_(W, L, vq[s & (VXSLOTS - 1)], a, s, 1, var);
           else var = -2;
           sp -= d - 1;
           X[sp] = 0;
@@ -603,7 +603,7 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
           }
           L.STKTOP = sp;
           int32_t loc = 0;
-          getvx2q_(W, L, vq, 0, s, 1, loc);
+          getvx2q_(W, L, vq[s & (VXSLOTS - 1)], 0, s, 1, loc);
           sp -= d - 1;
           V[sp] = loc > 0 ? 1.0 : 0.0; C[sp] = C_KNOWN; P[sp] = 0; X[sp] = 0;
           ip += 2;
