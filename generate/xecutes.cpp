@@ -414,8 +414,10 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
           const int32_t n = std::min(L.IRCNT, XIRLIM);
           xregsets(W, L, regsets);
           const int64_t ixneed = (int64_t)L.NROWIX + 2 * n + 1, varneed = (int64_t)L.NROWVAR + run.nrowvars + 1;
-          if (!growint(W, L, L.ROWIXW, L.ROWIXCAP, ixneed, paced(L, pace, ix0, ixneed))) END(14);
-          if (!growint(W, L, L.ROWVAR, L.ROWVARCAP, varneed, paced(L, pace, var0, varneed))) END(14);
+          if ((ixneed > L.ROWIXCAP || L.ROWIXW <= 0) &&
+              !growint(W, L, L.ROWIXW, L.ROWIXCAP, ixneed, paced(L, pace, ix0, ixneed))) END(14);
+          if ((varneed > L.ROWVARCAP || L.ROWVAR <= 0) &&
+              !growint(W, L, L.ROWVAR, L.ROWVARCAP, varneed, paced(L, pace, var0, varneed))) END(14);
           REBASE();
           bputi(W, L, L.ROWIXS, r, L.NROWIX + 1);
           for (int32_t j = 1; j <= n; ++j) bputi(W, L, L.ROWIXW, ++L.NROWIX, regsets[j]);
