@@ -22,14 +22,14 @@ constexpr int32_t C_TEXT = -2, C_KNOWN = -1, C_EXPR = 0;  // above 0: a bare var
 constexpr int32_t FORLEVELS = 32;
 constexpr int32_t POLLROWS = 1024;  // rows between two looks at the clock
 
-// Grows block h (integer elements) to hold need entries, doubling; false when it cannot.
 // The capacity for a list of cap entries that needs need, expected to reach guess: the
 // guess, but at least a quarter more than now.
 int64_t grown(int64_t cap, int64_t need, int64_t guess) {
   return std::max({guess, cap + cap / 4, need});
 }
 
-// guess > 0: the size the list is expected to reach, tried before doubling.
+// Grows block h (integer elements) to hold need entries: to grown(guess) when a guess > 0
+// is given and the store has room for it, else doubling; false when it cannot.
 bool growint(Work& W, MasterRecord& L, int32_t& h, int32_t& cap, int64_t need, int64_t guess = 0) {
   if (need <= cap && h > 0) return true;
   const int64_t dbl = std::max<int64_t>({need, 2 * (int64_t)cap, 256});
@@ -44,15 +44,17 @@ bool growint(Work& W, MasterRecord& L, int32_t& h, int32_t& cap, int64_t need, i
   return false;
 }
 
-// The outermost loop of a statement run: where its walk began, and the size a list had
-// when the run began. A list growing inside the loop is sized to what it will reach at the
-// loop's end if the rest of the walk adds to it at the rate so far (with a tenth more);
-// so a statement of a million rows grows its lists once or twice, not twenty times, and
-// no block is moved and copied to fresh memory again and again.
+// The outermost loop of a statement run: whether it opened and where its walk began. A
+// list growing inside the loop is sized to what it will reach at the loop's end if the
+// rest of the walk adds to it at the rate so far (with a tenth more), so a statement of a
+// million rows grows its lists once or twice, not twenty times, and no block is moved and
+// copied to fresh memory again and again.
 struct Pace {
   bool open = false;  // the outermost frame opened in this run
   int32_t from = 0;   // its current word when it opened
 };
+// The size a list that held at0 entries when the run began and needs now is expected to
+// reach by the end of the outermost loop; 0 when there is no loop or no pace to go by.
 int64_t paced(const MasterRecord& L, const Pace& pc, int64_t at0, int64_t now) {
   if (!pc.open || L.LFDEPTH < 4 || now <= at0) return 0;
   const int64_t last = L.LFRAME[2], cur = L.LFRAME[4];
