@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Generation and load (STATS) beside GNU MathProg checking the same model (glpsol --check,
 # package glpk-utils): the N x N transportation model (N = 1000 unless given), a model with
-# a 1,000,000-member set and a dense 1,000 x 1,000 derived set with DATA over it, and the
+# a 1,000,000-member set and a dense 1,000 x 1,000 derived set with DATA over both, and the
 # production-planning model of plan-gen.sh (500 products, 20 plants, 24 periods), whose
 # demand rows sum over a derived set with its leading index bound. Best of three runs each
 # (by wall time), with user and system CPU time; the ratios are ours / glpsol.
@@ -45,15 +45,16 @@ printf '! QUIRN Custom Configuration Data:\nMXMEMB=      1024\n' >QUIRN.CNF &&
 cat >stats.in <<MOD
 MODEL:
 SETS:
-  P /1..1000000/: X;
+  P /1..1000000/: U, X;
   A /1..1000/;
   B /1..1000/;
   D(A, B): V, Y;
 ENDSETS
 DATA:
+  U = 2;
   V = 5;
 ENDDATA
-MAX = @SUM(P(I): X(I)) + @SUM(D(I, J): V(I, J) * Y(I, J));
+MAX = @SUM(P(I): U(I) * X(I)) + @SUM(D(I, J): V(I, J) * Y(I, J));
 @FOR(D(I, J): Y(I, J) <= 1);
 END
 STATS
@@ -63,10 +64,11 @@ cat >model.mod <<MOD
 set P := 1..1000000;
 set A := 1..1000;
 set B := 1..1000;
+param U{P} := 2;
 param V{A, B} := 5;
 var X{P} >= 0;
 var Y{A, B} >= 0;
-maximize OBJ: sum{i in P} X[i] + sum{i in A, j in B} V[i, j] * Y[i, j];
+maximize OBJ: sum{i in P} U[i] * X[i] + sum{i in A, j in B} V[i, j] * Y[i, j];
 s.t. C{i in A, j in B}: Y[i, j] <= 1;
 end;
 MOD

@@ -132,3 +132,25 @@ TEST(Warn, PrintsWhenItsConditionHolds) {
   }
   EXPECT_EQ(struckmsg_(17), 147);
 }
+
+// A statement of many rows sizes the row arrays and the rows' index and variable lists to
+// what it will reach from the pace of its first rows: they move a few times, not at every
+// doubling, and end near the rows made.
+TEST(Struck, RowListsGrowToTheStatementsEnd) {
+  const struct { const char* name; const char* text; int32_t rows; } cases[] = {
+      {"one row a member", "@FOR(S(I): X(I) <= I);\n", 40000},
+      {"every other member", "@FOR(S(I) | @MOD(I, 2) #EQ# 0: X(I) + X(I - 1) <= I);\n", 20000},
+      {"a loop inside the loop", "@FOR(T(K): @FOR(U(J): X(K * 100 + J - 100) >= 0));\n", 40000},
+  };
+  for (const auto& c : cases) {
+    Analysed m;
+    ASSERT_TRUE(m.build(std::string("SETS:\nS /1..40000/: X;\nT /1..400/;\nU /1..100/;\nENDSETS\n") + c.text))
+        << c.name << m.printed;
+    const int64_t moved = m.L.NBMOVED;
+    EXPECT_EQ(m.analyse(), 0) << c.name << m.printed;
+    EXPECT_EQ(m.L.NROWS, c.rows) << c.name;
+    EXPECT_LE(m.L.NBMOVED - moved, 40) << c.name;
+    EXPECT_LE(m.L.ROWCAP, c.rows + c.rows / 4 + 512) << c.name;
+    EXPECT_LE(m.L.ROWVARCAP, 2 * c.rows + c.rows / 2 + 512) << c.name;
+  }
+}

@@ -26,26 +26,37 @@ int32_t xstatmsg_(int32_t status);
 // is not a value.
 void getvx2_(const Work& A, const MasterRecord& L, int32_t a, int32_t s, int32_t mode,
              int32_t& result);
-// One set's look-up tables held by an interpreter run: for a dense product of primitive
-// sets (no sorted order) the position of a tuple follows from the indices and the sizes.
-// It holds values, no work-array positions, and is valid while the set tables stand:
-// through one run of an interpreter, which builds no set.
-constexpr int32_t VXDMAX = 8;  // positions of a set held
+// The same, searching a sorted set from the position its latest look-up here found
+// (kept in the master record), so look-ups near one another are cheap.
+void getvx2h_(const Work& A, MasterRecord& L, int32_t a, int32_t s, int32_t mode,
+              int32_t& result);
+// One set's look-up tables held by an interpreter run. A primitive set or a dense product
+// of primitive sets (no sorted order): the position of a tuple follows from the indices
+// and the sizes. A derived set with a sorted order: a search from the latest position
+// found (getvx2h_). It holds values and handles, no work-array positions, and is valid
+// while the set tables stand: through one run of an interpreter, which builds no set.
+constexpr int32_t VXDMAX = 8;   // positions of a set held
+constexpr int32_t VXSLOTS = 8;  // sets an interpreter holds at once (a power of 2)
 struct VxSet {
-  int32_t s = 0;       // the set held (0: none)
-  bool dense = false;  // false: look s up with getvx2_
+  int32_t s = 0;        // the set held (0: none)
+  bool dense = false;   // the position follows from the indices
+  bool sorted = false;  // searched in its sorted order
   int32_t d = 0, na = 0, n = 0, inantr = 0, inxntr = 0;
-  int32_t np[VXDMAX] = {};  // members of the primitive set of each position
+  int32_t ord = 0;          // sorted: the handle of the order
+  int32_t np[VXDMAX] = {};  // dense: members of the primitive set of each position
 };
-// Reads set s's tables into q (q.dense false unless s is a dense product of 1..VXDMAX
-// positions whose tables are all there).
+// Reads set s's tables into q (neither dense nor sorted unless s has 0..VXDMAX positions
+// and all its tables are there).
 void vxset_(const Work& A, const MasterRecord& L, int32_t s, VxSet& q);
-// getvx2_ through the set held in q, taken anew when s is another set.
-inline void getvx2q_(const Work& A, const MasterRecord& L, VxSet& q, int32_t a, int32_t s,
+// Member position (1..n) of the tuple c in the sorted set held in q, 0 for none; the
+// search starts where the latest look-up of the set found its member.
+int64_t vxsorted_(const Work& A, MasterRecord& L, const VxSet& q, const int32_t* c);
+// getvx2h_ through the set held in q, taken anew when s is another set.
+inline void getvx2q_(const Work& A, MasterRecord& L, VxSet& q, int32_t a, int32_t s,
                      int32_t mode, int32_t& result) {
   if (s != q.s) vxset_(A, L, s, q);
-  if (!q.dense) {
-    getvx2_(A, L, a, s, mode, result);
+  if (!q.dense && !q.sorted) {
+    getvx2h_(A, L, a, s, mode, result);
     return;
   }
   const int32_t d = q.d;
@@ -58,12 +69,17 @@ inline void getvx2q_(const Work& A, const MasterRecord& L, VxSet& q, int32_t a, 
     if (!d2i(L.STKVAL[base + j], c[j])) return;
   }
   int64_t p = 0;
-  for (int32_t j = 0; j < d; ++j) {
-    if (c[j] < 1 || c[j] > q.np[j]) return;
-    p = p * q.np[j] + (c[j] - 1);
+  if (q.sorted) {
+    p = vxsorted_(A, L, q, c);
+    if (p == 0) return;
+  } else {
+    for (int32_t j = 0; j < d; ++j) {
+      if (c[j] < 1 || c[j] > q.np[j]) return;
+      p = p * q.np[j] + (c[j] - 1);
+    }
+    p += 1;
+    if (p > q.n) return;
   }
-  p += 1;
-  if (p > q.n) return;
   if (a > 0) {
     if (a > q.na) return;
     result = (int32_t)(q.inantr + (p - 1) * q.na + a - 1);

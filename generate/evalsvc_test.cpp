@@ -2,8 +2,11 @@
 // errors, bounds, text comparison and dates.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <map>
+#include <random>
 
 #include "generate/eval_test_fixture.h"
 
@@ -59,6 +62,63 @@ TEST(EvalServices, HeldSetLookupAgreesWithThePlainOne) {
   EXPECT_TRUE(q.dense);
   vxset_(m.A, m.L, 4, q);
   EXPECT_FALSE(q.dense);
+}
+
+// A large sorted set is searched from the position its latest look-up found: whatever
+// the order of the look-ups (runs up, runs down, strides, at random, members or not, and
+// another set sharing the position slot in between), each finds what the plain one does.
+TEST(EvalServices, SortedSetLookupFromTheLatestPosition) {
+  EvalModel m;
+  // set 4 becomes {(a, b) : (7a + 3b) mod 5 < 2} over 1..30 x 1..20, kept in a shuffled
+  // storage order, its sorted order listing the members by tuple
+  std::vector<std::pair<int32_t, int32_t>> mem;
+  for (int32_t a = 1; a <= 30; ++a)
+    for (int32_t b = 1; b <= 20; ++b)
+      if ((7 * a + 3 * b) % 5 < 2) mem.push_back({a, b});
+  std::mt19937 rng(7);
+  std::shuffle(mem.begin(), mem.end(), rng);
+  const int32_t n = (int32_t)mem.size();
+  std::vector<int32_t> drv, ord(n);
+  std::map<std::pair<int32_t, int32_t>, int32_t> pos;  // tuple -> member position
+  for (int32_t k = 0; k < n; ++k) {
+    drv.push_back(mem[k].first);
+    drv.push_back(mem[k].second);
+    pos[mem[k]] = k + 1;
+    ord[k] = k + 1;
+  }
+  std::sort(ord.begin(), ord.end(), [&](int32_t x, int32_t y) { return mem[x - 1] < mem[y - 1]; });
+  m.L.NDRVEL = m.iblock(drv);
+  bputi(m.A, m.L, m.L.SETORD, 4, m.iblock(ord));
+  bputi(m.A, m.L, m.L.NNTRYS, 4, n);
+  bputi(m.A, m.L, m.L.INXNTR, 4, 1);
+  std::vector<std::pair<int32_t, int32_t>> up, strided;
+  for (int32_t a = 0; a <= 31; ++a)
+    for (int32_t b = 0; b <= 21; ++b) up.push_back({a, b});
+  for (int32_t b = 0; b <= 21; ++b)
+    for (int32_t a = 0; a <= 31; ++a) strided.push_back({a, b});
+  std::vector<std::pair<int32_t, int32_t>> down(up.rbegin(), up.rend()), shuffled = up;
+  std::shuffle(shuffled.begin(), shuffled.end(), rng);
+  VxSet q;
+  int32_t checked = 0;
+  for (const auto* list : {&up, &down, &strided, &shuffled})
+    for (size_t i = 0; i < list->size(); ++i) {
+      const auto [a, b] = (*list)[i];
+      if (i % 97 == 0) {  // set 20 takes the position slot of set 4 for a moment
+        stack(m, {1});
+        int32_t other = 0;
+        getvx2h_(m.A, m.L, 0, 4 + VXHINTS, 0, other);
+      }
+      stack(m, {(double)a, (double)b});
+      int32_t got = 0, plain = 0;
+      getvx2q_(m.A, m.L, q, 0, 4, 0, got);
+      getvx2_(m.A, m.L, 0, 4, 0, plain);
+      const auto it = pos.find({a, b});
+      const int32_t want = it == pos.end() ? -1 : 1 + (it->second - 1) * 2;
+      EXPECT_EQ(got, want) << a << " " << b;
+      EXPECT_EQ(plain, want) << a << " " << b;
+      checked += want > 0;
+    }
+  EXPECT_EQ(checked, 4 * n);
 }
 
 TEST(EvalServices, MemberLookup) {

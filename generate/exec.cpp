@@ -247,7 +247,8 @@ bool fold(MasterRecord& L, int32_t op, const double* g, int32_t n, double lnbig,
 
 }  // namespace
 
-void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit, int32_t& status) {
+void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit, int32_t& status,
+           VxSet* held) {
   (void)limit;
   const bool heap = slheap_(L);
   const int32_t code = L.CODEBLK;
@@ -260,7 +261,8 @@ void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit,
   double* const V = L.STKVAL;
   int32_t* const T = L.STKTAG;
 
-  VxSet vq;             // the set of the latest index look-up
+  VxSet own[VXSLOTS];   // the sets of the latest index look-ups, set s in slot s % VXSLOTS
+  VxSet* const vq = held ? held : own;
   int32_t sp = 0;       // value-stack depth
   int32_t fdepth = 0;   // BEGCND nesting: 0 emit mode, above 0 fold mode
   int32_t fbase = 0;    // value-stack depth when the outermost BEGCND opened
@@ -528,7 +530,7 @@ void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit,
         if (sp < dd) { st = SCST_UNSUPPORTED; goto fail; }
         L.STKTOP = sp;
         int32_t var = 0;
-        getvx2q_(W, L, vq, op == OP_PUSHS ? word(ip + 1) : 0, s, 1, var);
+        getvx2q_(W, L, vq[s & (VXSLOTS - 1)], op == OP_PUSHS ? word(ip + 1) : 0, s, 1, var);
         sp -= dd;
         if (op == OP_IN) {
           if (!number(var > 0 ? 1.0 : 0.0)) goto fail;

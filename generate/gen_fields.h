@@ -13,6 +13,7 @@ constexpr int32_t XSTKLIM = 512;    // entries of the interpreter stack
 constexpr int32_t XIRLIM = 60;      // index registers
 constexpr int32_t XLFLIM = 80;      // loop-frame words (4 per frame)
 constexpr int32_t XTXTLIM = 64;     // text slots per run
+constexpr int32_t VXHINTS = 16;     // sets whose latest look-up position is kept (a power of 2)
 
 struct GenFields : ScalarFields {
   // ---- numeric interpreter: stack, registers, loop frames ----
@@ -31,6 +32,9 @@ struct GenFields : ScalarFields {
   int32_t IREG[XIRLIM + 2] = {};     // index registers 1..60
   int32_t XTXT[XTXTLIM + 1] = {};    // text-slot block handles of the current run
   int32_t XTXTN = 0;                 // text slots in use
+  // set s's latest position found in its sorted order, kept in slot s % VXHINTS while
+  // VXHSET of the slot is s: the next look-up of s searches outward from there
+  int32_t VXHSET[VXHINTS] = {}, VXHPOS[VXHINTS] = {};
   // pending errors of the current run: integer and real record blocks, count, capacity
   int32_t PEIBLK = 0, PERBLK = 0, PECNT = 0, PECAP = 0;
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "generate/rows.h"
+#include "generate/eval.h"
 #include "generate/scalar.h"
 #include "store/heap.h"
 #include "store/hooks.h"
@@ -134,7 +135,7 @@ void addconsttolist_(Work& W, MasterRecord& L, double value, int32_t& error) {
   error = 0;
 }
 
-void scalarize_row_(Work& W, MasterRecord& L, int32_t r, int32_t& error) {
+void scalarize_row_(Work& W, MasterRecord& L, int32_t r, int32_t& error, VxSet* held) {
   // the row's statement runs over the set members it was generated for
   if (rowregcount(W, L, r) > XIRLIM) {
     error = 4;
@@ -143,7 +144,7 @@ void scalarize_row_(Work& W, MasterRecord& L, int32_t r, int32_t& error) {
   rowregs(W, L, r);
   const int32_t pos = rowstmt_(W, L, r);
   const int32_t limit = MAXREQ;
-  exec_(W, L, pos, limit, error);
+  exec_(W, L, pos, limit, error, held);
 }
 
 void scalarizemodel_(Work& W, MasterRecord& L, int32_t& error) {
@@ -178,13 +179,14 @@ void scalarizemodel_(Work& W, MasterRecord& L, int32_t& error) {
     if (e != 0) return fail(e == 1 ? 1 : 6);
   }
   brbupdt_(L, " Scalarizing model ...");  // the status display (a hook here)
+  VxSet held[VXSLOTS];  // no set is built while the rows are emitted
   int32_t k = 0;
   for (int32_t p = first; p <= L.NROWS; ++p) {
     brbupdt_(L);
     const int32_t r = rowatpos_(W, L, p), t = rowtype_(W, L, r);
     const int32_t at = L.SLINSN;
     L.ERRARG = r;
-    scalarize_row_(W, L, r, e);
+    scalarize_row_(W, L, r, e, held);
     if (e != 0) return fail(e);
     if (r == L.OBJROW) {
       L.SLOBJST = at;

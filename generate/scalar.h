@@ -48,14 +48,19 @@ void checkfreeins_(Work& W, MasterRecord& L, int32_t n, int32_t& error);
 void addscalarins_(Work& W, MasterRecord& L, int32_t code);
 // Appends a constant to the pool and its index word to the list; error 0, 1, 2.
 void addconsttolist_(Work& W, MasterRecord& L, double value, int32_t& error);
-// Emits the code of generated row r; error as the emitter's status.
-void scalarize_row_(Work& W, MasterRecord& L, int32_t r, int32_t& error);
+struct VxSet;
+// Emits the code of generated row r; error as the emitter's status. held: VXSLOTS set
+// look-up tables kept from row to row by a caller that builds no set between the rows
+// (nullptr: the emitter keeps its own for the row).
+void scalarize_row_(Work& W, MasterRecord& L, int32_t r, int32_t& error, VxSet* held = nullptr);
 // Builds every list of the explicit rows; error 0, 1 work store, 6 heap, or the emitter's.
 void scalarizemodel_(Work& W, MasterRecord& L, int32_t& error);
 
 // ---- the emitter ----
-// Turns the code of one row from position start into scalar code; status as above.
-void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit, int32_t& status);
+// Turns the code of one row from position start into scalar code; status as above. held
+// as for scalarize_row_.
+void exec_(Work& W, MasterRecord& L, const int32_t& start, const int32_t& limit, int32_t& status,
+           VxSet* held = nullptr);
 
 // ---- listing ----
 void dispscalarinslists_(Work& W, MasterRecord& L);

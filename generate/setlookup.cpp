@@ -1,13 +1,61 @@
 // Set-member index look-up: attribute elements and set members by index tuple, generated
 // rows by row name and tuple, inline doubles of the instruction stream.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
 #include "generate/blk.h"
 #include "generate/eval.h"
 
-void getvx2_(const Work& A, const MasterRecord& L, int32_t a, int32_t s, int32_t mode,
-             int32_t& result) {
+namespace {
+
+// Position k (1..n) in a sorted set's order of the member whose tuple is c, 0 when c is no
+// member. Member k's tuple is the d words at w[tup + (w[o + k] - 1) * d]. The search
+// gallops outward from position h (1..n; any other value: a plain binary search), so a
+// run of look-ups near one another costs a few comparisons each.
+int64_t sortedpos(const int32_t* w, int64_t o, int64_t tup, int32_t d, int64_t n,
+                  const int32_t* c, int64_t h) {
+  auto cmp = [&](int64_t k) -> int32_t {
+    const int32_t* m = w + tup + (int64_t)(w[o + k] - 1) * d;
+    for (int32_t j = 0; j < d; ++j)
+      if (c[j] != m[j]) return c[j] < m[j] ? -1 : 1;
+    return 0;
+  };
+  int64_t lo = 0, hi = n + 1;  // member lo's tuple is below c, member hi's above
+  if (h >= 1 && h <= n) {
+    int32_t r = cmp(h);
+    if (r == 0) return h;
+    for (int64_t step = 1;; step *= 2) {
+      if (r > 0) {
+        lo = h;
+        h += step;
+        if (h > n) break;
+      } else {
+        hi = h;
+        h -= step;
+        if (h < 1) break;
+      }
+      const int32_t r2 = cmp(h);
+      if (r2 == 0) return h;
+      if (r2 != r) {
+        if (r2 > 0) lo = h; else hi = h;
+        break;
+      }
+    }
+  }
+  while (hi - lo >= 2) {
+    const int64_t mid = lo + (hi - lo) / 2;
+    const int32_t r = cmp(mid);
+    if (r == 0) return mid;
+    if (r > 0) lo = mid; else hi = mid;
+  }
+  return 0;
+}
+
+// getvx2_, the search of a sorted set starting at position *hint and leaving there the
+// position found (no hint: nullptr).
+void vxlook(const Work& A, const MasterRecord& L, int32_t a, int32_t s, int32_t mode,
+            int32_t& result, int32_t* hint) {
   if (s < 1 || s > L.NSETS) { result = 0; return; }
   // nothing here allocates: each table's start is read once
   const int32_t* const w = A.w.data();
@@ -43,42 +91,18 @@ void getvx2_(const Work& A, const MasterRecord& L, int32_t a, int32_t s, int32_t
       p += 1;
       if (p > n) return;
     } else {
-      const int64_t first = w[col(L.INXNTR) + s];
-      const int64_t el = col(L.NDRVEL);
-      // compares the tuple c with the d members of NDRVEL from position pos
-      auto cmp = [&](int64_t pos) -> int32_t {
-        for (int32_t j = 0; j < d; ++j) {
-          const int32_t m = w[el + pos + j];
-          if (c[j] != m) return c[j] < m ? -1 : 1;
-        }
-        return 0;
-      };
+      const int64_t tup = col(L.NDRVEL) + w[col(L.INXNTR) + s];
       if (ord > 0) {
-        // binary search over the sorted order; the two ends first
         if (n < 1 || bcap(L, ord, 4) < n) return;
         const int64_t o = col(ord);
-        auto at = [&](int64_t k) { return first + (int64_t)(w[o + k] - 1) * d; };
-        int32_t r = cmp(at(1));
-        if (r == 0) p = w[o + 1];
-        else if (r < 0) return;
-        else {
-          r = cmp(at(n));
-          if (r == 0) p = w[o + n];
-          else if (r > 0) return;
-          else {
-            int64_t lo = 1, hi = n;
-            while (hi - lo >= 2) {
-              int64_t mid = (lo + hi) / 2;
-              r = cmp(at(mid));
-              if (r == 0) { p = w[o + mid]; break; }
-              if (r > 0) lo = mid; else hi = mid;
-            }
-            if (p == 0) return;
-          }
-        }
+        const int64_t k = sortedpos(w, o, tup, d, n, c, hint ? *hint : 0);
+        if (k == 0) return;
+        if (hint) *hint = (int32_t)k;
+        p = w[o + k];
       } else {
         for (int64_t k = 1; k <= n; ++k) {
-          if (cmp(first + (k - 1) * d) == 0) { p = k; break; }
+          const int32_t* m = w + tup + (k - 1) * d;
+          if (std::equal(c, c + d, m)) { p = k; break; }
         }
         if (p == 0) return;
       }
@@ -92,16 +116,74 @@ void getvx2_(const Work& A, const MasterRecord& L, int32_t a, int32_t s, int32_t
   }
 }
 
+}  // namespace
+
+void getvx2_(const Work& A, const MasterRecord& L, int32_t a, int32_t s, int32_t mode,
+             int32_t& result) {
+  vxlook(A, L, a, s, mode, result, nullptr);
+}
+
+namespace {
+
+// The hint slot of set s: its latest position found, 0 when the slot held another set.
+int32_t& hintslot(MasterRecord& L, int32_t s) {
+  const int32_t slot = s & (VXHINTS - 1);
+  if (L.VXHSET[slot] != s) {
+    L.VXHSET[slot] = s;
+    L.VXHPOS[slot] = 0;
+  }
+  return L.VXHPOS[slot];
+}
+
+}  // namespace
+
+void getvx2h_(const Work& A, MasterRecord& L, int32_t a, int32_t s, int32_t mode,
+              int32_t& result) {
+  vxlook(A, L, a, s, mode, result, &hintslot(L, s));
+}
+
+int64_t vxsorted_(const Work& A, MasterRecord& L, const VxSet& q, const int32_t* c) {
+  const int32_t* const w = A.w.data();
+  const int64_t o = (int64_t)L.START[q.ord] - 1;
+  const int64_t tup = (int64_t)L.START[L.NDRVEL] - 1 + q.inxntr;
+  int32_t& h = hintslot(L, q.s);
+  const int64_t k = sortedpos(w, o, tup, q.d, q.n, c, h);
+  if (k == 0) return 0;
+  h = (int32_t)k;
+  return w[o + k];
+}
+
 void vxset_(const Work& A, const MasterRecord& L, int32_t s, VxSet& q) {
   q.s = s;
-  q.dense = false;
+  q.dense = q.sorted = false;
   if (s < 1 || s > L.NSETS) return;
   auto at = [&](int32_t h, int64_t k) { return bgeti0(A, L, h, k); };
   if (bcap(L, L.LXSTUB, 4) < (int64_t)s + 1 || bcap(L, L.LASTUB, 4) < (int64_t)s + 1) return;
   const int32_t d = at(L.LXSTUB, s + 1) - at(L.LXSTUB, s);
-  if (d < 1 || d > VXDMAX) return;
-  if (bcap(L, L.SETORD, 4) < s || at(L.SETORD, s) >= 0) return;
+  if (d < 0 || d > VXDMAX) return;
+  if (bcap(L, L.SETORD, 4) < s) return;
   if (bcap(L, L.NNTRYS, 4) < s || bcap(L, L.INANTR, 4) < s || bcap(L, L.INXNTR, 4) < s) return;
+  q.na = at(L.LASTUB, s + 1) - at(L.LASTUB, s);
+  q.n = at(L.NNTRYS, s);
+  q.inantr = at(L.INANTR, s);
+  q.inxntr = at(L.INXNTR, s);
+  if (d == 0) {  // a primitive set: members 1..n
+    q.d = 1;
+    q.np[0] = q.n;
+    q.dense = true;
+    return;
+  }
+  q.d = d;
+  const int32_t ord = at(L.SETORD, s);
+  if (ord > 0) {
+    if (q.n < 1 || bcap(L, ord, 4) < q.n || L.NDRVEL < 1 || L.NDRVEL > NHANDLES ||
+        L.START[L.NDRVEL] <= 0)
+      return;
+    q.ord = ord;
+    q.sorted = true;
+    return;
+  }
+  if (ord == 0) return;
   const int32_t stub = at(L.LXSTUB, s);
   if (stub < 1 || bcap(L, L.NDXSTB, 4) < (int64_t)stub + d - 1) return;
   for (int32_t j = 0; j < d; ++j) {
@@ -113,11 +195,6 @@ void vxset_(const Work& A, const MasterRecord& L, int32_t s, VxSet& q) {
       q.np[j] = bgeti(A, L, L.NNTRYS, prim);
     }
   }
-  q.d = d;
-  q.na = at(L.LASTUB, s + 1) - at(L.LASTUB, s);
-  q.n = at(L.NNTRYS, s);
-  q.inantr = at(L.INANTR, s);
-  q.inxntr = at(L.INXNTR, s);
   q.dense = true;
 }
 

@@ -22,16 +22,46 @@ constexpr int32_t C_TEXT = -2, C_KNOWN = -1, C_EXPR = 0;  // above 0: a bare var
 constexpr int32_t FORLEVELS = 32;
 constexpr int32_t POLLROWS = 1024;  // rows between two looks at the clock
 
-// Grows block h (integer elements) to hold need entries, doubling; false when it cannot.
-bool growint(Work& W, MasterRecord& L, int32_t& h, int32_t& cap, int64_t need) {
+// The capacity for a list of cap entries that needs need, expected to reach guess: the
+// guess, but at least a quarter more than now.
+int64_t grown(int64_t cap, int64_t need, int64_t guess) {
+  return std::max({guess, cap + cap / 4, need});
+}
+
+// Grows block h (integer elements) to hold need entries: to grown(guess) when a guess > 0
+// is given and the store has room for it, else doubling; false when it cannot.
+bool growint(Work& W, MasterRecord& L, int32_t& h, int32_t& cap, int64_t need, int64_t guess = 0) {
   if (need <= cap && h > 0) return true;
-  int64_t n = std::max<int64_t>({need, 2 * (int64_t)cap, 256});
-  if (n > MAXREQ / 4) return false;
-  int32_t c = (int32_t)n, st = 0;
-  setblk_(2, c, W, L, h, st);
-  if (st != 0) return false;
-  cap = (int32_t)n;
-  return true;
+  const int64_t dbl = std::max<int64_t>({need, 2 * (int64_t)cap, 256});
+  for (int64_t n : {guess > 0 ? grown(cap, need, guess) : 0, dbl}) {
+    if (n < need || n > MAXREQ / 4) continue;
+    int32_t c = (int32_t)n, st = 0;
+    setblk_(2, c, W, L, h, st);
+    if (st != 0) continue;
+    cap = (int32_t)n;
+    return true;
+  }
+  return false;
+}
+
+// The outermost loop of a statement run: whether it opened and where its walk began. A
+// list growing inside the loop is sized to what it will reach at the loop's end if the
+// rest of the walk adds to it at the rate so far (with a tenth more), so a statement of a
+// million rows grows its lists once or twice, not twenty times, and no block is moved and
+// copied to fresh memory again and again.
+struct Pace {
+  bool open = false;  // the outermost frame opened in this run
+  int32_t from = 0;   // its current word when it opened
+};
+// The size a list that held at0 entries when the run began and needs now is expected to
+// reach by the end of the outermost loop; 0 when there is no loop or no pace to go by.
+int64_t paced(const MasterRecord& L, const Pace& pc, int64_t at0, int64_t now) {
+  if (!pc.open || L.LFDEPTH < 4 || now <= at0) return 0;
+  const int64_t last = L.LFRAME[2], cur = L.LFRAME[4];
+  if (cur <= pc.from || last <= cur) return 0;
+  const double f = (double)(last - pc.from) / (double)(cur - pc.from);
+  const double est = (double)at0 + (double)(now - at0) * f * 1.1 + 256.0;
+  return est < (double)MAXREQ ? (int64_t)est : 0;
 }
 
 }  // namespace
@@ -67,7 +97,9 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
   int32_t regsets[XIRLIM + 2];
 
   XLoops F;
-  VxSet vq;  // the set of the latest index look-up
+  Pace pace;
+  const int64_t rows0 = L.NROWS, ix0 = L.NROWIX, var0 = L.NROWVAR;
+  VxSet vq[VXSLOTS];  // the sets of the latest index look-ups, set s in slot s % VXSLOTS
   int32_t sp = 0, rc = 0, op = 0;
   int64_t ip = first;
   const int32_t code = L.CODEBLK;
@@ -239,7 +271,7 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
           if (combine(d, cls, pe)) END(4);
           L.STKTOP = sp;
           int32_t var = 0;
-          if (cls == C_KNOWN) getvx2q_(W, L, vq, a, s, 1, var);
+          if (cls == C_KNOWN) getvx2q_(W, L, vq[s & (VXSLOTS - 1)], a, s, 1, var);
           else var = -2;
           sp -= d - 1;
           X[sp] = 0;
@@ -261,7 +293,11 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
         }
 
         // ---- loops and jumps ----
-        case OP_SETUP: NEED(2); if (int32_t r = xsetupat(W, L, F, cw, clen, ip)) { if (r == 8) goto overflow; BAD; } continue;
+        case OP_SETUP:
+          NEED(2);
+          if (int32_t r = xsetupat(W, L, F, cw, clen, ip)) { if (r == 8) goto overflow; BAD; }
+          if (L.LFDEPTH == 4) pace = {true, L.LFRAME[4]};
+          continue;
         case OP_GETNEXT: NEED(2); if (xgetnext(W, L, F, ip, cw[ip + 1]) != 0) BAD; continue;
         case OP_POPSET: if (!xpopsetat(L, F, ip)) BAD; continue;
         case OP_GOTO:
@@ -368,15 +404,22 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
             if (t != 0) END(10);
           }
           if (L.ROWCAP < r + 1) {
-            int32_t st = 0;
-            grwrow_(W, L, std::max(2 * L.ROWCAP, r + 1), st);
+            const int64_t dbl = std::max(2 * (int64_t)L.ROWCAP, (int64_t)r + 1);
+            const int64_t guess = paced(L, pace, rows0, r);
+            int32_t st = 1;
+            const int64_t to = guess > 0 ? grown(L.ROWCAP, r + 1, guess) : 0;
+            if (to > 0 && to < MAXREQ / 8) grwrow_(W, L, (int32_t)to, st);
+            if (st != 0) grwrow_(W, L, (int32_t)std::min<int64_t>(dbl, MAXREQ), st);
             REBASE();
             if (st != 0) END(14);
           }
           const int32_t n = std::min(L.IRCNT, XIRLIM);
           xregsets(W, L, regsets);
-          if (!growint(W, L, L.ROWIXW, L.ROWIXCAP, (int64_t)L.NROWIX + 2 * n + 1)) END(14);
-          if (!growint(W, L, L.ROWVAR, L.ROWVARCAP, (int64_t)L.NROWVAR + run.nrowvars + 1)) END(14);
+          const int64_t ixneed = (int64_t)L.NROWIX + 2 * n + 1, varneed = (int64_t)L.NROWVAR + run.nrowvars + 1;
+          if ((ixneed > L.ROWIXCAP || L.ROWIXW <= 0) &&
+              !growint(W, L, L.ROWIXW, L.ROWIXCAP, ixneed, paced(L, pace, ix0, ixneed))) END(14);
+          if ((varneed > L.ROWVARCAP || L.ROWVAR <= 0) &&
+              !growint(W, L, L.ROWVAR, L.ROWVARCAP, varneed, paced(L, pace, var0, varneed))) END(14);
           REBASE();
           bputi(W, L, L.ROWIXS, r, L.NROWIX + 1);
           for (int32_t j = 1; j <= n; ++j) bputi(W, L, L.ROWIXW, ++L.NROWIX, regsets[j]);
@@ -603,7 +646,7 @@ void xecutes_(Work& W, MasterRecord& L, int32_t first, int32_t last, SymRun& run
           }
           L.STKTOP = sp;
           int32_t loc = 0;
-          getvx2q_(W, L, vq, 0, s, 1, loc);
+          getvx2q_(W, L, vq[s & (VXSLOTS - 1)], 0, s, 1, loc);
           sp -= d - 1;
           V[sp] = loc > 0 ? 1.0 : 0.0; C[sp] = C_KNOWN; P[sp] = 0; X[sp] = 0;
           ip += 2;
