@@ -155,6 +155,50 @@ TEST(MipGlpk, BudgetHandsOverWhileStopsAndLimitsSettle) {
   EXPECT_EQ(found.back(), r.objective);
 }
 
+// True when x is integral on the integer columns and within the bounds and rows.
+bool holds(const brmip::LinearProblem& p, const std::vector<double>& x) {
+  if (static_cast<int>(x.size()) != p.ncols) return false;
+  for (int j = 0; j < p.ncols; j++)
+    if ((p.integer[j] && x[j] != std::round(x[j])) || x[j] < p.collb[j] - 1e-9 || x[j] > p.colub[j] + 1e-9) return false;
+  std::vector<double> a = activities(p, x);
+  for (int i = 0; i < p.nrows; i++)
+    if (a[i] < p.rowlb[i] - 1e-6 || a[i] > p.rowub[i] + 1e-6) return false;
+  return true;
+}
+
+// A model handed over after GLPK found a point carries that point, checked, with its objective;
+// Cbc starts from it: with no node, heuristic or cut of its own it still ends on a point at
+// least as good, where it has none without the start.
+TEST(MipGlpk, HandOverCarriesTheBestPointForCbcToStartFrom) {
+  brmip::LinearProblem p = multiKnapsack();
+  brmip::MipSettings s;
+  std::vector<double> start;
+  double value = 0;
+  for (long long budget : {1, 30, 100, 300, 1000}) {
+    SCOPED_TRACE(budget);
+    brmip::MipResult g;
+    if (brmip::solveMipGlpk(p, s, kNoStop, budget, 100000, g) || g.x.empty()) continue;
+    ASSERT_TRUE(holds(p, g.x));
+    double z = p.objconst;
+    for (int j = 0; j < p.ncols; j++) z += p.cost[j] * g.x[j];
+    EXPECT_NEAR(z, g.objective, 1e-9);
+    if (start.empty()) { start = g.x; value = g.objective; }
+  }
+  ASSERT_FALSE(start.empty()) << "no budget handed over a point";
+  brmip::MipSettings bare;
+  bare.heuristics = bare.presolve = bare.probing = bare.treeCuts = false;
+  bare.rootPasses = 0;
+  bare.maxNodes = 0;
+  brmip::MipResult cold, warm;
+  brmip::solveMipCbc(p, bare, kNoStop, cold);
+  EXPECT_TRUE(cold.x.empty());
+  bare.start = start;
+  brmip::solveMipCbc(p, bare, kNoStop, warm);
+  ASSERT_TRUE(warm.status == 5 || warm.status == 1) << warm.status;
+  ASSERT_TRUE(holds(p, warm.x));
+  EXPECT_GE(warm.objective, value - 1e-9);
+}
+
 // Entries GLPK would end the program on (a row twice in one column, a value that is not a
 // number) leave the model to Cbc untouched.
 TEST(MipGlpk, EntriesGlpkCannotTakeGoToCbc) {
