@@ -122,6 +122,15 @@ void onEvent(glp_tree* t, void* info) {
   MipProgress& q = st.prog;
   q.event = 2;
   q.kind = 0;
+  // A root whose cut rounds alone take a third of the budget: there GLPK's cuts cost more
+  // than Cbc's whole search (a travelling-salesman model with flow rows spends a second on
+  // them), so the model goes to Cbc before the search starts.
+  int curr = glp_ios_curr_node(t);
+  if (curr && glp_ios_node_level(t, curr) == 0 && q.iterations > st.budget / 3) {
+    st.stop = Stop::budget;
+    glp_ios_terminate(t);
+    return;
+  }
   if (!newIncumbent(st) && glp_ios_reason(t) != GLP_ISELECT) return;
   const MipSettings& s = *st.s;
   if (s.iterations >= 0 && q.iterations >= s.iterations) st.stop = Stop::iterations;
