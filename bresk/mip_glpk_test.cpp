@@ -199,6 +199,29 @@ TEST(MipGlpk, HandOverCarriesTheBestPointForCbcToStartFrom) {
   EXPECT_GE(warm.objective, value - 1e-9);
 }
 
+// A root that takes a third of the budget or more is handed over before any node is searched,
+// even when the rest of the budget would have settled it; a cheaper root is searched and settled.
+TEST(MipGlpk, CostlyRootGoesToCbcAtOnce) {
+  const int n = 8;   // an 8 x 8 assignment, solved at the root in a few dozen iterations
+  Builder b(1, std::vector<double>(2 * n, 1), std::vector<double>(2 * n, 1));
+  for (int i = 0; i < n; i++)
+    for (int j = 0; j < n; j++) b.col((i * 7 + j * 13 + i * j * 5) % 23, 0, 1, true, {{i, 1}, {n + j, 1}});
+  brmip::MipSettings s;
+  brmip::MipResult all;
+  ASSERT_TRUE(brmip::solveMipGlpk(b.p, s, kNoStop, 1000000, 100000, all));
+  ASSERT_EQ(all.last.nodes, 0);
+  const long long root = all.last.iterations;
+  ASSERT_GT(root, 3);
+  struct Case { long long budget; bool settled; };
+  for (Case c : {Case{3 * root, true}, Case{2 * root, false}, Case{root + 1, false}}) {
+    SCOPED_TRACE(c.budget);
+    brmip::MipResult r;
+    EXPECT_EQ(brmip::solveMipGlpk(b.p, s, kNoStop, c.budget, 100000, r), c.settled);
+    EXPECT_EQ(r.last.nodes, 0);
+    EXPECT_LE(r.last.iterations, root);
+  }
+}
+
 // Entries GLPK would end the program on (a row twice in one column, a value that is not a
 // number) leave the model to Cbc untouched.
 TEST(MipGlpk, EntriesGlpkCannotTakeGoToCbc) {
