@@ -31,6 +31,7 @@ struct MipSettings {
   int rootPasses = 200;                 // most cut passes at the root
   int nodeStrategy = 4;                 // 1 depth first, 3 best bound, other default
   int maxNodes = -1;                    // node cap, < 0: none
+  std::vector<double> start;            // a checked integer point to start from, empty: none
 };
 
 // Progress of a running integer solve, in the user's sense.
@@ -62,7 +63,8 @@ void solveMipCbc(const LinearProblem& p, const MipSettings& s, const MipCallback
 // Solves a linear integer model with GLPK's branch-and-cut while its simplex iterations and nodes
 // stay within budget and nodeBudget. True when that settles the solve: a proven optimum (its point checked against the bounds,
 // rows and integrality), a proven infeasibility, or a stop by the callback or a limit of s. False
-// when the model is left to Cbc; r.last then holds the work spent.
+// when the model is left to Cbc; r.last then holds the work spent, and r.x the best point found
+// when it passed the same check (empty otherwise).
 bool solveMipGlpk(const LinearProblem& p, const MipSettings& s, const MipCallback& cb, long long budget,
                   int nodeBudget, MipResult& r);
 

@@ -94,7 +94,8 @@ constexpr int kGlpkNodes = 1000;
 constexpr size_t kGlpkMostNonzeros = 20000;
 
 // Solves with GLPK first when the settings allow it, then with Cbc when GLPK leaves the model,
-// the limits reduced by what GLPK spent and its counts added to Cbc's.
+// from GLPK's best point when it has one, the limits reduced by what GLPK spent and its counts
+// added to Cbc's.
 void solveMipEngines(const brmip::LinearProblem& p, const brmip::MipSettings& s, const brmip::MipCallback& cb,
                      brmip::MipResult& r) {
   // A hurdle is a cut-off only Cbc takes; an iteration limit counts Cbc's iterations, which
@@ -109,6 +110,7 @@ void solveMipEngines(const brmip::LinearProblem& p, const brmip::MipSettings& s,
     return;
   }
   brmip::MipSettings rest = s;
+  rest.start = std::move(first.x);
   if (s.seconds >= 0) rest.seconds = std::max(0.0, s.seconds - first.last.seconds);
   if (s.iterations >= 0) rest.iterations = std::max(0LL, s.iterations - first.last.iterations);
   brmip::solveMipCbc(p, rest, cb, r);

@@ -290,6 +290,8 @@ void solveMipCbc(const LinearProblem& p, const MipSettings& s, const MipCallback
   osi.getModelPtr()->passInEventHandler(&counter);
   CbcModel model(osi);
   model.messageHandler()->setLogLevel(0);
+  // A point found before (already checked) is the search's first incumbent; Cbc checks it again.
+  if (static_cast<int>(s.start.size()) == p.ncols) model.setBestSolution(s.start.data(), p.ncols, COIN_DBL_MAX, true);
   st.p = &p; st.s = &s; st.cb = &cb; st.t0 = CoinCpuTime();
   Events ev(&st);
   model.passInEventHandler(&ev);

@@ -155,6 +155,73 @@ TEST(MipGlpk, BudgetHandsOverWhileStopsAndLimitsSettle) {
   EXPECT_EQ(found.back(), r.objective);
 }
 
+// True when x is integral on the integer columns and within the bounds and rows.
+bool holds(const brmip::LinearProblem& p, const std::vector<double>& x) {
+  if (static_cast<int>(x.size()) != p.ncols) return false;
+  for (int j = 0; j < p.ncols; j++)
+    if ((p.integer[j] && x[j] != std::round(x[j])) || x[j] < p.collb[j] - 1e-9 || x[j] > p.colub[j] + 1e-9) return false;
+  std::vector<double> a = activities(p, x);
+  for (int i = 0; i < p.nrows; i++)
+    if (a[i] < p.rowlb[i] - 1e-6 || a[i] > p.rowub[i] + 1e-6) return false;
+  return true;
+}
+
+// A model handed over after GLPK found a point carries that point, checked, with its objective;
+// Cbc starts from it: with no node, heuristic or cut of its own it still ends on a point at
+// least as good, where it has none without the start.
+TEST(MipGlpk, HandOverCarriesTheBestPointForCbcToStartFrom) {
+  brmip::LinearProblem p = multiKnapsack();
+  brmip::MipSettings s;
+  std::vector<double> start;
+  double value = 0;
+  for (long long budget : {1, 30, 100, 300, 1000}) {
+    SCOPED_TRACE(budget);
+    brmip::MipResult g;
+    if (brmip::solveMipGlpk(p, s, kNoStop, budget, 100000, g) || g.x.empty()) continue;
+    ASSERT_TRUE(holds(p, g.x));
+    double z = p.objconst;
+    for (int j = 0; j < p.ncols; j++) z += p.cost[j] * g.x[j];
+    EXPECT_NEAR(z, g.objective, 1e-9);
+    if (start.empty()) { start = g.x; value = g.objective; }
+  }
+  ASSERT_FALSE(start.empty()) << "no budget handed over a point";
+  brmip::MipSettings bare;
+  bare.heuristics = bare.presolve = bare.probing = bare.treeCuts = false;
+  bare.rootPasses = 0;
+  bare.maxNodes = 0;
+  brmip::MipResult cold, warm;
+  brmip::solveMipCbc(p, bare, kNoStop, cold);
+  EXPECT_TRUE(cold.x.empty());
+  bare.start = start;
+  brmip::solveMipCbc(p, bare, kNoStop, warm);
+  ASSERT_TRUE(warm.status == 5 || warm.status == 1) << warm.status;
+  ASSERT_TRUE(holds(p, warm.x));
+  EXPECT_GE(warm.objective, value - 1e-9);
+}
+
+// A root that takes a third of the budget or more is handed over before any node is searched,
+// even when the rest of the budget would have settled it; a cheaper root is searched and settled.
+TEST(MipGlpk, CostlyRootGoesToCbcAtOnce) {
+  const int n = 8;   // an 8 x 8 assignment, solved at the root in a few dozen iterations
+  Builder b(1, std::vector<double>(2 * n, 1), std::vector<double>(2 * n, 1));
+  for (int i = 0; i < n; i++)
+    for (int j = 0; j < n; j++) b.col((i * 7 + j * 13 + i * j * 5) % 23, 0, 1, true, {{i, 1}, {n + j, 1}});
+  brmip::MipSettings s;
+  brmip::MipResult all;
+  ASSERT_TRUE(brmip::solveMipGlpk(b.p, s, kNoStop, 1000000, 100000, all));
+  ASSERT_EQ(all.last.nodes, 0);
+  const long long root = all.last.iterations;
+  ASSERT_GT(root, 3);
+  struct Case { long long budget; bool settled; };
+  for (Case c : {Case{3 * root, true}, Case{2 * root, false}, Case{root + 1, false}}) {
+    SCOPED_TRACE(c.budget);
+    brmip::MipResult r;
+    EXPECT_EQ(brmip::solveMipGlpk(b.p, s, kNoStop, c.budget, 100000, r), c.settled);
+    EXPECT_EQ(r.last.nodes, 0);
+    EXPECT_LE(r.last.iterations, root);
+  }
+}
+
 // Entries GLPK would end the program on (a row twice in one column, a value that is not a
 // number) leave the model to Cbc untouched.
 TEST(MipGlpk, EntriesGlpkCannotTakeGoToCbc) {
