@@ -430,9 +430,14 @@ std::vector<int> lp_runaway_columns(const LpArrays& a, double sense);
 // Whether Clp's presolve may run on the matrix without taking time that grows as the
 // square of a column's length.
 bool presolve_fits(const LpArrays& a);
-// The number of entries of the matrix's longest row.
-int longest_row(const LpArrays& a);
-// True when a row that long calls for perturbed costs and no duplicate-column pass.
+// The length of the matrix's longest row, and whether that row, when dense, has a large
+// group of columns at one ratio of cost to coefficient.
+struct LpShape {
+  int longest = 0;
+  bool tied = false;
+};
+LpShape lp_shape(const LpArrays& a);
+// True when a row that long calls for the dual simplex without the duplicate-column pass.
 bool dense_row(int longest);
 // Large groups of identical columns of a linear model merged into one column each.
 struct Twins {

@@ -228,9 +228,9 @@ int solve_lp(BRmodel* m, int method) {
   s->scaling(ipar(m, P_SCALEM) ? 3 : 0);
   // A small perturbation of the costs keeps the simplex off long runs of degenerate
   // pivots (transportation and assignment models need 2 to 3 times fewer iterations);
-  // with a dense row it is forced, which Clp's own choice (50) may leave out.
-  const int longest = longest_row(la);
-  s->setPerturbation(!quad && dense_row(longest) ? -20 : 50);
+  // with many ties on a dense row it is forced, which Clp's own choice (50) may leave out.
+  const LpShape shape = lp_shape(la);
+  s->setPerturbation(!quad && shape.tied ? -20 : 50);
   int itlim = iteration_limit(m, P_ITRLIM);
   const double tlim = time_limit(m);
   if (quad) itlim = std::min(itlim, std::max(100000, 50 * (n + nr)));  // Clp's QP can cycle
@@ -260,7 +260,7 @@ int solve_lp(BRmodel* m, int method) {
     ClpSolve opt;
     opt.setPresolveType(presolve ? ClpSolve::presolveOn : ClpSolve::presolveOff);
     // Large groups of identical columns are merged above in n log n.
-    if (dense_row(longest)) opt.setDoDupcol(false);
+    if (dense_row(shape.longest)) opt.setDoDupcol(false);
     switch (method) {
       case 1: opt.setSolveType(ClpSolve::usePrimal); break;
       case 2: opt.setSolveType(ClpSolve::useDual); break;
@@ -275,7 +275,7 @@ int solve_lp(BRmodel* m, int method) {
       // automatic choice is not taken: it starts such a model with its approximate "idiot"
       // crash, which on a wide transportation model is ten times slower.
       default:
-        if (wide_model(static_cast<int>(la.cost.size()), nr, longest)) {
+        if (wide_model(static_cast<int>(la.cost.size()), nr, shape.longest)) {
           opt.setSolveType(ClpSolve::usePrimalorSprint);
           opt.setSpecialOption(1, 7);
         } else {
