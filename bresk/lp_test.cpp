@@ -391,22 +391,24 @@ TEST(BreskLp, WideModelSameAnswersOnEitherPath) {
 // bounds. The optimum is the greedy fill by ratio; the dual simplex reaches it in a few
 // dozen iterations, not one per dozen columns.
 TEST(BreskLp, DenseRowWithTiedRatiosSolvesInFewIterations) {
-  const int n = 24000;
   struct Case {
     const char* name;
+    int n;
     bool singleton_rows;
     int (*a)(int);
     int (*c)(int);
   };
   const Case cases[] = {
-      {"seven costs, singleton rows", true, [](int) { return 1; }, [](int j) { return 1 + j % 7; }},
-      {"one ratio per cost, bounds", false, [](int j) { return 1 + j % 5; },
+      {"seven costs, singleton rows", 24000, true, [](int) { return 1; }, [](int j) { return 1 + j % 7; }},
+      {"one ratio per cost, bounds", 24000, false, [](int j) { return 1 + j % 5; },
        [](int j) { return (1 + j % 5) * (1 + j % 7); }},
-      {"pairs of identical columns", false, [](int) { return 1; },
+      // wide enough for the primal path, which the dense row rules out
+      {"pairs of identical columns", 60000, false, [](int) { return 1; },
        [](int j) { return 1000 + (j / 2) * 7919 % 10007; }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    const int n = c.n;
     Spec s;
     s.sense = -1;
     s.nvars = n;
