@@ -259,7 +259,8 @@ int solve_lp(BRmodel* m, int method) {
   } else {
     ClpSolve opt;
     opt.setPresolveType(presolve ? ClpSolve::presolveOn : ClpSolve::presolveOff);
-    // Large groups of identical columns are merged above in n log n.
+    // Over a dense row Clp's duplicate-column pass takes the square of the row's length;
+    // large groups of identical columns are merged above in n log n, small ones stay.
     if (dense_row(shape.longest)) opt.setDoDupcol(false);
     switch (method) {
       case 1: opt.setSolveType(ClpSolve::usePrimal); break;
@@ -270,7 +271,7 @@ int solve_lp(BRmodel* m, int method) {
         opt.setSpecialOption(4, 0);
         break;
       // The library's choice is the dual simplex, except on a large model far wider than
-      // tall (a transportation model), where the primal simplex started on samples of the
+      // tall without a dense row (a transportation model), where the primal simplex started on samples of the
       // columns ("sprint", without a crash) needs a third fewer instructions.  Clp's own
       // automatic choice is not taken: it starts such a model with its approximate "idiot"
       // crash, which on a wide transportation model is ten times slower.
