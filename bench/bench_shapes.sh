@@ -2,8 +2,9 @@
 # How GO's whole run (generate, reduce, load, solve; TERSEO 1) grows with the size n of a
 # model, on shapes that invite quadratic time: one row over n variables (MAX and MIN forms,
 # with bounds), one variable in n rows, a dense row plus n singleton rows, n identical
-# columns, n identical rows, a chain X(I) <= X(I - 1), and a sum over a set of n inside a
-# loop over n whose condition leaves one member. For each shape and size: processor time
+# columns, pairs of identical columns in one row, n identical rows, a chain
+# X(I) <= X(I - 1), and a sum over a set of n inside a loop over n whose condition leaves
+# one member. For each shape and size: processor time
 # (user + system, best of three), the objective GO printed, and the growth exponent
 # log(t2 / t1) / log(n2 / n1) against the previous size (1 is linear, 2 quadratic).
 #   bash bench/bench_shapes.sh [BUILD_DIR] [SIZES] [SHAPES]
@@ -12,7 +13,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "${1:-$root/build}" && pwd)"
 sizes="${2:-100000 200000 400000 1000000}"
-shapes="${3:-onerow_max onerow_min onecol dense_singletons idcols idrows chain sum_in_for}"
+shapes="${3:-onerow_max onerow_min onecol dense_singletons idcols idpairs idrows chain sum_in_for}"
 reps="${REPS:-3}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -47,6 +48,10 @@ model() {
       echo "@SUM(S(I): X(I)) + Y <= 10;"
       echo "@SUM(S(I): 2 * X(I)) + Z <= 15;"
       echo "@SUM(S(I): X(I)) - Y - Z >= 1;" ;;
+    idpairs)  # one row over n bounded variables, each column the twin of one other
+      echo "MAX = @SUM(S(I): (1 + @MOD(@FLOOR((I + 1) / 2) * 7919, 100003) / 100003) * X(I));"
+      echo "@SUM(S(I): X(I)) <= $n / 2;"
+      echo "@FOR(S(I): @BND(0, X(I), 1));" ;;
     idrows)  # n rows that are all the same
       echo "MAX = 2 * Y + 3 * Z;"
       echo "@FOR(S(I): Y + Z <= 4);"

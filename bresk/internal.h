@@ -430,6 +430,15 @@ std::vector<int> lp_runaway_columns(const LpArrays& a, double sense);
 // Whether Clp's presolve may run on the matrix without taking time that grows as the
 // square of a column's length.
 bool presolve_fits(const LpArrays& a);
+// The length of the matrix's longest row, and whether that row, when dense, has a large
+// group of columns at one ratio of cost to coefficient.
+struct LpShape {
+  int longest = 0;
+  bool tied = false;
+};
+LpShape lp_shape(const LpArrays& a);
+// True when a row that long calls for the dual simplex without the duplicate-column pass.
+bool dense_row(int longest);
 // Large groups of identical columns of a linear model merged into one column each.
 struct Twins {
   std::vector<int> to;  // the merged column of each of the model's columns
@@ -472,7 +481,7 @@ bool model_is_quadratic(const BRmodel* m);
 // BRgetNLPRanges; minlp*.cpp Bonmin; gop*.cpp BRsolveGOP; iis*.cpp IIS/IUS.
 
 // True for a linear model the library's own choice solves with the primal simplex.
-bool wide_model(int ncols, int nrows);
+bool wide_model(int ncols, int nrows, int longest);
 // Solves a linear or convex quadratic continuous model with Clp; 0, an
 // interrupt code (2016, 2017, 2023) or a failure code.  Fills m->res.
 int solve_lp(BRmodel* m, int method);

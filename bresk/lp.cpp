@@ -183,12 +183,6 @@ bool confirm_verdict(ClpSimplex& s, const LpArrays& a, double sense) {
 
 } // namespace
 
-// True for a model the primal simplex with sprint solves faster than the dual: at least
-// 50,000 columns and ten times as many columns as rows.
-bool wide_model(int ncols, int nrows) {
-  return ncols >= 50000 && static_cast<int64_t>(ncols) >= 10 * static_cast<int64_t>(nrows);
-}
-
 int solve_lp(BRmodel* m, int method) {
   const int n = m->nvars, nr = m->ncons;
   LpArrays a;
@@ -233,8 +227,10 @@ int solve_lp(BRmodel* m, int method) {
   s->setPrimalTolerance(std::max(1e-10, par(m, P_FLFTOL)));
   s->scaling(ipar(m, P_SCALEM) ? 3 : 0);
   // A small perturbation of the costs keeps the simplex off long runs of degenerate
-  // pivots (transportation and assignment models need 2 to 3 times fewer iterations).
-  s->setPerturbation(50);
+  // pivots (transportation and assignment models need 2 to 3 times fewer iterations);
+  // with many ties on a dense row it is forced, which Clp's own choice (50) may leave out.
+  const LpShape shape = lp_shape(la);
+  s->setPerturbation(!quad && shape.tied ? -20 : 50);
   int itlim = iteration_limit(m, P_ITRLIM);
   const double tlim = time_limit(m);
   if (quad) itlim = std::min(itlim, std::max(100000, 50 * (n + nr)));  // Clp's QP can cycle
@@ -263,6 +259,9 @@ int solve_lp(BRmodel* m, int method) {
   } else {
     ClpSolve opt;
     opt.setPresolveType(presolve ? ClpSolve::presolveOn : ClpSolve::presolveOff);
+    // Over a dense row Clp's duplicate-column pass takes the square of the row's length;
+    // large groups of identical columns are merged above in n log n, small ones stay.
+    if (dense_row(shape.longest)) opt.setDoDupcol(false);
     switch (method) {
       case 1: opt.setSolveType(ClpSolve::usePrimal); break;
       case 2: opt.setSolveType(ClpSolve::useDual); break;
@@ -272,12 +271,12 @@ int solve_lp(BRmodel* m, int method) {
         opt.setSpecialOption(4, 0);
         break;
       // The library's choice is the dual simplex, except on a large model far wider than
-      // tall (a transportation model), where the primal simplex started on samples of the
+      // tall without a dense row (a transportation model), where the primal simplex started on samples of the
       // columns ("sprint", without a crash) needs a third fewer instructions.  Clp's own
       // automatic choice is not taken: it starts such a model with its approximate "idiot"
       // crash, which on a wide transportation model is ten times slower.
       default:
-        if (wide_model(static_cast<int>(la.cost.size()), nr)) {
+        if (wide_model(static_cast<int>(la.cost.size()), nr, shape.longest)) {
           opt.setSolveType(ClpSolve::usePrimalorSprint);
           opt.setSpecialOption(1, 7);
         } else {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <thread>
@@ -324,9 +325,10 @@ Spec transportation(int np, int nc, int dem) {
 // optimum as the dual simplex, duals that prove the optimum, and a basis to rank.
 TEST(BreskLp, WideModelSameAnswersOnEitherPath) {
   const int np = 230, nc = 230, n = np * nc, nr = np + nc;
-  ASSERT_TRUE(bresk::wide_model(n, nr));
-  ASSERT_FALSE(bresk::wide_model(n, n / 9));
-  ASSERT_FALSE(bresk::wide_model(49999, 10));
+  ASSERT_TRUE(bresk::wide_model(n, nr, nc));
+  ASSERT_FALSE(bresk::wide_model(n, n / 9, nc));
+  ASSERT_FALSE(bresk::wide_model(49999, 10, nc));
+  ASSERT_FALSE(bresk::wide_model(n, 1, n));  // one dense row
   struct Case {
     int dem, status;
   };
@@ -381,4 +383,70 @@ TEST(BreskLp, WideModelSameAnswersOnEitherPath) {
   BRgetInfo(f.m, 1259, &it);
   EXPECT_GE(it, 5);
   EXPECT_LE(it, 100);
+}
+
+// One dense row: max sum c_j x_j over sum a_j x_j <= b with 0 <= x_j <= 1, where many
+// columns share a ratio c_j / a_j (a few distinct costs, the same ratio at different
+// coefficients, pairs of identical columns), the bounds written as singleton rows or as
+// bounds. The optimum is the greedy fill by ratio; the dual simplex reaches it in a few
+// dozen iterations, not one per dozen columns.
+TEST(BreskLp, DenseRowWithTiedRatiosSolvesInFewIterations) {
+  struct Case {
+    const char* name;
+    int n;
+    bool singleton_rows;
+    int (*a)(int);
+    int (*c)(int);
+  };
+  const Case cases[] = {
+      {"seven costs, singleton rows", 24000, true, [](int) { return 1; }, [](int j) { return 1 + j % 7; }},
+      {"one ratio per cost, bounds", 24000, false, [](int j) { return 1 + j % 5; },
+       [](int j) { return (1 + j % 5) * (1 + j % 7); }},
+      // wide enough for the primal path, which the dense row rules out
+      {"pairs of identical columns", 60000, false, [](int) { return 1; },
+       [](int j) { return 1000 + (j / 2) * 7919 % 10007; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int n = c.n;
+    Spec s;
+    s.sense = -1;
+    s.nvars = n;
+    std::string row;
+    long long total = 0;
+    std::vector<int> order(n);
+    for (int j = 0; j < n; ++j) {
+      const std::string x = " x" + std::to_string(j);
+      s.obj += std::to_string(c.c(j)) + x + " *" + (j ? " + " : " ");
+      row += std::to_string(c.a(j)) + x + " *" + (j ? " + " : " ");
+      total += c.a(j);
+      order[j] = j;
+      if (c.singleton_rows) s.rows.push_back({'L', x.substr(1) + " 1 -"});
+    }
+    const long long b = total / 2;
+    s.rows.push_back({'L', row + std::to_string(b) + " -"});
+    s.lb.assign(n, 0.0);
+    s.ub.assign(n, c.singleton_rows ? 1e30 : 1.0);
+    // the greedy fill by ratio, best first
+    std::sort(order.begin(), order.end(), [&](int i, int j) {
+      return static_cast<long long>(c.c(i)) * c.a(j) > static_cast<long long>(c.c(j)) * c.a(i);
+    });
+    double z = 0, room = static_cast<double>(b);
+    for (int j : order) {
+      const double take = std::min(1.0, room / c.a(j));
+      z += take * c.c(j);
+      room -= take * c.a(j);
+    }
+    Fixture f;
+    ASSERT_EQ(brtest::load(f.m, s), 0);
+    ASSERT_EQ(BRoptimize(f.m, 0), 0);
+    int st = 0, iters = 0;
+    double obj = 0;
+    BRgetInfo(f.m, 1255, &st);
+    BRgetInfo(f.m, 1259, &iters);
+    BRgetInfo(f.m, 1251, &obj);
+    ASSERT_EQ(st, 1);
+    EXPECT_NEAR(obj, z, 1e-9 * z);
+    EXPECT_LE(iters, 300);
+  }
 }
