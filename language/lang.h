@@ -49,7 +49,7 @@ void getnam_(const Work& W, const MasterRecord& L, int32_t blk, int32_t i, char*
 std::string namestr(const Work& W, const MasterRecord& L, int32_t blk, int32_t i);  // trimmed
 void putnam_(Work& W, const MasterRecord& L, int32_t blk, int32_t i, const char* name, int32_t len);
 // Upper-cases a..z, leaves every other byte.
-inline char kshift_(char c) { return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c; }
+constexpr char kshift_(char c) { return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c; }
 int32_t trimlen(const char* s, int32_t n);
 
 // ---- scanner and text conversions (scanner.cpp) ----
