@@ -89,6 +89,7 @@ void freesort_(Work& W, MasterRecord& L);
 // Blanks a login text over width characters and sets its length to 0.
 void clrdbs_(char* text, int32_t& len, int32_t width);
 void fndnmm_(Work& W, MasterRecord& L, const char* name, int32_t& kind, int32_t& index);
+void fndnmm_(Work& W, MasterRecord& L, const char* name, int32_t len, int32_t& kind, int32_t& index);
 int32_t ndxfn2_(const char* name, const char (*list)[32], int32_t count);
 void nm2txt_(double x, char* text, int32_t& len);
 // Default name: prefix, the number zero-padded to width (never cut), NUL-terminated.
