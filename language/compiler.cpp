@@ -181,7 +181,7 @@ struct Compiler {
 
   void operand_name() {
     int32_t kind = 0, idx = 0;
-    kind_of(sym.name, kind, idx);
+    fndnmm_(W, L, sym.name, sym.namelen, kind, idx);
     bool sub = sbpeek_(W, L) == '(';
     switch (kind) {
       case 0: {

@@ -49,7 +49,7 @@ void getnam_(const Work& W, const MasterRecord& L, int32_t blk, int32_t i, char*
 std::string namestr(const Work& W, const MasterRecord& L, int32_t blk, int32_t i);  // trimmed
 void putnam_(Work& W, const MasterRecord& L, int32_t blk, int32_t i, const char* name, int32_t len);
 // Upper-cases a..z, leaves every other byte.
-inline char kshift_(char c) { return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c; }
+constexpr char kshift_(char c) { return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c; }
 int32_t trimlen(const char* s, int32_t n);
 
 // ---- scanner and text conversions (scanner.cpp) ----
@@ -89,6 +89,7 @@ void freesort_(Work& W, MasterRecord& L);
 // Blanks a login text over width characters and sets its length to 0.
 void clrdbs_(char* text, int32_t& len, int32_t width);
 void fndnmm_(Work& W, MasterRecord& L, const char* name, int32_t& kind, int32_t& index);
+void fndnmm_(Work& W, MasterRecord& L, const char* name, int32_t len, int32_t& kind, int32_t& index);
 int32_t ndxfn2_(const char* name, const char (*list)[32], int32_t count);
 void nm2txt_(double x, char* text, int32_t& len);
 // Default name: prefix, the number zero-padded to width (never cut), NUL-terminated.

@@ -1,4 +1,5 @@
 // Name tables: 32-character name slots with a hash block beside them (linear probing).
+#include <cstdint>
 #include <cstring>
 #include <cstdio>
 #include <cstdlib>
@@ -11,8 +12,14 @@ NameTable nt_prim(MasterRecord& L) { return {&L.KPNAME, &L.NPRIMEL, &L.PRIMCAP, 
 NameTable nt_scalar(MasterRecord& L) { return {&L.SCLNAM, &L.NSCALAR, &L.SCLCAP, &L.SCLHSH, &L.SCLHSZ}; }
 NameTable nt_rows(MasterRecord& L) { return {&L.ROWNAM, &L.NROWNM, &L.ROWNMCAP, &L.ROWHSH, &L.ROWHSZ}; }
 
-// Position of the last non-blank character of s(1..n), 0 when all blank.
+// Position of the last non-blank character of s(1..n), 0 when all blank. Trailing blanks
+// go eight at a time: a name slot is mostly blanks.
 int32_t trimlen(const char* s, int32_t n) {
+  constexpr uint64_t BLANKS = 0x2020202020202020ull;
+  for (uint64_t w; n >= 8; n -= 8) {
+    std::memcpy(&w, s + n - 8, 8);
+    if (w != BLANKS) break;
+  }
   while (n > 0 && s[n - 1] == ' ') --n;
   return n;
 }
@@ -76,9 +83,7 @@ static bool slot_equals(const Work& W, const MasterRecord& L, int32_t blk, int32
   char stored[NAMELEN];
   cgets(W, nbyte(L, blk, i), stored, NAMELEN);
   if (len > 0 && std::memcmp(stored, name, (size_t)len) != 0) return false;
-  for (int32_t j = len; j < NAMELEN; ++j)
-    if (stored[j] != ' ') return false;
-  return true;
+  return len >= NAMELEN || trimlen(stored + len, NAMELEN - len) == 0;
 }
 
 // Enters name number i in the first empty slot probed from its bucket; false when full.

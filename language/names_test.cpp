@@ -12,6 +12,16 @@ TEST(Names, HashAndPrimes) {
   for (auto& p : primes) EXPECT_EQ(fprime_(p[0]), p[1]) << p[0];
 }
 
+TEST(Names, TrimmedLength) {
+  // blanks before, inside and after the text, across and within eight-character words
+  const std::pair<std::string, int32_t> cases[] = {
+      {"", 0},          {"        ", 0},  {std::string(32, ' '), 0}, {"A", 1},      {"A       ", 1},
+      {"       A", 8},  {"ABCDEFGH", 8},  {"ABCDEFGH ", 8},          {"ABCDEFGHI", 9}, {"A B     ", 3},
+      {std::string(31, ' ') + "Z", 32},   {"X" + std::string(31, ' '), 1},  {"ABCDEFG         Q       ", 17}};
+  for (const auto& [text, want] : cases)
+    EXPECT_EQ(trimlen(text.data(), (int32_t)text.size()), want) << '"' << text << '"';
+}
+
 TEST(Names, TableGrowsAndFinds) {
   FrontFixture f;
   NameTable t = nt_scalar(f.L);
@@ -41,6 +51,9 @@ TEST(Names, TableGrowsAndFinds) {
   std::string full(32, 'Q');
   add_name_hash_(f.W, f.L, t, full.data(), 32, st);
   EXPECT_EQ(find_name_hash_(f.W, f.L, t, full.data(), 32), 71);
+  // a name is found only with the same characters and nothing but blanks after them
+  EXPECT_LT(find_name_hash_(f.W, f.L, t, full.data(), 31), 1);
+  EXPECT_EQ(find_name_hash_(f.W, f.L, t, "N12       ", 3), 12);
   EXPECT_EQ(namestr(f.W, f.L, f.L.SCLNAM, 71), full);
 }
 

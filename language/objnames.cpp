@@ -29,6 +29,11 @@ int32_t ndxfn2_(const char* name, const char (*list)[32], int32_t count) {
 void fndnmm_(Work& W, MasterRecord& L, const char* name, int32_t& kind, int32_t& index) {
   int32_t len = 0;
   while (len < NAMELEN && name[len] != ' ' && name[len] != 0) ++len;
+  fndnmm_(W, L, name, len, kind, index);
+}
+
+// The same for a name of len characters, blank padded.
+void fndnmm_(Work& W, MasterRecord& L, const char* name, int32_t len, int32_t& kind, int32_t& index) {
   kind = 0;
   index = 0;
   int32_t r;

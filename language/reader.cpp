@@ -3,6 +3,7 @@
 #include "language/reader.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -433,9 +434,12 @@ bool fastchars(const Work& W, MasterRecord& L, int32_t text, int32_t& pos, int32
   int32_t stop = nextline();
   const int64_t base = wbyte(L.START[text]) - 1;
   const int32_t room = L.SCANCAP - 8;
-  auto plain = [](char c) {
-    return c > ' ' && c < 127 && c != '!' && c != '@' && c != '\'' && c != '"';
-  };
+  static constexpr auto PLAIN = [] {
+    std::array<bool, 256> t{};
+    for (int c = '!' + 1; c < 127; ++c) t[(size_t)c] = c != '@' && c != '\'' && c != '"';
+    return t;
+  }();
+  auto plain = [](char c) { return PLAIN[(unsigned char)c]; };
   auto put = [&](int32_t& k, char c, int32_t hi) {
     L.SCANBUF[++k] = c;
     L.SCANHI[k] = hi;

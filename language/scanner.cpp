@@ -1,5 +1,6 @@
 // Symbol scanner: finds the first symbol of a candidate list at the scanner buffer's position,
 // and the text-to-number and name conversions.
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -8,8 +9,8 @@
 #include "language/lang.h"
 #include "language/reader.h"
 
-static bool isletter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-static bool isdig(char c) { return c >= '0' && c <= '9'; }
+static constexpr bool isletter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+static constexpr bool isdig(char c) { return c >= '0' && c <= '9'; }
 
 // Model text that the reader has not yet put into the buffer.
 bool textleft(const Work& W, const MasterRecord& L) {
@@ -159,14 +160,21 @@ int32_t enkody_(Work& W, MasterRecord& L, char* name) {
     L.SRCLINE = line;
     return 0;
   }
+  // per character: upper-cased when it may go on a name, else 0
+  static constexpr auto NAMEUP = [] {
+    std::array<char, 256> t{};
+    for (int d = 0; d < 256; ++d)
+      if (isletter((char)d) || isdig((char)d) || d == '_') t[(size_t)d] = kshift_((char)d);
+    return t;
+  }();
   int32_t n = 0;
   name[n++] = c;
   int32_t p = L.SCANPOS;  // in a local: the stores into name would reload it at every step
   const int32_t end = L.SCANLEN;
   while (n < NAMELEN && p < end) {
-    char d = L.SCANBUF[p + 1];
-    if (!(isletter(d) || isdig(d) || d == '_')) break;
-    name[n++] = kshift_(d);
+    const char u = NAMEUP[(unsigned char)L.SCANBUF[p + 1]];
+    if (u == 0) break;
+    name[n++] = u;
     ++p;
   }
   L.SCANPOS = p;

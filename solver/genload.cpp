@@ -19,6 +19,9 @@
 #include "store/store.h"
 
 namespace {
+// free bytes in the allocator from which they are handed back to the system after the load
+constexpr size_t TRIMFREE = size_t(4) << 20;
+
 bool heapmode(const MasterRecord& L) { return (L.HEAP_SWITCH & 1) != 0; }
 
 // n elements of a scalar list as a contiguous array: the heap block itself, or a copy of
@@ -167,8 +170,9 @@ bool statistics(Work& W, MasterRecord& L) {
     else IPUT_(W, L.START[L.SLRMAP], e, v);
   }
 #if defined(__GLIBC__)
-  // the load's staging buffers go back to the system before the matrix copy is built
-  malloc_trim(0);
+  // a large load's staging buffers go back to the system before the matrix copy is built; a
+  // small one's are kept, as the solve would only fault the same pages in again
+  if (mallinfo2().fordblks >= TRIMFREE) malloc_trim(0);
 #endif
   phasetime_("dimensions read");
   buildmatrix_(W, L, st);
