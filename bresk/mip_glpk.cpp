@@ -285,18 +285,22 @@ bool solveMipGlpk(const LinearProblem& p, const MipSettings& s, const MipCallbac
     // The plain search ran out of its share: search again with cuts, keeping its point when
     // the second run ends on none or a worse one (a gap closed against the plain point's
     // objective proves that point, not the second run's).
-    MipResult plain = std::move(r);
+    MipResult first = std::move(r);
     st.doneIterations = st.prog.iterations;
     st.doneNodes = st.prog.nodes;
     st.stop = Stop::none;
     st.stageBudget = budget;
     st.stageNodes = nodeBudget;
     o = runStage(false, st, r);
-    bool better = !plain.x.empty() && (r.x.empty() || (plain.objective - r.objective) * p.sense < 0);
+    bool better = !first.x.empty() && (r.x.empty() || (first.objective - r.objective) * p.sense < 0);
     if (o != Outcome::fault && r.status != 3 && better) {
-      r.x = std::move(plain.x);
-      r.objective = plain.objective;
+      r.x = std::move(first.x);
+      r.objective = first.objective;
       if (r.status == 12) r.status = 5;
+      if (st.stop == Stop::gap) {
+        o = Outcome::settled;
+        r.status = 1;
+      }
       if (r.status == 1) r.bound = r.objective;
     }
   }
