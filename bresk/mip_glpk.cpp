@@ -12,15 +12,19 @@ namespace brmip {
 namespace {
 
 // Why the search was stopped from its callback.
-enum class Stop { none, budget, caller, seconds, iterations, gap };
+enum class Stop { none, budget, root, caller, seconds, iterations, gap };
 
 // State shared with GLPK's callback.
 struct GlpkState {
   const LinearProblem* p = nullptr;
   const MipSettings* s = nullptr;
   const MipCallback* cb = nullptr;
-  long long budget = 0;           // most simplex iterations
-  int nodeBudget = 0;             // most nodes
+  long long budget = 0;           // most simplex iterations, all stages together
+  int nodeBudget = 0;             // most nodes, all stages together
+  long long stageBudget = 0;      // most simplex iterations by the end of this stage
+  int stageNodes = 0;             // most nodes by the end of this stage
+  long long doneIterations = 0;   // spent by the stages before this one
+  int doneNodes = 0;
   double t0 = 0;
   Stop stop = Stop::none;
   MipProgress prog;
@@ -88,10 +92,12 @@ void readProgress(glp_tree* t, GlpkState& st) {
   int active = 0, current = 0, total = 0;
   glp_ios_tree_size(t, &active, &current, &total);
   q.active = active;
-  q.nodes = total - current;        // nodes taken off the tree
+  q.nodes = st.doneNodes + total - current;        // nodes taken off the tree
   q.lps = q.nodes + 1;
-  q.iterations = glp_get_it_cnt(g);
-  if (glp_mip_status(g) == GLP_FEAS) {
+  q.iterations = st.doneIterations + glp_get_it_cnt(g);
+  // A later run's incumbent counts once it improves on an earlier run's.
+  if (glp_mip_status(g) == GLP_FEAS &&
+      (q.status != 5 || (glp_mip_obj_val(g) - q.best) * st.p->sense < 0)) {
     q.status = 5;
     q.best = glp_mip_obj_val(g);
   }
@@ -100,10 +106,10 @@ void readProgress(glp_tree* t, GlpkState& st) {
   q.seconds = CoinCpuTime() - st.t0;
 }
 
-// Marks a changed incumbent in the progress as found (event 1); true when there is one.
+// Marks an incumbent better than the last reported as found (event 1); true when there is one.
 bool newIncumbent(GlpkState& st) {
   MipProgress& q = st.prog;
-  if (q.status != 5 || (st.reported && q.best == st.reportedBest)) return false;
+  if (q.status != 5 || (st.reported && (q.best - st.reportedBest) * st.p->sense >= 0)) return false;
   st.reported = true;
   st.reportedBest = q.best;
   q.solutions++;
@@ -126,8 +132,8 @@ void onEvent(glp_tree* t, void* info) {
   // than Cbc's whole search (a travelling-salesman model with flow rows spends a second on
   // them), so the model goes to Cbc before the search starts.
   int curr = glp_ios_curr_node(t);
-  if (curr && glp_ios_node_level(t, curr) == 0 && q.iterations > st.budget / 3) {
-    st.stop = Stop::budget;
+  if (curr && glp_ios_node_level(t, curr) == 0 && q.iterations - st.doneIterations > st.budget / 3) {
+    st.stop = Stop::root;
     glp_ios_terminate(t);
     return;
   }
@@ -138,7 +144,7 @@ void onEvent(glp_tree* t, void* info) {
   else if (*st.cb && (*st.cb)(q)) st.stop = Stop::caller;
   else if (q.status == 5 && std::fabs(q.bound) < 1e30 &&
            std::fabs(q.best - q.bound) <= s.absgap) st.stop = Stop::gap;
-  else if (q.iterations > st.budget || q.nodes > st.nodeBudget) st.stop = Stop::budget;
+  else if (q.iterations > st.stageBudget || q.nodes > st.stageNodes) st.stop = Stop::budget;
   if (st.stop != Stop::none) glp_ios_terminate(t);
 }
 
@@ -169,7 +175,7 @@ bool readAnswer(glp_prob* g, int ret, const GlpkState& st, MipResult& r) {
   const LinearProblem& p = *st.p;
   int ms = glp_mip_status(g);
   bool proven = ret == 0 || ret == GLP_EMIPGAP || (ret == GLP_ESTOP && st.stop == Stop::gap);
-  bool stopped = ret == GLP_ESTOP && st.stop != Stop::budget && st.stop != Stop::gap;
+  bool stopped = ret == GLP_ESTOP && st.stop != Stop::budget && st.stop != Stop::root && st.stop != Stop::gap;
   if (ret == 0 && ms == GLP_NOFEAS) {
     r.status = 3;                    // the whole tree searched without an integer point
     return true;
@@ -200,17 +206,15 @@ bool readAnswer(glp_prob* g, int ret, const GlpkState& st, MipResult& r) {
   return stopped;
 }
 
-}  // namespace
+// How a run of GLPK ended.
+enum class Outcome { settled, handOver, fault };
 
-bool solveMipGlpk(const LinearProblem& p, const MipSettings& s, const MipCallback& cb, long long budget,
-                  int nodeBudget, MipResult& r) {
-  r = MipResult();
-  GlpkState st;
-  st.p = &p; st.s = &s; st.cb = &cb; st.budget = budget; st.nodeBudget = nodeBudget; st.t0 = CoinCpuTime();
-  st.prog.best = p.sense < 0 ? -1e30 : 1e30;
-  st.prog.bound = -st.prog.best;
-  if (!glpkCanLoad(p)) return false;
-  glp_term_out(GLP_OFF);
+// One run of GLPK's branch-and-cut on a fresh copy of the model up to the stage's budget in st,
+// either with cuts or as a plain search (no cuts, best bound first, most fractional column
+// branched on); the answer goes to r.
+Outcome runStage(bool plain, GlpkState& st, MipResult& r) {
+  const LinearProblem& p = *st.p;
+  const MipSettings& s = *st.s;
   glp_prob* g = glp_create_prob();
   loadGlpk(g, p);
   glp_iocp io;
@@ -222,14 +226,12 @@ bool solveMipGlpk(const LinearProblem& p, const MipSettings& s, const MipCallbac
   // By default the next node is the one whose projected integer objective is best: on the
   // integer benchmark it halves the search of the scheduling and magic-square models and costs
   // none of the others more than a few per cent.
-  io.bt_tech = s.nodeStrategy == 1 ? GLP_BT_DFS : s.nodeStrategy == 3 ? GLP_BT_BLB : GLP_BT_BPH;
+  io.bt_tech = s.nodeStrategy == 1 ? GLP_BT_DFS : s.nodeStrategy == 3 || plain ? GLP_BT_BLB : GLP_BT_BPH;
+  if (plain) io.br_tech = GLP_BR_MFV;
   io.tol_int = std::clamp(s.inttol, 1e-9, 1e-5);
   io.mip_gap = s.relgap;
-  // Gomory, mixed-integer rounding and clique cuts at the nodes: on small models they cut the
-  // tree by several times what they cost.
-  io.gmi_cuts = GLP_ON;
-  io.mir_cuts = GLP_ON;
-  io.clq_cuts = GLP_ON;
+  // Gomory, mixed-integer rounding and clique cuts at the nodes.
+  io.gmi_cuts = io.mir_cuts = io.clq_cuts = plain ? GLP_OFF : GLP_ON;
   io.cb_func = onEvent;
   io.cb_info = &st;
   // A fault inside GLPK (its internal checks end the program otherwise) leaves the model to
@@ -238,15 +240,77 @@ bool solveMipGlpk(const LinearProblem& p, const MipSettings& s, const MipCallbac
   if (setjmp(st.escape)) {
     glp_error_hook(nullptr, nullptr);
     glp_free_env();
+    return Outcome::fault;
+  }
+  int ret = glp_intopt(g, &io);
+  glp_error_hook(nullptr, nullptr);
+  r = MipResult();
+  bool settled = readAnswer(g, ret, st, r);
+  st.prog.iterations = std::max<long long>(st.prog.iterations, st.doneIterations + glp_get_it_cnt(g));
+  glp_delete_prob(g);
+  return settled ? Outcome::settled : Outcome::handOver;
+}
+
+// Simplex iterations and nodes of the plain search tried first on a model of integer columns
+// only. There the cuts at the nodes cost several times the iterations of a plain search and
+// save no node on a knapsack or a magic square; a model the plain search does not settle
+// within these is searched again with cuts. A model with continuous columns is searched with
+// cuts at once: on lot-sizing, flow and big-M sequencing rows the rounding cuts settle it in
+// a fraction of the plain search.
+constexpr long long kPlainIterations = 3000;
+constexpr int kPlainNodes = 300;
+
+// True when every column is an integer one.
+bool allInteger(const LinearProblem& p) {
+  return std::all_of(p.integer.begin(), p.integer.end(), [](auto v) { return v != 0; });
+}
+
+}  // namespace
+
+bool solveMipGlpk(const LinearProblem& p, const MipSettings& s, const MipCallback& cb, long long budget,
+                  int nodeBudget, MipResult& r) {
+  r = MipResult();
+  GlpkState st;
+  st.p = &p; st.s = &s; st.cb = &cb; st.budget = budget; st.nodeBudget = nodeBudget; st.t0 = CoinCpuTime();
+  st.prog.best = p.sense < 0 ? -1e30 : 1e30;
+  st.prog.bound = -st.prog.best;
+  if (!glpkCanLoad(p)) return false;
+  glp_term_out(GLP_OFF);
+  bool plain = allInteger(p);
+  st.stageBudget = plain ? std::min(budget, kPlainIterations) : budget;
+  st.stageNodes = plain ? std::min(nodeBudget, kPlainNodes) : nodeBudget;
+  Outcome o = runStage(plain, st, r);
+  if (plain && o == Outcome::handOver && st.stop == Stop::budget && st.prog.iterations <= budget &&
+      st.prog.nodes <= nodeBudget) {
+    // The plain search ran out of its share: search again with cuts, keeping its point when
+    // the second run ends on none or a worse one (a gap closed against the plain point's
+    // objective proves that point, not the second run's).
+    MipResult first = std::move(r);
+    st.doneIterations = st.prog.iterations;
+    st.doneNodes = st.prog.nodes;
+    st.stop = Stop::none;
+    st.stageBudget = budget;
+    st.stageNodes = nodeBudget;
+    o = runStage(false, st, r);
+    bool better = !first.x.empty() && (r.x.empty() || (first.objective - r.objective) * p.sense < 0);
+    if (o != Outcome::fault && r.status != 3 && better) {
+      r.x = std::move(first.x);
+      r.objective = first.objective;
+      if (r.status == 12) r.status = 5;
+      if (st.stop == Stop::gap) {
+        o = Outcome::settled;
+        r.status = 1;
+      }
+      if (r.status == 1) r.bound = r.objective;
+    }
+  }
+  if (o == Outcome::fault) {
     r = MipResult();
     r.last = st.prog;
     r.last.seconds = CoinCpuTime() - st.t0;
     return false;
   }
-  int ret = glp_intopt(g, &io);
-  glp_error_hook(nullptr, nullptr);
-  bool settled = readAnswer(g, ret, st, r);
-  st.prog.iterations = std::max<long long>(st.prog.iterations, glp_get_it_cnt(g));
+  bool settled = o == Outcome::settled;
   // An incumbent the search ended on without an event after it is reported now; a stop asked
   // for then leaves it as a feasible point.
   if (settled && !r.x.empty() && (st.stop == Stop::none || st.stop == Stop::gap)) {
@@ -268,7 +332,6 @@ bool solveMipGlpk(const LinearProblem& p, const MipSettings& s, const MipCallbac
   if (!r.x.empty()) r.last.best = r.objective;
   r.last.bound = r.bound;
   r.last.seconds = CoinCpuTime() - st.t0;
-  glp_delete_prob(g);
   glp_free_env();
   return settled;
 }
