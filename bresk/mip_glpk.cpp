@@ -293,7 +293,13 @@ bool solveMipGlpk(const LinearProblem& p, const MipSettings& s, const MipCallbac
     st.stageNodes = nodeBudget;
     o = runStage(false, st, r);
     bool better = !first.x.empty() && (r.x.empty() || (first.objective - r.objective) * p.sense < 0);
-    if (o != Outcome::fault && r.status != 3 && better) {
+    if (o != Outcome::fault && r.status == 3 && better) {
+      // The second run calls the model infeasible though the first found a checked point: the
+      // runs disagree, so neither verdict is reported and Cbc solves it from that point.
+      o = Outcome::handOver;
+      r.status = 12;
+    }
+    if (o != Outcome::fault && better) {
       r.x = std::move(first.x);
       r.objective = first.objective;
       if (r.status == 12) r.status = 5;
