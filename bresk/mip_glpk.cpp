@@ -54,14 +54,6 @@ bool glpkCanLoad(const LinearProblem& p) {
   return std::isfinite(p.objconst);
 }
 
-// True when every finite bound of an integer column is a whole number.
-bool wholeIntegerBounds(const LinearProblem& p) {
-  auto whole = [](double b) { return std::fabs(b) >= 1e30 || b == std::floor(b); };
-  for (int j = 0; j < p.ncols; j++)
-    if (p.integer[j] && !(whole(p.collb[j]) && whole(p.colub[j]))) return false;
-  return true;
-}
-
 // Bounds lo..hi (+-1e30 or beyond: none) as GLPK's bound type.
 int boundType(double lo, double hi) {
   bool l = lo > -1e30, u = hi < 1e30;
@@ -259,9 +251,8 @@ Outcome runStage(bool plain, GlpkState& st, MipResult& r) {
   // The search with cuts runs on the model as loaded, its root LP solved here within the
   // budget: on the facility and scheduling models of the integer benchmark that takes half the
   // iterations of a search after the presolve, and an earlier run's point, in the model's own
-  // columns, can be offered to it. A root LP not solved to optimality, or integer columns with
-  // fractional bounds (which GLPK takes only through its presolve), keep the presolve.
-  if (!plain && wholeIntegerBounds(p)) {
+  // columns, can be offered to it. A root LP not solved to optimality keeps the presolve.
+  if (!plain) {
     glp_smcp sm;
     glp_init_smcp(&sm);
     sm.msg_lev = GLP_MSG_OFF;
