@@ -238,6 +238,9 @@ Outcome runStage(bool plain, GlpkState& st, MipResult& r) {
   io.mip_gap = s.relgap;
   // Gomory, mixed-integer rounding and clique cuts at the nodes.
   io.gmi_cuts = io.mir_cuts = io.clq_cuts = plain ? GLP_OFF : GLP_ON;
+  // A search with cuts after a plain one leaves out the Gomory cuts: on the generalised assignment model
+  // of the integer benchmark they cost more than the nodes they save.
+  if (st.doneNodes > 0) io.gmi_cuts = GLP_OFF;
   io.cb_func = onEvent;
   io.cb_info = &st;
   // A fault inside GLPK (its internal checks end the program otherwise) leaves the model to
