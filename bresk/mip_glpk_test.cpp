@@ -73,6 +73,9 @@ TEST(MipGlpk, SettlesWhatItProvesAndLeavesTheRestToCbc) {
          b.p.objconst = 10;
          return b.p;
        }(), true},
+      // x + z >= 5 with x <= 2, z <= 1: a mixed model whose relaxation is infeasible is Cbc's
+      {"mixed infeasible relaxation", Builder(1, {5}, {1e30}).col(1, 0, 2, true, {{0, 1}}).col(1, 0, 1, false, {{0, 1}}).p,
+       false},
       // max x with x - 2y = 0: the relaxation is unbounded, Cbc settles such a model
       {"unbounded relaxation", Builder(-1, {0}, {0}).col(1, 0, 1e30, true, {{0, 1}}).col(0, 0, 1e30, true, {{0, -2}}).p,
        false},
