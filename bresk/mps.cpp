@@ -3,6 +3,7 @@
 // row), every bound type, integer markers and quadratic sections.  The first
 // bad line stops the reader and is kept for BRgetFileError.
 #include "bresk/internal.h"
+#include "store/decimal.h"
 
 #include <algorithm>
 #include <array>
@@ -195,8 +196,6 @@ bool fixed_fields(std::string_view s, Fields& f) {
 // correctly rounded operation on exact values, so the value strtod finds. False for any
 // other text.
 bool short_decimal(std::string_view t, double* v) {
-  static constexpr double P10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   size_t k = 0, n = t.size();
   const bool neg = n > 0 && t[0] == '-';
   k += neg;
@@ -229,9 +228,8 @@ bool short_decimal(std::string_view t, double* v) {
     }
     if (eneg) e = -e;
   }
-  e -= after;
-  if (e < -22 || e > 22) return false;
-  const double x = e >= 0 ? static_cast<double>(m) * P10[e] : static_cast<double>(m) / P10[-e];
+  double x;
+  if (!exact_decimal(m, e - after, x)) return false;
   *v = neg ? -x : x;
   return true;
 }

@@ -22,6 +22,7 @@
 #include "solver/bindings.h"
 #include "solver/rowload.h"
 #include "solver/solver.h"
+#include "store/decimal.h"
 #include "store/hooks.h"
 #include "store/io.h"
 #include "store/phasetime.h"
@@ -456,16 +457,14 @@ std::string prtnum_(double value) {
   // 0.ddd form. A decimal N / 10^k of at most 12 digits that reads back as the magnitude is
   // that rounding (a normal double carries more than 15 digits): most coefficients are such
   // short decimals, found with a few products. The others go through the exact conversion.
-  static constexpr double P10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   const double a = std::fabs(value);
   char digits[32];
   int32_t nd = 0, ex = 0;
   if (a >= std::numeric_limits<double>::min()) {
     for (int32_t k = 0; k < 23; ++k) {
-      const double n = a * P10[k];
+      const double n = a * POW10[k];
       if (n >= 1e12) break;
-      if (n >= 1.0 && static_cast<double>(static_cast<int64_t>(n)) == n && n / P10[k] == a) {
+      if (n >= 1.0 && static_cast<double>(static_cast<int64_t>(n)) == n && n / POW10[k] == a) {
         nd = (int32_t)(std::to_chars(digits, digits + sizeof digits, static_cast<int64_t>(n)).ptr - digits);
         ex = nd - k;
         break;

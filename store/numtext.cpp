@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "store/decimal.h"
 #include "store/master.h"
 #include "store/util.h"
 
@@ -75,12 +76,8 @@ int32_t txt2np_(const MasterRecord& L, const char* text, int32_t& pos, int32_t l
   // A whole number below 2^53 times or over an exact power of ten is one correctly rounded
   // operation on exact values: the value strtod finds. Otherwise from_chars, and strtod for
   // what from_chars does not take (out of range).
-  static constexpr double P10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   const int32_t e10 = (hasexp ? esign * exp : 0) - nfrac;
-  if (exact && e10 >= -22 && e10 <= 22) {
-    v = e10 >= 0 ? (double)mant * P10[e10] : (double)mant / P10[-e10];
-  } else {
+  if (!exact || !exact_decimal(mant, e10, v)) {
     const auto [q, ec] = std::from_chars(digits, digits + nd, v);
     if (ec != std::errc() || q != digits + nd) {
       digits[nd] = 0;
