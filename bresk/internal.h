@@ -136,24 +136,26 @@ enum NlCode : uint8_t { NL_NONE = 0, NL_QUAD = 1, NL_SMOOTH = 2, NL_NONSMOOTH = 
 // One row: g(x) = constant + lin·x [+ ½xᵀQx] [+ nonlinear part].  Index ranges
 // point into the model's flat arrays.
 struct Row {
-  char type = 'E';            // 'L' g <= 0, 'G' g >= 0, 'E' g = 0; 'N' objective
-  uint8_t kind = ROW_LINEAR;
-  uint8_t nlcode = NL_NONE;
   double constant = 0.0;      // rhs = -constant
+  double common = 0.0;        // the coefficient of every entry when has_common (see val_shift)
+  int64_t word_begin = 0, word_end = 0;  // the row's instruction words as loaded, packed; none
+                                         // for a row read in one linear pass (its data say it)
   int32_t lin_begin = 0, lin_end = 0;    // linear entries (sorted by column, merged, nonzero)
   // Entry k's coefficient is lin_val[k - val_shift], or common for a row whose entries all
   // have one coefficient (a sum of variables): such a row keeps no values (see lin_coef).
   int32_t val_shift = 0;
-  bool has_common = false;
-  double common = 0.0;
   int32_t quad_begin = 0, quad_end = 0;  // quadratic terms (i >= j), ½xᵀQx convention
   int32_t nl_begin = 0, nl_end = 0;      // variables in the nonlinear part (sorted)
   int32_t var_begin = 0, var_end = 0;    // every variable of the row (sorted): gradient layout
-  bool vars_lin = false;  // the layout is the row's linear entries (lin_col), not kept twice
   int32_t node_begin = 0, node_end = 0;  // tape (root = node_end - 1); empty when built from data
-  int64_t word_begin = 0, word_end = 0;  // the row's instruction words as loaded, packed; none
-                                         // for a row read in one linear pass (its data say it)
+  char type = 'E';            // 'L' g <= 0, 'G' g >= 0, 'E' g = 0; 'N' objective
+  // The flags share one byte: a model of millions of rows keeps one Row each.
+  uint8_t kind : 2 = ROW_LINEAR;
+  uint8_t nlcode : 3 = NL_NONE;
+  bool has_common : 1 = false;
+  bool vars_lin : 1 = false;  // the layout is the row's linear entries (lin_col), not kept twice
 };
+static_assert(sizeof(Row) <= 80, "a Row is kept per row of the model: keep it small");
 
 // Appends n instruction words to the model's packed words: each word w as the zigzag
 // varint of w - 1000, so an operation takes one byte and a variable or constant number of
