@@ -231,6 +231,11 @@ int solve_lp(BRmodel* m, int method) {
   // with many ties on a dense row it is forced, which Clp's own choice (50) may leave out.
   const LpShape shape = lp_shape(la);
   s->setPerturbation(!quad && shape.tied ? -20 : 50);
+  // Over such a row the dual simplex on Clp's presolved model runs with a dual tolerance
+  // of 1e-6 unless one is set, and its ratio test then passes few of the perturbed columns
+  // in each iteration: the iterations grow with the row's length (269 at a million
+  // columns), each a pass over the row. At 1e-8 they stay under a dozen at any length.
+  if (!quad && shape.tied) s->setDualTolerance(1e-8);
   int itlim = iteration_limit(m, P_ITRLIM);
   const double tlim = time_limit(m);
   if (quad) itlim = std::min(itlim, std::max(100000, 50 * (n + nr)));  // Clp's QP can cycle
