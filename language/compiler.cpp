@@ -183,7 +183,8 @@ struct Compiler {
   void operand_name() {
     int32_t kind = 0, idx = 0;
     fndnmm_(W, L, sym.name, sym.namelen, kind, idx);
-    bool sub = sbpeek_(W, L) == '(';
+    // a subscript follows (asked only of the names that may take one)
+    auto sub = [&] { return sbpeek_(W, L) == '('; };
     switch (kind) {
       case 0: {
         if (L.USEPNM > 0) {
@@ -202,7 +203,7 @@ struct Compiler {
         int32_t owner = iget(W, L, L.IDOWNR, idx);
         int32_t d = dim1(owner);
         int32_t pos = idx - iget(W, L, L.LASTUB, owner) + 1;
-        if (sub) {
+        if (sub()) {
           push(d, 0);
           push(idx, 2);
           return;
@@ -219,7 +220,7 @@ struct Compiler {
       case 1: {
         if (outdepth < 1) fail(10);
         int32_t d = dim1(idx);
-        if (sub) {
+        if (sub()) {
           push(d, 0);
           push(idx, 1);
           return;
@@ -239,7 +240,7 @@ struct Compiler {
           word(0);
           return;
         }
-        if (sub) {
+        if (sub()) {
           push(d, 3);
           push(idx, 3);
           return;
@@ -277,6 +278,16 @@ struct Compiler {
     rowtype = (tok == T_LE || tok == T_LT) ? 1 : tok == T_EQ ? 0 : -1;
     pop_operators();
     if (L.OPDEPTH > 0 && !(L.OPTAG[L.OPDEPTH] == 0 && L.OPVAL[L.OPDEPTH] == T_FOR)) fail(2);
+  }
+  // A function's opening bracket, with the number of its arguments.
+  void open_function(int32_t tok) {
+    ++paren;
+    if (tok == T_WRITE) {
+      ++outdepth;
+      if (section == 2) ++ds.nfuncs;
+    }
+    open_bracket(tok <= 94 ? NARGS[tok - 41] : 1, tok);
+    bracket_at[L.OPDEPTH] = true;
   }
   // The row name in [ ] (in sym), entered in the row names right after BEGROW.
   void row_name() {
@@ -714,11 +725,11 @@ struct Compiler {
 
   // ---- the flat row ----
   // The symbols of a row "[name] expression relation expression;" or "[name] MIN|MAX =
-  // expression;" whose expressions hold numbers, names, signs, + - and *, as the MPS import
-  // writes them, are read straight from the scanner buffer and compiled by the steps the
-  // general loop takes for them: the same code, names, errors and scanner state. At anything
-  // else, and where getsym_ would refill the buffer, the general loop goes on from the state
-  // reached.
+  // expression;", or of a bound "@BND(a, x, b);", "@FREE(x);", "@GIN(x);" or "@BIN(x);",
+  // whose expressions hold numbers, names, signs, + - and *, as the MPS import writes them,
+  // are read straight from the scanner buffer and compiled by the steps the general loop
+  // takes for them: the same code, names, errors and scanner state. At anything else, and
+  // where getsym_ would refill the buffer, the general loop goes on from the state reached.
 
   // The next character that is not a blank after q, past line-number escapes (e the last
   // one); 0 at the end of the buffer.
@@ -762,9 +773,22 @@ struct Compiler {
       int32_t end = q, numerr = 0;
       double val = 0.0;
       switch (state) {
-        case 1:
-          if (c != '[' || begun || !firsttok) return false;
-          tok = T_LBRK, ns = 21;
+        case 1:  // the statement's first symbol
+          if (begun || !firsttok) return false;
+          if (c == '[') {
+            tok = T_LBRK, ns = 21;
+            break;
+          }
+          if (c != '@') return false;
+          for (const auto& [w, t] : {std::pair<const char*, int16_t>{"@BND(", T_BND}, {"@FREE(", T_FREE},
+                                     {"@GIN(", T_GIN}, {"@BIN(", T_BIN}}) {
+            int32_t e2 = e;
+            if ((end = flat_word_end(q, w, e2)) != 0) {
+              tok = t, ns = 7, e = e2;
+              break;
+            }
+          }
+          if (end == 0) return false;
           break;
         case 21:
           if (!isname(c)) return false;
@@ -774,8 +798,10 @@ struct Compiler {
           if (c != ']') return false;
           tok = T_RBRK, ns = 23;
           break;
-        case 3:  // after an operand
-          if (c == '+' || c == '-' || c == '*') {
+        case 3: case 18:  // after an operand
+          if (c == ',' || c == ')') {
+            tok = c == ',' ? T_COMMA : T_RPAR, ns = c == ',' ? 17 : 18;
+          } else if (c == '+' || c == '-' || c == '*') {
             tok = c == '+' ? T_PLUS : c == '-' ? T_MINUS : T_MUL, ns = 4;
           } else if (c == '<' || c == '>') {
             int32_t e2 = e;
@@ -792,7 +818,7 @@ struct Compiler {
             return false;
           }
           break;
-        case 23: case 5: case 2: case 4: case 6:  // an operand's place
+        case 23: case 5: case 2: case 4: case 6: case 7: case 17:  // an operand's place
           if (state == 23 && c == 'M') {
             int32_t e2 = e, w = flat_word_end(q, "MAX=", e2);
             tok = T_MAXEQ;
@@ -840,13 +866,18 @@ struct Compiler {
         sym.val = val;
         if (numerr == 2) L.BIGCNT++;
       }
+      if (state == 1) {
+        firsttok = false;
+        op(BEGROW);
+        begun = true;
+      }
       prevstate = state;
       state = ns;
       switch (ns) {
-        case 21:
-          firsttok = false;
-          op(BEGROW);
-          begun = true;
+        case 7: open_function(tok); break;
+        case 17: comma(); break;
+        case 18:
+          if (prevstate != 24) close_bracket();
           break;
         case 22: row_name(); break;
         case 5:
@@ -1031,13 +1062,7 @@ bool Compiler::run(int32_t& state) {
         break;
       case 6: relation(tok); break;
       case 7: case 61:
-        ++paren;
-        if (tok == T_WRITE) {
-          ++outdepth;
-          if (section == 2) ++ds.nfuncs;
-        }
-        open_bracket(tok <= 94 ? NARGS[tok - 41] : 1, tok);
-        bracket_at[L.OPDEPTH] = true;
+        open_function(tok);
         if (ns == 61) {
           read_text();
           argstart[L.OPDEPTH] = -1;

@@ -168,8 +168,8 @@ TEST(Compiler, FunctionsTakeTheirArgumentCounts) {
 
 namespace {
 
-// Rows of numbers, names, signs, + - * and one relation (the MPS import's rows) are read past
-// the grammar's symbol loop; what they compile to, the errors with their lines and carets and
+// Rows of numbers, names, signs, + - * and one relation, and the bounds @BND, @FREE, @GIN and
+// @BIN (the MPS import's statements) are read past the grammar's symbol loop; what they compile to, the errors with their lines and carets and
 // the scanner's place must be those of the loop itself (traced compilation takes the loop and
 // the full symbol search).
 TEST(Compiler, FlatRowsCompileAsTheSymbolLoopCompilesThem) {
@@ -196,6 +196,13 @@ TEST(Compiler, FlatRowsCompileAsTheSymbolLoopCompilesThem) {
       "[R] X +\nY <\n= 3 3;",
       "[S] M A\n X = Y 2;",
       "[R]\nX\n>=\n1 2;",
+      "[R] X + Y >= 1; @BND( -100, X, 5); @FREE( Y); @GIN( Z); @BIN(W); @B ND(\n0, V, - 0.5E+02);",
+      "@BND( 1, X, 2, 3);",
+      "@BND( 1, X);",
+      "@FREE(X, Y);",
+      "@FREE();",
+      "@GIN(X) + 1;",
+      "@BND(1, X, 2) <= 3;",
   };
   std::vector<std::string> models(std::begin(rows), std::end(rows));
   // a row longer than the scanner buffer, and an error listed from a later refill of it
