@@ -289,21 +289,26 @@ struct Compiler {
     open_bracket(tok <= 94 ? NARGS[tok - 41] : 1, tok);
     bracket_at[L.OPDEPTH] = true;
   }
-  // The row name in [ ] (in sym), entered in the row names right after BEGROW.
-  void row_name() {
-    if (lastop != BEGROW || lastoppos != L.CODELEN) fail(18);
+  // Enters the name in sym, which must be new to the model, in table t, and grows blk (a
+  // word per name of the table) to the table's capacity.
+  void enter_new_name(NameTable t, int32_t& blk) {
     int32_t kind = 0, idx = 0;
     kind_of(sym.name, kind, idx);
     if (kind != 0) name_in_use(sym.name);
     int32_t st = 0;
-    add_name_hash_(W, L, nt_rows(L), sym.name, sym.namelen, st);
+    add_name_hash_(W, L, t, sym.name, sym.namelen, st);
     if (st) fail(41);
-    int32_t cap = L.ROWNDIM > 0 ? L.LEN[L.ROWNDIM] : 0;
-    if (cap < L.ROWNMCAP) {
-      int32_t cnt = L.ROWNMCAP;
-      setblk_(2, cnt, W, L, L.ROWNDIM, st);
+    int32_t have = blk > 0 ? L.LEN[blk] : 0;
+    if (have < *t.cap) {
+      int32_t cnt = *t.cap;
+      setblk_(2, cnt, W, L, blk, st);
       if (st) fail(41);
     }
+  }
+  // The row name in [ ] (in sym), entered in the row names right after BEGROW.
+  void row_name() {
+    if (lastop != BEGROW || lastoppos != L.CODELEN) fail(18);
+    enter_new_name(nt_rows(L), L.ROWNDIM);
     iput(W, L, L.ROWNDIM, L.NROWNM, rowdim());
     op1(ROWNAMEOP, L.NROWNM);
   }
@@ -605,18 +610,7 @@ struct Compiler {
     iput(W, L, L.LXSTUB, s + 1, L.NDXSTBN + 1);
   }
   void set_attribute() {
-    int32_t kind = 0, idx = 0;
-    kind_of(sym.name, kind, idx);
-    if (kind != 0) name_in_use(sym.name);
-    int32_t st = 0;
-    add_name_hash_(W, L, nt_attrs(L), sym.name, sym.namelen, st);
-    if (st) fail(41);
-    int32_t cap = L.IDOWNR > 0 ? L.LEN[L.IDOWNR] : 0;
-    if (cap < L.ATTRCAP) {
-      int32_t cnt = L.ATTRCAP;
-      setblk_(2, cnt, W, L, L.IDOWNR, st);
-      if (st) fail(41);
-    }
+    enter_new_name(nt_attrs(L), L.IDOWNR);
     iput(W, L, L.IDOWNR, L.NATTRS, curset);
     iput(W, L, L.LASTUB, curset + 1, L.NATTRS + 1);
   }
