@@ -738,10 +738,16 @@ struct Compiler {
       q += 3;
     }
   }
-  // The end of the name whose first character is at q, as enkody_ reads it.
-  int32_t flat_name_end(int32_t q) const {
+  // Reads the name whose first character is at q into sym as enkody_ reads it; its end.
+  int32_t flat_name(int32_t q) {
+    const char* b = L.SCANBUF;
+    const int32_t len = L.SCANLEN;
+    std::memset(sym.name, ' ', NAMELEN);
+    sym.name[0] = kshift_(b[q]);
     int32_t n = 1;
-    while (n < NAMELEN && q < L.SCANLEN && NAMEUP[(unsigned char)L.SCANBUF[q + 1]] != 0) ++n, ++q;
+    for (char u; n < NAMELEN && q < len && (u = NAMEUP[(unsigned char)b[q + 1]]) != 0; ++q) sym.name[n++] = u;
+    sym.name[NAMELEN] = 0;
+    sym.namelen = n;
     return q;
   }
   // The end of the word w (upper case) whose first character is at q, as getsym_ compares
@@ -786,7 +792,7 @@ struct Compiler {
           break;
         case 21:
           if (!isname(c)) return false;
-          tok = T_NAME, ns = 22, end = flat_name_end(q);
+          tok = T_NAME, ns = 22, end = flat_name(q);
           break;
         case 22:
           if (c != ']') return false;
@@ -834,7 +840,7 @@ struct Compiler {
             if (numerr == 1) return false;
             tok = T_NUMBER, ns = 3;
           } else if (isname(c)) {
-            tok = T_NAME, ns = 3, end = flat_name_end(q);
+            tok = T_NAME, ns = 3, end = flat_name(q);
           } else {
             return false;
           }
@@ -850,13 +856,7 @@ struct Compiler {
       sym.status = 0;
       sym.start = q;
       errpos = q;
-      if (tok == T_NAME) {
-        const int32_t n = end - q + 1;
-        std::memset(sym.name, ' ', NAMELEN);
-        for (int32_t i = 0; i < n; ++i) sym.name[i] = kshift_(L.SCANBUF[q + i]);
-        sym.name[NAMELEN] = 0;
-        sym.namelen = n;
-      } else if (tok == T_NUMBER) {
+      if (tok == T_NUMBER) {
         sym.val = val;
         if (numerr == 2) L.BIGCNT++;
       }

@@ -85,11 +85,9 @@ static bool slot_equals(const Work& W, const MasterRecord& L, int32_t blk, int32
   return std::memcmp(stored, padded, NAMELEN) == 0;
 }
 
-// Enters name number i in the first empty slot probed from its bucket; false when full.
-static bool hash_enter(Work& W, const MasterRecord& L, NameTable t, int32_t i) {
-  char nm[NAMELEN];
-  int32_t len;
-  getnam_(W, L, *t.blk, i, nm, len);
+// Enters name number i, whose text (trimmed) is nm, in the first empty slot probed from its
+// bucket; false when full.
+static bool hash_enter(Work& W, const MasterRecord& L, NameTable t, int32_t i, const char* nm, int32_t len) {
   int32_t size = *t.hsize;
   int32_t b = (int32_t)hash_funk_(nm, len, size);
   for (int32_t k = 0; k < size; ++k) {
@@ -116,12 +114,16 @@ void grow_hash_table_(Work& W, MasterRecord& L, NameTable t, int32_t& status) {
     return;
   }
   for (int32_t k = 1; k <= size; ++k) iput(W, L, *t.hash, k, 0);
-  for (int32_t i = 1; i <= *t.count; ++i)
-    if (!hash_enter(W, L, t, i)) {
+  for (int32_t i = 1; i <= *t.count; ++i) {
+    char nm[NAMELEN];
+    int32_t len;
+    getnam_(W, L, *t.blk, i, nm, len);
+    if (!hash_enter(W, L, t, i, nm, len)) {
       std::fputs("HERROR\n", stdout);
       status = 1;
       return;
     }
+  }
   status = 0;
 }
 
@@ -147,7 +149,7 @@ void add_name_hash_(Work& W, MasterRecord& L, NameTable t, const char* name, int
     if (status != 0) status = 1;
     return;
   }
-  if (!hash_enter(W, L, t, *t.count)) {
+  if (!hash_enter(W, L, t, *t.count, name, trimlen(name, len))) {
     std::fputs("TABLE FULL\n", stdout);
     status = 1;
   }
