@@ -176,6 +176,18 @@ int32_t enkody_(Work& W, MasterRecord& L, char* name) {
 
 static void trace(MasterRecord& L, const std::string& s) { outline(L, s); }
 
+// The place of the first candidate of the list that the lead filter lets through for a symbol
+// beginning with kfirst (ncand when none), noted in from when first asked.
+static int32_t first_through(const Vocab& v, const int16_t* cand, int32_t ncand, CandStart& from, char kfirst) {
+  uint8_t& at = from.at[(unsigned char)kfirst];
+  if (at == 0) {
+    int32_t k = 0;
+    while (k < ncand && v.lead[cand[k]] != 0 && v.lead[cand[k]] != kfirst) ++k;
+    at = (uint8_t)(k + 1);
+  }
+  return at - 1;
+}
+
 // The first symbol of the candidate list at the buffer's position: its 1-based place in the
 // list, 0 when none is there, -1 at the end of the model text.
 int32_t getsym_(Work& W, MasterRecord& L, const Vocab& v, const int16_t* cand, int32_t ncand, int32_t blanksym,
@@ -202,16 +214,8 @@ int32_t getsym_(Work& W, MasterRecord& L, const Vocab& v, const int16_t* cand, i
   const char kfirst = kshift_(first);
   const bool quiet = L.TRACELV <= 3;
   // the candidates before the first one the lead filter lets through are passed over at once
-  int32_t k0 = 0;
-  if (quiet && from != nullptr && v.lead != nullptr && ncand < 255) {
-    uint8_t& at = from->at[(unsigned char)kfirst];
-    if (at == 0) {
-      int32_t k = 0;
-      while (k < ncand && v.lead[cand[k]] != 0 && v.lead[cand[k]] != kfirst) ++k;
-      at = (uint8_t)(k + 1);
-    }
-    k0 = at - 1;
-  }
+  const int32_t k0 =
+      quiet && from != nullptr && v.lead != nullptr && ncand < 255 ? first_through(v, cand, ncand, *from, kfirst) : 0;
   for (int32_t k = k0; k < ncand; ++k) {
     int32_t tok = cand[k];
     if (quiet && v.lead != nullptr && v.lead[tok] != 0 && v.lead[tok] != kfirst) continue;
@@ -303,14 +307,7 @@ int32_t getsym_quick_(Work& W, MasterRecord& L, const Vocab& v, const int16_t* c
     esc = p;
     p += 3;
   }
-  const char kfirst = kshift_(L.SCANBUF[p]);
-  uint8_t& at = from.at[(unsigned char)kfirst];
-  if (at == 0) {
-    int32_t k = 0;
-    while (k < ncand && v.lead[cand[k]] != 0 && v.lead[cand[k]] != kfirst) ++k;
-    at = (uint8_t)(k + 1);
-  }
-  int32_t k = at - 1;
+  int32_t k = first_through(v, cand, ncand, from, kshift_(L.SCANBUF[p]));
   if (k >= ncand) return -2;
   const int32_t line = esc > 0 ? escline_(L, esc) : L.SRCLINE;
   auto text = [&](int32_t kk, int32_t& tl) {
@@ -333,8 +330,9 @@ int32_t getsym_quick_(Work& W, MasterRecord& L, const Vocab& v, const int16_t* c
     int32_t pos = p - 1;
     const int32_t e = txt2np_(L, L.SCANBUF, pos, L.SCANLEN, L.SYNTAX, out.val);
     if (e != 1) {
+      if (cand[k] == blanksym) return -2;
       if (e == 2) L.BIGCNT++;
-      return cand[k] != blanksym ? found(pos) : -2;
+      return found(pos);
     }
     // no number: a name may come next
     if (++k >= ncand) return -2;
