@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 #include "language/compiler.h"
+#include "language/reader.h"
 #include "language/textdata.h"
 #include "language/values.h"
 #include "store/hooks.h"
@@ -182,7 +183,8 @@ struct Compiler {
   void operand_name() {
     int32_t kind = 0, idx = 0;
     fndnmm_(W, L, sym.name, sym.namelen, kind, idx);
-    bool sub = sbpeek_(W, L) == '(';
+    // a subscript follows (asked only of the names that may take one)
+    auto sub = [&] { return sbpeek_(W, L) == '('; };
     switch (kind) {
       case 0: {
         if (L.USEPNM > 0) {
@@ -201,7 +203,7 @@ struct Compiler {
         int32_t owner = iget(W, L, L.IDOWNR, idx);
         int32_t d = dim1(owner);
         int32_t pos = idx - iget(W, L, L.LASTUB, owner) + 1;
-        if (sub) {
+        if (sub()) {
           push(d, 0);
           push(idx, 2);
           return;
@@ -218,7 +220,7 @@ struct Compiler {
       case 1: {
         if (outdepth < 1) fail(10);
         int32_t d = dim1(idx);
-        if (sub) {
+        if (sub()) {
           push(d, 0);
           push(idx, 1);
           return;
@@ -238,7 +240,7 @@ struct Compiler {
           word(0);
           return;
         }
-        if (sub) {
+        if (sub()) {
           push(d, 3);
           push(idx, 3);
           return;
@@ -254,6 +256,61 @@ struct Compiler {
         return;
       }
     }
+  }
+
+  // ---- operators, relations, row names ----
+  // A binary operator: the operators of no lower precedence on the stack are written first.
+  void binary_op(int32_t tok) {
+    int32_t p = nprec(tok, L.UNARYM);
+    while (L.OPDEPTH > 0 && isoper(L.OPDEPTH) &&
+           (L.OPVAL[L.OPDEPTH] == 3 ? unaryprec : nprec(L.OPVAL[L.OPDEPTH], L.UNARYM)) >= p) {
+      op(opcode_of(L.OPVAL[L.OPDEPTH]));
+      --L.OPDEPTH;
+    }
+    push(tok, 0);
+  }
+  // A relation: the row's type; the left side's operators are written.
+  void relation(int32_t tok) {
+    if (setcond) fail(1);
+    if (L.LOOPLV > 0 && L.LOOPJMP[L.LOOPLV] < 0) fail(1);
+    if (outdepth > 0 || section >= 2) fail(199);  // no relation in an output statement
+    if (rowtype != NOREL) fail(12);
+    rowtype = (tok == T_LE || tok == T_LT) ? 1 : tok == T_EQ ? 0 : -1;
+    pop_operators();
+    if (L.OPDEPTH > 0 && !(L.OPTAG[L.OPDEPTH] == 0 && L.OPVAL[L.OPDEPTH] == T_FOR)) fail(2);
+  }
+  // A function's opening bracket, with the number of its arguments.
+  void open_function(int32_t tok) {
+    ++paren;
+    if (tok == T_WRITE) {
+      ++outdepth;
+      if (section == 2) ++ds.nfuncs;
+    }
+    open_bracket(tok <= 94 ? NARGS[tok - 41] : 1, tok);
+    bracket_at[L.OPDEPTH] = true;
+  }
+  // Enters the name in sym, which must be new to the model, in table t, and grows blk (a
+  // word per name of the table) to the table's capacity.
+  void enter_new_name(NameTable t, int32_t& blk) {
+    int32_t kind = 0, idx = 0;
+    kind_of(sym.name, kind, idx);
+    if (kind != 0) name_in_use(sym.name);
+    int32_t st = 0;
+    add_name_hash_(W, L, t, sym.name, sym.namelen, st);
+    if (st) fail(41);
+    int32_t have = blk > 0 ? L.LEN[blk] : 0;
+    if (have < *t.cap) {
+      int32_t cnt = *t.cap;
+      setblk_(2, cnt, W, L, blk, st);
+      if (st) fail(41);
+    }
+  }
+  // The row name in [ ] (in sym), entered in the row names right after BEGROW.
+  void row_name() {
+    if (lastop != BEGROW || lastoppos != L.CODELEN) fail(18);
+    enter_new_name(nt_rows(L), L.ROWNDIM);
+    iput(W, L, L.ROWNDIM, L.NROWNM, rowdim());
+    op1(ROWNAMEOP, L.NROWNM);
   }
 
   // ---- statement ends ----
@@ -553,18 +610,7 @@ struct Compiler {
     iput(W, L, L.LXSTUB, s + 1, L.NDXSTBN + 1);
   }
   void set_attribute() {
-    int32_t kind = 0, idx = 0;
-    kind_of(sym.name, kind, idx);
-    if (kind != 0) name_in_use(sym.name);
-    int32_t st = 0;
-    add_name_hash_(W, L, nt_attrs(L), sym.name, sym.namelen, st);
-    if (st) fail(41);
-    int32_t cap = L.IDOWNR > 0 ? L.LEN[L.IDOWNR] : 0;
-    if (cap < L.ATTRCAP) {
-      int32_t cnt = L.ATTRCAP;
-      setblk_(2, cnt, W, L, L.IDOWNR, st);
-      if (st) fail(41);
-    }
+    enter_new_name(nt_attrs(L), L.IDOWNR);
     iput(W, L, L.IDOWNR, L.NATTRS, curset);
     iput(W, L, L.LASTUB, curset + 1, L.NATTRS + 1);
   }
@@ -671,10 +717,193 @@ struct Compiler {
     curset = 0;
   }
 
+  // ---- the flat row ----
+  // The symbols of a row "[name] expression relation expression;" or "[name] MIN|MAX =
+  // expression;", or of a bound "@BND(a, x, b);", "@FREE(x);", "@GIN(x);" or "@BIN(x);",
+  // whose expressions hold numbers, names, signs, + - and *, as the MPS import writes them,
+  // are read straight from the scanner buffer and compiled by the steps the general loop
+  // takes for them: the same code, names, errors and scanner state. At anything else, and
+  // where getsym_ would refill the buffer, the general loop goes on from the state reached.
+
+  // The next character that is not a blank after q, past line-number escapes (e the last
+  // one); 0 at the end of the buffer.
+  int32_t flat_next(int32_t q, int32_t& e) const {
+    for (;;) {
+      if (q >= L.SCANLEN) return 0;
+      const char c = L.SCANBUF[++q];
+      if (c == ' ') continue;
+      if (c != 0) return q;
+      if (q + 3 > L.SCANLEN) return 0;
+      e = q;
+      q += 3;
+    }
+  }
+  // Reads the name whose first character is at q into sym as enkody_ reads it; its end.
+  int32_t flat_name(int32_t q) {
+    const char* b = L.SCANBUF;
+    const int32_t len = L.SCANLEN;
+    std::memset(sym.name, ' ', NAMELEN);
+    sym.name[0] = kshift_(b[q]);
+    int32_t n = 1;
+    for (char u; n < NAMELEN && q < len && (u = NAMEUP[(unsigned char)b[q + 1]]) != 0; ++q) sym.name[n++] = u;
+    sym.name[NAMELEN] = 0;
+    sym.namelen = n;
+    return q;
+  }
+  // The end of the word w (upper case) whose first character is at q, as getsym_ compares
+  // it; 0 when it is not there.
+  int32_t flat_word_end(int32_t q, const char* w, int32_t& e) const {
+    for (int32_t j = 1; w[j] != 0; ++j)
+      if ((q = flat_next(q, e)) == 0 || kshift_(L.SCANBUF[q]) != w[j]) return 0;
+    return q;
+  }
+  // Compiles the symbols of a flat row from state on; true when that ended the statement,
+  // false when the general loop is to take the next symbol.
+  bool flat_row(int32_t& state) {
+    if (L.TRACELV > 1 || L.CALCON != 0 || L.SCANMD == 1 || L.SETMODE != 0 || section != 0) return false;
+    auto isname = [](char c) { return (c >= 'A' && c <= 'Z') || c == '_'; };
+    for (;;) {
+      // getsym_ refills the buffer when a symbol starts near its end
+      if (L.SCANPOS < 0 || (L.SCANLEN - L.SCANPOS <= L.MAXLIN + 9 && textleft(W, L))) return false;
+      int32_t e = 0;
+      const int32_t q = flat_next(L.SCANPOS, e);
+      if (q == 0) return false;
+      const char c = kshift_(L.SCANBUF[q]);
+      int16_t tok = 0, ns = 0;
+      int32_t end = q, numerr = 0;
+      double val = 0.0;
+      switch (state) {
+        case 1:  // the statement's first symbol
+          if (begun || !firsttok) return false;
+          if (c == '[') {
+            tok = T_LBRK, ns = 21;
+            break;
+          }
+          if (c != '@') return false;
+          for (const auto& [w, t] : {std::pair<const char*, int16_t>{"@BND(", T_BND}, {"@FREE(", T_FREE},
+                                     {"@GIN(", T_GIN}, {"@BIN(", T_BIN}}) {
+            int32_t e2 = e;
+            if ((end = flat_word_end(q, w, e2)) != 0) {
+              tok = t, ns = 7, e = e2;
+              break;
+            }
+          }
+          if (end == 0) return false;
+          break;
+        case 21:
+          if (!isname(c)) return false;
+          tok = T_NAME, ns = 22, end = flat_name(q);
+          break;
+        case 22:
+          if (c != ']') return false;
+          tok = T_RBRK, ns = 23;
+          break;
+        case 3: case 18:  // after an operand
+          if (c == ',' || c == ')') {
+            tok = c == ',' ? T_COMMA : T_RPAR, ns = c == ',' ? 17 : 18;
+          } else if (c == '+' || c == '-' || c == '*') {
+            tok = c == '+' ? T_PLUS : c == '-' ? T_MINUS : T_MUL, ns = 4;
+          } else if (c == '<' || c == '>') {
+            int32_t e2 = e;
+            const int32_t w = flat_next(q, e2);
+            if (w != 0 && L.SCANBUF[w] == '=') {
+              tok = c == '<' ? T_LE : T_GE, end = w, e = e2;
+            } else {
+              tok = c == '<' ? T_LT : T_GT;
+            }
+            ns = 6;
+          } else if (c == '=' || c == ';') {
+            tok = c == '=' ? T_EQ : T_SEMI, ns = c == '=' ? 6 : 1;
+          } else {
+            return false;
+          }
+          break;
+        case 23: case 5: case 2: case 4: case 6: case 7: case 17:  // an operand's place
+          if (state == 23 && c == 'M') {
+            int32_t e2 = e, w = flat_word_end(q, "MAX=", e2);
+            tok = T_MAXEQ;
+            if (w == 0) {
+              e2 = e;
+              w = flat_word_end(q, "MIN=", e2);
+              tok = T_MINEQ;
+            }
+            if (w != 0) {
+              ns = 5, end = w, e = e2;
+              break;
+            }
+          }
+          if (c == '+' || c == '-') {
+            tok = c == '+' ? T_PLUS : T_MINUS, ns = 2;
+          } else if ((c >= '0' && c <= '9') || c == '.') {
+            end = q - 1;
+            numerr = txt2np_(L, L.SCANBUF, end, L.SCANLEN, L.SYNTAX, val);
+            if (numerr == 1) return false;
+            tok = T_NUMBER, ns = 3;
+          } else if (isname(c)) {
+            tok = T_NAME, ns = 3, end = flat_name(q);
+          } else {
+            return false;
+          }
+          break;
+        default:
+          return false;
+      }
+      // the symbol taken as the general loop takes it: the scanner and sym as getsym_ leaves them
+      if (L.OPDEPTH > L.OPLIMIT - 3) fail(4);
+      room(std::max(2 * L.OPLIMIT, 44));
+      L.SCANPOS = end;
+      if (e > 0) L.SRCLINE = escline_(L, e);
+      sym.status = 0;
+      sym.start = q;
+      errpos = q;
+      if (tok == T_NUMBER) {
+        sym.val = val;
+        if (numerr == 2) L.BIGCNT++;
+      }
+      if (state == 1) {
+        firsttok = false;
+        op(BEGROW);
+        begun = true;
+      }
+      prevstate = state;
+      state = ns;
+      switch (ns) {
+        case 7: open_function(tok); break;
+        case 17: comma(); break;
+        case 18:
+          if (prevstate != 24) close_bracket();
+          break;
+        case 22: row_name(); break;
+        case 5:
+          if (rowtype != NOREL) fail(12);
+          rowtype = tok == T_MAXEQ ? 2 : -2;
+          break;
+        case 2:
+          if (tok == T_MINUS) push(3, 0);
+          break;
+        case 3:
+          if (tok == T_NUMBER) pushn(sym.val);
+          else operand_name();
+          break;
+        case 4: binary_op(tok); break;
+        case 6: relation(tok); break;
+        case 1:
+          if (paren > 0 || L.LOOPLV > 0) fail(2);
+          if (lastop == ENDFOR && L.OPDEPTH == 0) return true;
+          end_statement();
+          if (L.OPDEPTH > 0) fail(2);
+          return true;
+      }
+    }
+  }
+
   // ---- the row of a state ----
   int32_t scan(int32_t state) {
     int32_t a = g.nsinpt[state], n = g.nsinpt[state + 1] - a;
-    int32_t r = getsym_(W, L, voc, &g.nsintx[a], n, T_END, sym);
+    static CandStart from[NSTATES + 1];
+    CandStart* fs = state >= 1 && state <= NSTATES ? &from[state] : nullptr;
+    int32_t r = fs != nullptr ? getsym_quick_(W, L, voc, &g.nsintx[a], n, T_END, sym, *fs) : -2;
+    if (r == -2) r = getsym_(W, L, voc, &g.nsintx[a], n, T_END, sym, fs);
     errpos = sym.start;
     if (L.TRACELV > 3)
       outline(L, " BACK FROM GETSYM: SYM INDEX, VAL8, KWRK200B, NERR= " + std::to_string(r) + " " +
@@ -755,6 +984,7 @@ struct Compiler {
 bool Compiler::run(int32_t& state) {
   state = 1;
   for (;;) {
+    if (flat_row(state)) return true;
     if (L.OPDEPTH > L.OPLIMIT - 3) fail(4);
     room(std::max(2 * L.OPLIMIT, 44));
     int32_t e = scan(state);
@@ -819,38 +1049,14 @@ bool Compiler::run(int32_t& state) {
           write_text(sym.text, sym.textlen);
         } else operand_name();
         break;
-      case 4: {
-        int32_t p = nprec(tok, L.UNARYM);
-        while (L.OPDEPTH > 0 && isoper(L.OPDEPTH) &&
-               (L.OPVAL[L.OPDEPTH] == 3 ? unaryprec : nprec(L.OPVAL[L.OPDEPTH], L.UNARYM)) >= p) {
-          op(opcode_of(L.OPVAL[L.OPDEPTH]));
-          --L.OPDEPTH;
-        }
-        push(tok, 0);
-        break;
-      }
+      case 4: binary_op(tok); break;
       case 5:
         if (rowtype != NOREL) fail(12);
         rowtype = tok == T_MAXEQ ? 2 : -2;
         break;
-      case 6: {
-        if (setcond) fail(1);
-        if (L.LOOPLV > 0 && L.LOOPJMP[L.LOOPLV] < 0) fail(1);
-        if (outdepth > 0 || section >= 2) fail(199);  // no relation in an output statement
-        if (rowtype != NOREL) fail(12);
-        rowtype = (tok == T_LE || tok == T_LT) ? 1 : tok == T_EQ ? 0 : -1;
-        pop_operators();
-        if (L.OPDEPTH > 0 && !(L.OPTAG[L.OPDEPTH] == 0 && L.OPVAL[L.OPDEPTH] == T_FOR)) fail(2);
-        break;
-      }
+      case 6: relation(tok); break;
       case 7: case 61:
-        ++paren;
-        if (tok == T_WRITE) {
-          ++outdepth;
-          if (section == 2) ++ds.nfuncs;
-        }
-        open_bracket(tok <= 94 ? NARGS[tok - 41] : 1, tok);
-        bracket_at[L.OPDEPTH] = true;
+        open_function(tok);
         if (ns == 61) {
           read_text();
           argstart[L.OPDEPTH] = -1;
@@ -899,24 +1105,7 @@ bool Compiler::run(int32_t& state) {
         op(BEGCND);
         break;
       case 21: break;
-      case 22: {
-        if (lastop != BEGROW || lastoppos != L.CODELEN) fail(18);
-        int32_t kind = 0, idx = 0;
-        kind_of(sym.name, kind, idx);
-        if (kind != 0) name_in_use(sym.name);
-        int32_t st = 0;
-        add_name_hash_(W, L, nt_rows(L), sym.name, sym.namelen, st);
-        if (st) fail(41);
-        int32_t cap = L.ROWNDIM > 0 ? L.LEN[L.ROWNDIM] : 0;
-        if (cap < L.ROWNMCAP) {
-          int32_t cnt = L.ROWNMCAP;
-          setblk_(2, cnt, W, L, L.ROWNDIM, st);
-          if (st) fail(41);
-        }
-        iput(W, L, L.ROWNDIM, L.NROWNM, rowdim());
-        op1(ROWNAMEOP, L.NROWNM);
-        break;
-      }
+      case 22: row_name(); break;
       case 23: break;
       case 24: {
         int32_t s = read_set(14);

@@ -1,4 +1,5 @@
 // The statement compiler: the code of expressions, statements and set loops, and its errors.
+#include <algorithm>
 #include "language/lang_test_fixture.h"
 
 namespace {
@@ -159,6 +160,77 @@ TEST(Compiler, FunctionsTakeTheirArgumentCounts) {
       t.text(model(f, k));
       t.go(0);
       EXPECT_EQ(t.L.LASTERR, 0) << model(f, k);
+    }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Rows of numbers, names, signs, + - * and one relation, and the bounds @BND, @FREE, @GIN and
+// @BIN (the MPS import's statements) are read past the grammar's symbol loop; what they compile to, the errors with their lines and carets and
+// the scanner's place must be those of the loop itself (traced compilation takes the loop and
+// the full symbol search).
+TEST(Compiler, FlatRowsCompileAsTheSymbolLoopCompilesThem) {
+  std::string wide = "[W] 0.5 * Y0";
+  for (int i = 1; i < 3000; ++i) wide += (i % 5 == 0 ? "\n - " : " + ") + std::to_string(i) + " * Y" + std::to_string(i);
+  const char* const rows[] = {
+      "[R1] - 1.06 * X01 + X04 - 2 * X05 <= 80;\n[R2] X01 + .5*X04 >= - 3;\n[C] MIN = - 0.4 * X02 - X14 + 10 * X39;",
+      "[C] MAX = 2 * X - Y;\n[R] X + Y < 4; [S] X - Y > -1; [T] 3*X = 1.5E+02; [U] X * Y * 2 - - X <= 0.1E-01;",
+      "[R] X +\nY <\n= 3;\n[S]\nX\n>=\n1;",
+      "[R] MAXI + M >= 1; [S] M A\n X = Y; [T] MIN=X; [u] x + y >= 1;",
+      "; [R] X >= 1; TITLE T; [S] Y <= 2;",
+      "[R] X >= 1; [R] Y >= 1;",
+      "[R] R + X >= 1;",
+      "[R] X Y >= 1;",
+      "[R] X >= 1 >= 2;",
+      "[R] X + 1;",
+      "[C] MIN = X >= 1;",
+      "[R] X >= ;",
+      "[R] X(1) >= 2;",
+      "SETS: S /A B/: C; ENDSETS [R] C >= 1;",
+      "[R] X <= 1E400; [S] 2 >= X;",
+      "[R] ABCDEFGHIJKLMNOPQRSTUVWXYZ01234567 + Y >= 1;",
+      "[ABCDEFGHIJKLMNOPQRSTUVWXYZ012345] Y >= 1; [ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456] Y >= 1;",
+      "[R] X +\nY <\n= 3 3;",
+      "[S] M A\n X = Y 2;",
+      "[R]\nX\n>=\n1 2;",
+      "[R] X + Y >= 1; @BND( -100, X, 5); @FREE( Y); @GIN( Z); @BIN(W); @B ND(\n0, V, - 0.5E+02);",
+      "@BND( 1, X, 2, 3);",
+      "@BND( 1, X);",
+      "@FREE(X, Y);",
+      "@FREE();",
+      "@GIN(X) + 1;",
+      "@BND(1, X, 2) <= 3;",
+  };
+  std::vector<std::string> models(std::begin(rows), std::end(rows));
+  // a row longer than the scanner buffer, and an error listed from a later refill of it
+  models.push_back(wide + " >= 1;\n[E] X >= 1;\n[V" + wide.substr(2) + " >= 1 2;");
+  // the same on one line: the refilled buffer's first line number is the scanner's
+  std::string line = wide;
+  std::replace(line.begin(), line.end(), '\n', ' ');
+  models.push_back("[A] X >= 1;\n[B] X +\n Y >= 1;\n" + line + " >= 1 2;");
+  for (int unarym : {1, 0}) {
+    for (const std::string& m : models) {
+      {
+        FrontFixture flat, loop;
+        flat.L.UNARYM = loop.L.UNARYM = unarym;
+        flat.text(m);
+        loop.text(m);
+        const std::string printed = flat.go(0), traced = loop.go(4);
+        const std::string at = m.substr(0, 40);
+        // the messages (with the line and the caret of an error) stand whole in the traced output
+        EXPECT_NE(traced.find(printed), std::string::npos) << at << printed;
+        EXPECT_EQ(flat.code(), loop.code()) << at;
+        EXPECT_EQ(flat.L.LASTERR, loop.L.LASTERR) << at;
+        EXPECT_EQ(flat.L.ERRARG, loop.L.ERRARG) << at;
+        EXPECT_EQ(flat.L.NSCALAR, loop.L.NSCALAR) << at;
+        EXPECT_EQ(flat.L.NROWNM, loop.L.NROWNM) << at;
+        EXPECT_EQ(flat.L.BIGCNT, loop.L.BIGCNT) << at;
+        EXPECT_EQ(flat.L.SCANPOS, loop.L.SCANPOS) << at;
+        EXPECT_EQ(flat.L.SRCLINE, loop.L.SRCLINE) << at;
+      }
     }
   }
 }

@@ -1,6 +1,7 @@
 // Shared helpers of the model language front end: element access to work-store blocks,
 // name slots, and the declarations of the front end's routines.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 #include "store/master.h"
@@ -50,6 +51,14 @@ std::string namestr(const Work& W, const MasterRecord& L, int32_t blk, int32_t i
 void putnam_(Work& W, const MasterRecord& L, int32_t blk, int32_t i, const char* name, int32_t len);
 // Upper-cases a..z, leaves every other byte.
 constexpr char kshift_(char c) { return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c; }
+// Per character: upper-cased when it may go on a name, else 0.
+inline constexpr std::array<char, 256> NAMEUP = [] {
+  std::array<char, 256> t{};
+  for (int d = 0; d < 256; ++d)
+    if ((d >= 'A' && d <= 'Z') || (d >= 'a' && d <= 'z') || (d >= '0' && d <= '9') || d == '_')
+      t[(size_t)d] = kshift_((char)d);
+  return t;
+}();
 int32_t trimlen(const char* s, int32_t n);
 
 // ---- scanner and text conversions (scanner.cpp) ----
@@ -70,8 +79,15 @@ struct SymOut {
   int32_t start = 0;   // buffer position of the symbol's first character
   int32_t status = 0;  // reader status of a failed refill
 };
+// Per candidate list, by a symbol's first character: 1 + the place of the first candidate
+// the lead filter lets through, 0 until getsym_ first needs it.
+struct CandStart {
+  uint8_t at[256] = {};
+};
 int32_t getsym_(Work& W, MasterRecord& L, const Vocab& v, const int16_t* cand, int32_t ncand, int32_t blanksym,
-                SymOut& out);
+                SymOut& out, CandStart* from = nullptr);
+int32_t getsym_quick_(Work& W, MasterRecord& L, const Vocab& v, const int16_t* cand, int32_t ncand,
+                      int32_t blanksym, SymOut& out, CandStart& from);  // its common case; -2 when undecided
 char sbnext_(Work& W, MasterRecord& L);        // next non-blank character of the scanner buffer (taken)
 char sbpeek_(Work& W, MasterRecord& L);        // the same without taking it
 char sbexact_(Work& W, MasterRecord& L);       // next character exactly as stored (NUL at an escape or the end)

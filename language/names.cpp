@@ -78,19 +78,16 @@ void putnam_(Work& W, const MasterRecord& L, int32_t blk, int32_t i, const char*
   cputs(W, nbyte(L, blk, i), padded, NAMELEN);
 }
 
-static bool slot_equals(const Work& W, const MasterRecord& L, int32_t blk, int32_t i, const char* name,
-                        int32_t len) {
+// Whether slot i holds the name given blank padded to a slot's width.
+static bool slot_equals(const Work& W, const MasterRecord& L, int32_t blk, int32_t i, const char* padded) {
   char stored[NAMELEN];
   cgets(W, nbyte(L, blk, i), stored, NAMELEN);
-  if (len > 0 && std::memcmp(stored, name, (size_t)len) != 0) return false;
-  return len >= NAMELEN || trimlen(stored + len, NAMELEN - len) == 0;
+  return std::memcmp(stored, padded, NAMELEN) == 0;
 }
 
-// Enters name number i in the first empty slot probed from its bucket; false when full.
-static bool hash_enter(Work& W, const MasterRecord& L, NameTable t, int32_t i) {
-  char nm[NAMELEN];
-  int32_t len;
-  getnam_(W, L, *t.blk, i, nm, len);
+// Enters name number i, whose text (trimmed) is nm, in the first empty slot probed from its
+// bucket; false when full.
+static bool hash_enter(Work& W, const MasterRecord& L, NameTable t, int32_t i, const char* nm, int32_t len) {
   int32_t size = *t.hsize;
   int32_t b = (int32_t)hash_funk_(nm, len, size);
   for (int32_t k = 0; k < size; ++k) {
@@ -117,12 +114,16 @@ void grow_hash_table_(Work& W, MasterRecord& L, NameTable t, int32_t& status) {
     return;
   }
   for (int32_t k = 1; k <= size; ++k) iput(W, L, *t.hash, k, 0);
-  for (int32_t i = 1; i <= *t.count; ++i)
-    if (!hash_enter(W, L, t, i)) {
+  for (int32_t i = 1; i <= *t.count; ++i) {
+    char nm[NAMELEN];
+    int32_t len;
+    getnam_(W, L, *t.blk, i, nm, len);
+    if (!hash_enter(W, L, t, i, nm, len)) {
       std::fputs("HERROR\n", stdout);
       status = 1;
       return;
     }
+  }
   status = 0;
 }
 
@@ -148,7 +149,7 @@ void add_name_hash_(Work& W, MasterRecord& L, NameTable t, const char* name, int
     if (status != 0) status = 1;
     return;
   }
-  if (!hash_enter(W, L, t, *t.count)) {
+  if (!hash_enter(W, L, t, *t.count, name, trimlen(name, len))) {
     std::fputs("TABLE FULL\n", stdout);
     status = 1;
   }
@@ -160,10 +161,13 @@ static int32_t find_in(const Work& W, const MasterRecord& L, NameTable t, const 
   if (len > NAMELEN) len = NAMELEN;
   int32_t size = *t.hsize;
   int32_t b = (int32_t)hash_funk_(name, len, size);
+  char padded[NAMELEN];
+  std::memset(padded, ' ', NAMELEN);
+  if (len > 0) std::memcpy(padded, name, (size_t)len);
   for (int32_t k = 0; k < size; ++k) {
     int32_t n = iget(W, L, *t.hash, b);
     if (n == 0) return -b;
-    if (n >= lo && n <= hi && slot_equals(W, L, *t.blk, n, name, len)) return n;
+    if (n >= lo && n <= hi && slot_equals(W, L, *t.blk, n, padded)) return n;
     b = b == size ? 1 : b + 1;
   }
   return 0;

@@ -440,16 +440,23 @@ bool fastchars(const Work& W, MasterRecord& L, int32_t text, int32_t& pos, int32
     return t;
   }();
   auto plain = [](char c) { return PLAIN[(unsigned char)c]; };
-  auto put = [&](int32_t& k, char c, int32_t hi) {
-    L.SCANBUF[++k] = c;
-    L.SCANHI[k] = hi;
+  // the text, the buffer and its line numbers through locals (nothing is allocated here): the
+  // stores of characters would otherwise reload the work array and the master record
+  QUIRN_WCHECK(base + len <= (int64_t)(W.w.size() - 1) * 4);
+  const char* const src = reinterpret_cast<const char*>(&W.w[1]) + base - 1;
+  char* const buf = L.SCANBUF;
+  int32_t* const bufhi = L.SCANHI;
+  auto at = [src](int32_t k) { return src[k]; };
+  auto put = [buf, bufhi](int32_t& k, char c, int32_t hi) {
+    buf[++k] = c;
+    bufhi[k] = hi;
   };
   // the buffer's length and the text position in locals: the stores of characters into the
   // master record would otherwise reload them at every step
   const int32_t start = L.SCANLEN;
   int32_t n = start, p = pos;
   while (n < room && p < len) {
-    char c = cget(W, base + p + 1);
+    char c = at(p + 1);
     if (p + 1 < stop && plain(c)) {
       put(n, c, 0);
       ++p;
@@ -458,9 +465,9 @@ bool fastchars(const Work& W, MasterRecord& L, int32_t text, int32_t& pos, int32
     if (p + 1 < stop && c != ' ') break;
     // blanks, or a line's start: the next character that is not a blank
     int32_t r = p + 1;
-    while (r <= len && cget(W, base + r) == ' ') ++r;
+    while (r <= len && at(r) == ' ') ++r;
     if (r > len) break;
-    const char d = cget(W, base + r);
+    const char d = at(r);
     if (!plain(d)) break;
     if (r < stop) {
       // the blank comes first and the character after it waits in the queue

@@ -64,7 +64,8 @@ void cmpexpbrk_(Work& W, MasterRecord& L, int32_t& state, int32_t& errarg, int32
       b.room(64);
       if (L.TRACELV > 3) outline(L, " CALL GETSYM, ISTATE, MFREE= " + std::to_string(state) + " " + std::to_string(L.FREEWD));
       int32_t a = g.nsinpt[state], n = g.nsinpt[state + 1] - a;
-      int32_t r = getsym_(W, L, voc, &g.nsintx[a], n, 0, sym);
+      static CandStart from[BRK_NSTATES + 1];
+      int32_t r = getsym_(W, L, voc, &g.nsintx[a], n, 0, sym, &from[state]);
       errarg = sym.start;
       if (sym.status > 0) throw sym.status + 35;
       if (r < 0) {

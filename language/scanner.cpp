@@ -160,13 +160,6 @@ int32_t enkody_(Work& W, MasterRecord& L, char* name) {
     L.SRCLINE = line;
     return 0;
   }
-  // per character: upper-cased when it may go on a name, else 0
-  static constexpr auto NAMEUP = [] {
-    std::array<char, 256> t{};
-    for (int d = 0; d < 256; ++d)
-      if (isletter((char)d) || isdig((char)d) || d == '_') t[(size_t)d] = kshift_((char)d);
-    return t;
-  }();
   int32_t n = 0;
   name[n++] = c;
   int32_t p = L.SCANPOS;  // in a local: the stores into name would reload it at every step
@@ -183,10 +176,22 @@ int32_t enkody_(Work& W, MasterRecord& L, char* name) {
 
 static void trace(MasterRecord& L, const std::string& s) { outline(L, s); }
 
+// The place of the first candidate of the list that the lead filter lets through for a symbol
+// beginning with kfirst (ncand when none), noted in from when first asked.
+static int32_t first_through(const Vocab& v, const int16_t* cand, int32_t ncand, CandStart& from, char kfirst) {
+  uint8_t& at = from.at[(unsigned char)kfirst];
+  if (at == 0) {
+    int32_t k = 0;
+    while (k < ncand && v.lead[cand[k]] != 0 && v.lead[cand[k]] != kfirst) ++k;
+    at = (uint8_t)(k + 1);
+  }
+  return at - 1;
+}
+
 // The first symbol of the candidate list at the buffer's position: its 1-based place in the
 // list, 0 when none is there, -1 at the end of the model text.
 int32_t getsym_(Work& W, MasterRecord& L, const Vocab& v, const int16_t* cand, int32_t ncand, int32_t blanksym,
-                SymOut& out) {
+                SymOut& out, CandStart* from) {
   out.status = 0;
   if (L.TRACELV > 3) trace(L, " ENTER GETSYM, MODPTR =" + std::to_string(L.SCANPOS));
   if (L.SCANLEN - L.SCANPOS <= L.MAXLIN + 9 && textleft(W, L)) {
@@ -208,7 +213,10 @@ int32_t getsym_(Work& W, MasterRecord& L, const Vocab& v, const int16_t* cand, i
   // a word or sign must begin with the first character: the others are passed over unread
   const char kfirst = kshift_(first);
   const bool quiet = L.TRACELV <= 3;
-  for (int32_t k = 0; k < ncand; ++k) {
+  // the candidates before the first one the lead filter lets through are passed over at once
+  const int32_t k0 =
+      quiet && from != nullptr && v.lead != nullptr && ncand < 255 ? first_through(v, cand, ncand, *from, kfirst) : 0;
+  for (int32_t k = k0; k < ncand; ++k) {
     int32_t tok = cand[k];
     if (quiet && v.lead != nullptr && v.lead[tok] != 0 && v.lead[tok] != kfirst) continue;
     const char* t = v.text + v.start[tok - 1] - 1;
@@ -278,6 +286,73 @@ int32_t getsym_(Work& W, MasterRecord& L, const Vocab& v, const int16_t* cand, i
   L.SRCLINE = line;
   if (L.TRACELV > 3) trace(L, " EXIT GETSYM, NO VALID SYM");
   return 0;
+}
+
+// getsym_'s common case in few steps, for a list with its CandStart: the symbol that the first
+// candidate the lead filter lets through takes at once (a sign of one character, a number, a
+// name, or a name where a number failed). The same result, symbol and scanner state as
+// getsym_; -2, with nothing changed but what getsym_ changes again, when getsym_ must decide.
+int32_t getsym_quick_(Work& W, MasterRecord& L, const Vocab& v, const int16_t* cand, int32_t ncand,
+                      int32_t blanksym, SymOut& out, CandStart& from) {
+  if (L.TRACELV > 3 || v.lead == nullptr || ncand >= 255 || L.SCANPOS < 0) return -2;
+  if (L.SCANLEN - L.SCANPOS <= L.MAXLIN + 9 && textleft(W, L)) return -2;
+  // the first character that is not a blank, past line-number escapes (the last one counts)
+  int32_t p = L.SCANPOS, esc = 0;
+  for (;;) {
+    if (p >= L.SCANLEN) return -2;
+    const char c = L.SCANBUF[++p];
+    if (c == ' ') continue;
+    if (c != 0) break;
+    if (p + 3 > L.SCANLEN) return -2;
+    esc = p;
+    p += 3;
+  }
+  int32_t k = first_through(v, cand, ncand, from, kshift_(L.SCANBUF[p]));
+  if (k >= ncand) return -2;
+  const int32_t line = esc > 0 ? escline_(L, esc) : L.SRCLINE;
+  auto text = [&](int32_t kk, int32_t& tl) {
+    const int32_t tok = cand[kk];
+    tl = v.start[tok] - v.start[tok - 1];
+    return v.text + v.start[tok - 1] - 1;
+  };
+  int32_t tl = 0;
+  const char* t = text(k, tl);
+  const bool symclass = t[0] == '!' && tl == 2;
+  auto found = [&](int32_t pos) {
+    out.status = 0;
+    out.start = p;
+    L.SCANPOS = pos;
+    L.SRCLINE = line;
+    return k + 1;
+  };
+  if (!symclass) return tl == 1 && cand[k] != blanksym ? found(p) : -2;
+  if (t[1] == '1') {
+    int32_t pos = p - 1;
+    const int32_t e = txt2np_(L, L.SCANBUF, pos, L.SCANLEN, L.SYNTAX, out.val);
+    if (e != 1) {
+      if (cand[k] == blanksym) return -2;
+      if (e == 2) L.BIGCNT++;
+      return found(pos);
+    }
+    // no number: a name may come next
+    if (++k >= ncand) return -2;
+    t = text(k, tl);
+    if (v.lead[cand[k]] != 0 || t[0] != '!' || tl != 2) return -2;
+  }
+  if (t[1] != '2' || cand[k] == blanksym) return -2;
+  const int32_t save = L.SCANPOS, saveline = L.SRCLINE;
+  L.SCANPOS = p - 1;
+  L.SRCLINE = line;
+  out.namelen = enkody_(W, L, out.name);
+  out.name[NAMELEN] = 0;
+  if (out.namelen > 0) {
+    out.status = 0;
+    out.start = p;
+    return k + 1;
+  }
+  L.SCANPOS = save;
+  L.SRCLINE = saveline;
+  return -2;
 }
 
 // Normalises a name in place: -1 unchanged, 0 changed.
