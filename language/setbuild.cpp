@@ -168,6 +168,27 @@ static bool append_tuple(Work& W, MasterRecord& L, const int32_t* tup, int32_t d
   return true;
 }
 
+// Room in NDRVEL for every combination of the parents of t (d words each), taken at once
+// when doubling would not reach it; false when the store cannot give it.
+static bool reserve_tuples(Work& W, MasterRecord& L, int32_t t, int32_t d) {
+  int64_t want = L.NDRVUSE;
+  int64_t all = 1;
+  for (int32_t j = 1; j <= nparents(W, L, t); ++j) {
+    all *= iget(W, L, L.NNTRYS, parent(W, L, t, j));
+    if (all > 2147483640LL / 4) return true;  // append_tuple meets the limit
+  }
+  want += all * d;
+  if (want <= 2 * (int64_t)L.NDRVCAP + 64 + d || want > 2147483640LL / 4) return true;
+  int32_t cnt = (int32_t)want, st = 0;
+  setblk_(2, cnt, W, L, L.NDRVEL, st);
+  if (st != 0) {
+    if (L.NDRVEL > 0) L.NDRVCAP = L.LEN[L.NDRVEL];
+    return false;
+  }
+  L.NDRVCAP = cnt;
+  return true;
+}
+
 // Builds the members of t (its parents are built). 0 done, 1 failed, 9 needs set *need first.
 static int32_t build_one(Work& W, MasterRecord& L, int32_t t, int32_t& need) {
   int32_t d = setdim(W, L, t);
@@ -187,6 +208,11 @@ static int32_t build_one(Work& W, MasterRecord& L, int32_t t, int32_t& need) {
     }
     int32_t c0 = iget(W, L, L.SETCST, t), c1 = iget(W, L, L.SETCST, t + 1);
     bool cond = c0 < c1;
+    if (!cond && !empty && !reserve_tuples(W, L, t, d)) {
+      int32_t dummy = 0;
+      fail(W, L, 0, 0, dummy);
+      return 1;
+    }
     while (!empty && np > 0) {
       int32_t c = 1;
       for (int32_t j = 1; j <= np; ++j) {
@@ -267,8 +293,12 @@ static int32_t build_one(Work& W, MasterRecord& L, int32_t t, int32_t& need) {
     std::vector<int32_t> pos((size_t)n + 1);
     for (int32_t k = 1; k <= n; ++k) pos[(size_t)k] = first + (k - 1) * d;
     const int32_t* base = &W.w[(size_t)L.START[L.NDRVEL]] - 1;
-    for (int32_t k = n / 2; k >= 1; --k) sift(base, d, pos, k, n);
-    for (int32_t m = n; m >= 2; --m) {
+    // members made in ascending order (parents walked in their own sorted order) keep it
+    bool ascending = true;
+    for (int32_t k = 2; k <= n && ascending; ++k)
+      ascending = cmptup_(base + pos[(size_t)k - 1], base + pos[(size_t)k], d) < 0;
+    for (int32_t k = ascending ? 0 : n / 2; k >= 1; --k) sift(base, d, pos, k, n);
+    for (int32_t m = ascending ? 1 : n; m >= 2; --m) {
       int32_t top = pos[1];
       pos[1] = pos[(size_t)m];
       pos[(size_t)m] = top;
