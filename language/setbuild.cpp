@@ -149,19 +149,22 @@ static void fail(Work& W, MasterRecord& L, int32_t msg, int32_t set, int32_t& st
   }
 }
 
+// Sizes NDRVEL to want words (at most the largest request); false when no storage.
+static bool sizetuples(Work& W, MasterRecord& L, int64_t want) {
+  if (want > 2147483640LL / 4) return false;
+  int32_t cnt = (int32_t)want, st = 0;
+  setblk_(2, cnt, W, L, L.NDRVEL, st);
+  if (st != 0) {
+    if (L.NDRVEL > 0) L.NDRVCAP = L.LEN[L.NDRVEL];
+    return false;
+  }
+  L.NDRVCAP = cnt;
+  return true;
+}
+
 // Appends the tuple of d entries to NDRVEL; false when no storage.
 static bool append_tuple(Work& W, MasterRecord& L, const int32_t* tup, int32_t d) {
-  if ((int64_t)L.NDRVUSE + d > L.NDRVCAP) {
-    int64_t want = 2 * (int64_t)L.NDRVCAP + 64 + d;
-    if (want > 2147483640LL / 4) return false;
-    int32_t cnt = (int32_t)want, st = 0;
-    setblk_(2, cnt, W, L, L.NDRVEL, st);
-    if (st != 0) {
-      if (L.NDRVEL > 0) L.NDRVCAP = L.LEN[L.NDRVEL];
-      return false;
-    }
-    L.NDRVCAP = cnt;
-  }
+  if ((int64_t)L.NDRVUSE + d > L.NDRVCAP && !sizetuples(W, L, 2 * (int64_t)L.NDRVCAP + 64 + d)) return false;
   int32_t* dst = &W.w[(size_t)L.START[L.NDRVEL]] + L.NDRVUSE;
   std::memcpy(dst, tup, sizeof(int32_t) * (size_t)d);
   L.NDRVUSE += d;
@@ -171,22 +174,14 @@ static bool append_tuple(Work& W, MasterRecord& L, const int32_t* tup, int32_t d
 // Room in NDRVEL for every combination of the parents of t (d words each), taken at once
 // when doubling would not reach it; false when the store cannot give it.
 static bool reserve_tuples(Work& W, MasterRecord& L, int32_t t, int32_t d) {
-  int64_t want = L.NDRVUSE;
   int64_t all = 1;
   for (int32_t j = 1; j <= nparents(W, L, t); ++j) {
     all *= iget(W, L, L.NNTRYS, parent(W, L, t, j));
     if (all > 2147483640LL / 4) return true;  // append_tuple meets the limit
   }
-  want += all * d;
+  const int64_t want = L.NDRVUSE + all * d;
   if (want <= 2 * (int64_t)L.NDRVCAP + 64 + d || want > 2147483640LL / 4) return true;
-  int32_t cnt = (int32_t)want, st = 0;
-  setblk_(2, cnt, W, L, L.NDRVEL, st);
-  if (st != 0) {
-    if (L.NDRVEL > 0) L.NDRVCAP = L.LEN[L.NDRVEL];
-    return false;
-  }
-  L.NDRVCAP = cnt;
-  return true;
+  return sizetuples(W, L, want);
 }
 
 // Builds the members of t (its parents are built). 0 done, 1 failed, 9 needs set *need first.
