@@ -172,7 +172,8 @@ static bool append_tuple(Work& W, MasterRecord& L, const int32_t* tup, int32_t d
 }
 
 // Room in NDRVEL for every combination of the parents of t (d words each), taken at once
-// when doubling would not reach it; false when the store cannot give it.
+// at the capacity the appends one by one would double it to; false when the store cannot
+// give it.
 static bool reserve_tuples(Work& W, MasterRecord& L, int32_t t, int32_t d) {
   int64_t all = 1;
   for (int32_t j = 1; j <= nparents(W, L, t); ++j) {
@@ -180,8 +181,10 @@ static bool reserve_tuples(Work& W, MasterRecord& L, int32_t t, int32_t d) {
     if (all > 2147483640LL / 4) return true;  // append_tuple meets the limit
   }
   const int64_t want = L.NDRVUSE + all * d;
-  if (want <= 2 * (int64_t)L.NDRVCAP + 64 + d || want > 2147483640LL / 4) return true;
-  return sizetuples(W, L, want);
+  int64_t cap = L.NDRVCAP;
+  while (cap < want) cap = 2 * cap + 64 + d;
+  if (cap == L.NDRVCAP || cap > 2147483640LL / 4) return true;
+  return sizetuples(W, L, cap);
 }
 
 // Builds the members of t (its parents are built). 0 done, 1 failed, 9 needs set *need first.
