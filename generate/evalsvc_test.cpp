@@ -64,9 +64,10 @@ TEST(EvalServices, HeldSetLookupAgreesWithThePlainOne) {
   EXPECT_FALSE(q.dense);
 }
 
-// A large sorted set is searched from the position its latest look-up found: whatever
-// the order of the look-ups (runs up, runs down, strides, at random, members or not, and
-// another set sharing the position slot in between), each finds what the plain one does.
+// A large sorted set is searched from the position its latest look-up found, trying its
+// latest move once more: whatever the order of the look-ups (runs up, runs down, strides,
+// from both ends in turn, at random, members or not, and another set sharing the position
+// slot in between), each finds what the plain one does.
 TEST(EvalServices, SortedSetLookupFromTheLatestPosition) {
   EvalModel m;
   // set 4 becomes {(a, b) : (7a + 3b) mod 5 < 2} over 1..30 x 1..20, kept in a shuffled
@@ -96,11 +97,12 @@ TEST(EvalServices, SortedSetLookupFromTheLatestPosition) {
     for (int32_t b = 0; b <= 21; ++b) up.push_back({a, b});
   for (int32_t b = 0; b <= 21; ++b)
     for (int32_t a = 0; a <= 31; ++a) strided.push_back({a, b});
-  std::vector<std::pair<int32_t, int32_t>> down(up.rbegin(), up.rend()), shuffled = up;
+  std::vector<std::pair<int32_t, int32_t>> down(up.rbegin(), up.rend()), shuffled = up, ends;
   std::shuffle(shuffled.begin(), shuffled.end(), rng);
+  for (size_t i = 0; i < up.size(); ++i) ends.push_back(i % 2 ? up[i / 2] : down[i / 2]);
   VxSet q;
   int32_t checked = 0;
-  for (const auto* list : {&up, &down, &strided, &shuffled})
+  for (const auto* list : {&up, &down, &strided, &ends, &shuffled})
     for (size_t i = 0; i < list->size(); ++i) {
       const auto [a, b] = (*list)[i];
       if (i % 97 == 0) {  // set 20 takes the position slot of set 4 for a moment
@@ -118,7 +120,7 @@ TEST(EvalServices, SortedSetLookupFromTheLatestPosition) {
       EXPECT_EQ(plain, want) << a << " " << b;
       checked += want > 0;
     }
-  EXPECT_EQ(checked, 4 * n);
+  EXPECT_EQ(checked, 5 * n);
 }
 
 TEST(EvalServices, MemberLookup) {

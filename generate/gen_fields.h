@@ -33,8 +33,9 @@ struct GenFields : ScalarFields {
   int32_t XTXT[XTXTLIM + 1] = {};    // text-slot block handles of the current run
   int32_t XTXTN = 0;                 // text slots in use
   // set s's latest position found in its sorted order, kept in slot s % VXHINTS while
-  // VXHSET of the slot is s: the next look-up of s searches outward from there
-  int32_t VXHSET[VXHINTS] = {}, VXHPOS[VXHINTS] = {};
+  // VXHSET of the slot is s: the next look-up of s searches outward from there, first
+  // trying the latest move between two positions found (VXHMOVE) once more
+  int32_t VXHSET[VXHINTS] = {}, VXHPOS[VXHINTS] = {}, VXHMOVE[VXHINTS] = {};
   // pending errors of the current run: integer and real record blocks, count, capacity
   int32_t PEIBLK = 0, PERBLK = 0, PECNT = 0, PECAP = 0;
 

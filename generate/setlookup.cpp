@@ -12,9 +12,12 @@ namespace {
 // Position k (1..n) in a sorted set's order of the member whose tuple is c, 0 when c is no
 // member. Member k's tuple is the d words at w[tup + (w[o + k] - 1) * d]. The search
 // gallops outward from position h (1..n; any other value: a plain binary search), so a
-// run of look-ups near one another costs a few comparisons each.
+// run of look-ups near one another costs a few comparisons each. When the member lies
+// the way move points, position h + move is tried first, so a loop that steps through
+// the set by a fixed stride (a sum over a product set with its last position bound)
+// finds each member at the second comparison.
 int64_t sortedpos(const int32_t* w, int64_t o, int64_t tup, int32_t d, int64_t n,
-                  const int32_t* c, int64_t h) {
+                  const int32_t* c, int64_t h, int64_t move = 0) {
   auto cmp = [&](int64_t k) -> int32_t {
     const int32_t* m = w + tup + (int64_t)(w[o + k] - 1) * d;
     for (int32_t j = 0; j < d; ++j)
@@ -25,7 +28,17 @@ int64_t sortedpos(const int32_t* w, int64_t o, int64_t tup, int32_t d, int64_t n
   if (h >= 1 && h <= n) {
     int32_t r = cmp(h);
     if (r == 0) return h;
-    for (int64_t step = 1;; step *= 2) {
+    if (move != 0 && (move > 0) == (r > 0) && h + move >= 1 && h + move <= n) {
+      const int32_t r2 = cmp(h + move);
+      if (r2 == 0) return h + move;
+      if (r > 0) lo = h; else hi = h;
+      h += move;
+      if (r2 != r) {  // the member lies between the two: search there
+        if (r2 > 0) lo = h; else hi = h;
+        h = 0;
+      }
+    }
+    for (int64_t step = 1; h != 0; step *= 2) {
       if (r > 0) {
         lo = h;
         h += step;
@@ -131,6 +144,7 @@ int32_t& hintslot(MasterRecord& L, int32_t s) {
   if (L.VXHSET[slot] != s) {
     L.VXHSET[slot] = s;
     L.VXHPOS[slot] = 0;
+    L.VXHMOVE[slot] = 0;
   }
   return L.VXHPOS[slot];
 }
@@ -147,8 +161,10 @@ int64_t vxsorted_(const Work& A, MasterRecord& L, const VxSet& q, const int32_t*
   const int64_t o = (int64_t)L.START[q.ord] - 1;
   const int64_t tup = (int64_t)L.START[L.NDRVEL] - 1 + q.inxntr;
   int32_t& h = hintslot(L, q.s);
-  const int64_t k = sortedpos(w, o, tup, q.d, q.n, c, h);
+  int32_t& move = L.VXHMOVE[q.s & (VXHINTS - 1)];
+  const int64_t k = sortedpos(w, o, tup, q.d, q.n, c, h, move);
   if (k == 0) return 0;
+  if (k != h) move = h >= 1 ? (int32_t)(k - h) : 0;
   h = (int32_t)k;
   return w[o + k];
 }

@@ -157,6 +157,7 @@ void implset_(Work& W, MasterRecord& L, int32_t s, char* last, int32_t len, int3
     return;
   }
   iput(W, L, L.INXNTR, s, L.NPRIMEL + 1);
+  reserve_names_(W, L, nt_prim(L), n);
   int32_t st = 0;
   walkrange(ua, ub, nullptr, [&](const std::string& m) {
     add_name_hash_(W, L, nt_prim(L), m.data(), (int32_t)m.size(), st);

@@ -46,6 +46,11 @@ int32_t find_name_hash_(const Work& W, const MasterRecord& L, NameTable t, const
 int32_t find_name_rng_hash_(const Work& W, const MasterRecord& L, NameTable t, const char* name, int32_t len,
                             int32_t lo, int32_t hi);
 void grow_hash_table_(Work& W, MasterRecord& L, NameTable t, int32_t& status);
+// Makes room in table t for n more names at once: the name and hash blocks at the sizes
+// that n additions one by one would leave them, so that a long range of
+// members neither moves the names nor rebuilds the hash again and again. Where the store
+// cannot give it, the additions grow the table as they go.
+void reserve_names_(Work& W, MasterRecord& L, NameTable t, int64_t n);
 void getnam_(const Work& W, const MasterRecord& L, int32_t blk, int32_t i, char* text, int32_t& len);
 std::string namestr(const Work& W, const MasterRecord& L, int32_t blk, int32_t i);  // trimmed
 void putnam_(Work& W, const MasterRecord& L, int32_t blk, int32_t i, const char* name, int32_t len);

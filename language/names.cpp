@@ -100,9 +100,11 @@ static bool hash_enter(Work& W, const MasterRecord& L, NameTable t, int32_t i, c
   return false;
 }
 
-// Rebuilds the hash block at the next prime size and enters every name again.
-void grow_hash_table_(Work& W, MasterRecord& L, NameTable t, int32_t& status) {
-  int32_t size = fprime_(std::max(2 * *t.hsize, 64));
+// The size a hash block of size grows to.
+static int32_t nexthsize(int32_t size) { return fprime_(std::max(2 * size, 64)); }
+
+// Rebuilds the hash block at the given size and enters every name again.
+static void rehash(Work& W, MasterRecord& L, NameTable t, int32_t size, int32_t& status) {
   *t.hsize = size;
   if (*t.hash > 0) rlsblk_(L, *t.hash);
   int32_t cnt = size, st = 0;
@@ -125,6 +127,43 @@ void grow_hash_table_(Work& W, MasterRecord& L, NameTable t, int32_t& status) {
     }
   }
   status = 0;
+}
+
+// Rebuilds the hash block at the next prime size and enters every name again.
+void grow_hash_table_(Work& W, MasterRecord& L, NameTable t, int32_t& status) {
+  rehash(W, L, t, nexthsize(*t.hsize), status);
+}
+
+void reserve_names_(Work& W, MasterRecord& L, NameTable t, int64_t n) {
+  const int64_t total = (int64_t)*t.count + n;
+  if (n < 1 || total > MAXREQ / 32) return;  // the additions meet the limit themselves
+  auto len = [&](int32_t h) -> int64_t { return h > 0 ? L.LEN[h] : 0; };
+  // the capacity the additions one by one would double the name block to; only room the
+  // store has is taken (a block grown in part would hold the rest)
+  if (total > *t.cap) {
+    int64_t cap = *t.cap;
+    while (cap < total) cap = 2 * cap > 64 ? 2 * cap : 64;
+    if (cap > MAXREQ / 32 || cap * 8 - len(*t.blk) > L.FREEWD) return;
+    int32_t items = (int32_t)(cap * 4), st = 0;
+    setblk_(7, items, W, L, *t.blk, st);
+    if (st != 0) return;  // cannot happen with the room there
+    *t.cap = (int32_t)cap;
+  }
+  // the size the additions one by one would grow the hash block to (each grows it a step
+  // at most), so that the names lie in it as they would have
+  int32_t size = *t.hsize;
+  bool made = *t.hash > 0;
+  for (int64_t c = *t.count + 1; c <= total; ++c)
+    if (2 * c >= size || !made) {
+      if (size > MAXREQ / 8) return;
+      size = nexthsize(size);
+      made = true;
+    }
+  if ((size == *t.hsize && *t.hash > 0) || size - len(*t.hash) > L.FREEWD) return;
+  const int32_t was = *t.hsize;
+  int32_t st = 0;
+  rehash(W, L, t, size, st);
+  if (st != 0) *t.hsize = was;  // the additions grow it as they go
 }
 
 // Appends a name as number count+1 and enters it in the hash block.

@@ -57,6 +57,59 @@ TEST(Names, TableGrowsAndFinds) {
   EXPECT_EQ(namestr(f.W, f.L, f.L.SCLNAM, 71), full);
 }
 
+// Room taken for many names at once leaves the table as the names added one by one do:
+// the same capacity, hash size and slots, whatever was in the table before and however
+// many come; where the store cannot give the room, the additions grow it as they go.
+TEST(Names, RoomForManyNamesLeavesTheTableAsOneByOne) {
+  const struct { int32_t before, n, words; } cases[] = {
+      {0, 1, 4000000},  {0, 33, 4000000},  {3, 31, 4000000},  {0, 5000, 4000000},
+      {40, 2000, 4000000}, {200, 3, 4000000}, {10, 20000, 400000},
+  };
+  for (const auto& c : cases) {
+    FrontFixture one(c.words), many(c.words);
+    int32_t st = 0;
+    auto add = [&](FrontFixture& f, int32_t i) {
+      const std::string n = "M" + std::to_string(i);
+      add_name_hash_(f.W, f.L, nt_prim(f.L), n.data(), (int32_t)n.size(), st);
+      ASSERT_EQ(st, 0) << c.before << " + " << c.n << " at " << i;
+    };
+    for (int32_t i = 1; i <= c.before; ++i) {
+      add(one, i);
+      add(many, i);
+    }
+    reserve_names_(many.W, many.L, nt_prim(many.L), c.n);
+    for (int32_t i = c.before + 1; i <= c.before + c.n; ++i) {
+      add(one, i);
+      add(many, i);
+    }
+    const std::string name = std::to_string(c.before) + " + " + std::to_string(c.n);
+    ASSERT_EQ(many.L.PRMHSZ, one.L.PRMHSZ) << name;
+    ASSERT_EQ(many.L.PRIMCAP, one.L.PRIMCAP) << name;
+    for (int32_t k = 1; k <= one.L.PRMHSZ; ++k)
+      ASSERT_EQ(iget(many.W, many.L, many.L.PRMHSH, k), iget(one.W, one.L, one.L.PRMHSH, k)) << name << " slot " << k;
+    for (int32_t i = 1; i <= c.before + c.n; i += 7) {
+      const std::string n = "M" + std::to_string(i);
+      EXPECT_EQ(find_name_hash_(many.W, many.L, nt_prim(many.L), n.data(), (int32_t)n.size()), i) << name;
+    }
+  }
+  // room beyond the store is not taken: with no room for the names the free store stays
+  // as it was, with room for the names alone the hash block does; the table still grows
+  FrontFixture f(150000);
+  int32_t st = 0;
+  add_name_hash_(f.W, f.L, nt_prim(f.L), "A", 1, st);
+  const int32_t free = f.L.FREEWD, hsize = f.L.PRMHSZ;
+  reserve_names_(f.W, f.L, nt_prim(f.L), 50000);
+  EXPECT_EQ(f.L.FREEWD, free);
+  reserve_names_(f.W, f.L, nt_prim(f.L), 12000);
+  EXPECT_EQ(f.L.PRIMCAP, 16384);
+  EXPECT_EQ(f.L.PRMHSZ, hsize);
+  for (const char* n : {"B", "C"}) add_name_hash_(f.W, f.L, nt_prim(f.L), n, 1, st);
+  ASSERT_EQ(st, 0);
+  EXPECT_EQ(f.L.NPRIMEL, 3);
+  EXPECT_EQ(find_name_hash_(f.W, f.L, nt_prim(f.L), "A", 1), 1);
+  EXPECT_EQ(find_name_hash_(f.W, f.L, nt_prim(f.L), "C", 1), 3);
+}
+
 TEST(Names, NumbersAsTextAndNameRepair) {
   char t[16];
   int32_t n;

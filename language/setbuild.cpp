@@ -149,23 +149,42 @@ static void fail(Work& W, MasterRecord& L, int32_t msg, int32_t set, int32_t& st
   }
 }
 
+// Sizes NDRVEL to want words (at most the largest request); false when no storage.
+static bool sizetuples(Work& W, MasterRecord& L, int64_t want) {
+  if (want > 2147483640LL / 4) return false;
+  int32_t cnt = (int32_t)want, st = 0;
+  setblk_(2, cnt, W, L, L.NDRVEL, st);
+  if (st != 0) {
+    if (L.NDRVEL > 0) L.NDRVCAP = L.LEN[L.NDRVEL];
+    return false;
+  }
+  L.NDRVCAP = cnt;
+  return true;
+}
+
 // Appends the tuple of d entries to NDRVEL; false when no storage.
 static bool append_tuple(Work& W, MasterRecord& L, const int32_t* tup, int32_t d) {
-  if ((int64_t)L.NDRVUSE + d > L.NDRVCAP) {
-    int64_t want = 2 * (int64_t)L.NDRVCAP + 64 + d;
-    if (want > 2147483640LL / 4) return false;
-    int32_t cnt = (int32_t)want, st = 0;
-    setblk_(2, cnt, W, L, L.NDRVEL, st);
-    if (st != 0) {
-      if (L.NDRVEL > 0) L.NDRVCAP = L.LEN[L.NDRVEL];
-      return false;
-    }
-    L.NDRVCAP = cnt;
-  }
+  if ((int64_t)L.NDRVUSE + d > L.NDRVCAP && !sizetuples(W, L, 2 * (int64_t)L.NDRVCAP + 64 + d)) return false;
   int32_t* dst = &W.w[(size_t)L.START[L.NDRVEL]] + L.NDRVUSE;
   std::memcpy(dst, tup, sizeof(int32_t) * (size_t)d);
   L.NDRVUSE += d;
   return true;
+}
+
+// Room in NDRVEL for every combination of the parents of t (d words each), taken at once
+// at the capacity the appends one by one would double it to; false when the store cannot
+// give it.
+static bool reserve_tuples(Work& W, MasterRecord& L, int32_t t, int32_t d) {
+  int64_t all = 1;
+  for (int32_t j = 1; j <= nparents(W, L, t); ++j) {
+    all *= iget(W, L, L.NNTRYS, parent(W, L, t, j));
+    if (all > 2147483640LL / 4) return true;  // append_tuple meets the limit
+  }
+  const int64_t want = L.NDRVUSE + all * d;
+  int64_t cap = L.NDRVCAP;
+  while (cap < want) cap = 2 * cap + 64 + d;
+  if (cap == L.NDRVCAP || cap > 2147483640LL / 4) return true;
+  return sizetuples(W, L, cap);
 }
 
 // Builds the members of t (its parents are built). 0 done, 1 failed, 9 needs set *need first.
@@ -187,6 +206,11 @@ static int32_t build_one(Work& W, MasterRecord& L, int32_t t, int32_t& need) {
     }
     int32_t c0 = iget(W, L, L.SETCST, t), c1 = iget(W, L, L.SETCST, t + 1);
     bool cond = c0 < c1;
+    if (!cond && !empty && !reserve_tuples(W, L, t, d)) {
+      int32_t dummy = 0;
+      fail(W, L, 0, 0, dummy);
+      return 1;
+    }
     while (!empty && np > 0) {
       int32_t c = 1;
       for (int32_t j = 1; j <= np; ++j) {
@@ -267,8 +291,12 @@ static int32_t build_one(Work& W, MasterRecord& L, int32_t t, int32_t& need) {
     std::vector<int32_t> pos((size_t)n + 1);
     for (int32_t k = 1; k <= n; ++k) pos[(size_t)k] = first + (k - 1) * d;
     const int32_t* base = &W.w[(size_t)L.START[L.NDRVEL]] - 1;
-    for (int32_t k = n / 2; k >= 1; --k) sift(base, d, pos, k, n);
-    for (int32_t m = n; m >= 2; --m) {
+    // members made in ascending order (parents walked in their own sorted order) keep it
+    bool ascending = true;
+    for (int32_t k = 2; k <= n && ascending; ++k)
+      ascending = cmptup_(base + pos[(size_t)k - 1], base + pos[(size_t)k], d) < 0;
+    for (int32_t k = ascending ? 0 : n / 2; k >= 1; --k) sift(base, d, pos, k, n);
+    for (int32_t m = ascending ? 1 : n; m >= 2; --m) {
       int32_t top = pos[1];
       pos[1] = pos[(size_t)m];
       pos[(size_t)m] = top;

@@ -193,3 +193,42 @@ TEST(Sets, ReportFunctionsCompileInOutputLists) {
 }
 
 }  // namespace
+
+namespace {
+
+// A set without a condition takes the room of all its members at once, one with a
+// condition grows as it goes; sets after either still grow, and a store too small for
+// the whole product stops the model as it did member by member.
+TEST(Sets, DerivedMembersGetTheirRoom) {
+  const struct { const char* text; int32_t words; bool fits; int32_t last; } cases[] = {
+      {"SETS: A /1..300/; B /1..40/; D(A, B); E(D, B) | &2 #EQ# &3; F(B, B); ENDSETS", 4000000, true, 1600},
+      {"SETS: A /1..300/; B /1..40/; E(A, B) | &2 #LT# 3; D(E, B); F(A, B); ENDSETS", 4000000, true, 12000},
+      {"SETS: A /1..300/; B /1..40/; C(A) | &1 #GT# 1; D(C, B); ENDSETS", 4000000, true, 11960},
+      {"SETS: A /1..300/; B /1..100/; D(A, B); ENDSETS", 60000, false, 0},
+      {"SETS: A /1..300/; B /1..100/; D(A, B) | &1 #GT# 0; ENDSETS", 60000, false, 0},
+  };
+  for (auto& c : cases) {
+    FrontFixture f(c.words);
+    f.text(c.text);
+    const std::string out = f.go(0);
+    EXPECT_EQ(f.L.LASTERR, 0) << c.text;
+    if (!c.fits) {
+      EXPECT_NE(out.find("[Error Code:    0]"), std::string::npos) << c.text << out;
+      EXPECT_EQ(f.L.NSETS, 0) << c.text;
+      continue;
+    }
+    ASSERT_EQ(out, "") << c.text;
+    EXPECT_EQ(iget(f.W, f.L, f.L.NNTRYS, f.L.NSETS), c.last) << c.text;
+    EXPECT_LE(f.L.NDRVUSE, f.L.NDRVCAP) << c.text;
+    // every derived set's members are its parents' combinations in ascending order
+    for (int32_t s = 1; s <= f.L.NSETS; ++s) {
+      const int32_t d = setdim(f.W, f.L, s), n = iget(f.W, f.L, f.L.NNTRYS, s);
+      if (d == 0) continue;
+      const int32_t* base = &f.W.w[(size_t)f.L.START[f.L.NDRVEL]] - 1 + iget(f.W, f.L, f.L.INXNTR, s);
+      for (int32_t k = 1; k < n; ++k)
+        ASSERT_LT(cmptup_(base + (k - 1) * d, base + k * d, d), 0) << c.text << " set " << s;
+    }
+  }
+}
+
+}  // namespace
