@@ -25,6 +25,9 @@ struct GlpkState {
   int stageNodes = 0;             // most nodes by the end of this stage
   long long doneIterations = 0;   // spent by the stages before this one
   int doneNodes = 0;
+  bool plain = false;             // this stage is the plain search
+  double stallBound = 0;          // the plain search's best bound since it had an incumbent ...
+  long long stallFrom = -1;       // ... and the iteration count when it was reached (-1: none yet)
   double t0 = 0;
   Stop stop = Stop::none;
   MipProgress prog;
@@ -119,6 +122,26 @@ bool newIncumbent(GlpkState& st) {
   return true;
 }
 
+// Simplex iterations the plain search may spend holding an incumbent without raising its
+// bound before the search with cuts takes over. Such a search is walking a level plateau of
+// the relaxation that only cuts lift: on the generalised assignment and graph colouring models
+// of the integer benchmark the bound stands from the first nodes on, while on the knapsacks it
+// moves at least every 40 iterations until the search ends.
+constexpr long long kPlainStall = 100;
+
+// True when the plain search holds an incumbent and its best bound has not improved in its
+// last kPlainStall iterations.
+bool plainStalled(GlpkState& st) {
+  const MipProgress& q = st.prog;
+  if (!st.plain || q.status != 5 || std::fabs(q.bound) >= 1e30) return false;
+  if (st.stallFrom < 0 || (q.bound - st.stallBound) * st.p->sense > 1e-9 * std::max(1.0, std::fabs(q.bound))) {
+    st.stallBound = q.bound;
+    st.stallFrom = q.iterations;
+    return false;
+  }
+  return q.iterations - st.stallFrom >= kPlainStall;
+}
+
 // GLPK's callback: progress to the caller, and the budget, limits and stops enforced. GLPK
 // does not tell of every incumbent it records, so a changed one is reported at the first
 // event after it; other events are reported once per node.
@@ -150,7 +173,7 @@ void onEvent(glp_tree* t, void* info) {
   else if (*st.cb && (*st.cb)(q)) st.stop = Stop::caller;
   else if (q.status == 5 && std::fabs(q.bound) < 1e30 &&
            std::fabs(q.best - q.bound) <= s.absgap) st.stop = Stop::gap;
-  else if (q.iterations > st.stageBudget || q.nodes > st.stageNodes) st.stop = Stop::budget;
+  else if (q.iterations > st.stageBudget || q.nodes > st.stageNodes || plainStalled(st)) st.stop = Stop::budget;
   if (st.stop != Stop::none) glp_ios_terminate(t);
 }
 
@@ -221,6 +244,7 @@ enum class Outcome { settled, handOver, fault };
 Outcome runStage(bool plain, GlpkState& st, MipResult& r) {
   const LinearProblem& p = *st.p;
   const MipSettings& s = *st.s;
+  st.plain = plain;
   glp_prob* g = glp_create_prob();
   loadGlpk(g, p);
   glp_iocp io;
@@ -238,8 +262,8 @@ Outcome runStage(bool plain, GlpkState& st, MipResult& r) {
   io.mip_gap = s.relgap;
   // Gomory, mixed-integer rounding and clique cuts at the nodes.
   io.gmi_cuts = io.mir_cuts = io.clq_cuts = plain ? GLP_OFF : GLP_ON;
-  // A search with cuts after a plain one leaves out the Gomory cuts: on the generalised assignment model
-  // of the integer benchmark they cost more than the nodes they save.
+  // A search with cuts after a plain one leaves out the Gomory cuts: on the generalised assignment and
+  // graph colouring models of the integer benchmark they cost more than the nodes they save.
   if (st.doneNodes > 0) io.gmi_cuts = GLP_OFF;
   io.cb_func = onEvent;
   io.cb_info = &st;
