@@ -25,12 +25,17 @@ struct GlpkState {
   int stageNodes = 0;             // most nodes by the end of this stage
   long long doneIterations = 0;   // spent by the stages before this one
   int doneNodes = 0;
+  bool plain = false;             // this stage is the plain search
+  double stallBound = 0;          // the plain search's best bound since it had an incumbent ...
+  long long stallFrom = -1;       // ... and the iteration count when it was reached (-1: none yet)
   double t0 = 0;
   Stop stop = Stop::none;
   MipProgress prog;
   bool reported = false;          // an incumbent has been reported as found
   double reportedBest = 0;        // ... with this objective
   std::vector<double> start;      // a checked point offered to the search at its first node (1-based)
+  glp_iocp* io = nullptr;         // the settings GLPK searches with, read by it at each node
+  bool rootMir = false;           // rounding cuts at the root only
   std::jmp_buf escape;            // where a fault inside GLPK returns to
 };
 
@@ -119,6 +124,26 @@ bool newIncumbent(GlpkState& st) {
   return true;
 }
 
+// Simplex iterations the plain search may spend holding an incumbent without raising its
+// bound before the search with cuts takes over. Such a search is walking a level plateau of
+// the relaxation that only cuts lift: on the generalised assignment and graph colouring models
+// of the integer benchmark the bound stands from the first nodes on, while on the knapsacks it
+// moves at least every 40 iterations until the search ends.
+constexpr long long kPlainStall = 100;
+
+// True when the plain search holds an incumbent and its best bound has not improved in its
+// last kPlainStall iterations.
+bool plainStalled(GlpkState& st) {
+  const MipProgress& q = st.prog;
+  if (!st.plain || q.status != 5 || std::fabs(q.bound) >= 1e30) return false;
+  if (st.stallFrom < 0 || (q.bound - st.stallBound) * st.p->sense > 1e-9 * std::max(1.0, std::fabs(q.bound))) {
+    st.stallBound = q.bound;
+    st.stallFrom = q.iterations;
+    return false;
+  }
+  return q.iterations - st.stallFrom >= kPlainStall;
+}
+
 // GLPK's callback: progress to the caller, and the budget, limits and stops enforced. GLPK
 // does not tell of every incumbent it records, so a changed one is reported at the first
 // event after it; other events are reported once per node.
@@ -143,6 +168,9 @@ void onEvent(glp_tree* t, void* info) {
     glp_ios_terminate(t);
     return;
   }
+  // GLPK reads its settings through the pointer it was given while it searches: the rounding
+  // cuts end once the search leaves the root.
+  if (st.rootMir && curr && glp_ios_node_level(t, curr) > 0) st.io->mir_cuts = GLP_OFF;
   if (!newIncumbent(st) && glp_ios_reason(t) != GLP_ISELECT) return;
   const MipSettings& s = *st.s;
   if (s.iterations >= 0 && q.iterations >= s.iterations) st.stop = Stop::iterations;
@@ -150,7 +178,7 @@ void onEvent(glp_tree* t, void* info) {
   else if (*st.cb && (*st.cb)(q)) st.stop = Stop::caller;
   else if (q.status == 5 && std::fabs(q.bound) < 1e30 &&
            std::fabs(q.best - q.bound) <= s.absgap) st.stop = Stop::gap;
-  else if (q.iterations > st.stageBudget || q.nodes > st.stageNodes) st.stop = Stop::budget;
+  else if (q.iterations > st.stageBudget || q.nodes > st.stageNodes || plainStalled(st)) st.stop = Stop::budget;
   if (st.stop != Stop::none) glp_ios_terminate(t);
 }
 
@@ -221,6 +249,7 @@ enum class Outcome { settled, handOver, fault };
 Outcome runStage(bool plain, GlpkState& st, MipResult& r) {
   const LinearProblem& p = *st.p;
   const MipSettings& s = *st.s;
+  st.plain = plain;
   glp_prob* g = glp_create_prob();
   loadGlpk(g, p);
   glp_iocp io;
@@ -238,9 +267,16 @@ Outcome runStage(bool plain, GlpkState& st, MipResult& r) {
   io.mip_gap = s.relgap;
   // Gomory, mixed-integer rounding and clique cuts at the nodes.
   io.gmi_cuts = io.mir_cuts = io.clq_cuts = plain ? GLP_OFF : GLP_ON;
-  // A search with cuts after a plain one leaves out the Gomory cuts: on the generalised assignment model
-  // of the integer benchmark they cost more than the nodes they save.
+  // A search with cuts after a plain one leaves out the Gomory cuts: on the generalised assignment and
+  // graph colouring models of the integer benchmark they cost more than the nodes they save.
   if (st.doneNodes > 0) io.gmi_cuts = GLP_OFF;
+  // A model with continuous columns, searched with cuts from the start, gets its rounding cuts at
+  // the root only: there they settle the lot-sizing and big-M sequencing rows, while at the
+  // nodes they cost more than the nodes they save (a quarter of the instructions of the
+  // scheduling and lot-sizing models of the integer benchmark). After a plain search they stay
+  // at the nodes, where they save half the nodes of the generalised assignment model.
+  st.io = &io;
+  st.rootMir = !plain && st.doneNodes == 0;
   io.cb_func = onEvent;
   io.cb_info = &st;
   // A fault inside GLPK (its internal checks end the program otherwise) leaves the model to
@@ -248,6 +284,7 @@ Outcome runStage(bool plain, GlpkState& st, MipResult& r) {
   glp_error_hook(onGlpkFault, &st);
   if (setjmp(st.escape)) {
     glp_error_hook(nullptr, nullptr);
+    st.io = nullptr;
     glp_free_env();
     return Outcome::fault;
   }
@@ -266,6 +303,8 @@ Outcome runStage(bool plain, GlpkState& st, MipResult& r) {
   if (io.presolve == GLP_ON) st.start.clear();
   int ret = glp_intopt(g, &io);
   glp_error_hook(nullptr, nullptr);
+  st.io = nullptr;
+  st.rootMir = false;
   r = MipResult();
   bool settled = readAnswer(g, ret, st, r);
   st.prog.iterations = std::max<long long>(st.prog.iterations, st.doneIterations + glp_get_it_cnt(g));

@@ -290,4 +290,146 @@ TEST(MipGlpk, PlainSearchFirstOnIntegerColumnsOnly) {
   }
 }
 
+// A model in row form, minimised: each row's entries (column, value) and bounds, the columns'
+// costs; a column is binary where `binary` holds (all of them when it is empty), else at least 0.
+brmip::LinearProblem fromRows(const std::vector<std::vector<std::pair<int, double>>>& rows, std::vector<double> rowlb,
+                              std::vector<double> rowub, const std::vector<double>& cost,
+                              const std::vector<bool>& binary = {}) {
+  std::vector<std::vector<std::pair<int, double>>> cols(cost.size());
+  for (int i = 0; i < static_cast<int>(rows.size()); i++)
+    for (auto [j, v] : rows[i]) cols[j].push_back({i, v});
+  Builder b(1, std::move(rowlb), std::move(rowub));
+  for (size_t j = 0; j < cost.size(); j++) {
+    bool bin = binary.empty() || binary[j];
+    b.col(cost[j], 0, bin ? 1 : 1e30, bin, cols[j]);
+  }
+  return b.p;
+}
+
+// Generalised assignment of 24 jobs to 6 agents with capacities: its relaxation's bound does not
+// move in a search without cuts.
+brmip::LinearProblem generalisedAssignment() {
+  const int agents = 6, jobs = 24;
+  std::vector<std::vector<std::pair<int, double>>> rows(jobs + agents);
+  std::vector<double> lb(jobs, 1), ub(jobs, 1), cost;
+  for (int i = 1; i <= agents; i++) {
+    double cap = 0;
+    for (int j = 1; j <= jobs; j++) {
+      int col = static_cast<int>(cost.size());
+      double load = 5 + (i * 7 + j * 11) % 13;
+      cost.push_back(10 + (i * 17 + j * 29) % 23);
+      rows[j - 1].push_back({col, 1});
+      rows[jobs + i - 1].push_back({col, load});
+      cap += load;
+    }
+    lb.push_back(-1e30);
+    ub.push_back(0.8 * cap / agents + 6);
+  }
+  return fromRows(rows, lb, ub, cost);
+}
+
+// Fewest colours (of 7) for 18 nodes with edges from a fixed rule; colours used in order.
+brmip::LinearProblem graphColouring() {
+  const int nodes = 18, colours = 7;
+  auto x = [&](int i, int k) { return (i - 1) * colours + k - 1; };
+  auto used = [&](int k) { return nodes * colours + k - 1; };
+  std::vector<std::vector<std::pair<int, double>>> rows;
+  std::vector<double> lb, ub, cost(nodes * colours, 0.0);
+  cost.resize(nodes * colours + colours, 1.0);
+  for (int i = 1; i <= nodes; i++) {
+    rows.emplace_back();
+    for (int k = 1; k <= colours; k++) rows.back().push_back({x(i, k), 1});
+    lb.push_back(1);
+    ub.push_back(1);
+  }
+  for (int i = 1; i <= nodes; i++)
+    for (int j = i + 1; j <= nodes; j++)
+      if ((i * 5 + j * 3 + i * j) % 7 < 3)
+        for (int k = 1; k <= colours; k++) {
+          rows.push_back({{x(i, k), 1}, {x(j, k), 1}, {used(k), -1}});
+          lb.push_back(-1e30);
+          ub.push_back(0);
+        }
+  for (int k = 2; k <= colours; k++) {
+    rows.push_back({{used(k), 1}, {used(k - 1), -1}});
+    lb.push_back(-1e30);
+    ub.push_back(0);
+  }
+  return fromRows(rows, lb, ub, cost);
+}
+
+// Lot sizing of 5 products over 8 periods: stock carried between periods, a set-up (binary) for
+// each period an item is made in, and set-up times within each period's hours.
+brmip::LinearProblem lotSizing() {
+  const int items = 5, periods = 8;
+  const double cap = 260;
+  auto make = [&](int i, int t) { return ((i - 1) * periods + t - 1) * 3; };
+  std::vector<std::vector<std::pair<int, double>>> rows;
+  std::vector<double> lb, ub, cost(items * periods * 3);
+  std::vector<bool> binary(cost.size(), false);
+  for (int i = 1; i <= items; i++)
+    for (int t = 1; t <= periods; t++) {
+      int m = make(i, t), stock = m + 1, on = m + 2;
+      cost[stock] = 1 + (i * 3) % 4;
+      cost[on] = 100 + (i * 71) % 150;
+      binary[on] = true;
+      rows.push_back({{m, 1}, {stock, -1}});           // what is made and carried in meets demand
+      if (t > 1) rows.back().push_back({make(i, t - 1) + 1, 1});
+      double demand = (i * 17 + t * 23 + i * t * 5) % 40;
+      lb.push_back(demand);
+      ub.push_back(demand);
+      rows.push_back({{m, 1}, {on, -cap}});            // made only in a period set up for it
+      lb.push_back(-1e30);
+      ub.push_back(0);
+    }
+  for (int t = 1; t <= periods; t++) {
+    rows.emplace_back();
+    for (int i = 1; i <= items; i++) {
+      rows.back().push_back({make(i, t), 1});
+      rows.back().push_back({make(i, t) + 2, 5.0 + (i * 7) % 10});
+    }
+    lb.push_back(-1e30);
+    ub.push_back(cap);
+  }
+  return fromRows(rows, lb, ub, cost, binary);
+}
+
+// A model with continuous columns is searched with cuts from the start, its rounding cuts at the
+// root: the lot sizing settles at Cbc's optimum in a few dozen nodes, well inside a budget that
+// it runs past without them.
+TEST(MipGlpk, MixedModelSettlesOnRoundingCutsAtTheRoot) {
+  brmip::LinearProblem p = lotSizing();
+  brmip::MipSettings s;
+  brmip::MipResult g, cbc;
+  ASSERT_TRUE(brmip::solveMipGlpk(p, s, kNoStop, 20000, 1000, g));
+  ASSERT_EQ(g.status, 1);
+  EXPECT_TRUE(holds(p, g.x));
+  EXPECT_LT(g.last.nodes, 200);
+  brmip::solveMipCbc(p, s, kNoStop, cbc);
+  ASSERT_EQ(cbc.status, 1);
+  EXPECT_NEAR(g.objective, cbc.objective, 1e-6);
+}
+
+// A plain search that holds a point while its bound stands still hands over to the search with
+// cuts within a few nodes, well inside its share of 300: the generalised assignment and the
+// colouring settle at Cbc's optimum in fewer nodes than that share, the same way every run.
+TEST(MipGlpk, StalledPlainSearchTurnsToCuts) {
+  struct Case { const char* name; brmip::LinearProblem p; int mostNodes; };
+  for (const Case& c : {Case{"assignment", generalisedAssignment(), 300}, Case{"colouring", graphColouring(), 60}}) {
+    SCOPED_TRACE(c.name);
+    brmip::MipSettings s;
+    brmip::MipResult g, again, cbc;
+    ASSERT_TRUE(brmip::solveMipGlpk(c.p, s, kNoStop, 1000000, 100000, g));
+    ASSERT_EQ(g.status, 1);
+    EXPECT_TRUE(holds(c.p, g.x));
+    EXPECT_LT(g.last.nodes, c.mostNodes);
+    brmip::solveMipCbc(c.p, s, kNoStop, cbc);
+    ASSERT_EQ(cbc.status, 1);
+    EXPECT_NEAR(g.objective, cbc.objective, 1e-6);
+    ASSERT_TRUE(brmip::solveMipGlpk(c.p, s, kNoStop, 1000000, 100000, again));
+    EXPECT_EQ(again.x, g.x);
+    EXPECT_EQ(again.last.iterations, g.last.iterations);
+  }
+}
+
 }  // namespace
