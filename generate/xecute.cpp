@@ -104,6 +104,8 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
   auto known = [&](int32_t v) {
     return L.VARKND > 0 && v <= bcap(L, L.VARKND, 4) && bgeti(A, L, L.VARKND, v) >= 4;
   };
+  // a variable's current value, as getxval_ gives it unchopped (a pushed variable is in range)
+  auto varvalue = [&](int32_t v) { return L.VARVAL > 0 ? bgetd(A, L, L.VARVAL, v) : 0.0; };
 
   if (code < 1 || code > NHANDLES || L.START[code] <= 0) {
     rc = XBADOP;
@@ -181,8 +183,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
           const int32_t v = cw[ip + 1];
           if (v < 1 || v > L.NVARS || (L.VARVAL > 0 && v > bcap(L, L.VARVAL, 8))) BAD;
           if (incond && !known(v)) { rc = -1; goto abort; }
-          double val, rcst;
-          getxval_(A, L, v, val, rcst, 0);
+          const double val = varvalue(v);
           ++sp; V[sp] = val; T[sp] = TAGVAR; X[sp] = v; P[sp] = 0;
           ip += 2;
           continue;
@@ -208,8 +209,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
             FAIL(2, 0.0);
           }
           if (incond && !known(var)) { rc = -1; goto abort; }
-          double val, rcst;
-          getxval_(A, L, var, val, rcst, 0);
+          const double val = varvalue(var);
           V[sp] = val; T[sp] = TAGVAR; X[sp] = var; P[sp] = 0;
           ip += 3;
           continue;
