@@ -113,11 +113,12 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
   }
   {
     const int64_t clen = L.LEN[code];
+    const int64_t lastip = last;  // read once: through the reference it is read again at every operation
     const int32_t* cw = A.w.data() + L.START[code] - 1;  // cw[k] = word k of the code
     // the code block may move when a block is allocated: fetch its start again
 #define REBASE() (cw = A.w.data() + L.START[code] - 1)
 #define BAD { rc = XBADOP; goto corrupt; }
-#define NEED(n) if (ip + (n) - 1 > clen || ip + (n) - 1 > last) BAD
+#define NEED(n) if (ip + (n) - 1 > clen || ip + (n) - 1 > lastip) BAD
 #define ARGS(k) if (sp < (k)) BAD
     // propagate the largest pending error of the top k entries into their result
 #define PROPAGATE(k)                                                  \
@@ -158,7 +159,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
   }
 
     for (;;) {
-      if (ip > last) goto finish;
+      if (ip > lastip) goto finish;
       if (sp >= stkmax) goto overflow;
       if (ip < 1 || ip > clen) BAD;
       op = cw[ip];
@@ -263,7 +264,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
         case OP_WRITEFOR:
         case OP_WRITE: {
           NEED(2);
-          if ((int64_t)last - (ip + 1) > 3) {
+          if (lastip - (ip + 1) > 3) {
             L.ORBWRITES = cw[ip + 1];
             ip += 2;
             continue;
