@@ -413,7 +413,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
         case OP_AND: case OP_OR: case OP_MAX: case OP_MIN: case OP_WRAP: case OP_MOD:
         case OP_FPA: case OP_FPL: {
           ARGS(2);
-          PROPAGATE(2);
+          if (P[sp - 1] > 0 || P[sp] > 0) PROPAGATE(2);  // the usual case tested at once
           const bool ta = ISTXT(sp - 1), tb = ISTXT(sp);
           const double a = V[sp - 1], b = V[sp];
           --sp;
