@@ -104,6 +104,8 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
   auto known = [&](int32_t v) {
     return L.VARKND > 0 && v <= bcap(L, L.VARKND, 4) && bgeti(A, L, L.VARKND, v) >= 4;
   };
+  // a variable's current value, as getxval_ gives it unchopped (a pushed variable is in range)
+  auto varvalue = [&](int32_t v) { return L.VARVAL > 0 ? bgetd(A, L, L.VARVAL, v) : 0.0; };
 
   if (code < 1 || code > NHANDLES || L.START[code] <= 0) {
     rc = XBADOP;
@@ -111,11 +113,12 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
   }
   {
     const int64_t clen = L.LEN[code];
+    const int64_t lastip = last;  // read once: through the reference it is read again at every operation
     const int32_t* cw = A.w.data() + L.START[code] - 1;  // cw[k] = word k of the code
     // the code block may move when a block is allocated: fetch its start again
 #define REBASE() (cw = A.w.data() + L.START[code] - 1)
 #define BAD { rc = XBADOP; goto corrupt; }
-#define NEED(n) if (ip + (n) - 1 > clen || ip + (n) - 1 > last) BAD
+#define NEED(n) if (ip + (n) - 1 > clen || ip + (n) - 1 > lastip) BAD
 #define ARGS(k) if (sp < (k)) BAD
     // propagate the largest pending error of the top k entries into their result
 #define PROPAGATE(k)                                                  \
@@ -156,7 +159,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
   }
 
     for (;;) {
-      if (ip > last) goto finish;
+      if (ip > lastip) goto finish;
       if (sp >= stkmax) goto overflow;
       if (ip < 1 || ip > clen) BAD;
       op = cw[ip];
@@ -181,8 +184,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
           const int32_t v = cw[ip + 1];
           if (v < 1 || v > L.NVARS || (L.VARVAL > 0 && v > bcap(L, L.VARVAL, 8))) BAD;
           if (incond && !known(v)) { rc = -1; goto abort; }
-          double val, rcst;
-          getxval_(A, L, v, val, rcst, 0);
+          const double val = varvalue(v);
           ++sp; V[sp] = val; T[sp] = TAGVAR; X[sp] = v; P[sp] = 0;
           ip += 2;
           continue;
@@ -208,8 +210,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
             FAIL(2, 0.0);
           }
           if (incond && !known(var)) { rc = -1; goto abort; }
-          double val, rcst;
-          getxval_(A, L, var, val, rcst, 0);
+          const double val = varvalue(var);
           V[sp] = val; T[sp] = TAGVAR; X[sp] = var; P[sp] = 0;
           ip += 3;
           continue;
@@ -263,7 +264,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
         case OP_WRITEFOR:
         case OP_WRITE: {
           NEED(2);
-          if ((int64_t)last - (ip + 1) > 3) {
+          if (lastip - (ip + 1) > 3) {
             L.ORBWRITES = cw[ip + 1];
             ip += 2;
             continue;
@@ -412,7 +413,7 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
         case OP_AND: case OP_OR: case OP_MAX: case OP_MIN: case OP_WRAP: case OP_MOD:
         case OP_FPA: case OP_FPL: {
           ARGS(2);
-          PROPAGATE(2);
+          if (P[sp - 1] > 0 || P[sp] > 0) PROPAGATE(2);  // the usual case tested at once
           const bool ta = ISTXT(sp - 1), tb = ISTXT(sp);
           const double a = V[sp - 1], b = V[sp];
           --sp;
@@ -467,8 +468,12 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
                               (op >= OP_CMPEQ && op <= OP_CMPGT) || (op == OP_MUL && ta && !tb);
             FAIL(is15 ? 15 : 4, 0.0);
           }
+          // the sum, difference and product (most of a row's operations) without the call
           double r = 0.0, err = 0.0;
-          if (xnum2(L, op, a, b, r, err) != 0) FAIL(5, err);
+          if (op == OP_ADD) r = a + b;
+          else if (op == OP_SUB) r = a - b;
+          else if (op == OP_MUL) r = a * b;
+          else if (xnum2(L, op, a, b, r, err) != 0) FAIL(5, err);
           SETNUM(sp, r);
           ip += 1;
           continue;

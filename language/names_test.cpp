@@ -136,6 +136,23 @@ TEST(Names, NumbersAsTextAndNameRepair) {
   EXPECT_EQ(std::string(d, 8), "R0000012");
 }
 
+// Every character class at its edges: letters are upper-cased, digits and '_' kept, anything
+// else (the neighbours of the ranges, high bytes) becomes '_' and makes the repair a change.
+TEST(Names, RepairKeepsNameCharactersAndMarksTheRest) {
+  struct Case { const char* in; const char* out; bool unchanged; };
+  const Case cases[] = {
+      {"  azAZ09_", "AZAZ09_", true}, {"a.b", "A_B", false},      {"@[`{", "____", false},
+      {"/:x", "__X", false},          {"x\xe9y", "X_Y", false},   {"m n", "M_N", false},
+  };
+  for (const Case& c : cases) {
+    char buf[40] = {};
+    std::strcpy(buf, c.in);
+    int32_t len = (int32_t)std::strlen(c.in);
+    EXPECT_EQ(fixaname2_(buf, len, 32, false), c.unchanged) << c.in;
+    EXPECT_EQ(std::string(buf, (size_t)len), c.out) << c.in;
+  }
+}
+
 TEST(Scanner, NumbersAndIntegers) {
   struct C {
     const char* text;

@@ -121,12 +121,9 @@ bool fixaname2_(char* name, int32_t& len, int32_t maxlen, bool digitPrefix) {
     ok = false;
   }
   for (int32_t i = 0; i < len; ++i) {
-    char c = kshift_(name[i]);
-    if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_')) {
-      c = '_';
-      ok = false;
-    }
-    name[i] = c;
+    const char c = NAMEUP[(unsigned char)name[i]];  // 0: not a name character
+    ok = ok && c != 0;
+    name[i] = c != 0 ? c : '_';
   }
   return ok;
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "language/lang.h"
@@ -50,7 +51,7 @@ struct TextOut {
   void piece(std::string_view a, int32_t p, std::string_view b = {}) {
     if (!lineempty() && p + linelen() >= width - 12) store();
     text += a;
-    text += b;
+    if (!b.empty()) text += b;
   }
   // Appends a name piece: a blank and the name.
   void namepiece(const std::string& name) {
@@ -163,7 +164,7 @@ struct NameFix {
     std::vector<char> done(names.size(), 0);
     for (size_t k = 0; k < names.size(); ++k)
       if (same[k] && taken.insert(fixed[k])) {
-        names[k] = fixed[k];
+        names[k] = std::move(fixed[k]);  // the set holds its own copy
         done[k] = 1;
       }
     for (size_t k = 0; k < names.size(); ++k)

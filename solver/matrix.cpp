@@ -325,20 +325,31 @@ void buildmatrix_(Work& W, MasterRecord& L, int32_t& status) {
 // from the row's current value when the row cannot be evaluated below the point. The
 // variable's value is restored in every case.
 void cmprtl_(Work& W, MasterRecord& L, int32_t row, int32_t var, double& deriv, int32_t& status) {
-  const double x = DGET_(W, L.START[L.VARVAL], var);
-  const double step = 0.000244140625 * std::max(1.0, std::fabs(x));
-  double base = 0.0, ahead = 0.0, behind = 0.0, aux = 0.0;
-  int32_t st = 0, stb = 1;
+  double base = 0.0, aux = 0.0;
+  int32_t st = 0;
   gcomp2_(W, L, row, base, st, aux);
   if (st == 0) {
-    DPUT_(W, L.START[L.VARVAL], var, x + step);
-    gcomp2_(W, L, row, ahead, st, aux);
-    if (st == 0) {
-      DPUT_(W, L.START[L.VARVAL], var, x - step);
-      gcomp2_(W, L, row, behind, stb, aux);
-    }
-    DPUT_(W, L.START[L.VARVAL], var, x);
+    cmprtlat_(W, L, row, var, base, deriv, status);
+  } else {
+    status = 1;
   }
+}
+
+// The same quotient from the row's value at the current point (base), already evaluated
+// without fault: a caller taking several variables of one row evaluates it there once.
+void cmprtlat_(Work& W, MasterRecord& L, int32_t row, int32_t var, double base, double& deriv,
+               int32_t& status) {
+  const double x = DGET_(W, L.START[L.VARVAL], var);
+  const double step = 0.000244140625 * std::max(1.0, std::fabs(x));
+  double ahead = 0.0, behind = 0.0, aux = 0.0;
+  int32_t st = 0, stb = 1;
+  DPUT_(W, L.START[L.VARVAL], var, x + step);
+  gcomp2_(W, L, row, ahead, st, aux);
+  if (st == 0) {
+    DPUT_(W, L.START[L.VARVAL], var, x - step);
+    gcomp2_(W, L, row, behind, stb, aux);
+  }
+  DPUT_(W, L.START[L.VARVAL], var, x);
   status = st == 0 ? 0 : 1;
   const bool central = stb == 0 && std::isfinite(behind);
   if (status == 0) deriv = central ? (behind - ahead) / (2.0 * step) : (base - ahead) / step;

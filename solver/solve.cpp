@@ -54,6 +54,23 @@ bool fixedduals(Work& W, MasterRecord& L, double sense) {
     stsgn2_(L, 0, st);
     return st == 0 && L.CBINTR == 0;
   };
+  // the partial derivative of a row by one variable; the row's value at the point is taken
+  // once per row (baserow) and reused, since every variable is put back after its quotient
+  int32_t baserow = 0;
+  double base = 0.0;
+  auto partial = [&](int32_t row, int32_t x, double& d, int32_t& st) {
+    if (baserow != row) {
+      double aux = 0.0;
+      int32_t sb = 0;
+      gcomp2_(W, L, row, base, sb, aux);
+      baserow = sb == 0 ? row : 0;
+      if (sb != 0) {
+        st = 1;
+        return;
+      }
+    }
+    cmprtlat_(W, L, row, x, base, d, st);
+  };
   brbupdt_(" Computing duals, step 1 ...");
   setdual(L.OBJROW, (L.MODSTAT == 3 || L.MODSTAT == 9) ? 0.0 : -sense);
   for (int32_t r = F + 1; r <= L.NROWS; ++r) {
@@ -64,7 +81,7 @@ bool fixedduals(Work& W, MasterRecord& L, double sense) {
       int32_t x = IGET_(W, L.START[L.ROWVAR], k);
       double d = 0.0;
       int32_t st = 0;
-      cmprtl_(W, L, R, x, d, st);
+      partial(R, x, d, st);
       if (!poll()) return false;
       if (st) continue;
       int32_t K = IGET_(W, L.START[rmap], IGET_(W, L.START[vpos], x));
@@ -75,7 +92,7 @@ bool fixedduals(Work& W, MasterRecord& L, double sense) {
   for (int32_t k = F; k >= 1; --k) {
     int32_t K = IGET_(W, L.START[rmap], k), v = IGET_(W, L.START[vmap], k), st = 0, a = 0, b = 0;
     double d = 0.0;
-    cmprtl_(W, L, K, v, d, st);
+    partial(K, v, d, st);
     if (!poll()) return false;
     double yk = (st == 0 && d != 0.0) ? dual(K) / d : L.BIGNUM;
     setdual(K, yk);
@@ -84,7 +101,7 @@ bool fixedduals(Work& W, MasterRecord& L, double sense) {
       int32_t x = IGET_(W, L.START[L.ROWVAR], e);
       if (x == v) continue;
       double d2 = 0.0;
-      cmprtl_(W, L, K, x, d2, st);
+      partial(K, x, d2, st);
       if (!poll()) return false;
       if (st) continue;
       int32_t J = IGET_(W, L.START[rmap], IGET_(W, L.START[vpos], x));

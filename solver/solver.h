@@ -55,6 +55,8 @@ void buildmatrix_(Work& W, MasterRecord& L, int32_t& status);
 void setblda_(Work& W, MasterRecord& L, int32_t length, int32_t& scr1, int32_t& scr2,
               int32_t& status);
 void cmprtl_(Work& W, MasterRecord& L, int32_t row, int32_t var, double& deriv, int32_t& status);
+void cmprtlat_(Work& W, MasterRecord& L, int32_t row, int32_t var, double base, double& deriv,
+               int32_t& status);
 
 // ---- the solve sequence ----
 int32_t solver_(Work& W, MasterRecord& L, int32_t mode, const char* fname);
