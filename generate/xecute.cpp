@@ -468,12 +468,8 @@ void xecute_(Work& A, MasterRecord& L, const int32_t& code, const int32_t& first
                               (op >= OP_CMPEQ && op <= OP_CMPGT) || (op == OP_MUL && ta && !tb);
             FAIL(is15 ? 15 : 4, 0.0);
           }
-          // the sum, difference and product (most of a row's operations) without the call
           double r = 0.0, err = 0.0;
-          if (op == OP_ADD) r = a + b;
-          else if (op == OP_SUB) r = a - b;
-          else if (op == OP_MUL) r = a * b;
-          else if (xnum2(L, op, a, b, r, err) != 0) FAIL(5, err);
+          if (xnum2(L, op, a, b, r, err) != 0) FAIL(5, err);
           SETNUM(sp, r);
           ip += 1;
           continue;

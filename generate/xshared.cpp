@@ -141,14 +141,11 @@ void xregsets(const Work& A, const MasterRecord& L, int32_t* out) {
   while (k < L.IRCNT) out[++k] = 0;
 }
 
-int32_t xnum2(const MasterRecord& L, int32_t op, double a, double b, double& r, double& err) {
+int32_t xnum2op(const MasterRecord& L, int32_t op, double a, double b, double& r, double& err) {
   const double biglog = L.BIGLOG > 0.0 ? L.BIGLOG : 706.893623549172;
   r = 0.0;
   err = 0.0;
   switch (op) {
-    case OP_ADD: r = a + b; break;
-    case OP_SUB: r = a - b; break;
-    case OP_MUL: r = a * b; break;
     case OP_DIV:
       if (!(std::fabs(b) >= 1e-30)) { err = std::fabs(b) + 1.0; return 5; }
       r = a / b;

@@ -160,9 +160,20 @@ inline void xpefree(MasterRecord& L) {
 // primitive set itself, a derived set the primitive set of each of its positions.
 void xregsets(const Work& A, const MasterRecord& L, int32_t* out);
 
+// The two-operand instructions other than ADD, SUB and MUL, as xnum2 describes them.
+int32_t xnum2op(const MasterRecord& L, int32_t op, double a, double b, double& r, double& err);
 // Numeric value of a two-operand instruction (ADD .. MIN, POW, WRAP, MOD, FPA, FPL) on a
-// (the deeper operand) and b. 0 done; 5 a domain fault, err = its error value.
-int32_t xnum2(const MasterRecord& L, int32_t op, double a, double b, double& r, double& err);
+// (the deeper operand) and b. 0 done; 5 a domain fault, err = its error value. The sum,
+// difference and product, most of a row's operations, are done here without a call.
+inline int32_t xnum2(const MasterRecord& L, int32_t op, double a, double b, double& r, double& err) {
+  err = 0.0;
+  switch (op) {
+    case OP_ADD: r = a + b; return 0;
+    case OP_SUB: r = a - b; return 0;
+    case OP_MUL: r = a * b; return 0;
+    default: return xnum2op(L, op, a, b, r, err);
+  }
+}
 // The same for one-operand instructions (NEGATE, NOT, ABS .. SQR, RAND, PSN, PSL, LGM).
 int32_t xnum1(const MasterRecord& L, int32_t op, double x, double& r, double& err);
 // Argument count of a probability function (PBN .. PHG), 0 for any other opcode.
