@@ -725,19 +725,6 @@ struct Compiler {
   // takes for them: the same code, names, errors and scanner state. At anything else, and
   // where getsym_ would refill the buffer, the general loop goes on from the state reached.
 
-  // The next character that is not a blank after q, past line-number escapes (e the last
-  // one); 0 at the end of the buffer.
-  int32_t flat_next(int32_t q, int32_t& e) const {
-    for (;;) {
-      if (q >= L.SCANLEN) return 0;
-      const char c = L.SCANBUF[++q];
-      if (c == ' ') continue;
-      if (c != 0) return q;
-      if (q + 3 > L.SCANLEN) return 0;
-      e = q;
-      q += 3;
-    }
-  }
   // Reads the name whose first character is at q into sym as enkody_ reads it; its end.
   int32_t flat_name(int32_t q) {
     const char* b = L.SCANBUF;
@@ -754,7 +741,7 @@ struct Compiler {
   // it; 0 when it is not there.
   int32_t flat_word_end(int32_t q, const char* w, int32_t& e) const {
     for (int32_t j = 1; w[j] != 0; ++j)
-      if ((q = flat_next(q, e)) == 0 || kshift_(L.SCANBUF[q]) != w[j]) return 0;
+      if ((q = nextnbat_(L, q, e)) == 0 || kshift_(L.SCANBUF[q]) != w[j]) return 0;
     return q;
   }
   // Compiles the symbols of a flat row from state on; true when that ended the statement,
@@ -764,9 +751,9 @@ struct Compiler {
     auto isname = [](char c) { return (c >= 'A' && c <= 'Z') || c == '_'; };
     for (;;) {
       // getsym_ refills the buffer when a symbol starts near its end
-      if (L.SCANPOS < 0 || (L.SCANLEN - L.SCANPOS <= L.MAXLIN + 9 && textleft(W, L))) return false;
+      if (L.SCANPOS < 0 || refilldue(W, L)) return false;
       int32_t e = 0;
-      const int32_t q = flat_next(L.SCANPOS, e);
+      const int32_t q = nextnbat_(L, L.SCANPOS, e);
       if (q == 0) return false;
       const char c = kshift_(L.SCANBUF[q]);
       int16_t tok = 0, ns = 0;
@@ -805,7 +792,7 @@ struct Compiler {
             tok = c == '+' ? T_PLUS : c == '-' ? T_MINUS : T_MUL, ns = 4;
           } else if (c == '<' || c == '>') {
             int32_t e2 = e;
-            const int32_t w = flat_next(q, e2);
+            const int32_t w = nextnbat_(L, q, e2);
             if (w != 0 && L.SCANBUF[w] == '=') {
               tok = c == '<' ? T_LE : T_GE, end = w, e = e2;
             } else {

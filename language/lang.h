@@ -98,6 +98,23 @@ char sbpeek_(Work& W, MasterRecord& L);        // the same without taking it
 char sbexact_(Work& W, MasterRecord& L);       // next character exactly as stored (NUL at an escape or the end)
 int32_t getblank_(Work& W, MasterRecord& L);  // moves to the next blank; 1 when none
 bool textleft(const Work& W, const MasterRecord& L);  // model text not yet in the buffer
+// Whether getsym_ refills the buffer before a symbol starting at the buffer's position.
+inline bool refilldue(const Work& W, const MasterRecord& L) {
+  return L.SCANLEN - L.SCANPOS <= L.MAXLIN + 9 && textleft(W, L);
+}
+// The position of the first character that is not a blank after q, past line-number escapes
+// (esc: where the last one begins); 0 at the end of the buffer.
+inline int32_t nextnbat_(const MasterRecord& L, int32_t q, int32_t& esc) {
+  for (;;) {
+    if (q >= L.SCANLEN) return 0;
+    const char c = L.SCANBUF[++q];
+    if (c == ' ') continue;
+    if (c != 0) return q;
+    if (q + 3 > L.SCANLEN) return 0;
+    esc = q;
+    q += 3;
+  }
+}
 int32_t enkody_(Work& W, MasterRecord& L, char* name);
 int32_t txt2nm_(Work& W, MasterRecord& L, int32_t& pos, double& val);  // on the scanner buffer
 int32_t txt2int_(const char* text, int32_t& pos, int32_t len, int32_t& val);

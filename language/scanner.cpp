@@ -106,7 +106,7 @@ char sbexact_(Work& W, MasterRecord& L) {
 
 // Moves to the next blank of the buffer: 0 found, 1 at the end (position restored).
 int32_t getblank_(Work& W, MasterRecord& L) {
-  if (L.SCANLEN - L.SCANPOS <= L.MAXLIN + 9 && textleft(W, L)) {
+  if (refilldue(W, L)) {
     int32_t st = 0;
     filbuf_(W, L, st);
   }
@@ -194,7 +194,7 @@ int32_t getsym_(Work& W, MasterRecord& L, const Vocab& v, const int16_t* cand, i
                 SymOut& out, CandStart* from) {
   out.status = 0;
   if (L.TRACELV > 3) trace(L, " ENTER GETSYM, MODPTR =" + std::to_string(L.SCANPOS));
-  if (L.SCANLEN - L.SCANPOS <= L.MAXLIN + 9 && textleft(W, L)) {
+  if (refilldue(W, L)) {
     int32_t st = 0;
     filbuf_(W, L, st);
     if (st > 0) {
@@ -295,18 +295,10 @@ int32_t getsym_(Work& W, MasterRecord& L, const Vocab& v, const int16_t* cand, i
 int32_t getsym_quick_(Work& W, MasterRecord& L, const Vocab& v, const int16_t* cand, int32_t ncand,
                       int32_t blanksym, SymOut& out, CandStart& from) {
   if (L.TRACELV > 3 || v.lead == nullptr || ncand >= 255 || L.SCANPOS < 0) return -2;
-  if (L.SCANLEN - L.SCANPOS <= L.MAXLIN + 9 && textleft(W, L)) return -2;
-  // the first character that is not a blank, past line-number escapes (the last one counts)
-  int32_t p = L.SCANPOS, esc = 0;
-  for (;;) {
-    if (p >= L.SCANLEN) return -2;
-    const char c = L.SCANBUF[++p];
-    if (c == ' ') continue;
-    if (c != 0) break;
-    if (p + 3 > L.SCANLEN) return -2;
-    esc = p;
-    p += 3;
-  }
+  if (refilldue(W, L)) return -2;
+  int32_t esc = 0;
+  const int32_t p = nextnbat_(L, L.SCANPOS, esc);
+  if (p == 0) return -2;
   int32_t k = first_through(v, cand, ncand, from, kshift_(L.SCANBUF[p]));
   if (k >= ncand) return -2;
   const int32_t line = esc > 0 ? escline_(L, esc) : L.SRCLINE;
