@@ -2,7 +2,6 @@
 #include "bresk/internal.h"
 #include "bresk/quiet.h"
 
-#include <ClpSimplex.hpp>
 #include <ClpConfig.h>
 #include <CbcConfig.h>
 #include <CoinUtilsConfig.h>
@@ -151,8 +150,7 @@ int set_param(Params& p, int id, double value, bool from_int) {
 }
 
 void clear_result(BRmodel* m) {
-  delete m->clp;
-  m->clp = nullptr;
+  release_clp(m);
   bool loaded = m->loaded;
   m->res = Result();
   m->res.status = m->res.solstatus = loaded ? BR_LOADED : BR_UNLOADED;

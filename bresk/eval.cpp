@@ -1,15 +1,13 @@
 // Row evaluation: the operation table, scalar semantics, values and gradients
 // by reverse-mode automatic differentiation over each row's tape, model class
 // tests, column-wise linear arrays and the convexity test of quadratic rows.
+#include "bresk/modules.h"
 #include "bresk/ops.h"
 
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <limits>
-
-extern "C" void dsyev_(const char* jobz, const char* uplo, const int* n, double* a, const int* lda,
-                       double* w, double* work, const int* lwork, int* info);
 
 namespace bresk {
 
@@ -651,13 +649,8 @@ bool row_is_convex(const BRmodel* m, int r) {
     if (i != j) h[static_cast<size_t>(j) * n + i] += m->quad_q[k];
   }
   std::vector<double> w(n);
-  int lwork = -1, info = 0;
-  double wq;
-  dsyev_("N", "L", &n, h.data(), &n, w.data(), &wq, &lwork, &info);
-  lwork = std::max(1, static_cast<int>(wq));
-  std::vector<double> work(lwork);
-  dsyev_("N", "L", &n, h.data(), &n, w.data(), work.data(), &lwork, &info);
-  if (info != 0) return false;
+  const ClpEngine* e = clpEngine();
+  if (!e || e->eigenvalues(n, h.data(), w.data()) != 0) return false;
   double scale = 1.0;
   for (double e : w) scale = std::max(scale, std::fabs(e));
   double tol = 1e-9 * scale;

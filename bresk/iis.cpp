@@ -1,6 +1,7 @@
 // Irreducible infeasible and unbounded sets of linear continuous models, found with Clp:
 // an elastic filter and a deletion filter for infeasibility, the unbounded ray and a
-// deletion filter over boxed variables for unboundedness.
+// deletion filter over boxed variables for unboundedness (in Clp's module).
+#include "bresk/modules.h"
 #include "bresk/nlp.h"
 
 #include <coin/ClpSimplex.hpp>
@@ -326,82 +327,34 @@ class IusSearch : public Search {
   double cap_;
 };
 
-// The model must be linear, continuous and left with the status the search needs.
-int checkModel(BRmodel* m, int status) {
-  if (!m->loaded) return BRERR_NOT_LOADED;
-  if (!modelIsLinear(m) || modelHasIntegers(m) || m->res.status != status) return BRERR_NOT_INFEAS_UNBND;
-  return 0;
-}
-
 }  // namespace
 
+// Finds an irreducible infeasible set of rows and bounds of the model Clp found infeasible.
+int clp_find_iis(BRmodel* m, int level) {
+  Result& r = m->res;
+  r.iis_rows.clear(); r.iis_vars.clear(); r.iis_bndtype.clear();
+  r.iis_lps = 0;
+  IisSearch s(m, level);
+  int code = s.run();
+  for (auto& c : s.rows) r.iis_rows.push_back(c.row);
+  for (auto& c : s.bounds) { r.iis_vars.push_back(c.var); r.iis_bndtype.push_back(c.side); }
+  r.iis_sufrows = s.sufRows;
+  r.iis_sufbnds = s.sufBounds;
+  r.has_iis = true;
+  return code;
+}
+
+// Finds an irreducible unbounded set of variables of the model Clp found unbounded.
+int clp_find_ius(BRmodel* m) {
+  Result& r = m->res;
+  r.iis_vars.clear();
+  r.iis_lps = 0;
+  IusSearch s(m);
+  int code = s.run();
+  r.iis_vars = s.vars;
+  r.iis_sufbnds = s.nsuf;
+  r.has_ius = true;
+  return code;
+}
+
 }  // namespace bresk
-
-using namespace bresk;
-
-extern "C" {
-
-// Finds an irreducible infeasible set of rows and bounds.
-int BRfindIIS(BRmodel* m, int level) {
-  return api_call(m, false, [&] {
-    if (int e = checkModel(m, BR_INFEASIBLE)) return e;
-    Result& r = m->res;
-    r.iis_rows.clear(); r.iis_vars.clear(); r.iis_bndtype.clear();
-    r.iis_lps = 0;
-    IisSearch s(m, level);
-    int code = s.run();
-    for (auto& c : s.rows) r.iis_rows.push_back(c.row);
-    for (auto& c : s.bounds) { r.iis_vars.push_back(c.var); r.iis_bndtype.push_back(c.side); }
-    r.iis_sufrows = s.sufRows;
-    r.iis_sufbnds = s.sufBounds;
-    r.has_iis = true;
-    return code;
-  });
-}
-
-// The infeasible set found last, sufficient members first.
-int BRgetIIS(BRmodel* m, int* nsufrows, int* nrows, int* rows, int* nsufbnds, int* nbnds, int* vars,
-             int* bndtype) {
-  return api_call(m, false, [&] {
-    const Result& r = m->res;
-    if (!r.has_iis) return static_cast<int>(BRERR_NO_SOLUTION);
-    if (nsufrows) *nsufrows = r.iis_sufrows;
-    if (nrows) *nrows = static_cast<int>(r.iis_rows.size());
-    if (rows) std::copy(r.iis_rows.begin(), r.iis_rows.end(), rows);
-    if (nsufbnds) *nsufbnds = r.iis_sufbnds;
-    if (nbnds) *nbnds = static_cast<int>(r.iis_vars.size());
-    if (vars) std::copy(r.iis_vars.begin(), r.iis_vars.end(), vars);
-    if (bndtype) std::copy(r.iis_bndtype.begin(), r.iis_bndtype.end(), bndtype);
-    return 0;
-  });
-}
-
-// Finds an irreducible unbounded set of variables.
-int BRfindIUS(BRmodel* m, int level) {
-  return api_call(m, false, [&] {
-    if (int e = checkModel(m, BR_UNBOUNDED)) return e;
-    Result& r = m->res;
-    r.iis_vars.clear();
-    r.iis_lps = 0;
-    IusSearch s(m);
-    int code = s.run();
-    r.iis_vars = s.vars;
-    r.iis_sufbnds = s.nsuf;
-    r.has_ius = true;
-    return code;
-  });
-}
-
-// The unbounded set found last, sufficient members first.
-int BRgetIUS(BRmodel* m, int* nsuf, int* n, int* vars) {
-  return api_call(m, false, [&] {
-    const Result& r = m->res;
-    if (!r.has_ius) return static_cast<int>(BRERR_NO_SOLUTION);
-    if (nsuf) *nsuf = r.iis_sufbnds;
-    if (n) *n = static_cast<int>(r.iis_vars.size());
-    if (vars) std::copy(r.iis_vars.begin(), r.iis_vars.end(), vars);
-    return 0;
-  });
-}
-
-}  // extern "C"

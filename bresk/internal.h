@@ -378,6 +378,8 @@ inline double rhs_of(const Row& r) { return -r.constant; }
 void clear_model(BRmodel* m);
 // Clears the solve state (results, kept backend objects, progress).
 void clear_result(BRmodel* m);
+// Deletes the simplex model kept for ranging, if any.
+void release_clp(BRmodel* m);
 // The model's counts: variables, constraints, linear constraint entries,
 // nonlinear constraint entries, quadratic terms, nonlinear objective entries,
 // integer variables, nonlinear rows.
@@ -476,11 +478,14 @@ bool model_is_quadratic(const BRmodel* m);
 // ---------------------------------------------------------------- backends
 //
 // Entry points by file: env.cpp lifecycle and parameters; load*.cpp and
-// eval*.cpp instruction lists, row-wise loads and evaluation; lp*.cpp Clp
-// (BRoptimize, solutions, ranges); info*.cpp status, information items and
-// callback queries; data*.cpp model data out; mps*.cpp and write*.cpp files.
-// mip*.cpp BRsolveMIP and the MIP solution calls; nlp*.cpp Ipopt and
+// eval*.cpp instruction lists, row-wise loads and evaluation; optimize.cpp
+// BRoptimize; lp*.cpp Clp (solutions, ranges); info*.cpp status, information
+// items and callback queries; data*.cpp model data out; mps*.cpp and write*.cpp
+// files. mip*.cpp BRsolveMIP and the MIP solution calls; nlp*.cpp Ipopt and
 // BRgetNLPRanges; minlp*.cpp Bonmin; gop*.cpp BRsolveGOP; iis*.cpp IIS/IUS.
+// clp_load.cpp maps Clp's module (clp_entry.cpp, lp.cpp, lp_twins.cpp,
+// iis.cpp, nlp_ranges.cpp, mip_duals_clp.cpp, eigen.cpp) at the first call
+// that needs it and passes those calls on.
 
 // True for a linear model the library's own choice solves with the primal simplex.
 bool wide_model(int ncols, int nrows, int longest);

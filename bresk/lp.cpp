@@ -1,7 +1,8 @@
-// Linear and convex quadratic models with Clp: BRoptimize, the solve with its
+// Linear and convex quadratic models with Clp (in Clp's module): the solve with its
 // limits and progress callbacks, status mapping, solution vectors in the
 // library's sign conventions, and objective and right-hand-side ranging.
 #include "bresk/internal.h"
+#include "bresk/modules.h"
 #include "bresk/quiet.h"
 
 #include <ClpEventHandler.hpp>
@@ -183,7 +184,7 @@ bool confirm_verdict(ClpSimplex& s, const LpArrays& a, double sense) {
 
 } // namespace
 
-int solve_lp(BRmodel* m, int method) {
+int clp_solve_lp(BRmodel* m, int method) {
   const int n = m->nvars, nr = m->ncons;
   LpArrays a;
   lp_arrays(m, a);
@@ -370,21 +371,7 @@ int solve_lp(BRmodel* m, int method) {
   return code;
 }
 
-} // namespace bresk
-
-using namespace bresk;
-
 namespace {
-
-// Ranging needs the basis of a finished linear solve.
-int need_basis(BRmodel* m) {
-  if (!m->loaded) return BRERR_NOT_LOADED;
-  if (!m->clp || !model_is_linear(m)) return BRERR_NOT_AVAILABLE;
-  if (m->res.status == BR_INFEASIBLE || m->res.status == BR_UNBOUNDED ||
-      m->res.status == BR_NUMERICAL_ERROR || m->res.status == BR_UNKNOWN)
-    return BRERR_NOT_AVAILABLE;
-  return 0;
-}
 
 double out_inf(double v) { return v >= 1e30 ? kInf : (v <= -1e30 ? -kInf : v); }
 
@@ -417,108 +404,78 @@ int on_basis(ClpSimplex* s, F f) {
 
 } // namespace
 
-extern "C" {
-
-int BRoptimize(BRmodel* model, int method) {
-  return api_call(model, false, [&]() -> int {
-    BRmodel* m = model;
-    if (!m->loaded) return BRERR_NOT_LOADED;
-    if (method < 0 || method > 3) method = 0;
-    clear_result(m);
-    m->error_row_set = false;
-    m->t0 = std::chrono::steady_clock::now();
-    if (settled_without_solve(m, false)) return 0;
-    if (model_is_linear(m)) return solve_lp(m, method);
-    bool constraints_linear = true;
-    for (const Row& r : m->rows) constraints_linear = constraints_linear && r.kind == ROW_LINEAR;
-    if (model_is_quadratic(m)) {
-      for (int i = -1; i < m->ncons; ++i)
-        if (!row_is_convex(m, i)) return BRERR_NOT_CONVEX;
-      if (constraints_linear) return solve_lp(m, method);
-      return solve_nlp(m, 1);
-    }
-    return solve_nlp(m, std::max(1, ipar(m, P_MULTISTART)));
-  });
-}
-
-int BRgetObjectiveRanges(BRmodel* model, double* dec, double* inc) {
-  return api_call(model, false, [&]() -> int {
-    BRmodel* m = model;
-    if (int e = need_basis(m)) return e;
-    const int n = m->nvars;
-    if (n == 0) return 0;
-    std::vector<int> which(n), seqi(n), seqd(n);
-    for (int j = 0; j < n; ++j) which[j] = j;
-    std::vector<double> ci(n), cd(n);
-    if (m->ncons == 0) {
-      // Without rows every variable sits at a bound: its cost may move until
-      // its reduced cost changes sign.
-      for (int j = 0; j < n; ++j) {
-        double d = m->res.redcost[j] * m->sense;
-        ci[j] = d >= 0 ? kInf : -d;
-        cd[j] = d >= 0 ? d : kInf;
-        if (is_inf(m->lb[j]) && is_inf(m->ub[j])) ci[j] = cd[j] = 0.0;
-      }
-    } else if (on_basis(m->clp, [&] {
-                 return m->clp->dualRanging(n, which.data(), ci.data(), seqi.data(), cd.data(),
-                                            seqd.data());
-               }) != 0) {
-      return BRERR_NOT_AVAILABLE;
-    }
+// The cost ranges of the kept basis (the caller has checked that there is one).
+int clp_objective_ranges(BRmodel* m, double* dec, double* inc) {
+  const int n = m->nvars;
+  if (n == 0) return 0;
+  std::vector<int> which(n), seqi(n), seqd(n);
+  for (int j = 0; j < n; ++j) which[j] = j;
+  std::vector<double> ci(n), cd(n);
+  if (m->ncons == 0) {
+    // Without rows every variable sits at a bound: its cost may move until
+    // its reduced cost changes sign.
     for (int j = 0; j < n; ++j) {
-      if (dec) dec[j] = out_inf(cd[j]);
-      if (inc) inc[j] = out_inf(ci[j]);
+      double d = m->res.redcost[j] * m->sense;
+      ci[j] = d >= 0 ? kInf : -d;
+      cd[j] = d >= 0 ? d : kInf;
+      if (is_inf(m->lb[j]) && is_inf(m->ub[j])) ci[j] = cd[j] = 0.0;
     }
-    return 0;
-  });
+  } else if (on_basis(m->clp, [&] {
+               return m->clp->dualRanging(n, which.data(), ci.data(), seqi.data(), cd.data(),
+                                          seqd.data());
+             }) != 0) {
+    return BRERR_NOT_AVAILABLE;
+  }
+  for (int j = 0; j < n; ++j) {
+    if (dec) dec[j] = out_inf(cd[j]);
+    if (inc) inc[j] = out_inf(ci[j]);
+  }
+  return 0;
 }
 
-int BRgetConstraintRanges(BRmodel* model, double* dec, double* inc) {
-  return api_call(model, false, [&]() -> int {
-    BRmodel* m = model;
-    if (int e = need_basis(m)) return e;
-    const int n = m->nvars, nr = m->ncons;
-    if (nr == 0) return 0;
-    ClpSimplex* s = m->clp;
-    std::vector<int> which, at;
-    for (int i = 0; i < nr; ++i) {
-      if (s->getRowStatus(i) != ClpSimplex::basic) {
-        which.push_back(n + i);
-        at.push_back(i);
-      }
+// The right-hand-side ranges of the kept basis, likewise.
+int clp_constraint_ranges(BRmodel* m, double* dec, double* inc) {
+  const int n = m->nvars, nr = m->ncons;
+  if (nr == 0) return 0;
+  ClpSimplex* s = m->clp;
+  std::vector<int> which, at;
+  for (int i = 0; i < nr; ++i) {
+    if (s->getRowStatus(i) != ClpSimplex::basic) {
+      which.push_back(n + i);
+      at.push_back(i);
     }
-    std::vector<double> vi(which.size()), vd(which.size());
-    std::vector<int> si(which.size()), sd(which.size());
-    if (!which.empty()) {
-      int rc = on_basis(s, [&] {
-        return s->primalRanging(static_cast<int>(which.size()), which.data(), vi.data(), si.data(),
-                                vd.data(), sd.data());
-      });
-      if (rc != 0) return BRERR_NOT_AVAILABLE;
-    }
-    std::vector<double> rdec(nr), rinc(nr);
-    const double* act = s->primalRowSolution();
-    for (int i = 0; i < nr; ++i) {
-      // A row off its bound can move its right-hand side freely towards the
-      // slack side, and up to the row activity the other way.
-      double slack = -m->rows[i].constant - act[i];
-      char t = m->rows[i].type;
-      rinc[i] = t == 'G' ? std::fabs(slack) : kInf;
-      rdec[i] = t == 'G' ? kInf : std::fabs(slack);
-      if (t == 'E') rinc[i] = rdec[i] = 0.0;
-    }
-    for (size_t k = 0; k < which.size(); ++k) {
-      int i = at[k];
-      // Clp gives the distances the row activity can move with the basis kept.
-      rinc[i] = out_inf(std::fabs(vi[k]));
-      rdec[i] = out_inf(std::fabs(vd[k]));
-    }
-    for (int i = 0; i < nr; ++i) {
-      if (dec) dec[i] = rdec[i];
-      if (inc) inc[i] = rinc[i];
-    }
-    return 0;
-  });
+  }
+  std::vector<double> vi(which.size()), vd(which.size());
+  std::vector<int> si(which.size()), sd(which.size());
+  if (!which.empty()) {
+    int rc = on_basis(s, [&] {
+      return s->primalRanging(static_cast<int>(which.size()), which.data(), vi.data(), si.data(),
+                              vd.data(), sd.data());
+    });
+    if (rc != 0) return BRERR_NOT_AVAILABLE;
+  }
+  std::vector<double> rdec(nr), rinc(nr);
+  const double* act = s->primalRowSolution();
+  for (int i = 0; i < nr; ++i) {
+    // A row off its bound can move its right-hand side freely towards the
+    // slack side, and up to the row activity the other way.
+    double slack = -m->rows[i].constant - act[i];
+    char t = m->rows[i].type;
+    rinc[i] = t == 'G' ? std::fabs(slack) : kInf;
+    rdec[i] = t == 'G' ? kInf : std::fabs(slack);
+    if (t == 'E') rinc[i] = rdec[i] = 0.0;
+  }
+  for (size_t k = 0; k < which.size(); ++k) {
+    int i = at[k];
+    // Clp gives the distances the row activity can move with the basis kept.
+    rinc[i] = out_inf(std::fabs(vi[k]));
+    rdec[i] = out_inf(std::fabs(vd[k]));
+  }
+  for (int i = 0; i < nr; ++i) {
+    if (dec) dec[i] = rdec[i];
+    if (inc) inc[i] = rinc[i];
+  }
+  return 0;
 }
 
-} // extern "C"
+} // namespace bresk

@@ -1,5 +1,6 @@
 // Ranges of a nonlinear model: cost and right-hand-side ranges of its linearisation at the
-// local optimum, from the simplex basis of that linear model.
+// local optimum, from the simplex basis of that linear model (in Clp's module).
+#include "bresk/modules.h"
 #include "bresk/nlp.h"
 
 #include <coin/ClpSimplex.hpp>
@@ -59,33 +60,29 @@ bool linearise(BRmodel* m, const std::vector<double>& x, ClpSimplex& lp) {
 
 }  // namespace
 
-// Ranges of the linearised model at the local optimum; any pair may be NULL.
-extern "C" int BRgetNLPRanges(BRmodel* m, double* rowdec, double* rowinc, double* vardec,
-                              double* varinc, double* x1, double* x2) {
-  return api_call(m, false, [&] {
-    if (!m->loaded) return static_cast<int>(BRERR_NOT_LOADED);
-    const Result& r = m->res;
-    if (!r.has_primal || !r.has_dual || r.x.size() != static_cast<size_t>(m->nvars))
-      return static_cast<int>(BRERR_NOT_AVAILABLE);
-    ClpSimplex lp;
-    if (!linearise(m, r.x, lp)) return static_cast<int>(BRERR_NOT_AVAILABLE);
-    int n = m->nvars, rows = m->ncons;
-    // One ranging pass over count sequence numbers from first: increases to up, decreases to down.
-    auto ranging = [&](bool dual, int count, int first, double* up, double* down) {
-      if (!up && !down) return;
-      std::vector<int> which(count), si(count), sd(count);
-      std::vector<double> inc(count), dec(count);
-      for (int k = 0; k < count; k++) which[k] = first + k;
-      if (count && dual) lp.dualRanging(count, which.data(), inc.data(), si.data(), dec.data(), sd.data());
-      if (count && !dual) lp.primalRanging(count, which.data(), inc.data(), si.data(), dec.data(), sd.data());
-      for (int k = 0; k < count; k++) {
-        if (up) up[k] = outInf(inc[k]);
-        if (down) down[k] = outInf(dec[k]);
-      }
-    };
-    ranging(true, n, 0, varinc, vardec);
-    ranging(false, rows, n, rowinc, rowdec);
-    ranging(false, n, 0, x2, x1);
-    return 0;
-  });
+// Ranges of the linearised model at the local optimum (the caller has checked that there is
+// one); any pair may be NULL.
+int bresk::clp_nlp_ranges(BRmodel* m, double* rowdec, double* rowinc, double* vardec, double* varinc,
+                          double* x1, double* x2) {
+  const Result& r = m->res;
+  ClpSimplex lp;
+  if (!linearise(m, r.x, lp)) return static_cast<int>(BRERR_NOT_AVAILABLE);
+  int n = m->nvars, rows = m->ncons;
+  // One ranging pass over count sequence numbers from first: increases to up, decreases to down.
+  auto ranging = [&](bool dual, int count, int first, double* up, double* down) {
+    if (!up && !down) return;
+    std::vector<int> which(count), si(count), sd(count);
+    std::vector<double> inc(count), dec(count);
+    for (int k = 0; k < count; k++) which[k] = first + k;
+    if (count && dual) lp.dualRanging(count, which.data(), inc.data(), si.data(), dec.data(), sd.data());
+    if (count && !dual) lp.primalRanging(count, which.data(), inc.data(), si.data(), dec.data(), sd.data());
+    for (int k = 0; k < count; k++) {
+      if (up) up[k] = outInf(inc[k]);
+      if (down) down[k] = outInf(dec[k]);
+    }
+  };
+  ranging(true, n, 0, varinc, vardec);
+  ranging(false, rows, n, rowinc, rowdec);
+  ranging(false, n, 0, x2, x1);
+  return 0;
 }
