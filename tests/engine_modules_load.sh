@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The solver library's engine modules are mapped only when a model needs them: a linear
-# session maps no engine module, an integer model that GLPK settles (duals included) maps
-# GLPK's module but not Cbc's, one with a hurdle goes to Cbc's, and nonlinear models map
-# Ipopt and Bonmin (and the Cbc that Bonmin is built on); each still solves to its optimum. With the library alone, without its
-# modules, an integer or nonlinear solve ends with the library's "not available" error.
+# session maps Clp and no other engine, a pure-integer model that GLPK settles (duals
+# included) maps GLPK but neither Clp nor Cbc, one with a hurdle goes to Cbc (and the Clp it
+# is built on), and nonlinear models map Ipopt and Bonmin (and the Cbc and Clp that Bonmin is
+# built on); each still solves to its optimum. With the library alone, without its modules,
+# a linear, integer or nonlinear solve ends with the library's "not available" error.
 # Usage: engine_modules_load.sh QUIRN-BINARY
 set -u
 bin="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
@@ -23,10 +24,11 @@ run() {
   LD_DEBUG=files LD_DEBUG_OUTPUT="$scratch/ld" timeout 60 "$bin" <in.txt >out.txt 2>&1
   cat ld.* >trace.txt
 }
-# case: name, session, the engines mapped (of glpk cbc nl), the objective value expected
+# case: name, session, the engines mapped (of clp glpk cbc nl), the objective value expected
 check() {
   run "$2"
   mapped=""
+  grep -q 'libClp\.' trace.txt && mapped="$mapped clp"
   grep -q 'libglpk' trace.txt && mapped="$mapped glpk"
   grep -q 'libCbc\.' trace.txt && mapped="$mapped cbc"
   grep -q 'libipopt\|libbonmin' trace.txt && mapped="$mapped nl"
@@ -37,15 +39,15 @@ check() {
     echo "$1: objective not $4"; cat out.txt; status=1
   fi
 }
-check linear "$lp" "" 12.00000
+check linear "$lp" "clp" 12.00000
 check integer "${ip}TERSE\nGO\nQUIT\n" "glpk" 12.00000
-check integer_hurdle "${ip}SET HURDLE 10\nTERSE\nGO\nQUIT\n" "cbc" 12.00000
-check nonlinear "$nlp" "cbc nl" 0.5000000
-check nonlinear_integer "$minlp" "cbc nl" 1.160000
+check integer_hurdle "${ip}SET HURDLE 10\nTERSE\nGO\nQUIT\n" "clp cbc" 12.00000
+check nonlinear "$nlp" "clp cbc nl" 0.5000000
+check nonlinear_integer "$minlp" "clp cbc nl" 1.160000
 
 # The library without its modules, found first on the library path.
 mkdir lib && cp "$(dirname "$(grep -o '/[^ ]*/libbresk\.so' trace.txt | head -n 1)")/libbresk.so" lib/ || exit 1
-for session in "${ip}TERSE\nGO\nQUIT\n" "${ip}SET HURDLE 10\nTERSE\nGO\nQUIT\n" "$nlp" "$minlp"; do
+for session in "$lp" "${ip}TERSE\nGO\nQUIT\n" "${ip}SET HURDLE 10\nTERSE\nGO\nQUIT\n" "$nlp" "$minlp"; do
   printf '%b' "$session" >in.txt
   LD_LIBRARY_PATH="$scratch/lib" timeout 60 "$bin" <in.txt >out.txt 2>&1
   rc=$?
