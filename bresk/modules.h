@@ -24,7 +24,7 @@ struct CbcEngine {
 
 // Clp's linear solves and everything built on them: libbresk_clp.so, entry bresk_clp_engine.
 // The module's routines (their names differ from the library's dispatchers, which take them
-// through this table): the linear and convex quadratic solve, the two rankings on the kept
+// through this table): the linear and convex quadratic solve, the two rangings on the kept
 // basis, its release, the infeasible and unbounded sets, the ranges of a nonlinear optimum,
 // the duals at an integer point and the eigenvalues of a symmetric matrix.
 struct ClpEngine {
