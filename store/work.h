@@ -38,8 +38,7 @@ class Words {
     size_t bytes = n * 4;
     void* p;
     if (bytes >= MAPPED) {
-      p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-      if (p == MAP_FAILED) throw std::bad_alloc();
+      p = maphuge(bytes);
 #ifdef MADV_HUGEPAGE
       // large pages where the system offers them: a big model touches the array in long
       // runs, and each small page first touched costs a fault
@@ -63,6 +62,28 @@ class Words {
 
  private:
   static constexpr size_t MAPPED = 1 << 16;  // bytes from which an array is mapped
+  static constexpr size_t LARGEPAGE = size_t(2) << 20;  // a large page
+  static constexpr size_t PAGE = 4096;
+  // Zero pages for `bytes`; an array of a large page or more starts on a large-page
+  // boundary. The words a model uses first are at its start: there they come in large
+  // pages wherever the system places the mapping, and not, by that luck, in up to 2 MB of
+  // small pages, a fault each, before the first whole large page.
+  static void* maphuge(size_t bytes) {
+    const int flags = MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE;
+    const size_t len = (bytes + PAGE - 1) / PAGE * PAGE;
+    if (len < LARGEPAGE) {
+      void* p = ::mmap(nullptr, len, PROT_READ | PROT_WRITE, flags, -1, 0);
+      if (p == MAP_FAILED) throw std::bad_alloc();
+      return p;
+    }
+    const size_t room = len + LARGEPAGE - PAGE;
+    void* q = ::mmap(nullptr, room, PROT_READ | PROT_WRITE, flags, -1, 0);
+    if (q == MAP_FAILED) throw std::bad_alloc();
+    const uintptr_t b = reinterpret_cast<uintptr_t>(q), a = (b + LARGEPAGE - 1) & ~(uintptr_t)(LARGEPAGE - 1);
+    if (a > b) ::munmap(q, a - b);
+    if (b + room > a + len) ::munmap(reinterpret_cast<void*>(a + len), b + room - (a + len));
+    return reinterpret_cast<void*>(a);
+  }
   void release() {
     if (!p_) return;
     if (n_ * 4 >= MAPPED)
