@@ -2,9 +2,10 @@
 //   1. Reading and solving each netlib problem: the brsolve tool against the
 //      `clp FILE -solve` command, both as whole processes (median CPU time of
 //      several runs, which a busy machine disturbs less than wall time), the
-//      same less each program's own start-up (brsolve loads every COIN-OR
-//      package the library links, Ipopt and Bonmin included), and our
-//      in-process read+solve time.
+//      same less each program's own start-up (brsolve's maps no solver
+//      package: the library loads Clp's module, with Clp, at the first solve,
+//      so that load counts with the solve here), and our in-process read+solve
+//      time.
 //   2. Loading an instruction list of 1,000,000 linear terms and detecting its
 //      structure.
 // Usage: bench_bresk [NETLIB_DIR] [RUNS]
