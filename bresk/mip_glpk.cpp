@@ -38,6 +38,8 @@ struct GlpkState {
   bool rootMir = false;           // rounding cuts at the root only
   double roundBound = 0;          // the root LP's bound at the last round of cuts ...
   int flatRounds = -1;            // ... and the rounds since it last rose (-1: no round yet)
+  bool rootCutsHeld = false;      // the cuts are held back for the rest of the root ...
+  int heldGmi = 0, heldMir = 0, heldClq = 0;  // ... and come back at the nodes as they were
   std::jmp_buf escape;            // where a fault inside GLPK returns to
 };
 
@@ -146,24 +148,26 @@ bool plainStalled(GlpkState& st) {
   return q.iterations - st.stallFrom >= kPlainStall;
 }
 
-// Rounds of cuts at the root in a row that leave its bound level, after which the cuts end for
-// the whole search. GLPK adds rounds for as long as they find cuts: on the travelling-salesman
-// model with order rows of the integer benchmark four of its eleven rounds leave the bound
-// level and the seven after the second raise it by less than a unit, while on the lot-sizing,
-// scheduling and facility models every round but the last one or two raises it.
-constexpr int kFlatRounds = 3;
+// Rounds of cuts at the root in a row that leave its bound level, after which the root takes
+// no more cuts. GLPK adds rounds for as long as they find cuts: on the travelling-salesman model
+// with order rows of the integer benchmark five of its ten rounds leave the bound level, three
+// of them in a row, and the last eight raise it by less than a unit in all, while on the
+// lot-sizing and scheduling models every round raises it; the cuts at the nodes stay as they were.
+constexpr int kFlatRounds = 2;
 
-// At a round of cuts at the root: counts the rounds that left the bound level, and ends the
-// cuts once kFlatRounds of them come in a row.
+// At a round of cuts at the root: counts the rounds in a row that left the bound level, and
+// holds the cuts back for the rest of the root once there are kFlatRounds of them.
 void rootRound(glp_tree* t, GlpkState& st) {
   glp_prob* g = glp_ios_get_prob(t);
   double z = glp_get_obj_val(g) * (st.p->sense < 0 ? -1 : 1);
   if (st.flatRounds < 0 || z - st.roundBound > 1e-9 * std::max(1.0, std::fabs(z))) st.flatRounds = 0;
   else st.flatRounds++;
   st.roundBound = z;
-  if (st.flatRounds < kFlatRounds) return;
-  st.io->gmi_cuts = st.io->mir_cuts = st.io->clq_cuts = GLP_OFF;
-  st.rootMir = false;
+  if (st.flatRounds < kFlatRounds || st.rootCutsHeld) return;
+  glp_iocp& io = *st.io;
+  st.heldGmi = io.gmi_cuts; st.heldMir = io.mir_cuts; st.heldClq = io.clq_cuts;
+  io.gmi_cuts = io.mir_cuts = io.clq_cuts = GLP_OFF;
+  st.rootCutsHeld = true;
 }
 
 // GLPK's callback: progress to the caller, and the budget, limits and stops enforced. GLPK
@@ -192,6 +196,10 @@ void onEvent(glp_tree* t, void* info) {
   }
   // GLPK reads its settings through the pointer it was given while it searches: the rounding
   // cuts end once the search leaves the root.
+  if (st.rootCutsHeld && curr && glp_ios_node_level(t, curr) > 0) {
+    st.io->gmi_cuts = st.heldGmi; st.io->mir_cuts = st.heldMir; st.io->clq_cuts = st.heldClq;
+    st.rootCutsHeld = false;
+  }
   if (st.rootMir && curr && glp_ios_node_level(t, curr) > 0) st.io->mir_cuts = GLP_OFF;
   if (glp_ios_reason(t) == GLP_ICUTGEN && curr && glp_ios_node_level(t, curr) == 0) rootRound(t, st);
   if (!newIncumbent(st) && glp_ios_reason(t) != GLP_ISELECT) return;
@@ -301,6 +309,7 @@ Outcome runStage(bool plain, GlpkState& st, MipResult& r) {
   st.io = &io;
   st.rootMir = !plain && st.doneNodes == 0;
   st.flatRounds = -1;
+  st.rootCutsHeld = false;
   io.cb_func = onEvent;
   io.cb_info = &st;
   // A fault inside GLPK (its internal checks end the program otherwise) leaves the model to
