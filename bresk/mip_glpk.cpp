@@ -195,8 +195,8 @@ void onEvent(glp_tree* t, void* info) {
     glp_ios_terminate(t);
     return;
   }
-  // GLPK reads its settings through the pointer it was given while it searches: the rounding
-  // cuts end once the search leaves the root.
+  // GLPK reads its settings through the pointer it was given while it searches: cuts held back
+  // at the root come back at the nodes, and the rounding cuts end once the search leaves the root.
   if (st.rootCutsHeld && curr && glp_ios_node_level(t, curr) > 0) {
     st.io->gmi_cuts = st.heldGmi; st.io->mir_cuts = st.heldMir; st.io->clq_cuts = st.heldClq;
     st.rootCutsHeld = false;
