@@ -36,6 +36,10 @@ struct GlpkState {
   std::vector<double> start;      // a checked point offered to the search at its first node (1-based)
   glp_iocp* io = nullptr;         // the settings GLPK searches with, read by it at each node
   bool rootMir = false;           // rounding cuts at the root only
+  double roundBound = 0;          // the root LP's bound at the last round of cuts ...
+  int flatRounds = -1;            // ... and the rounds since it last rose (-1: no round yet)
+  bool rootCutsHeld = false;      // the cuts are held back for the rest of the root ...
+  int heldGmi = 0, heldMir = 0, heldClq = 0;  // ... and come back at the nodes as they were
   std::jmp_buf escape;            // where a fault inside GLPK returns to
 };
 
@@ -144,6 +148,29 @@ bool plainStalled(GlpkState& st) {
   return q.iterations - st.stallFrom >= kPlainStall;
 }
 
+// Rounds of cuts at the root in a row that leave its bound level, after which the root takes
+// no more cuts. GLPK adds rounds for as long as they find cuts: on the travelling-salesman model
+// with order rows of the integer benchmark the bound stands at 292 from the third round to the
+// sixth and then rises by less than a unit in four more rounds, while on the lot-sizing model
+// every round raises it and on the scheduling model no two level rounds come in a row. The cuts
+// at the nodes stay as they were.
+constexpr int kFlatRounds = 2;
+
+// At a round of cuts at the root: counts the rounds in a row that left the bound level, and
+// holds the cuts back for the rest of the root once there are kFlatRounds of them.
+void rootRound(glp_tree* t, GlpkState& st) {
+  glp_prob* g = glp_ios_get_prob(t);
+  double z = glp_get_obj_val(g) * (st.p->sense < 0 ? -1 : 1);
+  if (st.flatRounds < 0 || z - st.roundBound > 1e-9 * std::max(1.0, std::fabs(z))) st.flatRounds = 0;
+  else st.flatRounds++;
+  st.roundBound = z;
+  if (st.flatRounds < kFlatRounds || st.rootCutsHeld) return;
+  glp_iocp& io = *st.io;
+  st.heldGmi = io.gmi_cuts; st.heldMir = io.mir_cuts; st.heldClq = io.clq_cuts;
+  io.gmi_cuts = io.mir_cuts = io.clq_cuts = GLP_OFF;
+  st.rootCutsHeld = true;
+}
+
 // GLPK's callback: progress to the caller, and the budget, limits and stops enforced. GLPK
 // does not tell of every incumbent it records, so a changed one is reported at the first
 // event after it; other events are reported once per node.
@@ -168,9 +195,14 @@ void onEvent(glp_tree* t, void* info) {
     glp_ios_terminate(t);
     return;
   }
-  // GLPK reads its settings through the pointer it was given while it searches: the rounding
-  // cuts end once the search leaves the root.
+  // GLPK reads its settings through the pointer it was given while it searches: cuts held back
+  // at the root come back at the nodes, and the rounding cuts end once the search leaves the root.
+  if (st.rootCutsHeld && curr && glp_ios_node_level(t, curr) > 0) {
+    st.io->gmi_cuts = st.heldGmi; st.io->mir_cuts = st.heldMir; st.io->clq_cuts = st.heldClq;
+    st.rootCutsHeld = false;
+  }
   if (st.rootMir && curr && glp_ios_node_level(t, curr) > 0) st.io->mir_cuts = GLP_OFF;
+  if (glp_ios_reason(t) == GLP_ICUTGEN && curr && glp_ios_node_level(t, curr) == 0) rootRound(t, st);
   if (!newIncumbent(st) && glp_ios_reason(t) != GLP_ISELECT) return;
   const MipSettings& s = *st.s;
   if (s.iterations >= 0 && q.iterations >= s.iterations) st.stop = Stop::iterations;
@@ -277,6 +309,8 @@ Outcome runStage(bool plain, GlpkState& st, MipResult& r) {
   // at the nodes, where they save half the nodes of the generalised assignment model.
   st.io = &io;
   st.rootMir = !plain && st.doneNodes == 0;
+  st.flatRounds = -1;
+  st.rootCutsHeld = false;
   io.cb_func = onEvent;
   io.cb_info = &st;
   // A fault inside GLPK (its internal checks end the program otherwise) leaves the model to

@@ -432,4 +432,58 @@ TEST(MipGlpk, StalledPlainSearchTurnsToCuts) {
   }
 }
 
+// A tour of 13 cities with order rows (u(i) - u(j) + 13 x(i, j) <= 12 over cities 2..13, the
+// orders continuous in 1..12): GLPK's rounds of cuts at the root leave its bound level in the
+// fourth and fifth rounds, so the root takes no more cuts and branches before the 214 simplex
+// iterations it spends when the rounds run out by themselves; the search still settles at
+// Cbc's optimum, the same way every run.
+TEST(MipGlpk, RootCutsEndOnceTheBoundStandsStill) {
+  const int n = 13;
+  auto px = [](int i) { return (i * 29 + 5) % 89; };
+  auto py = [](int i) { return (i * 61 + 3) % 83; };
+  // Rows: out of each city (0..12), into each city (13..25), then the order rows.
+  std::vector<double> lb(2 * n, 1.0), ub(2 * n, 1.0);
+  std::vector<std::pair<int, int>> ordered;
+  for (int i = 2; i <= n; i++)
+    for (int j = 2; j <= n; j++)
+      if (i != j) ordered.push_back({i, j}), lb.push_back(-1e30), ub.push_back(n - 1);
+  Builder b(1, lb, ub);
+  for (int i = 1; i <= n; i++)
+    for (int j = 1; j <= n; j++) {
+      if (i == j) continue;
+      double d = std::floor(std::sqrt(std::pow(px(i) - px(j), 2) + std::pow(py(i) - py(j), 2)) + 0.5);
+      std::vector<std::pair<int, double>> e = {{i - 1, 1.0}, {n + j - 1, 1.0}};
+      for (size_t r = 0; r < ordered.size(); r++)
+        if (ordered[r] == std::pair<int, int>{i, j}) e.push_back({2 * n + static_cast<int>(r), double(n)});
+      b.col(d, 0, 1, true, e);
+    }
+  for (int k = 2; k <= n; k++) {
+    std::vector<std::pair<int, double>> e;
+    for (size_t r = 0; r < ordered.size(); r++) {
+      if (ordered[r].first == k) e.push_back({2 * n + static_cast<int>(r), 1.0});
+      if (ordered[r].second == k) e.push_back({2 * n + static_cast<int>(r), -1.0});
+    }
+    b.col(0, 1, n - 1, false, e);
+  }
+  brmip::MipSettings s;
+  brmip::MipResult g, again, cbc;
+  long long rootIterations = -1;
+  auto watch = [&](const brmip::MipProgress& q) {
+    if (rootIterations < 0 && q.active >= 2) rootIterations = q.iterations;
+    return false;
+  };
+  ASSERT_TRUE(brmip::solveMipGlpk(b.p, s, watch, 1000000, 100000, g));
+  ASSERT_EQ(g.status, 1);
+  EXPECT_NEAR(g.objective, 297, 1e-6);
+  brmip::solveMipCbc(b.p, s, kNoStop, cbc);
+  ASSERT_EQ(cbc.status, 1);
+  EXPECT_NEAR(g.objective, cbc.objective, 1e-6);
+  EXPECT_TRUE(holds(b.p, g.x));
+  EXPECT_GT(rootIterations, 0);
+  EXPECT_LT(rootIterations, 214);
+  ASSERT_TRUE(brmip::solveMipGlpk(b.p, s, kNoStop, 1000000, 100000, again));
+  EXPECT_EQ(again.x, g.x);
+  EXPECT_EQ(again.last.iterations, g.last.iterations);
+}
+
 }  // namespace
