@@ -724,6 +724,7 @@ void build(BRmodel* m, MpsData& d) {
       m->lin_val[p] = e.v;
     }
   }
+  std::vector<Entry>().swap(d.entries);  // in the rows now: its memory serves what follows
   // Sort and merge each row's entries when columns came back out of order.
   std::vector<std::pair<int, double>> tmp;
   int out = 0;
@@ -810,16 +811,18 @@ void build(BRmodel* m, MpsData& d) {
     } else {
       w.quad_begin = w.quad_end = 0;
     }
-    w.var_begin = static_cast<int32_t>(m->row_var.size());
     if (w.kind == ROW_QUADRATIC) {
+      w.var_begin = static_cast<int32_t>(m->row_var.size());
       std::vector<int> v =
           quad_row_vars(m, w, std::vector<int>(m->lin_col.begin() + w.lin_begin, m->lin_col.begin() + w.lin_end));
       m->row_var.insert(m->row_var.end(), v.begin(), v.end());
+      w.var_end = static_cast<int32_t>(m->row_var.size());
     } else {
-      m->row_var.insert(m->row_var.end(), m->lin_col.begin() + w.lin_begin,
-                        m->lin_col.begin() + w.lin_end);
+      // a linear row's variables are its entries' columns, sorted: not kept twice
+      w.var_begin = w.lin_begin;
+      w.var_end = w.lin_end;
+      w.vars_lin = true;
     }
-    w.var_end = static_cast<int32_t>(m->row_var.size());
   }
   // Names.
   m->title = d.title;
@@ -827,9 +830,9 @@ void build(BRmodel* m, MpsData& d) {
   m->rhsname = d.rhsname;
   m->rngname = d.rngname;
   m->bndname = d.bndname;
-  m->rownames = d.rownames;
-  for (int x : extra_of) m->rownames.push_back(d.rownames[x] + "_RNG");
-  m->varnames = d.colnames;
+  m->rownames = std::move(d.rownames);
+  for (int x : extra_of) m->rownames.push_back(m->rownames[x] + "_RNG");
+  m->varnames = std::move(d.colnames);
   m->loaded = true;
   m->res.status = m->res.solstatus = BR_LOADED;
 }
@@ -875,6 +878,13 @@ int BRreadMPSFile(BRmodel* model, const char* file, int format) {
       m->file_text = r.err_text;
       return r.err;
     }
+    // The text and the name indexes (views into it) are past their last use: the model's
+    // arrays take their memory.
+    d.rowindex = NameIndex();
+    d.colindex = NameIndex();
+    d.entrycol = std::vector<int>();
+    d.entrypos = std::vector<int>();
+    std::string().swap(text);
     build(m, d);
     return 0;
   });

@@ -500,6 +500,27 @@ TEST(BreskMps, ObjectiveNameNeverTakesARowName) {
   }
 }
 
+// A linear row read from a file lays out its gradient on its own entries, a quadratic one on
+// a list of its own: with both in one model the nonlinear solve must reach the optimum.
+// max x + 2y; x^2 + y^2 <= 5 (Q); x - 2y + w = 0 (D); x + y + w <= 9 (S): x = 1, y = 2, w = 3.
+TEST(BreskMps, QuadraticAndLinearRowsSolveTogether) {
+  const std::string text =
+      "NAME QC\nOBJSENSE\n MAX\nROWS\n N Z\n L Q\n E D\n L S\nCOLUMNS\n"
+      " X Z 1 D 1\n X S 1\n Y Z 2 D -2\n Y S 1\n W D 1 S 1\nRHS\n RHS Q 5 S 9\n"
+      "QCMATRIX Q\n X X 1\n Y Y 1\nENDATA\n";
+  Fixture f;
+  ASSERT_EQ(BRreadMPSFile(f.m, temp_file("qclin.mps", text).c_str(), 0), 0);
+  ASSERT_EQ(BRoptimize(f.m, 0), 0);
+  int st = 0;
+  BRgetInfo(f.m, 1255, &st);
+  EXPECT_TRUE(st == BR_OPTIMAL || st == BR_LOCAL_OPTIMAL) << st;
+  double x[3];
+  ASSERT_EQ(BRgetPrimalSolution(f.m, x), 0);
+  EXPECT_NEAR(x[0], 1.0, 1e-5);
+  EXPECT_NEAR(x[1], 2.0, 1e-5);
+  EXPECT_NEAR(x[2], 3.0, 1e-5);
+}
+
 // max 5x + 4y; 6x + 4y <= 24; x + 2y <= 6; -x + y <= 1; y <= 2.
 const char* kReddyMikksMps =
     "NAME RM\nOBJSENSE\n MAX\nROWS\n N Z\n L C1\n L C2\n L C3\n L C4\nCOLUMNS\n"
