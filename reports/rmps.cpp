@@ -626,7 +626,7 @@ void loadmps_(Work& W, MasterRecord& L, const char* name, int32_t format, int32_
     NameFix nf;
     nf.run(m.vnames);
     vpatched = nf.changed;
-    std::vector<std::string> rows = m.rnames;
+    std::vector<std::string> rows = std::move(m.rnames);
     rows.push_back(m.objname);
     nf.changed = 0;
     nf.run(rows);
