@@ -500,6 +500,30 @@ TEST(BreskMps, ObjectiveNameNeverTakesARowName) {
   }
 }
 
+// The reader takes the file a piece at a time: lines that end at every offset of a piece, a
+// comment line longer than a piece, carriage returns and a last line without its newline.
+TEST(BreskMps, LinesAcrossReadPieces) {
+  const int n = 3000;
+  auto name = [](int j) { return "C" + std::string(static_cast<size_t>(j % 37), 'x') + std::to_string(j); };
+  std::string text = "NAME BIG\nROWS\n N OBJ\n L R\nCOLUMNS\n";
+  for (int j = 0; j < n; ++j) {
+    if (j == n / 2) text += "*" + std::string(40000, 'c') + "\n";
+    text += " " + name(j) + " OBJ " + std::to_string(j + 1) + " R 1" + (j % 2 ? "\r\n" : "\n");
+  }
+  text += "RHS\n RHS R " + std::to_string(n) + "\nENDATA";
+  Fixture f;
+  ASSERT_EQ(BRreadMPSFile(f.m, temp_file("pieces.mps", text).c_str(), 0), 0);
+  Data d = data_of(f.m);
+  ASSERT_EQ(d.nv, n);
+  ASSERT_EQ(d.nc, 1);
+  EXPECT_EQ(d.rows[0].size(), static_cast<size_t>(n));
+  EXPECT_EQ(d.rhs[0], n);
+  for (int j = 0; j < n; ++j) {
+    EXPECT_EQ(d.varnames[static_cast<size_t>(j)], name(j));
+    EXPECT_EQ(d.cost[static_cast<size_t>(j)], j + 1);
+  }
+}
+
 // A linear row read from a file lays out its gradient on its own entries, a quadratic one on
 // a list of its own: with both in one model the nonlinear solve must reach the optimum.
 // max x + 2y; x^2 + y^2 <= 5 (Q); x - 2y + w = 0 (D); x + y + w <= 9 (S): x = 1, y = 2, w = 3.
