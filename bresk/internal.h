@@ -255,6 +255,13 @@ struct BigAlloc {
 };
 template <class T>
 using BigVec = std::vector<T, BigAlloc<T>>;
+// Gives back the room an array reserved and did not fill, when the array is held in the
+// heap: there its tail stays out of reach of the blocks that follow for as long as the
+// array lives. A mapped array's untouched tail costs nothing and is kept.
+template <class T>
+void fit_heap_array(BigVec<T>& v) {
+  if (v.capacity() > v.size() && v.capacity() * sizeof(T) < BigAlloc<T>::kMapFrom) v.shrink_to_fit();
+}
 }  // namespace bresk
 
 namespace bresk {

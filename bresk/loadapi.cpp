@@ -99,7 +99,6 @@ int BRloadNLPCode(BRmodel* model, int ncons, int nobj, int nvars, int nconst,
       if (valid_slice(rowstart[i], rowlen[i], ncode)) words += static_cast<size_t>(rowlen[i]);
     m->lin_col.reserve(words / 2 + 1);
     m->lin_val.reserve(words / 2 + 1);
-    m->row_var.reserve(words / 2 + 1);
     std::unique_ptr<Loader, void (*)(Loader*)> L(loader_new(m), loader_delete);
     m->sense = (nobj == 1 && objsense && objsense[0] < 0) ? -1 : 1;
     m->obj = Row();
@@ -122,6 +121,9 @@ int BRloadNLPCode(BRmodel* model, int ncons, int nobj, int nvars, int nconst,
         return fail_load(m, BRERR_INTERRUPTED, i);
     }
     m->ncons = ncons;
+    // the room reserved above for the entries of every row, past what they took
+    fit_heap_array(m->lin_col);
+    fit_heap_array(m->lin_val);
     // the constants are read again only through the words that rows keep
     if (!m->words.empty()) m->pool.assign(consts, consts + nconst);
     if (load_progress(m, BR_LOC_LOAD_PARSE, ncons) || load_progress(m, BR_LOC_LOAD_STRUCT, ncons) ||

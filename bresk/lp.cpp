@@ -290,11 +290,18 @@ int clp_solve_lp(BRmodel* m, int method) {
         }
         break;
     }
+    // Clp solves its own copy: the model's arrays, unless the merged columns are to be spread
+    // over them, give their memory to the solve and are built again for the checks after it.
+    if (!merged) a = LpArrays();
     {
       // Clp's sprint passes print to standard output when a pass is stopped.
       std::optional<StdoutMute> mute;
       if (opt.getSolveType() == ClpSolve::usePrimalorSprint) mute.emplace();
       s->initialSolve(opt);
+    }
+    if (!merged) {
+      lp_arrays(m, a);
+      for (int j : runaway) a.cost[j] = 0.0;
     }
     confirmed = confirm_verdict(*s, la, m->sense);
     if (merged) s = spread_twin_columns(*s, a, twins);

@@ -14,12 +14,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
-
-#include <sys/stat.h>
 
 namespace bresk {
 
@@ -47,13 +46,20 @@ struct QSame {
   bool operator()(const QEntry& a, const QEntry& b) const { return a.row == b.row && a.i == b.i && a.j == b.j; }
 };
 
-// Names and their numbers: open addressing over the entries, keyed by views into the
-// file's text (which outlives the parse), so that a lookup allocates nothing and a new name
-// one entry.
+// Names and their numbers: open addressing over the entries, the names kept end to end in
+// one string of the index's own, so that a lookup allocates nothing and a new name adds its
+// characters and one entry.
 struct NameIndex {
-  std::vector<std::pair<std::string_view, int>> entries;
+  struct Name {
+    size_t at;  // first character in text
+    int len;
+    int v;
+  };
+  std::string text;
+  std::vector<Name> entries;
   std::vector<int32_t> slots;  // entry number + 1; 0 for an empty slot
 
+  std::string_view name(size_t e) const { return {text.data() + entries[e].at, static_cast<size_t>(entries[e].len)}; }
   static uint64_t hash(std::string_view s) {
     uint64_t h = 1469598103934665603ull;  // FNV-1a
     for (unsigned char c : s) h = (h ^ c) * 1099511628211ull;
@@ -64,24 +70,25 @@ struct NameIndex {
     const size_t mask = slots.size() - 1;
     for (size_t k = hash(s) & mask;; k = (k + 1) & mask) {
       const int32_t e = slots[k];
-      if (e == 0 || entries[static_cast<size_t>(e - 1)].first == s) return k;
+      if (e == 0 || name(static_cast<size_t>(e - 1)) == s) return k;
     }
   }
   // The number of a name; -3 when it is not there.
   int find(std::string_view s) const {
     if (slots.empty()) return -3;
     const int32_t e = slots[slot(s)];
-    return e == 0 ? -3 : entries[static_cast<size_t>(e - 1)].second;
+    return e == 0 ? -3 : entries[static_cast<size_t>(e - 1)].v;
   }
   // Adds a name with its number unless it is there; the name's number and whether it is new.
   std::pair<int, bool> add(std::string_view s, int v) {
     if (2 * (entries.size() + 1) > slots.size()) {
       slots.assign(std::max<size_t>(64, 4 * slots.size()), 0);
-      for (size_t e = 0; e < entries.size(); ++e) slots[slot(entries[e].first)] = static_cast<int32_t>(e + 1);
+      for (size_t e = 0; e < entries.size(); ++e) slots[slot(name(e))] = static_cast<int32_t>(e + 1);
     }
     const size_t k = slot(s);
-    if (slots[k] != 0) return {entries[static_cast<size_t>(slots[k] - 1)].second, false};
-    entries.emplace_back(s, v);
+    if (slots[k] != 0) return {entries[static_cast<size_t>(slots[k] - 1)].v, false};
+    entries.push_back({text.size(), static_cast<int>(s.size()), v});
+    text.append(s);
     slots[k] = static_cast<int32_t>(entries.size());
     return {v, true};
   }
@@ -110,10 +117,15 @@ struct MpsData {
   std::unordered_map<QEntry, size_t, QKey, QSame> quadpos;  // position of each entry in quad
 };
 
-// The reader's state: current line and the error found.
+// The reader's state: the file, read a piece at a time into buf, the current line (a view
+// into buf, good until the next line is read) and the error found.
 struct Reader {
-  const char* p;
-  const char* end;
+  std::FILE* fp;
+  std::string buf;
+  const char* p = nullptr;    // the text not yet taken: p up to end, in buf
+  const char* end = nullptr;
+  bool eof = false;
+  bool bad = false;           // the file could not be read to its end
   int lineno = 0;
   std::string_view line;
   bool fixed;
@@ -122,11 +134,34 @@ struct Reader {
   std::string err_text;
 };
 
+// Pieces of the file are read this size at a time; a longer line widens the buffer.
+constexpr size_t kReadPiece = 16384;
+
+// Moves the part of a line left at the end of buf to its start and reads the file after it,
+// widening buf when the part fills it; at the end of the file (or an error) sets eof.
+void refill(Reader& r) {
+  const size_t keep = r.buf.empty() ? 0 : static_cast<size_t>(r.end - r.p);
+  if (keep > 0 && r.p != r.buf.data()) std::memmove(r.buf.data(), r.p, keep);
+  if (r.buf.size() < kReadPiece) r.buf.resize(kReadPiece);
+  else if (keep == r.buf.size()) r.buf.resize(2 * r.buf.size());
+  const size_t got = std::fread(r.buf.data() + keep, 1, r.buf.size() - keep, r.fp);
+  if (got == 0) {
+    r.eof = true;
+    r.bad = std::ferror(r.fp) != 0;
+  }
+  r.p = r.buf.data();
+  r.end = r.buf.data() + keep + got;
+}
+
 bool next_line(Reader& r) {
-  if (r.p >= r.end) return false;
+  const char* e;
+  while (!(e = r.p ? static_cast<const char*>(std::memchr(r.p, '\n', r.end - r.p)) : nullptr) && !r.eof)
+    refill(r);
+  if (!e) {
+    if (r.p >= r.end) return false;
+    e = r.end;
+  }
   const char* s = r.p;
-  const char* e = static_cast<const char*>(std::memchr(s, '\n', r.end - s));
-  if (!e) e = r.end;
   r.p = e < r.end ? e + 1 : r.end;
   size_t n = e - s;
   if (n > 0 && s[n - 1] == '\r') --n;
@@ -353,8 +388,7 @@ int parse(Reader& r, MpsData& d) {
   bool integer = false;
   Fields f;
   std::vector<std::string_view> t;
-  int lastcol = -1;
-  std::string_view lastname;
+  int lastcol = -1;  // the column of the last line, whose name a line of the same column repeats
   while (next_line(r)) {
     std::string_view line = r.line;
     if (line.find('\0') != std::string_view::npos) return fail(r);  // not a text line
@@ -451,7 +485,7 @@ int parse(Reader& r, MpsData& d) {
             std::copy(t.begin(), t.end(), g.begin());
           }
           int col;
-          if (!lastname.empty() && g[0] == lastname) {
+          if (lastcol >= 0 && g[0] == d.colnames[static_cast<size_t>(lastcol)]) {
             col = lastcol;
           } else {
             const std::string_view key = g[0];
@@ -470,7 +504,6 @@ int parse(Reader& r, MpsData& d) {
               continue;
             }
             lastcol = col;
-            lastname = key;
           }
           bool ok = add_entry(d, col, g[1], g[2]) && (ng < 5 || add_entry(d, col, g[3], g[4]));
           if (ok) break;
@@ -724,6 +757,7 @@ void build(BRmodel* m, MpsData& d) {
       m->lin_val[p] = e.v;
     }
   }
+  std::vector<Entry>().swap(d.entries);  // in the rows now: its memory serves what follows
   // Sort and merge each row's entries when columns came back out of order.
   std::vector<std::pair<int, double>> tmp;
   int out = 0;
@@ -810,16 +844,18 @@ void build(BRmodel* m, MpsData& d) {
     } else {
       w.quad_begin = w.quad_end = 0;
     }
-    w.var_begin = static_cast<int32_t>(m->row_var.size());
     if (w.kind == ROW_QUADRATIC) {
+      w.var_begin = static_cast<int32_t>(m->row_var.size());
       std::vector<int> v =
           quad_row_vars(m, w, std::vector<int>(m->lin_col.begin() + w.lin_begin, m->lin_col.begin() + w.lin_end));
       m->row_var.insert(m->row_var.end(), v.begin(), v.end());
+      w.var_end = static_cast<int32_t>(m->row_var.size());
     } else {
-      m->row_var.insert(m->row_var.end(), m->lin_col.begin() + w.lin_begin,
-                        m->lin_col.begin() + w.lin_end);
+      // a linear row's variables are its entries' columns, sorted: not kept twice
+      w.var_begin = w.lin_begin;
+      w.var_end = w.lin_end;
+      w.vars_lin = true;
     }
-    w.var_end = static_cast<int32_t>(m->row_var.size());
   }
   // Names.
   m->title = d.title;
@@ -827,9 +863,9 @@ void build(BRmodel* m, MpsData& d) {
   m->rhsname = d.rhsname;
   m->rngname = d.rngname;
   m->bndname = d.bndname;
-  m->rownames = d.rownames;
-  for (int x : extra_of) m->rownames.push_back(d.rownames[x] + "_RNG");
-  m->varnames = d.colnames;
+  m->rownames = std::move(d.rownames);
+  for (int x : extra_of) m->rownames.push_back(m->rownames[x] + "_RNG");
+  m->varnames = std::move(d.colnames);
   m->loaded = true;
   m->res.status = m->res.solstatus = BR_LOADED;
 }
@@ -848,33 +884,29 @@ int BRreadMPSFile(BRmodel* model, const char* file, int format) {
     if (!file) return BRERR_BAD_ARGUMENT;
     m->file_line = 0;
     m->file_text.clear();
-    std::FILE* fp = std::fopen(file, "rb");
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> fp(std::fopen(file, "rb"), std::fclose);
     if (!fp) return errno == ENOENT ? BRERR_FILE_NOT_FOUND : BRERR_FILE_OPEN;
-    // The text in one piece: read at the file's size in one go (a file that changes size
-    // while it is read is still read to its end).
-    std::string text;
-    struct stat sb {};
-    if (fstat(fileno(fp), &sb) == 0 && S_ISREG(sb.st_mode) && sb.st_size > 0)
-      text.resize(static_cast<size_t>(sb.st_size));
-    size_t have = std::fread(text.data(), 1, text.size(), fp);
-    text.resize(have);
-    char buf[1 << 16];
-    size_t got;
-    while ((got = std::fread(buf, 1, sizeof buf, fp)) > 0) text.append(buf, got);
-    bool bad = std::ferror(fp);
-    std::fclose(fp);
-    if (bad) return BRERR_FILE_OPEN;
+    // The file is read a piece at a time as the lines are taken: the text is never held whole.
     Reader r;
-    r.p = text.data();
-    r.end = text.data() + text.size();
+    r.fp = fp.get();
     r.fixed = format == 1;
     MpsData d;
-    if (parse(r, d)) {
+    const int e = parse(r, d);
+    if (r.bad) return BRERR_FILE_OPEN;
+    if (e) {
       clear_model(m);
       m->file_line = r.err_line;
       m->file_text = r.err_text;
       return r.err;
     }
+    // The reader's buffer and the name indexes are past their last use: the model's arrays
+    // take their memory.
+    fp.reset();
+    std::string().swap(r.buf);
+    d.rowindex = NameIndex();
+    d.colindex = NameIndex();
+    d.entrycol = std::vector<int>();
+    d.entrypos = std::vector<int>();
     build(m, d);
     return 0;
   });

@@ -500,6 +500,51 @@ TEST(BreskMps, ObjectiveNameNeverTakesARowName) {
   }
 }
 
+// The reader takes the file a piece at a time: lines that end at every offset of a piece, a
+// comment line longer than a piece, carriage returns and a last line without its newline.
+TEST(BreskMps, LinesAcrossReadPieces) {
+  const int n = 3000;
+  auto name = [](int j) { return "C" + std::string(static_cast<size_t>(j % 37), 'x') + std::to_string(j); };
+  std::string text = "NAME BIG\nROWS\n N OBJ\n L R\nCOLUMNS\n";
+  for (int j = 0; j < n; ++j) {
+    if (j == n / 2) text += "*" + std::string(40000, 'c') + "\n";
+    text += " " + name(j) + " OBJ " + std::to_string(j + 1) + " R 1" + (j % 2 ? "\r\n" : "\n");
+  }
+  text += "RHS\n RHS R " + std::to_string(n) + "\nENDATA";
+  Fixture f;
+  ASSERT_EQ(BRreadMPSFile(f.m, temp_file("pieces.mps", text).c_str(), 0), 0);
+  Data d = data_of(f.m);
+  ASSERT_EQ(d.nv, n);
+  ASSERT_EQ(d.nc, 1);
+  EXPECT_EQ(d.rows[0].size(), static_cast<size_t>(n));
+  EXPECT_EQ(d.rhs[0], n);
+  for (int j = 0; j < n; ++j) {
+    EXPECT_EQ(d.varnames[static_cast<size_t>(j)], name(j));
+    EXPECT_EQ(d.cost[static_cast<size_t>(j)], j + 1);
+  }
+}
+
+// A linear row read from a file lays out its gradient on its own entries, a quadratic one on
+// a list of its own: with both in one model the nonlinear solve must reach the optimum.
+// max x + 2y; x^2 + y^2 <= 5 (Q); x - 2y + w = 0 (D); x + y + w <= 9 (S): x = 1, y = 2, w = 3.
+TEST(BreskMps, QuadraticAndLinearRowsSolveTogether) {
+  const std::string text =
+      "NAME QC\nOBJSENSE\n MAX\nROWS\n N Z\n L Q\n E D\n L S\nCOLUMNS\n"
+      " X Z 1 D 1\n X S 1\n Y Z 2 D -2\n Y S 1\n W D 1 S 1\nRHS\n RHS Q 5 S 9\n"
+      "QCMATRIX Q\n X X 1\n Y Y 1\nENDATA\n";
+  Fixture f;
+  ASSERT_EQ(BRreadMPSFile(f.m, temp_file("qclin.mps", text).c_str(), 0), 0);
+  ASSERT_EQ(BRoptimize(f.m, 0), 0);
+  int st = 0;
+  BRgetInfo(f.m, 1255, &st);
+  EXPECT_TRUE(st == BR_OPTIMAL || st == BR_LOCAL_OPTIMAL) << st;
+  double x[3];
+  ASSERT_EQ(BRgetPrimalSolution(f.m, x), 0);
+  EXPECT_NEAR(x[0], 1.0, 1e-5);
+  EXPECT_NEAR(x[1], 2.0, 1e-5);
+  EXPECT_NEAR(x[2], 3.0, 1e-5);
+}
+
 // max 5x + 4y; 6x + 4y <= 24; x + 2y <= 6; -x + y <= 1; y <= 2.
 const char* kReddyMikksMps =
     "NAME RM\nOBJSENSE\n MAX\nROWS\n N Z\n L C1\n L C2\n L C3\n L C4\nCOLUMNS\n"

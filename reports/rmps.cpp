@@ -182,10 +182,9 @@ struct MpsModel {
   std::vector<std::string> vnames, rnames;
   int32_t sense = 1;
   double objconst = 0.0;
-  std::vector<double> cost, rhs, val, lb, ub;
+  std::vector<double> cost, rhs, lb, ub;
   std::vector<char> ctype, vtype;
-  std::vector<int32_t> cstart, clen, ridx;
-  // row-wise copy: entries of row i at rowend[i-1]..rowend[i]-1
+  // the rows: entries of row i at rowend[i]..rowend[i+1]-1
   std::vector<int32_t> rowend, rcol;
   std::vector<double> rval;
 };
@@ -197,29 +196,27 @@ bool finitedata(const MpsModel& m) {
       if (!std::isfinite(x)) return false;
     return true;
   };
-  return std::isfinite(m.objconst) && finite(m.cost) && finite(m.rhs) && finite(m.val) && finite(m.lb) &&
+  return std::isfinite(m.objconst) && finite(m.cost) && finite(m.rhs) && finite(m.rval) && finite(m.lb) &&
          finite(m.ub);
 }
 
-// Column-wise matrix to row-wise, entries of a row in ascending column order.
-void stranspose_(MpsModel& m) {
+// The rows' linear entries, row by row as the library keeps them (ascending columns, one
+// entry per column); false when the library refuses a row or they exceed the count given.
+bool readrows_(BRmodel* lib, MpsModel& m) {
   m.rowend.assign((size_t)m.ncons + 1, 0);
-  int64_t total = 0;
-  for (int32_t j = 0; j < m.nvars; ++j)
-    for (int32_t k = m.cstart[(size_t)j]; k < m.cstart[(size_t)j] + m.clen[(size_t)j]; ++k) {
-      m.rowend[(size_t)m.ridx[(size_t)k] + 1] += 1;
-      ++total;
-    }
-  for (int32_t i = 0; i < m.ncons; ++i) m.rowend[(size_t)i + 1] += m.rowend[(size_t)i];
-  m.rcol.assign((size_t)total, 0);
-  m.rval.assign((size_t)total, 0.0);
-  std::vector<int32_t> fill(m.rowend.begin(), m.rowend.end() - 1);
-  for (int32_t j = 0; j < m.nvars; ++j)
-    for (int32_t k = m.cstart[(size_t)j]; k < m.cstart[(size_t)j] + m.clen[(size_t)j]; ++k) {
-      int32_t i = m.ridx[(size_t)k], p = fill[(size_t)i]++;
-      m.rcol[(size_t)p] = j;
-      m.rval[(size_t)p] = m.val[(size_t)k];
-    }
+  m.rcol.resize((size_t)m.nnz);
+  m.rval.resize((size_t)m.nnz);
+  int32_t pos = 0;
+  for (int32_t i = 0; i < m.ncons; ++i) {
+    int n = 0;
+    if (BRgetLPConstraintDatai(lib, i, nullptr, nullptr, &n, nullptr, nullptr) != 0 || n < 0 || n > m.nnz - pos)
+      return false;
+    if (n > 0 && BRgetLPConstraintDatai(lib, i, nullptr, nullptr, &n, m.rcol.data() + pos, m.rval.data() + pos) != 0)
+      return false;
+    pos += n;
+    m.rowend[(size_t)i + 1] = pos;
+  }
+  return true;
 }
 
 // The title statement: chunks ending at blanks; ";" and the characters that would end or
@@ -607,26 +604,21 @@ void loadmps_(Work& W, MasterRecord& L, const char* name, int32_t format, int32_
   m.cost.resize((size_t)nv);
   m.rhs.resize((size_t)nc);
   m.ctype.resize((size_t)nc + 1);
-  m.cstart.resize((size_t)nv + 1);
-  m.clen.resize((size_t)nv + 1);
-  m.val.resize((size_t)nl + 1);
-  m.ridx.resize((size_t)nl + 1);
   m.lb.resize((size_t)nv);
   m.ub.resize((size_t)nv);
   m.vtype.resize((size_t)nv + 1);
-  if (BRgetLPData(lib, &m.sense, &m.objconst, m.cost.data(), m.rhs.data(), m.ctype.data(), m.cstart.data(),
-                  m.clen.data(), m.val.data(), m.ridx.data(), m.lb.data(), m.ub.data()) != 0)
+  if (BRgetLPData(lib, &m.sense, &m.objconst, m.cost.data(), m.rhs.data(), m.ctype.data(), nullptr, nullptr,
+                  nullptr, nullptr, m.lb.data(), m.ub.data()) != 0)
     return fail2();
   if (BRgetVarType(lib, m.vtype.data()) != 0) return fail2();
-  if (!finitedata(m)) return fail2();
-  stranspose_(m);
+  if (!readrows_(lib, m) || !finitedata(m)) return fail2();
   if (L.RCMPSN != 1) {
     // rows and variables share one name space in the model text: variables keep their
     // names first, and a row that meets one of them gives way
     NameFix nf;
     nf.run(m.vnames);
     vpatched = nf.changed;
-    std::vector<std::string> rows = m.rnames;
+    std::vector<std::string> rows = std::move(m.rnames);
     rows.push_back(m.objname);
     nf.changed = 0;
     nf.run(rows);
