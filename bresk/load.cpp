@@ -440,7 +440,20 @@ void tidy_stored(BRmodel* m, size_t cb, size_t vb) {
   double* v = val.data() + vb;
   bool sorted = true;
   for (size_t k = 1; k < n && sorted; ++k) sorted = c[k - 1] <= c[k];
-  if (!sorted) {
+  if (!sorted && n <= 32) {
+    // a short row: an insertion sort in place, which keeps equal columns in their order
+    for (size_t k = 1; k < n; ++k) {
+      const int32_t j = c[k];
+      const double a = v[k];
+      size_t p = k;
+      for (; p > 0 && c[p - 1] > j; --p) {
+        c[p] = c[p - 1];
+        v[p] = v[p - 1];
+      }
+      c[p] = j;
+      v[p] = a;
+    }
+  } else if (!sorted) {
     std::vector<Term> t(n);
     for (size_t k = 0; k < n; ++k) t[k] = {c[k], v[k]};
     std::stable_sort(t.begin(), t.end(), [](const Term& x, const Term& y) { return x.j < y.j; });
