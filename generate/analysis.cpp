@@ -166,11 +166,11 @@ int32_t trnrec_(int32_t nc, int32_t nr, const int32_t* cols, const int64_t* rows
     if (a == 2) undecided = true;
     return a == 0;
   };
-  // look-ahead and search positions; a row's search position is set when its search starts,
-  // so the pages of rows never searched are not touched
+  // look-ahead positions; the search positions, marks and path of the augmenting searches
+  // are taken at the first search, which most matchings never need
   std::vector<int64_t> look(rowst, rowst + nr + 1);
-  std::unique_ptr<int64_t[]> out(new int64_t[(size_t)nr + 1]);
-  std::vector<int32_t> seen(nc + 1, 0), stack, via(nr + 1, 0);
+  std::unique_ptr<int64_t[]> out;
+  std::vector<int32_t> seen, stack, via;
   int32_t count = 0;
   for (int32_t j = 1; j <= nr && count < most; ++j) {
     windoz_();
@@ -190,6 +190,11 @@ int32_t trnrec_(int32_t nc, int32_t nr, const int32_t* cols, const int64_t* rows
       continue;
     }
     // a depth-first search for an augmenting path through assigned columns
+    if (seen.empty()) {
+      out.reset(new int64_t[(size_t)nr + 1]);
+      seen.assign((size_t)nc + 1, 0);
+      via.assign((size_t)nr + 1, 0);
+    }
     stack.assign(1, j);
     out[j] = rowst[j];
     int32_t endrow = 0;
