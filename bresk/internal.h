@@ -236,7 +236,10 @@ struct BigAlloc {
   template <class U>
   BigAlloc(const BigAlloc<U>&) {}
   static constexpr size_t kMapFrom = size_t{4} << 20;
-  static size_t mapped_bytes(size_t n) { return (n * sizeof(T) + 4095) / 4096 * 4096; }
+  static constexpr size_t kHuge = size_t{2} << 20;
+  // whole 2 MiB pages: the system then places the array on a large-page boundary, so
+  // none of it is left to small pages at its ends
+  static size_t mapped_bytes(size_t n) { return (n * sizeof(T) + kHuge - 1) / kHuge * kHuge; }
   T* allocate(size_t n) {
     if (n > SIZE_MAX / sizeof(T)) throw std::bad_alloc();
     if (n * sizeof(T) < kMapFrom) return std::allocator<T>().allocate(n);

@@ -1,4 +1,5 @@
-// Large blocks from operator new are marked for huge pages; small ones are not.
+// Large blocks from operator new are marked for huge pages to both their ends; small ones
+// are not.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -58,6 +59,12 @@ TEST(BigBlocks, LargeBlocksAreMarkedSmallOnesAreNot) {
     std::string flags = vmflags(mid);
     ASSERT_FALSE(flags.empty()) << c.bytes;
     EXPECT_EQ(flags.find(" hg") != std::string::npos, c.marked) << c.bytes << " bytes: " << flags;
+    // a marked block is marked to both its ends, so none of it falls to small pages
+    if (c.marked) {
+      for (const char* end : {p.get(), p.get() + c.bytes - 1}) {
+        EXPECT_NE(vmflags(end).find(" hg"), std::string::npos) << c.bytes << " bytes, end at " << end - p.get();
+      }
+    }
     p[c.bytes - 1] = 1;  // the block is writable to its end
   }
   // a vector's storage comes through operator new too
