@@ -333,8 +333,11 @@ int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npoo
   BRmodel* m = L->m;
   auto& col = m->lin_col;
   auto& val = m->lin_val;
-  std::vector<Item>& st = L->items;
-  st.clear();
+  // every item comes from a push of two words, so a row of n words stacks at most n / 2
+  const size_t most = n > 0 ? static_cast<size_t>(n) / 2 + 1 : 1;
+  if (L->items.size() < most) L->items.resize(most);
+  Item* const st = L->items.data();
+  size_t top = 0;  // items on the stack: st[0 .. top - 1]
   const int nvars = m->nvars;
   auto scale = [&](size_t from, double f) {
     for (size_t k = from; k < val.size(); ++k) val[k] *= f;
@@ -346,14 +349,14 @@ int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npoo
       case OP_PUSHNUM:
       case OP_PUSHNUM2: {
         if (p + 1 >= n || w[p + 1] < 0 || w[p + 1] >= npool) return 1;
-        st.push_back({false, pool[w[p + 1]], val.size()});
+        st[top++] = {false, pool[w[p + 1]], val.size()};
         p += 2;
         continue;
       }
       case OP_PUSHVAR:
       case OP_PUSHVAR2: {
         if (p + 1 >= n || w[p + 1] < 0 || w[p + 1] >= nvars) return 1;
-        st.push_back({true, 0.0, val.size()});
+        st[top++] = {true, 0.0, val.size()};
         col.push_back(w[p + 1]);
         val.push_back(1.0);
         p += 2;
@@ -378,9 +381,9 @@ int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npoo
       default:
         return 1;
     }
-    if (static_cast<int>(st.size()) < na) return 1;
+    if (top < static_cast<size_t>(na)) return 1;
     const int op = code;
-    Item* a = &st[st.size() - na];
+    Item* a = st + (top - na);
     bool all_const = true;
     for (int i = 0; i < na; ++i) all_const = all_const && !a[i].lin;
     if (all_const) {
@@ -388,8 +391,8 @@ int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npoo
       double v;
       if (!apply_op(m, op, args, na, &v) || std::fabs(v) >= kBigNum) return 1;  // the general pass reports it
       size_t begin = a[0].begin;
-      st.resize(st.size() - na);
-      st.push_back({false, v, begin});
+      top -= na;
+      st[top++] = {false, v, begin};
       continue;
     }
     switch (op) {
@@ -423,10 +426,10 @@ int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npoo
       default:
         return 1;
     }
-    if (na == 2) st.pop_back();
+    if (na == 2) --top;
   }
-  if (st.size() != 1) return 1;
-  c = st.back().c;
+  if (top != 1) return 1;
+  c = st[0].c;
   return 0;
 }
 
