@@ -333,11 +333,17 @@ int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npoo
   BRmodel* m = L->m;
   auto& col = m->lin_col;
   auto& val = m->lin_val;
-  // every item comes from a push of two words, so a row of n words stacks at most n / 2
-  const size_t most = n > 0 ? static_cast<size_t>(n) / 2 + 1 : 1;
-  if (L->items.size() < most) L->items.resize(most);
-  Item* const st = L->items.data();
-  size_t top = 0;  // items on the stack: st[0 .. top - 1]
+  // the stack: st[0 .. top - 1] in the loader's items, which grow only when a row stacks
+  // deeper than any before
+  Item* st = L->items.data();
+  size_t top = 0;
+  auto push = [&](const Item& x) {
+    if (top == L->items.size()) {
+      L->items.resize(2 * top + 16);
+      st = L->items.data();
+    }
+    st[top++] = x;
+  };
   const int nvars = m->nvars;
   auto scale = [&](size_t from, double f) {
     for (size_t k = from; k < val.size(); ++k) val[k] *= f;
@@ -349,14 +355,14 @@ int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npoo
       case OP_PUSHNUM:
       case OP_PUSHNUM2: {
         if (p + 1 >= n || w[p + 1] < 0 || w[p + 1] >= npool) return 1;
-        st[top++] = {false, pool[w[p + 1]], val.size()};
+        push({false, pool[w[p + 1]], val.size()});
         p += 2;
         continue;
       }
       case OP_PUSHVAR:
       case OP_PUSHVAR2: {
         if (p + 1 >= n || w[p + 1] < 0 || w[p + 1] >= nvars) return 1;
-        st[top++] = {true, 0.0, val.size()};
+        push({true, 0.0, val.size()});
         col.push_back(w[p + 1]);
         val.push_back(1.0);
         p += 2;
@@ -392,7 +398,7 @@ int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npoo
       if (!apply_op(m, op, args, na, &v) || std::fabs(v) >= kBigNum) return 1;  // the general pass reports it
       size_t begin = a[0].begin;
       top -= na;
-      st[top++] = {false, v, begin};
+      push({false, v, begin});
       continue;
     }
     switch (op) {
