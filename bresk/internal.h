@@ -223,7 +223,9 @@ struct BRenv {
 };
 
 namespace bresk {
-// Maps / unmaps the zeroed pages of a large array (nullptr when they cannot be had).
+// Maps / unmaps the zeroed pages of a large array (nullptr when they cannot be had); the
+// mapping starts on a 2 MiB boundary, so only its last part short of a whole large page is
+// left to small pages.
 void* big_map(size_t bytes);
 void big_unmap(void* p, size_t bytes);
 // Allocator of the model's large flat arrays: from 4 MiB on, an array is mapped on its own
@@ -236,10 +238,7 @@ struct BigAlloc {
   template <class U>
   BigAlloc(const BigAlloc<U>&) {}
   static constexpr size_t kMapFrom = size_t{4} << 20;
-  static constexpr size_t kHuge = size_t{2} << 20;
-  // whole 2 MiB pages: the system then places the array on a large-page boundary, so
-  // none of it is left to small pages at its ends
-  static size_t mapped_bytes(size_t n) { return (n * sizeof(T) + kHuge - 1) / kHuge * kHuge; }
+  static size_t mapped_bytes(size_t n) { return (n * sizeof(T) + 4095) / 4096 * 4096; }
   T* allocate(size_t n) {
     if (n > SIZE_MAX / sizeof(T)) throw std::bad_alloc();
     if (n * sizeof(T) < kMapFrom) return std::allocator<T>().allocate(n);

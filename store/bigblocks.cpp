@@ -38,14 +38,13 @@ void bigblock_(void* p, size_t n) {
 #if QUIRN_OWN_NEW
 namespace {
 // A block from malloc, large ones marked; null when there is no memory. A large block
-// starts on a 2 MB boundary and spans whole 2 MB stretches, so that none of it is left to
-// small pages at its ends.
+// starts on a 2 MB boundary, so that only its last part short of a whole 2 MB stretch is
+// left to small pages.
 void* take(size_t n) {
   if (n >= BIGBLOCK) {
-    constexpr size_t huge = size_t(2) << 20;
-    const size_t whole = n <= SIZE_MAX - huge ? (n + huge - 1) / huge * huge : 0;
-    if (void* p = whole ? std::aligned_alloc(huge, whole) : nullptr) {
-      bigblock_(p, whole);
+    void* p = nullptr;
+    if (posix_memalign(&p, size_t(2) << 20, n) == 0) {
+      bigblock_(p, n);
       return p;
     }
   }
