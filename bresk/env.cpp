@@ -158,8 +158,16 @@ void clear_result(BRmodel* m) {
 }
 
 void* big_map(size_t bytes) {
-  void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (p == MAP_FAILED) return nullptr;
+  // a 2 MiB stretch more than asked, then the parts before the first boundary and after
+  // the array given back
+  constexpr uintptr_t huge = uintptr_t{2} << 20;
+  if (bytes > SIZE_MAX - huge) return nullptr;
+  void* q = ::mmap(nullptr, bytes + huge, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (q == MAP_FAILED) return nullptr;
+  const uintptr_t a = reinterpret_cast<uintptr_t>(q), b = (a + huge - 1) & ~(huge - 1);
+  if (b > a) ::munmap(q, b - a);
+  if (a + huge > b) ::munmap(reinterpret_cast<void*>(b + bytes), a + huge - b);
+  void* p = reinterpret_cast<void*>(b);
 #ifdef MADV_HUGEPAGE
   ::madvise(p, bytes, MADV_HUGEPAGE);
 #endif

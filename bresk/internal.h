@@ -223,7 +223,9 @@ struct BRenv {
 };
 
 namespace bresk {
-// Maps / unmaps the zeroed pages of a large array (nullptr when they cannot be had).
+// Maps / unmaps the zeroed pages of a large array (nullptr when they cannot be had); the
+// mapping starts on a 2 MiB boundary, so only its last part short of a whole large page is
+// left to small pages.
 void* big_map(size_t bytes);
 void big_unmap(void* p, size_t bytes);
 // Allocator of the model's large flat arrays: from 4 MiB on, an array is mapped on its own

@@ -333,8 +333,17 @@ int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npoo
   BRmodel* m = L->m;
   auto& col = m->lin_col;
   auto& val = m->lin_val;
-  std::vector<Item>& st = L->items;
-  st.clear();
+  // the stack: st[0 .. top - 1] in the loader's items, which grow only when a row stacks
+  // deeper than any before
+  Item* st = L->items.data();
+  size_t top = 0;
+  auto push = [&](const Item& x) {
+    if (top == L->items.size()) {
+      L->items.resize(2 * top + 16);
+      st = L->items.data();
+    }
+    st[top++] = x;
+  };
   const int nvars = m->nvars;
   auto scale = [&](size_t from, double f) {
     for (size_t k = from; k < val.size(); ++k) val[k] *= f;
@@ -346,14 +355,14 @@ int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npoo
       case OP_PUSHNUM:
       case OP_PUSHNUM2: {
         if (p + 1 >= n || w[p + 1] < 0 || w[p + 1] >= npool) return 1;
-        st.push_back({false, pool[w[p + 1]], val.size()});
+        push({false, pool[w[p + 1]], val.size()});
         p += 2;
         continue;
       }
       case OP_PUSHVAR:
       case OP_PUSHVAR2: {
         if (p + 1 >= n || w[p + 1] < 0 || w[p + 1] >= nvars) return 1;
-        st.push_back({true, 0.0, val.size()});
+        push({true, 0.0, val.size()});
         col.push_back(w[p + 1]);
         val.push_back(1.0);
         p += 2;
@@ -378,9 +387,9 @@ int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npoo
       default:
         return 1;
     }
-    if (static_cast<int>(st.size()) < na) return 1;
+    if (top < static_cast<size_t>(na)) return 1;
     const int op = code;
-    Item* a = &st[st.size() - na];
+    Item* a = st + (top - na);
     bool all_const = true;
     for (int i = 0; i < na; ++i) all_const = all_const && !a[i].lin;
     if (all_const) {
@@ -388,8 +397,8 @@ int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npoo
       double v;
       if (!apply_op(m, op, args, na, &v) || std::fabs(v) >= kBigNum) return 1;  // the general pass reports it
       size_t begin = a[0].begin;
-      st.resize(st.size() - na);
-      st.push_back({false, v, begin});
+      top -= na;
+      push({false, v, begin});
       continue;
     }
     switch (op) {
@@ -423,10 +432,10 @@ int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npoo
       default:
         return 1;
     }
-    if (na == 2) st.pop_back();
+    if (na == 2) --top;
   }
-  if (st.size() != 1) return 1;
-  c = st.back().c;
+  if (top != 1) return 1;
+  c = st[0].c;
   return 0;
 }
 
@@ -440,7 +449,20 @@ void tidy_stored(BRmodel* m, size_t cb, size_t vb) {
   double* v = val.data() + vb;
   bool sorted = true;
   for (size_t k = 1; k < n && sorted; ++k) sorted = c[k - 1] <= c[k];
-  if (!sorted) {
+  if (!sorted && n <= 32) {
+    // a short row: an insertion sort in place, which keeps equal columns in their order
+    for (size_t k = 1; k < n; ++k) {
+      const int32_t j = c[k];
+      const double a = v[k];
+      size_t p = k;
+      for (; p > 0 && c[p - 1] > j; --p) {
+        c[p] = c[p - 1];
+        v[p] = v[p - 1];
+      }
+      c[p] = j;
+      v[p] = a;
+    }
+  } else if (!sorted) {
     std::vector<Term> t(n);
     for (size_t k = 0; k < n; ++k) t[k] = {c[k], v[k]};
     std::stable_sort(t.begin(), t.end(), [](const Term& x, const Term& y) { return x.j < y.j; });

@@ -453,3 +453,42 @@ TEST(BreskLoad, RowsWithOneCoefficientBetweenOthers) {
     for (const auto& [j, a] : want[i]) all[{i, j}] = a;
   EXPECT_EQ(got, all);
 }
+
+// A linear row's entries come out in ascending columns with repeated columns merged in
+// their order and cancelled ones dropped, for short rows and for rows past the short-row
+// sort alike.
+TEST(BreskLoad, UnsortedRowsOfEveryLengthComeOutMerged) {
+  for (int n : {2, 5, 32, 33, 80}) {
+    const int nv = n / 2 + 2;  // fewer columns than terms: columns repeat
+    std::string code;
+    std::map<int, int> sum;
+    for (int k = 0; k < n; ++k) {
+      const int j = (nv - 1) - (k * 7) % nv;  // mostly descending, with repeats
+      const int a = (k % 3 == 2) ? -(k + 1) : k + 1;
+      code += std::to_string(a) + " x" + std::to_string(j) + " *" + (k ? " + " : " ");
+      sum[j] += a;
+    }
+    // the last term cancels what its column had so far
+    const int last = (nv - 1) - ((n - 1) * 7) % nv;
+    code += std::to_string(-sum[last]) + " x" + std::to_string(last) + " * + 1 -";
+    std::vector<std::pair<int, double>> want;
+    for (const auto& [j, a] : sum)
+      if (j != last && a != 0) want.push_back({j, a});
+    Fixture f;
+    Spec s;
+    s.nvars = nv;
+    s.obj = "x0";
+    s.rows = {{'L', code}};
+    ASSERT_EQ(brtest::load(f.m, s), 0) << n;
+    int len = 0;
+    char type;
+    double rhs = 0;
+    std::vector<int> col(nv + 1);
+    std::vector<double> val(nv + 1);
+    ASSERT_EQ(BRgetLPConstraintDatai(f.m, 0, &type, &rhs, &len, col.data(), val.data()), 0);
+    std::vector<std::pair<int, double>> got;
+    for (int k = 0; k < len; ++k) got.push_back({col[k], val[k]});
+    EXPECT_EQ(got, want) << n;
+    EXPECT_DOUBLE_EQ(rhs, 1) << n;
+  }
+}

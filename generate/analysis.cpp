@@ -4,6 +4,7 @@
 // permutations.
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -165,9 +166,11 @@ int32_t trnrec_(int32_t nc, int32_t nr, const int32_t* cols, const int64_t* rows
     if (a == 2) undecided = true;
     return a == 0;
   };
-  std::vector<int64_t> look(nr + 1), out(nr + 1);  // look-ahead and search positions
-  std::vector<int32_t> seen(nc + 1, 0), stack, via(nr + 1, 0);
-  for (int32_t i = 1; i <= nr; ++i) look[i] = rowst[i];
+  // look-ahead positions; the search positions, marks and path of the augmenting searches
+  // are taken at the first search, which most matchings never need
+  std::vector<int64_t> look(rowst, rowst + nr + 1);
+  std::unique_ptr<int64_t[]> out;
+  std::vector<int32_t> seen, stack, via;
   int32_t count = 0;
   for (int32_t j = 1; j <= nr && count < most; ++j) {
     windoz_();
@@ -187,6 +190,11 @@ int32_t trnrec_(int32_t nc, int32_t nr, const int32_t* cols, const int64_t* rows
       continue;
     }
     // a depth-first search for an augmenting path through assigned columns
+    if (seen.empty()) {
+      out.reset(new int64_t[(size_t)nr + 1]);
+      seen.assign((size_t)nc + 1, 0);
+      via.assign((size_t)nr + 1, 0);
+    }
     stack.assign(1, j);
     out[j] = rowst[j];
     int32_t endrow = 0;
@@ -432,8 +440,19 @@ void struck_(Work& W, MasterRecord& L, int32_t& status) {
       const int32_t fixedbefore = L.NFIXED;
       if (nsing + nmulti > 0) {
         trace(L, 2, "MODEL HAS EQUALITIES, SOLVE FOR FIXED VARS...");
-        // equality rows, one-variable rows first, each group in row order
+        // equality rows, one-variable rows first, each group in row order; the rows and
+        // their entries are counted first, so the lists are taken at their size at once
+        int64_t neq = 0, nent = 0;
+        for (int32_t r = 1; r <= L.NROWS; ++r) {
+          if (bgeti(W, L, L.ROWTYPES, r) != RT_EQ) continue;
+          const int32_t size = bgeti(W, L, L.ROWVST, r + 1) - bgeti(W, L, L.ROWVST, r);
+          if (size > 0) {
+            ++neq;
+            nent += size;
+          }
+        }
         std::vector<int32_t> eqrows(1, 0);
+        eqrows.reserve((size_t)neq + 1);
         for (int32_t want = 0; want < 2; ++want)
           for (int32_t r = 1; r <= L.NROWS; ++r) {
             if (bgeti(W, L, L.ROWTYPES, r) != RT_EQ) continue;
@@ -443,6 +462,7 @@ void struck_(Work& W, MasterRecord& L, int32_t& status) {
         const int32_t nr = (int32_t)eqrows.size() - 1;
         std::vector<int64_t> rowst(nr + 2);
         std::vector<int32_t> cols(1, 0);
+        cols.reserve((size_t)nent + 1);
         for (int32_t i = 1; i <= nr; ++i) {
           rowst[i] = (int64_t)cols.size();
           const int32_t r = eqrows[i];
@@ -451,7 +471,8 @@ void struck_(Work& W, MasterRecord& L, int32_t& status) {
         }
         rowst[nr + 1] = (int64_t)cols.size();
         std::vector<int32_t> colrow(nv + 1), rowcol(nr + 1);
-        LinElig le{&W, &L, rowst.data(), eqrows.data(), std::vector<int8_t>(cols.size(), -1), cols.data()};
+        LinElig le{&W, &L, rowst.data(), eqrows.data(), std::vector<int8_t>(linonly ? cols.size() : 0, -1),
+                   cols.data()};
         trace(L, 2, "CALL TRNREC TO ASSIGN VARS TO ROWS...");
         const int32_t got = trnrec_(nv, nr, cols.data(), rowst.data(), colrow.data(), rowcol.data(),
                                     linonly ? lincheck_elig : nullptr, &le, trnund);
@@ -462,6 +483,8 @@ void struck_(Work& W, MasterRecord& L, int32_t& status) {
         trace(L, 2, "NO. OF VARS ASSIGNED IN TRNREC: ", got);
         // pairs numbered by variable
         std::vector<int32_t> pairof(nv + 1, 0), pvar(1, 0), prow(1, 0);
+        pvar.reserve((size_t)got + 1);
+        prow.reserve((size_t)got + 1);
         for (int32_t v = 1; v <= nv; ++v) {
           if (colrow[v] == 0) continue;
           pvar.push_back(v);
@@ -471,12 +494,16 @@ void struck_(Work& W, MasterRecord& L, int32_t& status) {
         const int32_t np = (int32_t)pvar.size() - 1;
         fixrow.assign(1, 0);
         fixvar.assign(1, 0);
+        fixrow.reserve((size_t)np + 1);
+        fixvar.reserve((size_t)np + 1);
         if (L.SUBOUT == 0) {
           trace(L, 2, "SKIPPING REDUCTION DUE TO SUBOUT OPTION...");
         } else if (np > 0) {
           // the pair graph: pair k points to the pairs of the variables of its row
           std::vector<int64_t> gst(np + 2);
+          // each pair's row is another equality row: their entries are at most all of them
           std::vector<int32_t> adj;
+          adj.reserve(cols.size());
           for (int32_t k = 1; k <= np; ++k) {
             gst[k] = (int64_t)adj.size();
             const int32_t r = prow[k];

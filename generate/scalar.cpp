@@ -23,6 +23,20 @@ bool slsize(Work& W, MasterRecord& L, int32_t type, int32_t count, int32_t& h) {
   return st == 0;
 }
 
+// In the heap, a large model's instruction and constant lists are taken at once at an
+// estimate from its row entries, so that they are mapped on large pages from the start
+// rather than passing through smaller blocks written page by page and copied; a small
+// model's lists grow from small blocks as before. A refused estimate is no error: the
+// lists then grow as usual.
+void presize(Work& W, MasterRecord& L) {
+  if (!slheap_(L)) return;
+  const int64_t entries = std::max(L.NROWVAR, 0), rows = std::max(L.NROWS, 0);
+  const int64_t ins = 5 * entries + 4 * rows, con = entries + rows;
+  if (ins * 4 >= HEAPMAPFROM && ins < MAXREQ / 4 && slsize(W, L, 2, (int32_t)ins, L.SLINS))
+    L.SLINSCAP = (int32_t)ins;
+  if (con * 8 >= HEAPMAPFROM && con < MAXREQ / 8 && slsize(W, L, 6, (int32_t)con, L.SLCON))
+    L.SLCONCAP = (int32_t)con;
+}
 // Releases list h in the current storage mode.
 void slfree(MasterRecord& L, int32_t& h) {
   if (h == 0) return;
@@ -161,6 +175,7 @@ void scalarizemodel_(Work& W, MasterRecord& L, int32_t& error) {
     error = e;
   };
   freescalarlists_(L);
+  presize(W, L);
   int32_t e = 0;
   buildvtypearray_(W, L, e);
   if (e != 0) return fail(e == 1 ? 1 : 6);

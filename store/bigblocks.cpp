@@ -37,8 +37,17 @@ void bigblock_(void* p, size_t n) {
 
 #if QUIRN_OWN_NEW
 namespace {
-// A block from malloc, large ones marked; null when there is no memory.
+// A block from malloc, large ones marked; null when there is no memory. A large block
+// starts on a 2 MB boundary, so that only its last part short of a whole 2 MB stretch is
+// left to small pages.
 void* take(size_t n) {
+  if (n >= BIGBLOCK) {
+    void* p = nullptr;
+    if (posix_memalign(&p, size_t(2) << 20, n) == 0) {
+      bigblock_(p, n);
+      return p;
+    }
+  }
   void* p = std::malloc(n == 0 ? 1 : n);
   if (p != nullptr && n >= BIGBLOCK) bigblock_(p, n);
   return p;

@@ -14,7 +14,6 @@ std::vector<int32_t> g_freeids;  // ids of free slots, reused first
 }
 
 namespace {
-constexpr int64_t MAPFROM = 4 << 20;  // bytes from which a block is mapped on its own
 constexpr int64_t PAGE = 4096;
 
 int64_t pages(int64_t bytes) { return (bytes + PAGE - 1) / PAGE * PAGE; }
@@ -41,7 +40,7 @@ int32_t FBRMALLOC_(int32_t& id, int64_t bytes) {
     char* q;
     if (s.mapped) {
       q = mapblock(s.p, s.bytes, bytes);
-    } else if (bytes >= MAPFROM) {
+    } else if (bytes >= HEAPMAPFROM) {
       q = mapblock(nullptr, 0, bytes);
       if (q) {
         std::memcpy(q, s.p, (size_t)std::min(s.bytes, bytes));
@@ -51,10 +50,10 @@ int32_t FBRMALLOC_(int32_t& id, int64_t bytes) {
       q = static_cast<char*>(std::realloc(s.p, (size_t)bytes));
     }
     if (q == nullptr) return 1;
-    s = {q, bytes, s.mapped || bytes >= MAPFROM};
+    s = {q, bytes, s.mapped || bytes >= HEAPMAPFROM};
     return 0;
   }
-  const bool big = bytes >= MAPFROM;
+  const bool big = bytes >= HEAPMAPFROM;
   char* q = big ? mapblock(nullptr, 0, bytes) : static_cast<char*>(std::malloc((size_t)bytes));
   if (q == nullptr) {
     id = 0;

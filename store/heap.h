@@ -16,6 +16,9 @@ struct HeapSlot {
 // the table of heap blocks; slot 0 is never used
 extern std::vector<HeapSlot> g_heapblocks;
 
+// Bytes from which a heap block is mapped on its own, with large pages where the system
+// offers them, rather than taken from malloc.
+constexpr int64_t HEAPMAPFROM = 4 << 20;
 // Allocates (id 0) or resizes (id > 0, contents kept) a heap block; 0 done, 1 no memory
 // (the id and the old block are then unchanged).
 int32_t FBRMALLOC_(int32_t& id, int64_t bytes);
