@@ -439,6 +439,21 @@ int fast_linear(Loader* L, const int32_t* w, int n, const double* pool, int npoo
   return 0;
 }
 
+// Position of the first column smaller than its predecessor, n when there is none.
+size_t first_descent(const int32_t* c, size_t n) {
+  size_t k = 1;
+  while (k < n && c[k - 1] <= c[k]) ++k;
+  return k;
+}
+
+// True when the n columns are two ascending runs and the second's last lies below the first's
+// first, so that every column of the second run is smaller than every column of the first.
+bool rotated_runs(const int32_t* c, size_t n) {
+  const size_t k = first_descent(c, n);
+  if (k >= n || c[n - 1] >= c[0]) return false;
+  return first_descent(c + k, n - k) == n - k;
+}
+
 // Sorts by column, merges and drops zero the linear entries that a row appended to the
 // model's arrays, its columns from position cb on and its coefficients from vb on.
 void tidy_stored(BRmodel* m, size_t cb, size_t vb) {
@@ -462,6 +477,12 @@ void tidy_stored(BRmodel* m, size_t cb, size_t vb) {
       c[p] = j;
       v[p] = a;
     }
+  } else if (!sorted && rotated_runs(c, n)) {
+    // two ascending runs, the second wholly before the first (a sum over one set's
+    // variables, then over a set laid out earlier): the stable order is the rotation
+    const size_t k = first_descent(c, n);
+    std::rotate(c, c + k, c + n);
+    std::rotate(v, v + k, v + n);
   } else if (!sorted) {
     std::vector<Term> t(n);
     for (size_t k = 0; k < n; ++k) t[k] = {c[k], v[k]};

@@ -492,3 +492,52 @@ TEST(BreskLoad, UnsortedRowsOfEveryLengthComeOutMerged) {
     EXPECT_DOUBLE_EQ(rhs, 1) << n;
   }
 }
+
+// Long rows whose columns come as ascending runs (a sum over one set, then over a set laid
+// out before it): each column keeps its own coefficient, whether the runs lie wholly apart
+// or touch, overlap or come three at a time.
+TEST(BreskLoad, LongRowsOfAscendingRunsComeOutSorted) {
+  auto run = [](int from, int to) {
+    std::vector<int> r;
+    for (int j = from; j <= to; ++j) r.push_back(j);
+    return r;
+  };
+  auto join = [](std::vector<std::vector<int>> runs) {
+    std::vector<int> all;
+    for (const auto& r : runs) all.insert(all.end(), r.begin(), r.end());
+    return all;
+  };
+  const std::vector<int> cases[] = {
+      join({run(40, 79), run(0, 39)}),              // apart: the second wholly first
+      join({run(39, 79), run(0, 39)}),              // the runs share a column
+      join({run(20, 79), run(0, 39)}),              // overlapping
+      join({run(60, 79), run(30, 59), run(0, 29)}), // three runs
+      join({run(40, 79), run(0, 19), run(25, 29), run(20, 24)}),
+  };
+  for (const auto& cols : cases) {
+    std::string code;
+    std::map<int, int> sum;
+    for (size_t k = 0; k < cols.size(); ++k) {
+      const int a = int(k) + 1, j = cols[k];
+      code += std::to_string(a) + " x" + std::to_string(j) + " *" + (k ? " + " : " ");
+      sum[j] += a;
+    }
+    std::vector<std::pair<int, double>> want(sum.begin(), sum.end());
+    Fixture f;
+    Spec s;
+    s.nvars = 80;
+    s.obj = "x0";
+    s.rows = {{'L', code + "2 -"}};
+    ASSERT_EQ(brtest::load(f.m, s), 0);
+    int len = 0;
+    char type;
+    double rhs = 0;
+    std::vector<int> col(81);
+    std::vector<double> val(81);
+    ASSERT_EQ(BRgetLPConstraintDatai(f.m, 0, &type, &rhs, &len, col.data(), val.data()), 0);
+    std::vector<std::pair<int, double>> got;
+    for (int k = 0; k < len; ++k) got.push_back({col[k], val[k]});
+    EXPECT_EQ(got, want) << code;
+    EXPECT_DOUBLE_EQ(rhs, 2);
+  }
+}
