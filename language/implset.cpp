@@ -1,5 +1,6 @@
 // Implicit set members: the ranges first..last of numbers, days, months, month-years and
 // prefix-number names.
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -81,10 +82,15 @@ static int64_t walkrange(const std::string& a, const std::string& b, int64_t* by
     int64_t n = (x >= y ? x - y : y - x) + 1;
     if (n > MAXMEMBERS) return -1;
     if (bytes) *bytes = (int64_t)((x >= y ? L1 : L2) + 1) * n;
-    std::string pre = a.substr(0, p1);
     int64_t step = x <= y ? 1 : -1;
-    for (int64_t i = 0; emit && i < n; ++i)
-      if (!emit(pre + std::to_string(x + step * i))) break;
+    // each member: the prefix, then the number's digits written over the last member's
+    std::string m = a.substr(0, p1);
+    char digits[24];
+    for (int64_t i = 0; emit && i < n; ++i) {
+      const auto r = std::to_chars(digits, digits + sizeof digits, x + step * i);
+      m.replace(p1, std::string::npos, digits, (size_t)(r.ptr - digits));
+      if (!emit(m)) break;
+    }
     return n;
   }
   if (a == b) {
