@@ -1,6 +1,6 @@
 // Environment and model lifecycle, parameters, version and error texts, dimensions.
 #include "bresk/internal.h"
-#include "bresk/quiet.h"
+#include "bresk/mute.h"
 
 #include <ClpConfig.h>
 #include <CbcConfig.h>

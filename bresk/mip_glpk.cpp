@@ -113,7 +113,6 @@ void readProgress(glp_tree* t, GlpkState& st) {
   }
   int best = glp_ios_best_node(t);
   if (best) q.bound = glp_ios_node_bound(t, best);
-  q.seconds = CoinCpuTime() - st.t0;
 }
 
 // Marks an incumbent better than the last reported as found (event 1); true when there is one.
@@ -204,6 +203,9 @@ void onEvent(glp_tree* t, void* info) {
   if (st.rootMir && curr && glp_ios_node_level(t, curr) > 0) st.io->mir_cuts = GLP_OFF;
   if (glp_ios_reason(t) == GLP_ICUTGEN && curr && glp_ios_node_level(t, curr) == 0) rootRound(t, st);
   if (!newIncumbent(st) && glp_ios_reason(t) != GLP_ISELECT) return;
+  // The processor time is a system call: read only for the events that report or may stop,
+  // not for each of GLPK's several events per node.
+  q.seconds = CoinCpuTime() - st.t0;
   const MipSettings& s = *st.s;
   if (s.iterations >= 0 && q.iterations >= s.iterations) st.stop = Stop::iterations;
   else if (s.seconds >= 0 && q.seconds > s.seconds + 0.5) st.stop = Stop::seconds;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "store/hooks.h"
 #include "store/io.h"
@@ -23,7 +24,22 @@ bool g_outgone = false;            // a write to the terminal's output failed: i
 struct Pending {
   std::string scratch, target;
 };
-Pending g_pending[MAXFILES + 1];
+std::vector<Pending> g_pending;  // by handle; made on first use, not at every start
+
+// The pending replacement of handle h, the table made if need be (only a new version makes it).
+Pending& pending(int32_t h) {
+  if (g_pending.empty()) g_pending.resize(MAXFILES + 1);
+  return g_pending[h];
+}
+
+// Takes handle h's pending replacement out of the table, if there is one, without making the
+// table: the closing paths, a fatal stop's included, never allocate for it.
+Pending takepending(int32_t h) {
+  if (g_pending.empty()) return {};
+  Pending p = std::move(g_pending[h]);
+  g_pending[h] = {};
+  return p;
+}
 
 FILE* tin() { return g_in ? g_in : stdin; }
 // The stream of a handle, nullptr when the handle names no open file.
@@ -161,7 +177,7 @@ int32_t FOPENNEW_(const char* name, bool append) {
     ::unlink(scratch.c_str());
     return 0;
   }
-  g_pending[h] = {scratch, target};
+  pending(h) = {scratch, target};
   return h;
 }
 
@@ -169,7 +185,7 @@ int32_t FOPENNEW_(const char* name, bool append) {
 // A writer that opens files by name (the solver library) writes there; FCLOSE_ of the
 // handle then puts the file in place.
 const char* FNEWNAME_(int32_t h) {
-  if (!stream(h) || g_pending[h].scratch.empty()) return nullptr;
+  if (!stream(h) || g_pending.empty() || g_pending[h].scratch.empty()) return nullptr;
   return g_pending[h].scratch.c_str();
 }
 
@@ -180,8 +196,7 @@ int32_t FCLOSE_(int32_t& h) {
   FILE* f = stream(h);
   if (!f) return -1;
   int r = std::ferror(f) ? -1 : 0;
-  Pending p = std::move(g_pending[h]);
-  g_pending[h] = {};
+  Pending p = takepending(h);
   if (!p.scratch.empty() && r == 0 && (std::fflush(f) != 0 || ::fsync(fileno(f)) != 0)) r = -1;
   if (std::fclose(f) != 0) r = -1;
   g_files[h] = nullptr;  // the stream is gone whatever fclose said
@@ -203,8 +218,8 @@ void FDROP_(int32_t& h) {
   }
   std::fclose(f);
   g_files[h] = nullptr;
-  if (!g_pending[h].scratch.empty()) ::unlink(g_pending[h].scratch.c_str());
-  g_pending[h] = {};
+  const Pending p = takepending(h);
+  if (!p.scratch.empty()) ::unlink(p.scratch.c_str());
   h = 0;
 }
 
@@ -315,7 +330,7 @@ void FCLOSEALL_() {
   for (int32_t h = 1; h <= MAXFILES; ++h)
     if (g_files[h]) {
       int32_t k = h;
-      if (g_pending[h].scratch.empty()) {
+      if (g_pending.empty() || g_pending[h].scratch.empty()) {
         std::fclose(g_files[h]);
         g_files[h] = nullptr;
       } else {
