@@ -72,9 +72,9 @@ bool solveMipGlpk(const LinearProblem& p, const MipSettings& s, const MipCallbac
 // Returns false when the fixed LP has no optimal solution.
 bool fixedLpDuals(const LinearProblem& p, const std::vector<double>& x, std::vector<double>& duals,
                   std::vector<double>& redcost);
-// The same without Clp for a problem whose columns are all integer: true, with the values Clp
-// gives, when the point rounded meets every row with a clear margin; false when that is not
-// certain (the values are then untouched).
+// The same without Clp for a problem whose continuous columns, if any, cost nothing: true, with
+// the values Clp gives, when the point (its integer columns rounded) meets every row and bound
+// with a clear margin; false when that is not certain (the values are then untouched).
 bool integerPointDuals(const LinearProblem& p, const std::vector<double>& x, std::vector<double>& duals,
                        std::vector<double>& redcost);
 
