@@ -75,8 +75,10 @@ struct ReaderFields {
   int32_t SCANHI[SCANMAX + 8] = {};
   int32_t SCANCAP = SCANMAX, SCANPOS = 0, SCANLEN = 0;
 
-  // include table: slots 1..256 on the open list (INCHEAD, newest first) or the free list
-  char INCNAME[INCSLOTS + 1][INCNAMELEN + 1] = {};
+  // include table: slots 1..256 on the open list (INCHEAD, newest first) or the free list.
+  // A slot's name is written when the slot opens and read only while it is open: the table
+  // has no initial value, so that a session that includes no file never touches its pages.
+  char INCNAME[INCSLOTS + 1][INCNAMELEN + 1];
   int32_t INCUNIT[INCSLOTS + 1] = {};  // file handle, 0 = closed
   int32_t INCLEN[INCSLOTS + 1] = {};   // characters of the current line
   int32_t INCPOS[INCSLOTS + 1] = {};   // characters of it consumed

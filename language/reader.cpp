@@ -678,7 +678,6 @@ void initfi_(MasterRecord& L) {
     L.INCUNIT[s] = 0;
     L.INCSAVE[s] = 0;
     L.INCLEN[s] = L.INCPOS[s] = 0;
-    L.INCNAME[s][0] = NUL;
   }
   L.INCFREE = 1;
   L.INCON = 1;

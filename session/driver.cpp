@@ -127,7 +127,9 @@ int32_t quirn_(MasterRecord& L, Work& W, int32_t& status) {
 // Runs one whole session: defaults, the driver, then the environment is deleted.
 int32_t MAIN__() {
   sigsetup_();
-  auto L = std::make_unique<MasterRecord>();
+  // default-initialised: each field takes its initial value, and the fields without one (the
+  // include names) stay untouched until they are written
+  std::unique_ptr<MasterRecord> L(new MasterRecord);
   init_(*L);
   Work W;
   int32_t status = 0;

@@ -2,6 +2,7 @@
 // here as data.
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 #include "store/io.h"
@@ -20,10 +21,12 @@ const char* const CATNAME[NCATS + 1] = {"",        "Information",     "Input", "
 const char* const PARAMTABLE = "\x01";  // the parameter table with current values
 const char* const APILIST = "\x02";     // the custom solver-library parameters
 
+// The body lines are a list of their own, not a fixed array: the pointers the loader
+// relocates at start then fill one page rather than eight pages of mostly empty slots.
 struct HelpTopic {
   int32_t cmd;
-  const char* heading;      // nullptr: the text has no heading
-  const char* lines[80];    // body lines, ending with nullptr
+  const char* heading;                      // nullptr: the text has no heading
+  std::initializer_list<const char*> lines;  // body lines, ending with nullptr
 };
 
 const HelpTopic TOPICS[] = {
@@ -510,17 +513,18 @@ void help_(Work& W, MasterRecord& L, int32_t topic, int32_t unit) {
       say(L, unit, t.heading);
       blankl_(L, unit, 1);
     }
-    for (int32_t i = 0; t.lines[i]; ++i) {
-      if (t.lines[i] == PARAMTABLE) {
+    for (const char* line : t.lines) {
+      if (!line) break;
+      if (line == PARAMTABLE) {
         paramtable(L, unit);
-      } else if (t.lines[i] == APILIST) {
+      } else if (line == APILIST) {
         if (L.APICNT > 0) blankl_(L, unit, 1);
         int32_t saved = L.OUTUNIT;
         L.OUTUNIT = unit;
         dispapiparams_(W, L);
         L.OUTUNIT = saved;
       } else {
-        say(L, unit, t.lines[i]);
+        say(L, unit, line);
       }
     }
     return;
