@@ -26,14 +26,16 @@ struct Pending {
 };
 std::vector<Pending> g_pending;  // by handle; made on first use, not at every start
 
-// The pending replacement of handle h, the table made if need be (only a new version makes it).
-Pending& pending(int32_t h) {
-  if (g_pending.empty()) g_pending.resize(MAXFILES + 1);
-  return g_pending[h];
+// The table is made only by FOPENNEW_: the paths that read it or close, a fatal stop's
+// included, never allocate for it.
+
+// The scratch file of handle h's pending replacement; empty when there is none.
+const std::string& scratchof(int32_t h) {
+  static const std::string none;
+  return g_pending.empty() ? none : g_pending[h].scratch;
 }
 
-// Takes handle h's pending replacement out of the table, if there is one, without making the
-// table: the closing paths, a fatal stop's included, never allocate for it.
+// Takes handle h's pending replacement out of the table, if there is one.
 Pending takepending(int32_t h) {
   if (g_pending.empty()) return {};
   Pending p = std::move(g_pending[h]);
@@ -177,7 +179,8 @@ int32_t FOPENNEW_(const char* name, bool append) {
     ::unlink(scratch.c_str());
     return 0;
   }
-  pending(h) = {scratch, target};
+  if (g_pending.empty()) g_pending.resize(MAXFILES + 1);
+  g_pending[h] = {scratch, target};
   return h;
 }
 
@@ -185,8 +188,8 @@ int32_t FOPENNEW_(const char* name, bool append) {
 // A writer that opens files by name (the solver library) writes there; FCLOSE_ of the
 // handle then puts the file in place.
 const char* FNEWNAME_(int32_t h) {
-  if (!stream(h) || g_pending.empty() || g_pending[h].scratch.empty()) return nullptr;
-  return g_pending[h].scratch.c_str();
+  if (!stream(h) || scratchof(h).empty()) return nullptr;
+  return scratchof(h).c_str();
 }
 
 // Closes a file; -1 when the handle is 0 (or names no file). A write that failed on the
@@ -330,7 +333,7 @@ void FCLOSEALL_() {
   for (int32_t h = 1; h <= MAXFILES; ++h)
     if (g_files[h]) {
       int32_t k = h;
-      if (g_pending.empty() || g_pending[h].scratch.empty()) {
+      if (scratchof(h).empty()) {
         std::fclose(g_files[h]);
         g_files[h] = nullptr;
       } else {
