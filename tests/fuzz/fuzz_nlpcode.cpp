@@ -57,7 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   BRmodel* m = BRcreateModel(env, &err);
   BRsetModelIntParameter(m, 219, data[5] & 1);
   BRsetModelIntParameter(m, 205, (data[5] & 2) ? 3 : 0);
+  // Iteration limits for the linear and the nonlinear solves: an input is a test of the code's
+  // safety, and a hopeless nonlinear model must not run to the solver's own cap of thousands.
   BRsetModelIntParameter(m, 30, 100);
+  BRsetModelIntParameter(m, 342, 100);
   int rc = BRloadNLPCode(m, ncons, 1, nvars, 8, &sense, rowtype.data(), vartype.data(), words.data(),
                          nw, nullptr, pool, st.data(), &start[ncons], &len[ncons], start.data(),
                          len.data(), lb.data(), ub.data());
