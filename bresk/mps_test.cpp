@@ -373,6 +373,27 @@ TEST(BreskMps, ErrorsGiveLineAndText) {
   EXPECT_EQ(BRwriteMPSFile(f.m, "/nonexistent/dir/out.mps", 0), 2021);
 }
 
+// A fixed-layout name with a blank meets another name once the blank becomes an underscore:
+// the free file must still read back, every name distinct, the names without blanks as they were.
+TEST(BreskMps, FreeNamesStayDistinctWhereBlanksBecomeUnderscores) {
+  const std::string text =
+      "NAME\nROWS\n N  OBJ\n L  X 1\n L  X_1\n L  X 1_1\nCOLUMNS\n"
+      "    A B       OBJ                  1   X 1                  1\n"
+      "    A_B       X_1                  1   X 1_1                1\n"
+      "RHS\n    RHS       X 1                  4   X_1                  5\nENDATA\n";
+  Fixture f;
+  ASSERT_EQ(BRreadMPSFile(f.m, temp_file("blanks.mps", text).c_str(), 1), 0);
+  const std::string out = ::testing::TempDir() + "/blanks_free.mps";
+  ASSERT_EQ(BRwriteMPSFile(f.m, out.c_str(), 0), 0);
+  Fixture g;
+  ASSERT_EQ(BRreadMPSFile(g.m, out.c_str(), 0), 0) << slurp(out);
+  const Data d = data_of(f.m), e = data_of(g.m);
+  EXPECT_EQ(e.rownames, (std::vector<std::string>{"X_1_1", "X_1", "X_1_1_1"}));
+  EXPECT_EQ(e.varnames, (std::vector<std::string>{"A_B_1", "A_B"}));
+  EXPECT_EQ(e.rows, d.rows);
+  EXPECT_EQ(e.rhs, d.rhs);
+}
+
 // The free layout as other readers need it: two blanks before every data line, an upper
 // bound (or PL) for every general integer column, the constant as a fixed column and a
 // comment line for a maximisation; the file reads back as the same model.

@@ -56,6 +56,23 @@ std::string free_name(std::string s) {
   return s;
 }
 
+// Free-layout names for one list (the rows, or the columns): blanks become underscores, and a
+// name that then meets another of the list takes a suffix, so that the names stay distinct
+// when the file is read back. Names without blanks keep their own.
+void free_names(std::vector<std::string>& names) {
+  std::unordered_set<std::string> taken;
+  for (const std::string& s : names)
+    if (free_name(s) == s) taken.insert(s);
+  for (std::string& s : names) {
+    std::string f = free_name(s);
+    if (f == s) continue;
+    const std::string base = f;
+    for (int k = 1; taken.count(f) != 0; ++k) f = base + "_" + std::to_string(k);
+    taken.insert(f);
+    s = std::move(f);
+  }
+}
+
 // Output with the layout of fixed or free MPS.
 struct MpsOut {
   std::FILE* fp;
@@ -126,16 +143,19 @@ int write_mps(BRmodel* m, const char* file, int format) {
   std::string cn;
   if (constant != 0.0) {
     std::unordered_set<std::string> cols(vn.begin(), vn.end());
-    if (format != 1 || !fits)
-      for (std::string& s : vn) cols.insert(free_name(s));
+    if (format != 1 || !fits) {
+      std::vector<std::string> fv = vn;
+      free_names(fv);
+      cols.insert(fv.begin(), fv.end());
+    }
     cn = "OBJCONST";
     for (int k = 1; cols.count(cn) != 0; ++k) cn = "OBJCONST_" + std::to_string(k);
     fits = fits && cn.size() <= 8;
   }
   const bool fixed = format == 1 && fits;
   if (!fixed) {
-    for (auto& s : vn) s = free_name(s);
-    for (auto& s : rn) s = free_name(s);
+    free_names(vn);
+    free_names(rn);
     on = free_name(on);
   }
   {
